@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test build (AddressSanitizer and UBSan) and runs ctest offscreen.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVAL_TESTS=ON -DKORVAL_SANITIZE=ON >/dev/null
+cmake --build build-test
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+cd build-test
+ctest --output-on-failure -j "$(nproc)" "$@"
