@@ -10,17 +10,18 @@ constexpr std::uint32_t Seed = 0x4B4F5256u;
 constexpr std::uint32_t Multiplier = 0x0019660Du;
 constexpr std::uint32_t Increment = 0x3C6EF35Fu;
 
-// Keeps the stored forms free of bytes that are awkward in a source constant (NUL, '"', '\'):
-// each is exchanged with a stand-in. The exchange is its own inverse.
+// Keeps the stored forms of 7-bit texts free of bytes that are awkward in a source constant
+// (NUL, '"', '\\'): each is exchanged with a stand-in that has the high bit set, which the
+// 7-bit keystream never produces from a 7-bit character. The exchange is its own inverse.
 std::uint8_t Substitute(std::uint8_t b)
 {
     switch (b) {
-    case 0x00: return 0x7F;
-    case 0x7F: return 0x00;
-    case 0x22: return 0x7E;
-    case 0x7E: return 0x22;
-    case 0x5C: return 0x7D;
-    case 0x7D: return 0x5C;
+    case 0x00: return 0x80;
+    case 0x80: return 0x00;
+    case 0x22: return 0xA2;
+    case 0xA2: return 0x22;
+    case 0x5C: return 0xDC;
+    case 0xDC: return 0x5C;
     default: return b;
     }
 }
