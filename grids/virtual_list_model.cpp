@@ -468,8 +468,7 @@ void TVirtualListModel::MouseTrack(int y)
 
 void TVirtualListModel::MouseUp()
 {
-    if (!tracking_)
-        return;
+    // The click of a press on the items comes with the release, whichever way it selected.
     tracking_ = false;
     if (OnClick)
         OnClick();
