@@ -336,7 +336,8 @@ bool WriteLogFile(TQsoData& log, bool showProgress)
             PutQsoStored(rec, *q);
             std::string_view note = NoteText(q->Note);
             rec[kQsoStoredSize] = static_cast<std::uint8_t>(note.size());
-            std::memcpy(rec + kQsoStoredSize + 1, note.data(), note.size());
+            if (!note.empty())
+                std::memcpy(rec + kQsoStoredSize + 1, note.data(), note.size());
             w.Bytes(rec, kQsoStoredSize + 1 + note.size());
             if (showProgress)
                 progress.Step();
