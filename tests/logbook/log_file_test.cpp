@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fake_lookup.h"
+#include "logbook/progress.h"
 #include "logbook/record_bytes.h"
 #include "platform/message_dlg.h"
 #include "test_support.h"
@@ -517,4 +518,27 @@ TEST(LogFile, AFileOutOfOrderIsSortedOnLoad)
     int at = -1;
     EXPECT_TRUE(log->Find(*log->At(1), at));
     EXPECT_EQ(at, 1);
+}
+
+TEST(LogFile, ProgressRunsOverQsosNotesAndSwlRecords)
+{
+    struct Recorder : TProgressSink {
+        std::vector<std::string> captions;
+        int steps = 0;
+        void Start(const std::string& caption, int maximum) override
+        {
+            captions.push_back(caption + " " + std::to_string(maximum));
+        }
+        void Step() override { ++steps; }
+        void Finish() override { captions.push_back("done"); }
+    } rec;
+    TProgressSink* old = SetProgressSink(&rec);
+    ScopedMessageRecorder msgs;
+    Load(Fixture("LOG_F.KVL"));
+    Load(Fixture("LOG_G.KVL"));
+    SetProgressSink(old);
+    EXPECT_EQ(rec.captions, (std::vector<std::string>{"Reading QSOs (converting F format) 4", "Reading Notes 1", "done",
+                                                      "Reading QSOs (converting G format) 4", "Reading Notes 0",
+                                                      "Reading SWL records 1", "done"}));
+    EXPECT_EQ(rec.steps, 4 + 1 + 4 + 1);
 }
