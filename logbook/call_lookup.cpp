@@ -1,7 +1,10 @@
 #include "logbook/call_lookup.h"
 
+#include "logbook/config_record.h"
+#include "logbook/paths.h"
+#include "logbook/position.h"
+#include "logbook/qso_lookup.h"
 #include "logbook/record_bytes.h"
-#include "platform/korval_home.h"
 
 #include <algorithm>
 #include <array>
@@ -218,6 +221,46 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     }
 }
 
+void LookupCall(TQsoRecord& rec)
+{
+    LookupCall(rec.Call.view(), rec.Date, rec.State, rec.Country, rec.Zone);
+}
+
+namespace {
+class TCountryQsoLookup : public TQsoLookup {
+public:
+    void LookupCall(TQsoRecord& rec) override { korval::LookupCall(rec); }
+    void CalcWPXPrefix(std::string_view call, TShortStr<7>& prefix) override { prefix = korval::CalcWPXPrefix(call); }
+    TAwardStatusBlock* CountryStatusBlock(std::uint16_t country) override { return CountryStatistics(country); }
+    void ClearCountryStatus() override
+    {
+        for (auto& b : CountryDb.Statistics)
+            b->Clear();
+    }
+    TAwardStatusBlock* WpxStatusBlock(std::string_view prefix, bool create) override
+    {
+        return WpxStatistics(prefix, create);
+    }
+    void ClearWpxStatus() override
+    {
+        if (CountryDb.WpxStats)
+            CountryDb.WpxStats->FreeAll();
+    }
+};
+} // namespace
+
+void InstallCountryLookup()
+{
+    static TCountryQsoLookup lookup;
+    SetQsoLookup(&lookup);
+}
+
+void CalcBearingDistance(bool fromHome, int& heading, int& distanceKm, double latitude, double longitude)
+{
+    CalcBearingDistanceFrom(Config.OwnLatitude(), Config.OwnLongitude(), fromHome, heading, distanceKm, latitude,
+                            longitude);
+}
+
 std::uint16_t CountryOfCall(std::string_view call, TDayNumber date)
 {
     std::uint8_t state = 0, zone = 0;
@@ -318,7 +361,7 @@ void LoadWPXDeletedFrom(const std::string& path)
     }
 }
 
-void LoadWPXDeleted() { LoadWPXDeletedFrom(FindFileNoCase(KorvalHome() + "/SAVE", "KORVAL.WPX")); }
+void LoadWPXDeleted() { LoadWPXDeletedFrom(GetDataFileName(dfDeletedWpx)); }
 
 void FreeWPXDeleted() { gWpxDeleted.reset(); }
 

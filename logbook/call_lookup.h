@@ -2,6 +2,7 @@
 // Callsign to country, CQ zone and US state through the country database; WPX prefixes; the
 // deleted-WPX list; QSL managers in force at a date; counties.
 #include "logbook/country_db.h"
+#include "logbook/qso_record.h"
 
 #include <cstdint>
 #include <string>
@@ -13,6 +14,13 @@ namespace korval {
 // (0 and 0 when unknown) and, by the country's states kind, possibly the state.
 void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std::uint16_t& country,
                 std::uint8_t& zone);
+
+// The same on a QSO record: its Call, Date and State in, Country, Zone and State out.
+void LookupCall(TQsoRecord& rec);
+
+// Installs the country database as the logbook's lookup (QsoLookup()): call lookup, WPX
+// prefixes and the country and WPX statistics blocks. The main window does it once at start.
+void InstallCountryLookup();
 
 // LookupCall on a scratch QSO with the call (cut to 12 characters), the date and no state.
 std::uint16_t CountryOfCall(std::string_view call, TDayNumber date);
@@ -55,5 +63,9 @@ int QslRouteClass(std::string_view call, TDayNumber date, std::uint8_t qslRoute,
 std::uint16_t CountyNumber(std::string_view state, std::string_view name);
 // The county's name by state number and county number; empty when absent.
 std::string CountyName(std::uint8_t state, std::uint16_t county);
+
+// Heading (whole degrees 0..359) and distance (whole km) between the home station of the
+// configuration and a point; fromHome: the path runs from home to the point.
+void CalcBearingDistance(bool fromHome, int& heading, int& distanceKm, double latitude, double longitude);
 
 } // namespace korval

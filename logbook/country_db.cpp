@@ -1,8 +1,7 @@
 #include "logbook/country_db.h"
 
+#include "logbook/paths.h"
 #include "logbook/record_bytes.h"
-#include "platform/atomic_file.h"
-#include "platform/korval_home.h"
 #include "platform/message_dlg.h"
 
 #include <cstring>
@@ -13,13 +12,15 @@ namespace korval {
 
 TCountryData CountryDb;
 
+static_assert(sizeof(TAwardStatusBlock) == CountryStatsSize && alignof(TAwardStatusBlock) == 1,
+              "statistics blocks are kept inside WPX records");
+
 namespace {
 
 bool gModified = false;
 bool gOutdated = false;
 std::function<void()> gModifiedHook;
 std::function<void()> gFailHandler;
-std::function<bool()> gKeepBackup;
 
 std::uint8_t* Bytes(std::string& s) { return reinterpret_cast<std::uint8_t*>(s.data()); }
 
@@ -38,8 +39,6 @@ std::int32_t CompareStrThenDate(const void* a, const void* b, std::size_t dateOf
                         GetU16(static_cast<const std::uint8_t*>(b), dateOff));
 }
 
-std::string DataFile(const char* ext) { return FindFileNoCase(KorvalHome() + "/SAVE", std::string("KORVAL.") + ext); }
-std::string ProgramDirFile(const char* ext) { return FindFileNoCase(KorvalHome(), std::string("KORVAL.") + ext); }
 
 // A tail record: key part, then the name as a short string (cut to 255).
 std::string TailRecord(std::size_t keyLen, std::string_view tail)
@@ -274,7 +273,7 @@ bool ReadCountryDatabase(const std::string& bytes, TCountryData& out, bool withS
         for (std::int32_t i = 0; i < d.Countries->Count(); ++i) {
             std::uint32_t slot = 0;
             if (withStats) {
-                d.Statistics.push_back(std::make_unique<std::uint8_t[]>(CountryStatsSize));
+                d.Statistics.push_back(std::make_unique<TAwardStatusBlock>());
                 slot = static_cast<std::uint32_t>(d.Statistics.size());
             }
             PutU32(d.Countries->Record(i), cty_off::Statistics, slot);
@@ -362,7 +361,7 @@ bool LoadCountryFileFrom(const std::string& path, bool withStats, std::string* r
 
 bool LoadCountryFile(bool withStats)
 {
-    if (!LoadCountryFileFrom(DataFile("CTY"), withStats)) {
+    if (!LoadCountryFileFrom(GetDataFileName(dfCountry), withStats)) {
         FailCountryFile();
         return false;
     }
@@ -371,14 +370,28 @@ bool LoadCountryFile(bool withStats)
 
 void SaveCountryFile(bool toCountryFile)
 {
-    const std::string name = toCountryFile ? DataFile("CTY") : ProgramDirFile("CTB");
-    const bool keep = gKeepBackup ? gKeepBackup() : false;
-    WriteFileAtomically(name, CountryDatabaseBytes(CountryDb), keep);
+    if (!CountryDb.Loaded())
+        throw EFileWriteError("No country data to save");
+    // Written to a temporary and renamed over the old file: a failed save leaves the old file.
+    const std::string name = toCountryFile ? GetDataFileName(dfCountry) : GetProgramDirFileName(pfCountryBackup);
+    RewriteDataFile(name, CountryDatabaseBytes(CountryDb));
     if (toCountryFile)
         gOutdated = false;
     else if (gModified)
         gOutdated = true;
     gModified = false;
+}
+
+void CountryDataOnClose(bool save)
+{
+    if (!CountryDataChanged())
+        return;
+    if (save) {
+        SaveCountryFile(true);
+    } else {
+        const bool withStats = !CountryDb.Statistics.empty();
+        LoadCountryFile(withStats);
+    }
 }
 
 void FreeCountryData(bool /*withStats*/)
@@ -407,7 +420,6 @@ bool CountryDataModified() { return gModified; }
 bool CountryFileOutdated() { return gOutdated; }
 bool CountryDataChanged() { return gModified || gOutdated; }
 void SetCountryModifiedHook(std::function<void()> hook) { gModifiedHook = std::move(hook); }
-void SetCountryKeepBackup(std::function<bool()> query) { gKeepBackup = std::move(query); }
 
 // ---- access ----
 
@@ -441,7 +453,7 @@ std::string CountryName(std::uint16_t number)
     return r ? Tail(r, CountryKeyLen) : std::string();
 }
 
-std::uint8_t* CountryStatistics(std::uint16_t number)
+TAwardStatusBlock* CountryStatistics(std::uint16_t number)
 {
     const std::uint8_t* r = CountryRecordPtr(number);
     if (!r)
@@ -450,6 +462,23 @@ std::uint8_t* CountryStatistics(std::uint16_t number)
     if (slot == 0 || slot > CountryDb.Statistics.size())
         return nullptr;
     return CountryDb.Statistics[slot - 1].get();
+}
+
+TAwardStatusBlock* WpxStatistics(std::string_view prefix, bool create)
+{
+    if (!CountryDb.WpxStats)
+        return nullptr;
+    prefix = prefix.substr(0, 7);
+    std::uint8_t rec[WpxStatSize] = {};
+    PutShortStr(rec, 0, 7, prefix);
+    std::int32_t i = CountryDb.WpxStats->IndexOfKey(rec);
+    if (i < 0) {
+        if (!create)
+            return nullptr;
+        i = CountryDb.WpxStats->InsertRecord(rec);
+    }
+    // The block follows the prefix and the class byte; records never move once made.
+    return reinterpret_cast<TAwardStatusBlock*>(CountryDb.WpxStats->Record(i) + 9);
 }
 
 std::int32_t CountryNumberOfPrefixIn(const TTwoIndex& countries, std::string_view prefix)

@@ -7,6 +7,8 @@
 // them field by field. A country's number is its position in the key order of the countries;
 // number 0 is the placeholder for "unknown" (the shipped file keeps an empty-keyed record there),
 // and likewise state 0 means "no state".
+#include "logbook/award_status.h"
+#include "logbook/day_number.h"
 #include "logbook/sorted_collection.h"
 #include "logbook/stream.h"
 
@@ -18,8 +20,6 @@
 #include <vector>
 
 namespace korval {
-
-using TDayNumber = std::uint16_t;
 
 // Sizes and key lengths of the stored collections.
 inline constexpr std::uint16_t CountryKeyLen = 67;
@@ -184,7 +184,7 @@ struct TCountryData {
     std::unique_ptr<TTwoIndex> Counties;
     std::unique_ptr<TOneIndexTail> ManagerAddresses;
     std::unique_ptr<TWPXIndex> WpxStats;
-    std::vector<std::unique_ptr<std::uint8_t[]>> Statistics;
+    std::vector<std::unique_ptr<TAwardStatusBlock>> Statistics;
 
     // Nine empty collections with their key lengths (and an empty WPX index).
     static TCountryData Empty();
@@ -217,6 +217,8 @@ bool LoadCountryFileFrom(const std::string& path, bool withStats, std::string* r
 // raises EFileWriteError; the old file and the flags stay as they were.
 void SaveCountryFile(bool toCountryFile);
 void FreeCountryData(bool withStats);
+// A log is being closed: a changed database is written (save) or thrown away and reloaded.
+void CountryDataOnClose(bool save);
 
 // "Failed reading the country file" (error, OK), then the terminate request.
 void FailCountryFile();
@@ -230,8 +232,6 @@ bool CountryFileOutdated();
 bool CountryDataChanged();
 // Called on every SetCountryDataModified (the main window restarts its auto-save countdown).
 void SetCountryModifiedHook(std::function<void()> hook);
-// Whether a rewrite keeps the previous file under its "~" name (the keep-backup setting).
-void SetCountryKeepBackup(std::function<bool()> query);
 
 // ---- Access by number (range-checked) ----
 
@@ -242,8 +242,11 @@ bool GetCountry(std::uint16_t number, TCountryRecord& rec);
 const std::uint8_t* CountryRecordPtr(std::uint16_t number);
 std::string CountryPrefix(std::uint16_t number);
 std::string CountryName(std::uint16_t number);
-// The 113-byte statistics block of a country, nullptr without statistics or out of range.
-std::uint8_t* CountryStatistics(std::uint16_t number);
+// The statistics block of a country, nullptr without statistics or out of range.
+TAwardStatusBlock* CountryStatistics(std::uint16_t number);
+// The statistics block of a WPX prefix in the WPX index; with create a missing prefix gets a
+// cleared entry. nullptr when missing (and not created) or without a database.
+TAwardStatusBlock* WpxStatistics(std::string_view prefix, bool create);
 // Position of a country by prefix (case-insensitive), -1 when absent.
 std::int32_t CountryNumberOfPrefix(std::string_view prefix);
 std::int32_t CountryNumberOfPrefixIn(const TTwoIndex& countries, std::string_view prefix);
