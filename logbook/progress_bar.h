@@ -1,0 +1,54 @@
+#pragma once
+// The shared progress window: long operations (log load and save, import, export, the country
+// editor) set it up with a caption and a maximum, step it once per record and finish it.
+#include <QWidget>
+#include <cstdint>
+
+#include "logbook/progress_counter.h"
+
+namespace korval {
+
+// The meter of the progress window: a bar and its percentage.
+class TProgressMeter : public QWidget {
+    Q_OBJECT
+public:
+    explicit TProgressMeter(QWidget* parent = nullptr);
+    int Percent() const { return percent_; }
+    void SetPercent(int percent);
+    QSize sizeHint() const override { return {300, 22}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int percent_ = 0;
+};
+
+class TProgressbar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TProgressbar(QWidget* parent = nullptr);
+
+    void SetUp(const QString& caption, std::int32_t maximum);
+    void ShowProgress();
+    void NewProgress(std::int32_t position);
+    void Finished();
+
+    TProgressMeter* bar() const { return bar_; }
+    const TProgressCounter& counter() const { return counter_; }
+    // How often the meter was actually changed since SetUp (what stepping costs on screen).
+    int meterUpdates() const { return updates_; }
+
+private:
+    void showPercent();
+
+    TProgressMeter* bar_;
+    TProgressCounter counter_;
+    int updates_ = 0;
+};
+
+// The one progress window of the run (created after the main window); null before.
+TProgressbar* ProgressWindow();
+void SetProgressWindow(TProgressbar* window);
+
+} // namespace korval
