@@ -1,0 +1,628 @@
+#include "logbook/qso_data.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "logbook/log_hooks.h"
+#include "logbook/qso_lookup.h"
+
+namespace korval {
+
+// ---- TQsoIndex ----
+
+namespace {
+
+// First position whose item does not sort before key.
+template <typename T>
+bool FindIn(const std::vector<T*>& items, TCompareFunc compare, const void* key, int& index)
+{
+    int lo = 0, hi = static_cast<int>(items.size()) - 1;
+    bool found = false;
+    while (hi >= lo) {
+        int mid = static_cast<int>((static_cast<unsigned>(lo) + static_cast<unsigned>(hi)) >> 1);
+        std::int32_t r = compare(items[static_cast<std::size_t>(mid)], key);
+        if (r < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (r == 0) {
+                found = true;
+                lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+template <typename T>
+void RemoveFrom(std::vector<T*>& items, TCompareFunc compare, const T* rec)
+{
+    int i = 0;
+    if (FindIn(items, compare, rec, i)) {
+        for (auto k = static_cast<std::size_t>(i); k < items.size() && compare(items[k], rec) == 0; ++k)
+            if (items[k] == rec) {
+                items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
+                return;
+            }
+    }
+    // Not where its order puts it (a record changed behind the index's back): look everywhere.
+    auto it = std::find(items.begin(), items.end(), rec);
+    if (it != items.end())
+        items.erase(it);
+}
+
+bool Less(TCompareFunc c, const void* a, const void* b) { return c(a, b) < 0; }
+
+} // namespace
+
+bool TQsoIndex::Find(const TQsoRecord& key, int& index) const { return FindIn(items_, compare_, &key, index); }
+
+void TQsoIndex::Insert(TQsoRecord* rec)
+{
+    int i = 0;
+    FindIn(items_, compare_, rec, i);
+    items_.insert(items_.begin() + i, rec);
+}
+
+void TQsoIndex::Remove(TQsoRecord* rec) { RemoveFrom(items_, compare_, rec); }
+
+void TQsoIndex::Sort()
+{
+    auto c = compare_;
+    std::sort(items_.begin(), items_.end(), [c](const TQsoRecord* a, const TQsoRecord* b) { return Less(c, a, b); });
+}
+
+// ---- TNotes ----
+
+TNotes::~TNotes() { Clear(); }
+
+std::uint8_t* TNotes::NewItem(std::string_view call, std::string_view text)
+{
+    std::size_t n = std::min<std::size_t>(text.size(), 255);
+    std::size_t c = std::min<std::size_t>(call.size(), 12);
+    auto* p = new std::uint8_t[n + 15]();
+    p[0] = static_cast<std::uint8_t>(c);
+    std::memcpy(p + 1, call.data(), c);
+    p[13] = 0;
+    p[14] = static_cast<std::uint8_t>(n);
+    std::memcpy(p + 15, text.data(), n);
+    return p;
+}
+
+std::string_view TNotes::CallAt(int i) const
+{
+    const std::uint8_t* p = items_[static_cast<std::size_t>(i)];
+    return {reinterpret_cast<const char*>(p + 1), p[0]};
+}
+
+std::string_view TNotes::TextAt(int i) const
+{
+    const std::uint8_t* p = items_[static_cast<std::size_t>(i)];
+    return {reinterpret_cast<const char*>(p + 15), p[14]};
+}
+
+bool TNotes::Find(std::string_view call, int& index) const
+{
+    std::uint8_t key[13] = {};
+    std::size_t c = std::min<std::size_t>(call.size(), 12);
+    key[0] = static_cast<std::uint8_t>(c);
+    std::memcpy(key + 1, call.data(), c);
+    return FindIn(items_, CompareCallOnly, key, index);
+}
+
+int TNotes::IndexOf(std::string_view call) const
+{
+    int i = 0;
+    return call.size() <= 12 && Find(call, i) ? i : -1;
+}
+
+std::string TNotes::Get(std::string_view call) const
+{
+    int i = IndexOf(call);
+    return i < 0 ? std::string() : std::string(TextAt(i));
+}
+
+void TNotes::Set(std::string_view call, std::string_view text)
+{
+    int i = 0;
+    bool found = Find(call, i);
+    if (text.empty()) {
+        if (found)
+            Delete(i);
+        return;
+    }
+    std::uint8_t* item = NewItem(call, text);
+    if (found) {
+        delete[] items_[static_cast<std::size_t>(i)];
+        items_[static_cast<std::size_t>(i)] = item;
+    } else {
+        items_.insert(items_.begin() + i, item);
+    }
+}
+
+void TNotes::Delete(int index)
+{
+    delete[] items_[static_cast<std::size_t>(index)];
+    items_.erase(items_.begin() + index);
+}
+
+void TNotes::Mark(std::string_view call)
+{
+    int i = IndexOf(call);
+    if (i >= 0)
+        items_[static_cast<std::size_t>(i)][13] = 1;
+}
+
+void TNotes::ClearMarks()
+{
+    for (auto* p : items_)
+        p[13] = 0;
+}
+
+void TNotes::Clear()
+{
+    for (auto* p : items_)
+        delete[] p;
+    items_.clear();
+}
+
+void TNotes::Append(std::string_view call, std::string_view text) { items_.push_back(NewItem(call, text)); }
+
+void TNotes::EndBulk()
+{
+    auto less = [](const std::uint8_t* a, const std::uint8_t* b) { return CompareCallOnly(a, b) < 0; };
+    if (!std::is_sorted(items_.begin(), items_.end(), less))
+        std::stable_sort(items_.begin(), items_.end(), less);
+    // One note per call: a later duplicate of a call is dropped (a damaged or hand-made file).
+    auto same = [](const std::uint8_t* a, const std::uint8_t* b) { return CompareCallOnly(a, b) == 0; };
+    auto end = items_.end();
+    auto out = items_.begin();
+    for (auto it = items_.begin(); it != end; ++it) {
+        if (out != items_.begin() && same(*(out - 1), *it))
+            delete[] *it;
+        else
+            *out++ = *it;
+    }
+    items_.erase(out, end);
+}
+
+// ---- TQsoData ----
+
+TQsoData::TQsoData(std::string fileName) : FileName(std::move(fileName)), byCall_(std::make_unique<TQsoIndex>(CompareQsoByCall))
+{
+    LogHooks().SetDiskPanel("");
+}
+
+TQsoData::~TQsoData()
+{
+    for (TQsoRecord* r : qsos_)
+        FreeRecord(r);
+}
+
+void TQsoData::FreeRecord(TQsoRecord* r)
+{
+    FreeNote(r->Note);
+    delete r;
+}
+
+bool TQsoData::Find(const TQsoRecord& key, int& index) const
+{
+    return FindIn(qsos_, CompareQsoByDate, &key, index);
+}
+
+int TQsoData::InsertQso(TQsoRecord* rec)
+{
+    int i = 0;
+    FindIn(qsos_, CompareQsoByDate, rec, i);
+    qsos_.insert(qsos_.begin() + i, rec);
+    byCall_->Insert(rec);
+    for (auto& ix : indexes_)
+        ix->Insert(rec);
+    if (statusBuilt_)
+        AddToStatus(*rec);
+    SetModified();
+    return i;
+}
+
+void TQsoData::DeleteQso(TQsoRecord* rec)
+{
+    if (statusBuilt_)
+        RemoveFromStatus(*rec);
+    RemoveFrom(qsos_, CompareQsoByDate, rec);
+    byCall_->Remove(rec);
+    for (auto& ix : indexes_)
+        ix->Remove(rec);
+    FreeRecord(rec);
+    SetModified();
+}
+
+TQsoRecord* TQsoData::ReplaceQso(const TQsoRecord& source, TQsoRecord* old)
+{
+    auto* rec = new TQsoRecord(source);
+    DeriveWpxPrefix(*rec);
+    InsertQso(rec);
+    DeleteQso(old);
+    return rec;
+}
+
+TQsoIndex* TQsoData::AddIndex(TCompareFunc compare)
+{
+    auto ix = std::make_unique<TQsoIndex>(compare);
+    ix->items_ = qsos_;
+    ix->Sort();
+    indexes_.push_back(std::move(ix));
+    return indexes_.back().get();
+}
+
+void TQsoData::RemoveIndex(TQsoIndex* index)
+{
+    auto it = std::find_if(indexes_.begin(), indexes_.end(), [index](const auto& p) { return p.get() == index; });
+    if (it != indexes_.end())
+        indexes_.erase(it);
+}
+
+void TQsoData::BeginBulk(bool keepSorted, std::size_t capacity)
+{
+    bulk_ = true;
+    bulkKeepSorted_ = keepSorted;
+    qsos_.reserve(qsos_.size() + capacity);
+}
+
+void TQsoData::BulkAdd(TQsoRecord* rec)
+{
+    if (bulkKeepSorted_) {
+        int i = 0;
+        FindIn(qsos_, CompareQsoByDate, rec, i);
+        qsos_.insert(qsos_.begin() + i, rec);
+    } else {
+        qsos_.push_back(rec);
+    }
+}
+
+void TQsoData::EndBulk(bool alreadySorted)
+{
+    bulk_ = false;
+    auto less = [](const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByDate(a, b) < 0; };
+    // The order of a file is checked rather than trusted: a searched list out of order would
+    // misplace every later insert.
+    if (!alreadySorted || !std::is_sorted(qsos_.begin(), qsos_.end(), less))
+        std::stable_sort(qsos_.begin(), qsos_.end(), less);
+    byCall_->items_ = qsos_;
+    byCall_->Sort();
+    for (auto& ix : indexes_) {
+        ix->items_ = qsos_;
+        ix->Sort();
+    }
+    statusBuilt_ = false;
+}
+
+void TQsoData::SetModified()
+{
+    if (!modified_) {
+        modified_ = true;
+        LogHooks().ShowModified();
+    }
+    needsSaving_ = true;
+    LogHooks().RestartAutoSave();
+}
+
+// ---- SWL ----
+
+namespace {
+bool FindSwlIn(const std::vector<TSwlRecord>& v, const TSwlRecord& key, int& index)
+{
+    auto it = std::lower_bound(v.begin(), v.end(), key,
+                               [](const TSwlRecord& a, const TSwlRecord& k) { return CompareSwlRecords(&a, &k) < 0; });
+    index = static_cast<int>(it - v.begin());
+    return it != v.end() && CompareSwlRecords(&*it, &key) == 0;
+}
+} // namespace
+
+bool TQsoData::FindSwl(const TSwlRecord& key, int& index) const { return FindSwlIn(swl_, key, index); }
+
+int TQsoData::InsertSwl(const TSwlRecord& r)
+{
+    int i = 0;
+    FindSwlIn(swl_, r, i);
+    swl_.insert(swl_.begin() + i, r);
+    SetModified();
+    return i;
+}
+
+void TQsoData::DeleteSwl(int index)
+{
+    swl_.erase(swl_.begin() + index);
+    SetModified();
+}
+
+void TQsoData::EndSwlBulk()
+{
+    auto less = [](const TSwlRecord& a, const TSwlRecord& b) { return CompareSwlRecords(&a, &b) < 0; };
+    if (!std::is_sorted(swl_.begin(), swl_.end(), less))
+        std::stable_sort(swl_.begin(), swl_.end(), less);
+}
+
+// ---- notes ----
+
+void TQsoData::AppendCallNote(std::string_view call, std::string_view text)
+{
+    int i = Notes.IndexOf(call);
+    if (i >= 0)
+        Notes.Set(call, std::string(Notes.TextAt(i)) + "/" + std::string(text));
+    else
+        Notes.Set(call, text);
+    SetModified();
+}
+
+void TQsoData::SetCallNote(std::string_view call, std::string_view text)
+{
+    Notes.Set(call, text);
+    SetModified();
+}
+
+void TQsoData::DeleteUnworkedNote(std::string_view call)
+{
+    TQsoRecord key;
+    key.Call.assign(call);
+    int i = 0;
+    byCall_->Find(key, i);
+    if (i < byCall_->Count() && byCall_->At(i)->Call == call)
+        return;
+    int n = Notes.IndexOf(call);
+    if (n >= 0) {
+        Notes.Delete(n);
+        SetModified();
+    }
+}
+
+// ---- selection and groups ----
+
+bool TQsoData::InSelection(const TQsoRecord& r) const
+{
+    const TQsoSelection& s = Selection;
+    if (s.DateRange && (r.Date < s.FromDate || r.Date > s.ToDate))
+        return false;
+    if (s.GroupFlag && !s.Bit(r.Group))
+        return false;
+    if (s.Bit(TQsoSelection::kQrpOnlyBit) && !r.HasFlag(qfQRP))
+        return false;
+    if (s.Bit(TQsoSelection::kYlOnlyBit) && !r.HasFlag(qfYL))
+        return false;
+    return true;
+}
+
+std::string TQsoData::GroupName(const TQsoRecord& r) const
+{
+    if (r.Group == 0 || r.Group > GroupNames.size())
+        return {};
+    return GroupNames[r.Group - 1u];
+}
+
+// ---- award status ----
+
+namespace {
+struct TAwardMasks {
+    std::uint32_t mixed, mode, band;
+};
+constexpr TAwardMasks kMasks[4] = {
+    {afDxccMixed, afDxccMode, afDxccBand},
+    {afWazMixed, afWazMode, afWazBand},
+    {afWasMixed, afWasMode, afWasBand},
+    {afWpxMixed, afWpxMode, afWpxBand},
+};
+} // namespace
+
+std::uint8_t TQsoData::BaseStatus(const TQsoRecord& r) const
+{
+    if (!InSelection(r) || r.RstRcvd == 0)
+        return asNone;
+    if (!r.HasFlag(qfQslReceived)) {
+        if (r.QslSentDate != 0 && r.Date >= settings_.qslSentCutoff)
+            return asQslSent;
+        return r.Date >= settings_.workedCutoff ? asWorked : asNone;
+    }
+    return asConfirmed;
+}
+
+std::uint8_t TQsoData::QsoStatus(const TQsoRecord& r, std::uint32_t mask) const
+{
+    std::uint8_t s = BaseStatus(r);
+    if (s != asConfirmed || r.AwardFlags == 0)
+        return s;
+    if (r.AwardFlags & mask)
+        return asSubmitted;
+    if (r.AwardFlags & (mask << 1))
+        return asCredited;
+    return asConfirmed;
+}
+
+template <typename Fn>
+bool TQsoData::ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn)
+{
+    auto valid = [&](int award) { return settings_.AwardBandValid(award, r.Band) && settings_.AwardModeValid(award, r.Mode); };
+    TQsoLookup& lookup = QsoLookup();
+    if (r.HasFlag(qfValidForAwards) && valid(awDxcc))
+        if (TAwardStatusBlock* b = lookup.CountryStatusBlock(r.Country))
+            if (!fn(*b, awDxcc))
+                return false;
+    if (r.Zone < kZoneBlocks && valid(awWaz))
+        if (!fn(zones_[r.Zone], awWaz))
+            return false;
+    if (r.State != 0 && r.State < kStateBlocks && valid(awWas))
+        if (!fn(states_[r.State], awWas))
+            return false;
+    if (!r.WpxPrefix.empty() && valid(awWpx)) {
+        TAwardStatusBlock* b = lookup.WpxStatusBlock(r.WpxPrefix.view(), create);
+        if (!b)
+            return false;  // a counted prefix missing from the statistics: rebuild instead
+        if (!fn(*b, awWpx))
+            return false;
+    }
+    return true;
+}
+
+void TQsoData::AddToStatus(const TQsoRecord& r)
+{
+    int group = LogModeGroup(r.Mode);
+    if (r.Date < cutoffs_[group] || BaseStatus(r) == asNone)
+        return;
+    bool bandOk = r.Band >= 1 && r.Band <= 15 && group != 0;
+    ForEachStatusBlock(r, true, [&](TAwardStatusBlock& b, int award) {
+        const TAwardMasks& m = kMasks[award];
+        b.Merge(0, QsoStatus(r, m.mixed));
+        if (group != 0)
+            b.Merge(group, QsoStatus(r, m.mode));
+        if (bandOk)
+            b.Merge(TAwardStatusBlock::CellOf(r.Band, group), QsoStatus(r, m.band));
+        return true;
+    });
+}
+
+void TQsoData::RemoveFromStatus(const TQsoRecord& r)
+{
+    statusBuilt_ = false;
+    int group = LogModeGroup(r.Mode);
+    if (r.Date < cutoffs_[group] || BaseStatus(r) == asNone) {
+        statusBuilt_ = true;
+        return;
+    }
+    bool bandOk = r.Band >= 1 && r.Band <= 15 && group != 0;
+    // Decrements the cell when it holds the QSO's status; the last QSO of a status leaves
+    // the cell to a rebuild (a lower status may be behind it).
+    auto drop = [](TAwardStatusBlock& b, int cell, std::uint8_t status) {
+        if (b.Status(cell) != status)
+            return true;
+        if (b.Count(cell) < 2)
+            return false;
+        b.Set(cell, status, static_cast<std::uint8_t>(b.Count(cell) - 1));
+        return true;
+    };
+    bool ok = ForEachStatusBlock(r, false, [&](TAwardStatusBlock& b, int award) {
+        const TAwardMasks& m = kMasks[award];
+        if (!drop(b, 0, QsoStatus(r, m.mixed)))
+            return false;
+        if (group != 0 && !drop(b, group, QsoStatus(r, m.mode)))
+            return false;
+        if (bandOk && !drop(b, TAwardStatusBlock::CellOf(r.Band, group), QsoStatus(r, m.band)))
+            return false;
+        return true;
+    });
+    statusBuilt_ = ok;
+}
+
+void TQsoData::BuildAwardStatus(const std::uint16_t cutoffs[4])
+{
+    if (statusBuilt_)
+        return;
+    settings_ = CurrentLogSettings();
+    std::copy(cutoffs, cutoffs + 4, cutoffs_);
+    TQsoLookup& lookup = QsoLookup();
+    lookup.ClearCountryStatus();
+    lookup.ClearWpxStatus();
+    for (auto& b : zones_)
+        b.Clear();
+    for (auto& b : states_)
+        b.Clear();
+    for (const TQsoRecord* r : qsos_)
+        AddToStatus(*r);
+    statusBuilt_ = true;
+}
+
+void TQsoData::EnsureAwardStatus()
+{
+    const std::uint16_t cutoffs[4] = {kAwardEpoch, kAwardEpoch, kAwardEpoch, kAwardEpoch};
+    BuildAwardStatus(cutoffs);
+}
+
+namespace {
+bool StartsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    if (prefix.size() > s.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char a = s[i], b = prefix[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 32);
+        if (b >= 'a' && b <= 'z')
+            b = static_cast<char>(b - 32);
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::unique_ptr<TAwardStatusBlock> TQsoData::IotaStatus(std::string_view reference) const
+{
+    auto block = std::make_unique<TAwardStatusBlock>();
+    TLogSettings s = CurrentLogSettings();
+    auto count = [&](const TQsoRecord& r, std::uint32_t mask) {
+        int group = LogModeGroup(r.Mode);
+        if (!s.IsStationBand(r.Band) || !s.IsStationMode(r.Mode) || r.RstRcvd == 0 || r.Band < 1 || r.Band > 15 ||
+            group == 0)
+            return;
+        block->Merge(TAwardStatusBlock::CellOf(r.Band, group), QsoStatus(r, mask));
+    };
+    for (const TQsoRecord* r : qsos_)
+        if (InSelection(*r) && r->Iota == reference)
+            count(*r, afIota);
+    for (int b = 1; b <= 15; ++b) {
+        int first = TAwardStatusBlock::CellOf(b, 1);
+        std::uint8_t top = std::max({block->Status(first), block->Status(first + 1), block->Status(first + 2)});
+        block->Set(first, top, block->Count(first));
+    }
+    return block;
+}
+
+std::unique_ptr<TAwardStatusBlock> TQsoData::GridStatus(std::string_view gridPrefix) const
+{
+    auto block = std::make_unique<TAwardStatusBlock>();
+    TLogSettings s = CurrentLogSettings();
+    for (const TQsoRecord* pr : qsos_) {
+        const TQsoRecord& r = *pr;
+        int group = LogModeGroup(r.Mode);
+        if (!InSelection(r) || r.Band < 10 || r.Band > 15 || !StartsWithNoCase(r.Grid.view(), gridPrefix))
+            continue;
+        if (!s.IsStationBand(r.Band) || !s.IsStationMode(r.Mode) || r.RstRcvd == 0 || group == 0)
+            continue;
+        block->Merge(TAwardStatusBlock::CellOf(r.Band, group), QsoStatus(r, afVucc));
+    }
+    for (int b = 1; b <= 15; ++b) {
+        int first = TAwardStatusBlock::CellOf(b, 1);
+        std::uint8_t top = std::max({block->Status(first), block->Status(first + 1), block->Status(first + 2)});
+        block->Set(first, top, block->Count(first));
+    }
+    return block;
+}
+
+// ---- the current logbook ----
+
+namespace {
+std::unique_ptr<TQsoData>& Current()
+{
+    static std::unique_ptr<TQsoData> log;
+    return log;
+}
+} // namespace
+
+TQsoData* CurrentLog() { return Current().get(); }
+void SetCurrentLog(std::unique_ptr<TQsoData> log) { Current() = std::move(log); }
+void FreeCurrentLog() { Current().reset(); }
+
+TQsoData* NewLog(const std::string& fileName)
+{
+    LogHooks().StopAutoSave();
+    SetCurrentLog(std::make_unique<TQsoData>(fileName));
+    TQsoData* log = CurrentLog();
+    std::error_code ec;
+    auto folder = std::filesystem::path(fileName).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    log->SetModified();
+    log->MarkAwardStatusNotBuilt();
+    LogHooks().ShowQsoWindow();
+    return log;
+}
+
+} // namespace korval

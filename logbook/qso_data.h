@@ -1,0 +1,196 @@
+#pragma once
+// The logbook: the QSOs of the open log in date-and-time order with a by-call index and any
+// further view indexes, the callsign notes, group names, saved selections, SWL reports, the
+// award status of zones and states (countries and WPX prefixes keep theirs in the country
+// database), and the flags that drive saving and the crash backup.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logbook/award_status.h"
+#include "logbook/log_settings.h"
+#include "logbook/qso_record.h"
+#include "logbook/sort_orders.h"
+#include "logbook/swl_record.h"
+
+namespace korval {
+
+// A secondary order over the log's records; owns nothing. Kept in step by the logbook.
+class TQsoIndex {
+public:
+    explicit TQsoIndex(TCompareFunc compare) : compare_(compare) {}
+    int Count() const { return static_cast<int>(items_.size()); }
+    TQsoRecord* At(int i) const { return items_[static_cast<std::size_t>(i)]; }
+    TCompareFunc Compare() const { return compare_; }
+    // First position whose record does not sort before key; found when it compares equal.
+    bool Find(const TQsoRecord& key, int& index) const;
+    const std::vector<TQsoRecord*>& Items() const { return items_; }
+
+private:
+    friend class TQsoData;
+    void Insert(TQsoRecord* rec);
+    void Remove(TQsoRecord* rec);
+    void Sort();
+    TCompareFunc compare_;
+    std::vector<TQsoRecord*> items_;
+};
+
+// Callsign notes ordered by call. Each note is one heap block of its text length + 15 bytes:
+// the call as a short string of 12, a mark byte, then the text as a short string.
+class TNotes {
+public:
+    TNotes() = default;
+    ~TNotes();
+    TNotes(const TNotes&) = delete;
+    TNotes& operator=(const TNotes&) = delete;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::string_view CallAt(int i) const;
+    std::string_view TextAt(int i) const;
+    bool MarkedAt(int i) const { return items_[static_cast<std::size_t>(i)][13] != 0; }
+    int IndexOf(std::string_view call) const;  // exact call; -1 when absent
+    std::string Get(std::string_view call) const;
+    // Replaces or adds the note; an empty text deletes it.
+    void Set(std::string_view call, std::string_view text);
+    void Delete(int index);
+    void Mark(std::string_view call);
+    void ClearMarks();
+    void Clear();
+    // Bulk loading: appends without searching; EndBulk restores the order.
+    void Reserve(std::size_t n) { items_.reserve(n); }
+    void Append(std::string_view call, std::string_view text);
+    void EndBulk();
+
+private:
+    static std::uint8_t* NewItem(std::string_view call, std::string_view text);
+    bool Find(std::string_view call, int& index) const;
+    std::vector<std::uint8_t*> items_;
+};
+
+class TQsoData {
+public:
+    explicit TQsoData(std::string fileName = {});
+    ~TQsoData();
+    TQsoData(const TQsoData&) = delete;
+    TQsoData& operator=(const TQsoData&) = delete;
+
+    // QSOs in primary order (date, time, call, band, mode).
+    int Count() const { return static_cast<int>(qsos_.size()); }
+    TQsoRecord* At(int i) const { return qsos_[static_cast<std::size_t>(i)]; }
+    const std::vector<TQsoRecord*>& Qsos() const { return qsos_; }
+    // Primary-order search: first position not before key; found on an equal record.
+    bool Find(const TQsoRecord& key, int& index) const;
+    const TQsoIndex& ByCall() const { return *byCall_; }
+
+    // Adds an owned record (allocated with new) in order, before equal records; returns its
+    // primary position. The record's WPX prefix is taken as it is.
+    int InsertQso(TQsoRecord* rec);
+    // Removes the record from the award status and every index and frees it with its note.
+    void DeleteQso(TQsoRecord* rec);
+    // A new record from source's fields (taking over source's note pointer) with its WPX prefix
+    // derived, inserted; then old is deleted. Returns the new record.
+    TQsoRecord* ReplaceQso(const TQsoRecord& source, TQsoRecord* old);
+
+    // Further view orders, kept in step until removed.
+    TQsoIndex* AddIndex(TCompareFunc compare);
+    void RemoveIndex(TQsoIndex* index);
+
+    // Bulk insertion: with keepSorted false the records are appended as given and
+    // EndBulk(alreadySorted) trusts or restores the order; the secondary indexes sort once.
+    void BeginBulk(bool keepSorted, std::size_t capacity);
+    void BulkAdd(TQsoRecord* rec);
+    void EndBulk(bool alreadySorted);
+
+    // Flags.
+    void SetModified();
+    bool Modified() const { return modified_; }
+    bool NeedsSaving() const { return needsSaving_; }
+    void SetFlags(bool modified, bool needsSaving)
+    {
+        modified_ = modified;
+        needsSaving_ = needsSaving;
+    }
+
+    std::string FileName;
+    std::int32_t Header = 0;
+    std::uint16_t MaxSeqPrtNr = 0;
+    TQsoSelection Selection = TQsoSelection::AllQsos();
+    std::vector<std::string> GroupNames;           // group n is entry n - 1
+    std::vector<TQsoSelection> Selections{TQsoSelection::AllQsos()};
+    TNotes Notes;
+
+    // SWL reports in order of call, date, time, band, mode.
+    const std::vector<TSwlRecord>& Swl() const { return swl_; }
+    int InsertSwl(const TSwlRecord& r);
+    bool FindSwl(const TSwlRecord& key, int& index) const;
+    void DeleteSwl(int index);
+    void ReserveSwl(std::size_t n) { swl_.reserve(n); }
+    void AppendSwl(const TSwlRecord& r) { swl_.push_back(r); }
+    void EndSwlBulk();
+
+    // Callsign notes (each change marks the log modified).
+    std::string GetCallNote(std::string_view call) const { return Notes.Get(call); }
+    void AppendCallNote(std::string_view call, std::string_view text);
+    void SetCallNote(std::string_view call, std::string_view text);
+    void DeleteUnworkedNote(std::string_view call);
+
+    bool InSelection(const TQsoRecord& r) const;
+    std::string GroupName(const TQsoRecord& r) const;
+
+    // Award status.
+    bool AwardStatusBuilt() const { return statusBuilt_; }
+    void MarkAwardStatusNotBuilt() { statusBuilt_ = false; }
+    // cutoffs[modeGroup] for mode groups 0..3.
+    void BuildAwardStatus(const std::uint16_t cutoffs[4]);
+    void EnsureAwardStatus();
+    const TAwardStatusBlock& ZoneStatus(int zone) const { return zones_[zone]; }    // 0..40
+    const TAwardStatusBlock& StateStatus(int state) const { return states_[state]; }  // 0..50
+    std::unique_ptr<TAwardStatusBlock> IotaStatus(std::string_view reference) const;
+    std::unique_ptr<TAwardStatusBlock> GridStatus(std::string_view gridPrefix) const;
+    // The status of a QSO for an award mask (step 1 of the award rules), with the settings
+    // of the last build.
+    std::uint8_t QsoStatus(const TQsoRecord& r, std::uint32_t mask) const;
+
+    static constexpr int kZoneBlocks = 41;
+    static constexpr int kStateBlocks = 51;
+
+private:
+    void AddToStatus(const TQsoRecord& r);
+    void RemoveFromStatus(const TQsoRecord& r);
+    // Applies fn(block, masks, award) to each block the QSO counts in; stops when fn is false.
+    template <typename Fn>
+    bool ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn);
+    std::uint8_t BaseStatus(const TQsoRecord& r) const;
+    static void FreeRecord(TQsoRecord* r);
+
+    std::vector<TQsoRecord*> qsos_;
+    std::unique_ptr<TQsoIndex> byCall_;
+    std::vector<std::unique_ptr<TQsoIndex>> indexes_;
+    bool bulk_ = false;
+    bool bulkKeepSorted_ = false;
+    std::vector<TSwlRecord> swl_;
+    bool modified_ = false;
+    bool needsSaving_ = false;
+    bool statusBuilt_ = false;
+    std::uint16_t cutoffs_[4] = {};
+    TLogSettings settings_ = TLogSettings::Defaults();
+    TAwardStatusBlock zones_[kZoneBlocks];
+    TAwardStatusBlock states_[kStateBlocks];
+};
+
+// The current logbook (null while no log is open).
+TQsoData* CurrentLog();
+void SetCurrentLog(std::unique_ptr<TQsoData> log);
+// Closes nothing: frees the current logbook.
+void FreeCurrentLog();
+
+// Opens a new empty log under fileName as the current logbook: creates the file's folder when
+// missing, marks the log as needing a save and shows the QSO window.
+TQsoData* NewLog(const std::string& fileName);
+
+// The day number of 15 November 1945, the cut-off of EnsureAwardStatus.
+inline constexpr std::uint16_t kAwardEpoch = 16695;
+
+} // namespace korval

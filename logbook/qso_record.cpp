@@ -1,0 +1,109 @@
+#include "logbook/qso_record.h"
+
+#include "logbook/record_bytes.h"
+
+namespace korval {
+
+const TAwardFlagName AwardFlagNames[16] = {
+    {"Cust Awd", afCustAwd},     {"County", afCounty},       {"DXCC band", afDxccBand},
+    {"DXCC mixed", afDxccMixed}, {"DXCC mode", afDxccMode},  {"IOTA", afIota},
+    {"VUCC", afVucc},            {"WAS band", afWasBand},    {"WAS mixed", afWasMixed},
+    {"WAS mode", afWasMode},     {"WAZ band", afWazBand},    {"WAZ mixed", afWazMixed},
+    {"WAZ mode", afWazMode},     {"WPX band", afWpxBand},    {"WPX mixed", afWpxMixed},
+    {"WPX mode", afWpxMode},
+};
+
+namespace {
+
+template <std::size_t N>
+void PutStr(std::uint8_t* b, std::size_t off, const TShortStr<N>& s)
+{
+    PutShortStr(b, off, N, s.view());
+}
+
+template <std::size_t N>
+void GetStr(const std::uint8_t* b, std::size_t off, TShortStr<N>& s)
+{
+    std::size_t n = b[off] < N ? b[off] : N;
+    s.assign(std::string_view(reinterpret_cast<const char*>(b + off + 1), n));
+}
+
+} // namespace
+
+void PutQsoStored(std::uint8_t* b, const TQsoRecord& r)
+{
+    using namespace qso_off;
+    PutStr(b, Call, r.Call);
+    PutI32(b, Time, r.Time);
+    PutU16(b, Date, r.Date);
+    PutU8(b, Band, r.Band);
+    PutU8(b, Mode, r.Mode);
+    PutU32(b, AwardFlags, r.AwardFlags);
+    PutU16(b, RstRcvd, r.RstRcvd);
+    PutU16(b, RstSent, r.RstSent);
+    PutU8(b, State, r.State);
+    PutStr(b, Iota, r.Iota);
+    PutU16(b, County, r.County);
+    PutStr(b, Grid, r.Grid);
+    PutU16(b, QslSentDate, r.QslSentDate);
+    PutU8(b, QslRoute, r.QslRoute);
+    PutU8(b, SatMode, r.SatMode);
+    PutU8(b, Group, r.Group);
+    PutU16(b, SeqPrtNr, r.SeqPrtNr);
+    PutStr(b, Exchange, r.Exchange);
+    PutU16(b, Country, r.Country);
+    PutU8(b, Zone, r.Zone);
+    PutU8(b, Flags, r.Flags);
+    PutStr(b, CustAwdId, r.CustAwdId);
+    PutStr(b, CustAwdVal, r.CustAwdVal);
+}
+
+void GetQsoStored(const std::uint8_t* b, TQsoRecord& r)
+{
+    using namespace qso_off;
+    GetStr(b, Call, r.Call);
+    r.Time = GetI32(b, Time);
+    r.Date = GetU16(b, Date);
+    r.Band = GetU8(b, Band);
+    r.Mode = GetU8(b, Mode);
+    r.AwardFlags = GetU32(b, AwardFlags);
+    r.RstRcvd = GetU16(b, RstRcvd);
+    r.RstSent = GetU16(b, RstSent);
+    r.State = GetU8(b, State);
+    GetStr(b, Iota, r.Iota);
+    r.County = GetU16(b, County);
+    GetStr(b, Grid, r.Grid);
+    r.QslSentDate = GetU16(b, QslSentDate);
+    r.QslRoute = GetU8(b, QslRoute);
+    r.SatMode = GetU8(b, SatMode);
+    r.Group = GetU8(b, Group);
+    r.SeqPrtNr = GetU16(b, SeqPrtNr);
+    GetStr(b, Exchange, r.Exchange);
+    r.Country = GetU16(b, Country);
+    r.Zone = GetU8(b, Zone);
+    r.Flags = GetU8(b, Flags);
+    GetStr(b, CustAwdId, r.CustAwdId);
+    GetStr(b, CustAwdVal, r.CustAwdVal);
+}
+
+TNotePtr NewNote(std::string_view text)
+{
+    if (text.empty())
+        return nullptr;
+    std::size_t n = text.size() < 255 ? text.size() : 255;
+    auto* p = new std::uint8_t[n + 1];
+    p[0] = static_cast<std::uint8_t>(n);
+    std::memcpy(p + 1, text.data(), n);
+    return p;
+}
+
+void FreeNote(TNotePtr note) { delete[] note; }
+
+void SetQsoNote(TQsoRecord& rec, std::string_view text)
+{
+    TNotePtr n = NewNote(text);
+    FreeNote(rec.Note);
+    rec.Note = n;
+}
+
+} // namespace korval
