@@ -512,7 +512,9 @@ bool TMainForm::CloseLog()
                                 mbYes | mbNo | mbCancel);
         if (answer == mrCancel)
             return false;
-        korval::CloseLog(*log, answer == mrYes);
+        // A save that failed was reported; the log stays open so that nothing is lost.
+        if (!korval::CloseLog(*log, answer == mrYes))
+            return false;
     } else if (log) {
         korval::CloseLog(*log, false);
     }
@@ -604,8 +606,8 @@ void TMainForm::Info1Click()
         info.open = true;
         info.fileName = log->FileName;
         info.qsos = log->Count();
-        info.notes = log->Notes().Count();
-        info.swl = log->SwlCount();
+        info.notes = log->Notes.Count();
+        info.swl = static_cast<long>(log->Swl().size());
     }
     TProgStatus dlg(info, this);
     dlg.exec();
