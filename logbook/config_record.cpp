@@ -598,6 +598,25 @@ void SaveConfiguration(TConfigRecord& record)
 
 void SaveConfiguration() { SaveConfiguration(Config); }
 
+void PutOwnCallIntoTexts(TConfigRecord& record)
+{
+    const std::string call = record.OwnCall();
+    auto replace = [&](std::string text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '~')
+                out += call;
+            else
+                out += c;
+        }
+        return out;  // the setters cut it to the field's capacity
+    };
+    for (int i = 0; i < 3; ++i)
+        record.SetLabelGreeting(i, replace(record.LabelGreeting(i)));
+    for (int i = 0; i < 4; ++i)
+        record.SetTalkPattern(i, replace(record.TalkPattern(i)));
+}
+
 bool UserLevelAllows(int level) { return level <= Config.UserLevel(); }
 
 void KeepRectOnScreen(TFormRect& r, const TScreenMetrics& screen, int mainWidth, int mainHeight)

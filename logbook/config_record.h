@@ -461,8 +461,11 @@ void KeepRectOnScreen(TFormRect& r, const TScreenMetrics& screen, int mainWidth,
 // The engine side of restoring a placement: true when the slot holds one.
 bool RestoreRectFromSlot(const TConfigRecord& record, int slot, TFormRect& r, int mainHeight);
 
-// Defined with the country database: puts the own callsign into the label greetings and talk
-// patterns ('~') and marks the own country as the home country.
+// Every '~' in the three label greetings and the four talk patterns becomes the own callsign,
+// each text cut to its capacity.
+void PutOwnCallIntoTexts(TConfigRecord& record);
+// After the own callsign changed: PutOwnCallIntoTexts on the live record, then the own country is
+// marked as the home country in the country database. Defined with the country database.
 void ApplyOwnCallsign();
 
 } // namespace korval

@@ -253,3 +253,16 @@ TEST(ConfigRecord, UserLevel)
     EXPECT_TRUE(UserLevelAllows(3));
     Config = saved;
 }
+
+TEST(ConfigRecord, OwnCallGoesIntoGreetingsAndTalkPatterns)
+{
+    TConfigRecord rec;
+    rec.SetOwnCall("VE3ABCDEFGHIJKLMNOPQ");  // 20 characters
+    rec.SetTalkPattern(3, "~~");
+    PutOwnCallIntoTexts(rec);
+    EXPECT_EQ(rec.LabelGreeting(0), "@@ 73 de VE3ABCDEFGHIJKLMNOPQ");
+    EXPECT_EQ(rec.LabelGreeting(1), "");
+    EXPECT_EQ(rec.TalkPattern(0), "VE3ABCDEFGHIJKLMNOPQ");  // "~ DE *:*" cut to 20
+    EXPECT_EQ(rec.TalkPattern(3), "VE3ABCDEFGHIJKLMNOPQ");
+    EXPECT_EQ(rec.TalkPattern(1), "TO LOCAL DE *");
+}
