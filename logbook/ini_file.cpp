@@ -252,13 +252,16 @@ void TIniFile::WriteFloat(std::string_view section, std::string_view key, double
     } else {
         char buf[64];
         auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
-        std::string_view digits(buf, static_cast<std::size_t>(r.ptr - buf));
-        std::size_t e = digits.find('e');
+        char* e = std::find(buf, r.ptr, 'e');
         int exponent = 0;
-        std::from_chars(digits.data() + e + 1 + (digits[e + 1] == '+'), digits.data() + digits.size(), exponent);
+        if (e != r.ptr)
+            std::from_chars(e + 1 + (e[1] == '+'), r.ptr, exponent);
         char exp[16];
         std::snprintf(exp, sizeof exp, "E%c%04d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
-        text = std::string(std::signbit(value) ? "-" : " ") + std::string(digits.substr(0, e)) + exp;
+        text.reserve(32);
+        text += std::signbit(value) ? '-' : ' ';
+        text.append(buf, e);
+        text += exp;
     }
     WriteString(section, key, text);
 }

@@ -3,6 +3,7 @@
 #include "logbook/record_bytes.h"
 
 #include <new>
+#include <stdexcept>
 
 namespace korval {
 
@@ -169,6 +170,8 @@ void TOneIndex::SaveToStream(TStream& stream) const
 
 std::int32_t TOneIndex::InsertRecord(const void* rec)
 {
+    if (itemSize_ == 0)
+        throw std::logic_error("TOneIndex: record size unknown before Load");
     std::uint8_t* copy = NewBlock(itemSize_);
     std::memcpy(copy, rec, itemSize_);
     try {
