@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,8 @@ int main(int argc, char** argv)
         options.params.emplace_back(argv[i]);
     options.shippedDataDir =
         korval::FindShippedDataDir(QCoreApplication::applicationDirPath().toStdString(), KORVAL_SHIPPED_DATA);
+    // An installed program keeps its README with the shipped files; a build uses the source tree's.
+    std::string readme = options.shippedDataDir + "/README.md";
+    options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
     return korval::RunKorval(options);
 }

@@ -20,6 +20,7 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/crash_recovery.h"
+#include "logbook/form_placement.h"
 #include "logbook/log_file.h"
 #include "logbook/paths.h"
 #include "logbook/prog_status.h"
@@ -198,8 +199,8 @@ void TMainForm::BuildMenus()
 
 void TMainForm::FormCreate()
 {
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        SetScreenMetrics({int(s->logicalDotsPerInch() + 0.5), s->size().width(), s->size().height()});
+    NoteScreenMetrics();
+    SetPlacementMainWindow(this);
     LoadConfiguration();
     timerPool_ = std::make_unique<TOvcTimerPool>(env_.tickSource, env_.timerDriver);
     timerPool_->OnAllTriggers = [this](TOvcTimerPool*, int handle, std::uint32_t, int) { TriggerHandler(handle); };
@@ -207,7 +208,6 @@ void TMainForm::FormCreate()
     satModes_ = kSatModes;
 
     // The country database: without it the program cannot work and ends.
-    SetCountryKeepBackup([] { return Config.KeepBackup(); });
     SetCountryModifiedHook([this] { StartAutoSaveCountdown(); });
     SetCountryFileFailHandler([this] { startupOk_ = false; });
     if (!LoadCountryFile(true))
@@ -252,6 +252,7 @@ void TMainForm::FormShow()
     calendarCheck_ = Config.CalendarCheck();
     UpdateFileMenu();
     UpdateUserLevelMenus();
+    RefreshCaption();
     FreeStartupSplash();
     idle_->Install([this] { AppIdle(); });
 }
@@ -622,8 +623,8 @@ void TMainForm::About1Click()
 void TMainForm::Contents1Click()
 {
     // The README stands in for the help file.
-    std::string readme = FindFileNoCase(GetProgramDir(), "README.md");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Native(readme)));
+    if (!env_.helpFile.empty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Native(env_.helpFile)));
 }
 
 void TMainForm::UpdateFileMenu()
@@ -730,7 +731,7 @@ QString TMainForm::CaptionText() const
     if (TQsoData* log = CurrentLog())
         caption += QStringLiteral(" - ") + Native(log->FileName);
     if (lastBackup_ > 0) {
-        QDateTime t = QDateTime::fromMSecsSinceEpoch(qint64((lastBackup_ - 25569.0) * 86400000.0), QTimeZone::UTC);
+        QDateTime t = QDateTime::fromMSecsSinceEpoch(qint64((lastBackup_ - 25569.0) * 86400000.0), Qt::UTC);
         caption += QStringLiteral(" - backup at ") + t.toString(QStringLiteral("hh:mm:ss"));
     }
     return caption;

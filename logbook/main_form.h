@@ -45,6 +45,7 @@ struct TMainFormEnv {
     std::vector<std::string> params;     // command-line parameters without the program name
     TOvcTickSource* tickSource = nullptr;
     TOvcTimerDriver* timerDriver = nullptr;
+    std::string helpFile;                // the README, which stands in for the help file
 };
 
 class TMainForm : public QMainWindow, private TLogWindowHooks {

@@ -9,6 +9,7 @@ struct TStartupOptions {
     std::vector<std::string> params;  // command-line parameters without the program name
     std::string shippedDataDir;       // where the shipped default files are
     bool showSplash = true;
+    std::string helpFile;             // the README
 };
 
 // Single-instance guard, first-start copy of the shipped files, splash, main window and progress
