@@ -18,7 +18,9 @@
 
 #include "entry/ovc_timer_pool.h"
 #include "logbook/config_record.h"
+#include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
+#include "logbook/custom_award.h"
 #include "logbook/crash_recovery.h"
 #include "logbook/form_placement.h"
 #include "logbook/log_file.h"
@@ -212,10 +214,12 @@ void TMainForm::FormCreate()
     SetCountryFileFailHandler([this] { startupOk_ = false; });
     if (!LoadCountryFile(true))
         startupOk_ = false;
+    LoadWPXDeleted();
 
     previousHooks_ = SetLogHooks(this);
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
+    LoadCustAwards();
     move(0, 0);
 }
 
@@ -276,6 +280,8 @@ void TMainForm::FormDestroy()
         StopTrigger(i);
     FreeCurrentLog();
     FreeCountryData(true);
+    FreeWPXDeleted();
+    SetCustAwardList(std::make_unique<TCustAwardList>());
     SetCountryModifiedHook(nullptr);
     SetCountryFileFailHandler(nullptr);
     SetLogHooks(previousHooks_);
