@@ -1,5 +1,6 @@
 #include "logbook/bands_modes.h"
 
+#include "logbook/award_status.h"
 #include "logbook/config_record.h"
 
 #include <cctype>
@@ -225,6 +226,36 @@ bool AwardModeGroupValid(const TAwardSettings& award, int group)
         return award.Mixed();
     for (int mode = 1; mode <= ModeCount; ++mode)
         if (modes[mode].Group == group && AwardModeValid(award, mode))
+            return true;
+    return false;
+}
+
+int AwardModeStatus(const TAwardStatusBlock& block, int cell)
+{
+    if (cell < 0 || cell >= TAwardStatusBlock::kCells)
+        return 0;
+    return block.Count(cell) != 0 ? block.Status(cell) : 0;
+}
+
+int AwardStatus(const TAwardStatusBlock& block) { return AwardModeStatus(block, 0); }
+
+int AwardBandStatus(const TAwardStatusBlock& block, int band)
+{
+    if (band < 1 || band > BandCount)
+        return 0;
+    int best = 0;
+    for (int group = 1; group <= 3; ++group) {
+        int s = AwardModeStatus(block, TAwardStatusBlock::CellOf(band, group));
+        if (s > best)
+            best = s;
+    }
+    return best;
+}
+
+bool AwardStatusAnyMode(const TAwardStatusBlock& block)
+{
+    for (int group = 1; group <= 3; ++group)
+        if (AwardModeStatus(block, group) != 0)
             return true;
     return false;
 }

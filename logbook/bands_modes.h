@@ -8,6 +8,7 @@
 namespace korval {
 
 class TAwardSettings;
+struct TAwardStatusBlock;
 
 inline constexpr int BandCount = 15;   // bands 1..15, 0 = none
 inline constexpr int ModeCount = 15;   // modes 1..15, 0 = none
@@ -67,5 +68,11 @@ bool AwardBandValid(const TAwardSettings& award, int band);
 bool AwardBandSeparate(const TAwardSettings& award, int band);
 bool AwardModeValid(const TAwardSettings& award, int mode);
 bool AwardModeGroupValid(const TAwardSettings& award, int group);
+
+// Status queries over an entity's award status block (a cell counts only with a non-zero count).
+int AwardStatus(const TAwardStatusBlock& block);                 // the whole award
+int AwardModeStatus(const TAwardStatusBlock& block, int cell);   // one cell
+int AwardBandStatus(const TAwardStatusBlock& block, int band);   // best of the band's mode groups
+bool AwardStatusAnyMode(const TAwardStatusBlock& block);         // some mode group of all bands
 
 } // namespace korval

@@ -83,8 +83,10 @@ bool ParseInt(std::string_view s, std::int32_t& out)
 
 } // namespace
 
-TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName))
+TIniFile::TIniFile(std::string fileName, bool readExisting) : fileName_(std::move(fileName))
 {
+    if (!readExisting)
+        return;
     std::ifstream in(fileName_, std::ios::binary);
     if (in)
         Parse(std::string(std::istreambuf_iterator<char>(in), {}));
@@ -316,6 +318,13 @@ void TIniFile::UpdateFile()
     if (!modified_)
         return;
     WriteFileAtomically(fileName_, Text());
+    modified_ = false;
+}
+
+void TIniFile::UpdateFile(std::unique_ptr<AtomicFile> file)
+{
+    file->write(Text());
+    file->commit();
     modified_ = false;
 }
 

@@ -8,18 +8,23 @@
 // names are matched case-insensitively. Values hold at most 255 characters. Text is kept as
 // bytes (Windows-1252) and written with CR LF line ends.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace korval {
 
+class AtomicFile;
+
 class TIniFile {
 public:
     static constexpr std::size_t MaxValueLength = 255;
 
-    // Reads the file when it exists; a missing file gives an empty object.
-    explicit TIniFile(std::string fileName);
+    // Reads the file when it exists; a missing file gives an empty object. With readExisting
+    // false the object starts empty whatever is on disk (for writing a file anew: the old one
+    // stays until the new one replaces it).
+    explicit TIniFile(std::string fileName, bool readExisting = true);
     // Writes the file back when it was modified. A failure cannot be raised from here: it is
     // shown to the operator as an error message. Call UpdateFile first to handle it yourself.
     ~TIniFile();
@@ -41,6 +46,9 @@ public:
     // Writes the file now when modified (atomically: a temporary next to it, renamed over it);
     // raises EFileWriteError on failure, the old file then left as it was and Modified kept.
     void UpdateFile();
+    // The same through a rewrite the caller prepared (e.g. with the keep-backup copy of data
+    // files); written and committed even when nothing changed.
+    void UpdateFile(std::unique_ptr<AtomicFile> file);
 
     const std::string& FileName() const { return fileName_; }
     bool Modified() const { return modified_; }

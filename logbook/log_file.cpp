@@ -1,9 +1,5 @@
 #include "logbook/log_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,12 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "logbook/buffered_file_stream.h"
+#include "logbook/day_number.h"
 #include "logbook/log_hooks.h"
+#include "logbook/paths.h"
 #include "logbook/progress.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/record_bytes.h"
 #include "platform/atomic_file.h"
-#include "platform/korval_home.h"
 #include "platform/message_dlg.h"
 
 namespace korval {
@@ -29,14 +27,8 @@ const char* const kFatalReadMessage = "A fatal error occured reading the logfile
 
 class TLogWriter {
 public:
-    explicit TLogWriter(AtomicFile& file) : file_(file) { buf_.reserve(kChunk); }
-    void Bytes(const void* p, std::size_t n)
-    {
-        auto* b = static_cast<const std::uint8_t*>(p);
-        buf_.insert(buf_.end(), b, b + n);
-        if (buf_.size() >= kChunk)
-            Flush();
-    }
+    explicit TLogWriter(TBufferedFileStream& file) : file_(file) {}
+    void Bytes(const void* p, std::size_t n) { file_.WriteBuffer(p, static_cast<std::int32_t>(n)); }
     void U16(std::uint16_t v)
     {
         std::uint8_t b[2];
@@ -55,49 +47,30 @@ public:
         PutShortStr(b, 0, capacity, s);
         Bytes(b, capacity + 1);
     }
-    void Flush()
-    {
-        if (!buf_.empty())
-            file_.write(buf_.data(), buf_.size());
-        buf_.clear();
-    }
 
 private:
-    static constexpr std::size_t kChunk = 1 << 20;
-    AtomicFile& file_;
-    std::vector<std::uint8_t> buf_;
+    TBufferedFileStream& file_;
 };
 
 // ---- reading ----
 
 struct ELogFileRead {};
 
-// Reads the file in large blocks; every request is checked against the bytes present.
+// Reads the log through the buffered stream; every request is checked against the bytes
+// present, so a damaged count or length ends the load instead of reading garbage.
 class TLogReader {
 public:
-    explicit TLogReader(int fd, std::uint64_t size) : fd_(fd), size_(size), buf_(kChunk) {}
-    std::uint64_t Remaining() const { return size_ - consumed_; }
-    // n contiguous bytes (n <= kChunk); throws when the file ends first.
+    explicit TLogReader(TBufferedFileStream& in) : in_(in), remaining_(static_cast<std::uint64_t>(in.GetSize())) {}
+    std::uint64_t Remaining() const { return remaining_; }
+    // n bytes (at most 256), valid until the next call.
     const std::uint8_t* Take(std::size_t n)
     {
-        if (n > Remaining())
+        if (n > Remaining() || n > sizeof scratch_)
             throw ELogFileRead{};
-        if (end_ - pos_ < n) {
-            std::size_t left = end_ - pos_;
-            std::memmove(buf_.data(), buf_.data() + pos_, left);
-            pos_ = 0;
-            end_ = left;
-            while (end_ < n) {
-                ssize_t got = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
-                if (got <= 0)
-                    throw ELogFileRead{};
-                end_ += static_cast<std::size_t>(got);
-            }
-        }
-        const std::uint8_t* p = buf_.data() + pos_;
-        pos_ += n;
-        consumed_ += n;
-        return p;
+        if (in_.Read(scratch_, static_cast<std::int32_t>(n)) != static_cast<std::int32_t>(n))
+            throw ELogFileRead{};
+        remaining_ -= n;
+        return scratch_;
     }
     std::uint8_t U8() { return *Take(1); }
     std::uint16_t U16() { return GetU16(Take(2), 0); }
@@ -111,26 +84,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunk = 1 << 20;
-    int fd_;
-    std::uint64_t size_;
-    std::uint64_t consumed_ = 0;
-    std::vector<std::uint8_t> buf_;
-    std::size_t pos_ = 0, end_ = 0;
-};
-
-class TFd {
-public:
-    explicit TFd(int fd) : fd_(fd) {}
-    ~TFd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
+    TBufferedFileStream& in_;
+    std::uint64_t remaining_;
+    std::uint8_t scratch_[256];
 };
 
 // Tells the spot list that a log loads, for as long as the load runs.
@@ -264,40 +220,11 @@ void ConvertVersionF(const std::uint8_t f[kVersionFRecordSize], TQsoRecord& r, T
     r.Mode = TranslateOldMode(r.Mode);
 }
 
-std::string FormatLogDate(std::uint16_t day, int dateFormat)
-{
-    if (day == 0)
-        return {};
-    long t = 4L * day + 3;
-    long y = t / 1461;
-    long u = ((t % 1461) / 4 + 1) * 5 - 3;
-    long m = u / 153;
-    long d = (u % 153) / 5 + 1;
-    if (m >= 10) {
-        m -= 9;
-        y += 1;
-    } else {
-        m += 3;
-    }
-    y = (y + 1900) % 100;
-    char buf[16];
-    switch (dateFormat) {
-    case 2:
-        std::snprintf(buf, sizeof buf, "%02ld/%02ld/%02ld", d, m, y);
-        break;
-    case 3:
-        std::snprintf(buf, sizeof buf, "%02ld-%02ld-%02ld", y, m, d);
-        break;
-    default:
-        std::snprintf(buf, sizeof buf, "%02ld/%02ld/%02ld", m, d, y);
-        break;
-    }
-    return buf;
-}
+std::string FormatLogDate(std::uint16_t day, int dateFormat) { return FormatDayNumberAs(day, dateFormat); }
 
 // ---- writing ----
 
-std::string CrashBackupFileName() { return KorvalHome() + "/KORVAL.KVB"; }
+std::string CrashBackupFileName() { return GetProgramDirFileName(0); }
 
 bool WriteLogFile(TQsoData& log, bool showProgress)
 {
@@ -306,16 +233,11 @@ bool WriteLogFile(TQsoData& log, bool showProgress)
         MessageDlg("The log has no file name to save it under", TMsgDlgType::mtError, mbOK);
         return false;
     }
-    TLogSettings settings = CurrentLogSettings();
     TProgressSink& progress = Progress();
     if (showProgress)
         LogHooks().SetDiskPanel("Saving");
     try {
-        std::error_code ec;
-        auto folder = std::filesystem::path(target).parent_path();
-        if (!folder.empty())
-            std::filesystem::create_directories(folder, ec);
-        AtomicFile file(target, settings.keepBackup);
+        TBufferedFileStream file(PrepareFileRewrite(target));
         TLogWriter w(file);
         w.ShortStr("MERXLOGH", 8);
         w.I32(log.Header);
@@ -336,7 +258,8 @@ bool WriteLogFile(TQsoData& log, bool showProgress)
             PutQsoStored(rec, *q);
             std::string_view note = NoteText(q->Note);
             rec[kQsoStoredSize] = static_cast<std::uint8_t>(note.size());
-            std::memcpy(rec + kQsoStoredSize + 1, note.data(), note.size());
+            if (!note.empty())
+                std::memcpy(rec + kQsoStoredSize + 1, note.data(), note.size());
             w.Bytes(rec, kQsoStoredSize + 1 + note.size());
             if (showProgress)
                 progress.Step();
@@ -359,8 +282,7 @@ bool WriteLogFile(TQsoData& log, bool showProgress)
             if (showProgress)
                 progress.Step();
         }
-        w.Flush();
-        file.commit();
+        file.Commit();
     } catch (const std::exception& e) {
         if (showProgress) {
             progress.Finish();
@@ -383,13 +305,19 @@ bool WriteLogFile(TQsoData& log, bool showProgress)
 
 bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog, int policy)
 {
-    TFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::unique_ptr<TBufferedFileStream> stream;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(fileName, ec)) {
+        try {
+            stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead);
+        } catch (const std::exception&) {
+        }
+    }
+    if (!stream) {
         MessageDlg("Cannot open the log file " + fileName, TMsgDlgType::mtError, mbOK);
         return false;
     }
-    TLogReader in(fd.get(), static_cast<std::uint64_t>(st.st_size));
+    TLogReader in(*stream);
     char version = 0;
     try {
         if (in.Remaining() < 9) {
@@ -560,7 +488,7 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
         if (!intoNewLog)
             LogHooks().RefreshQsoWindow();
         return false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // out of memory, or the file failed underneath
         progress.Finish();
         if (bulk)
             log.EndBulk(true);

@@ -8,14 +8,7 @@ namespace {
 TLogWindowHooks silentHooks;
 TLogWindowHooks* currentHooks = &silentHooks;
 
-class TSilentProgress : public TProgressSink {
-public:
-    void Start(const std::string&, int) override {}
-    void Step() override {}
-    void Finish() override {}
-};
-TSilentProgress silentProgress;
-TProgressSink* currentProgress = &silentProgress;
+TProgressSink* currentProgress = nullptr;
 } // namespace
 
 TLogWindowHooks& LogHooks() { return *currentHooks; }
@@ -27,12 +20,12 @@ TLogWindowHooks* SetLogHooks(TLogWindowHooks* hooks)
     return old;
 }
 
-TProgressSink& Progress() { return *currentProgress; }
+TProgressSink& Progress() { return currentProgress ? *currentProgress : ProgressWindowSink(); }
 
 TProgressSink* SetProgressSink(TProgressSink* sink)
 {
-    TProgressSink* old = currentProgress == &silentProgress ? nullptr : currentProgress;
-    currentProgress = sink ? sink : &silentProgress;
+    TProgressSink* old = currentProgress;
+    currentProgress = sink;
     return old;
 }
 

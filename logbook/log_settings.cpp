@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "logbook/bands_modes.h"
+#include "logbook/config_record.h"
 #include "logbook/record_bytes.h"
 
 namespace korval {
@@ -47,14 +49,12 @@ TLogSettings TLogSettings::FromConfigBytes(const std::uint8_t* cfg)
     return s;
 }
 
-int LogModeGroup(int mode)
-{
-    // AM ATV CLOV CW FM FSTV GTOR MTOR PACK PSK PSK3 PTOR RTTY SSB SSTV
-    static const std::uint8_t groups[16] = {0, 1, 1, 3, 2, 1, 1, 3, 3, 3, 3, 3, 3, 3, 1, 1};
-    return mode >= 0 && mode <= 15 ? groups[mode] : 0;
-}
+int LogModeGroup(int mode) { return ModeGroup(mode); }
 
-TLogSettings CurrentLogSettings() { return Source() ? Source()() : TLogSettings::Defaults(); }
+TLogSettings CurrentLogSettings()
+{
+    return Source() ? Source()() : TLogSettings::FromConfigBytes(Config.Bytes());
+}
 
 void SetLogSettingsSource(std::function<TLogSettings()> source) { Source() = std::move(source); }
 

@@ -20,7 +20,7 @@ struct TLogSettings {
     std::uint16_t workedCutoff = 1;       // 912
     std::uint16_t qslSentCutoff = 1;      // 914
     std::uint8_t mergeGroup = 0;          // 924: group of merged QSOs, 0 = keep
-    bool keepBackup = true;               // 928
+    bool keepBackup = true;               // 928 (rewrites follow the live record's setting)
     std::uint8_t stationBands[16] = {};   // 4056
     std::uint8_t stationModes[16] = {};   // 4072
     TAwardSettingsBytes awards[4];        // 4144, 4195, 4246, 4297
@@ -48,8 +48,8 @@ struct TLogSettings {
 // The mode group (1 phone, 2 CW, 3 digital) of a mode number; 0 for 0 and unknown numbers.
 int LogModeGroup(int mode);
 
-// The settings in force: from the installed source (the configuration record once the program
-// wires it), else the defaults.
+// The settings in force: from the installed source (tests), else from the live configuration
+// record.
 TLogSettings CurrentLogSettings();
 void SetLogSettingsSource(std::function<TLogSettings()> source);
 

@@ -1,6 +1,6 @@
 #pragma once
-// The progress display of long log operations (reading and writing log files). The progress
-// window implements it; engines call the current one, which does nothing until one is set.
+// The progress display of long log operations (reading and writing log files), so that the
+// engines step a progress display without knowing the window behind it.
 #include <string>
 
 namespace korval {
@@ -13,9 +13,12 @@ public:
     virtual void Finish() = 0;
 };
 
-// The current progress display; never null (a silent one until SetProgressSink).
+// The current progress display; never null: the installed one, else the shared progress window
+// (which shows nothing while that window does not exist).
 TProgressSink& Progress();
-// Installs a progress display (null restores the silent one); returns the previous one.
+// Installs a progress display (null restores the progress window); returns the previous one.
 TProgressSink* SetProgressSink(TProgressSink* sink);
+// The shared progress window as a progress display.
+TProgressSink& ProgressWindowSink();
 
 } // namespace korval

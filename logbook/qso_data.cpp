@@ -83,10 +83,12 @@ std::uint8_t* TNotes::NewItem(std::string_view call, std::string_view text)
     std::size_t c = std::min<std::size_t>(call.size(), 12);
     auto* p = new std::uint8_t[n + 15]();
     p[0] = static_cast<std::uint8_t>(c);
-    std::memcpy(p + 1, call.data(), c);
+    if (c)
+        std::memcpy(p + 1, call.data(), c);
     p[13] = 0;
     p[14] = static_cast<std::uint8_t>(n);
-    std::memcpy(p + 15, text.data(), n);
+    if (n)
+        std::memcpy(p + 15, text.data(), n);
     return p;
 }
 
@@ -107,7 +109,8 @@ bool TNotes::Find(std::string_view call, int& index) const
     std::uint8_t key[13] = {};
     std::size_t c = std::min<std::size_t>(call.size(), 12);
     key[0] = static_cast<std::uint8_t>(c);
-    std::memcpy(key + 1, call.data(), c);
+    if (c)
+        std::memcpy(key + 1, call.data(), c);
     return FindIn(items_, CompareCallOnly, key, index);
 }
 

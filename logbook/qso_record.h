@@ -24,7 +24,8 @@ struct TShortStr {
     {
         std::size_t n = v.size() < N ? v.size() : N;
         len = static_cast<std::uint8_t>(n);
-        std::memcpy(s, v.data(), n);
+        if (n)
+            std::memcpy(s, v.data(), n);
         std::memset(s + n, 0, N - n);
     }
     void clear() { assign({}); }

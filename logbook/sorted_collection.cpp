@@ -137,7 +137,7 @@ void TOneIndex::Load(TStream& stream, bool shortCount)
             items_[count_++] = rec;  // owned from here on, freed with the rest on failure
             stream.ReadBuffer(rec, itemSize_);
             if (!RecordIsSound(rec, itemSize_))
-                Damaged("record " + std::to_string(i) + " is malformed");
+                Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");
         }
         CheckOrder();
     } catch (...) {
@@ -250,7 +250,7 @@ void TOneIndexTail::Load(TStream& stream, bool shortCount)
             items_[count_++] = rec;
             stream.ReadBuffer(rec, size);
             if (!RecordIsSound(rec, size))
-                Damaged("record " + std::to_string(i) + " is malformed");
+                Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");
         }
         CheckOrder();
     } catch (...) {

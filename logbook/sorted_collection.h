@@ -89,8 +89,10 @@ protected:
     // Damage checks shared by the loaders; each raises EReadError.
     void CheckCount(TStream& stream, std::int32_t count, std::int64_t minBytesPerItem) const;
     void CheckOrder() const;
-    // True when a loaded record of that size can be used safely; by default its leading short
-    // string must lie inside the record. Descendants may check their own fields as well.
+    // True when a loaded record of that size can be used safely. By default the record must
+    // begin with a short string that lies inside it (the key of the default KeyOf and Compare).
+    // A descendant whose records begin with something else (a date, a number) overrides this
+    // with the checks its own Compare needs, or returns true.
     virtual bool RecordIsSound(const std::uint8_t* rec, std::size_t size) const;
 
     bool shortCount_ = false;

@@ -1,3 +1,4 @@
+#include "logbook/award_status.h"
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
 
@@ -145,4 +146,26 @@ TEST(StationAndAwards, QueriesCombineStationAndAwardFlags)
     EXPECT_TRUE(IsVuccBand(10));
     EXPECT_FALSE(IsVuccBand(9));
     Config = saved;
+}
+
+TEST(AwardStatusQueries, CellsCountOnlyWithACount)
+{
+    TAwardStatusBlock block;
+    EXPECT_EQ(AwardStatus(block), 0);
+    EXPECT_FALSE(AwardStatusAnyMode(block));
+    block.Set(0, asConfirmed, 2);
+    block.Set(2, asWorked, 1);
+    block.Set(TAwardStatusBlock::CellOf(5, 1), asQslSent, 1);
+    block.Set(TAwardStatusBlock::CellOf(5, 3), asConfirmed, 1);
+    block.Set(TAwardStatusBlock::CellOf(5, 2), asCredited, 0);  // a status without a count is nothing
+    block.Set(3, asConfirmed, 0);
+    EXPECT_EQ(AwardStatus(block), asConfirmed);
+    EXPECT_EQ(AwardModeStatus(block, 2), asWorked);
+    EXPECT_EQ(AwardModeStatus(block, 3), 0);
+    EXPECT_EQ(AwardBandStatus(block, 5), asConfirmed);
+    EXPECT_EQ(AwardBandStatus(block, 6), 0);
+    EXPECT_EQ(AwardBandStatus(block, 16), 0);
+    EXPECT_TRUE(AwardStatusAnyMode(block));
+    block.Set(2, asWorked, 0);
+    EXPECT_FALSE(AwardStatusAnyMode(block));
 }

@@ -75,6 +75,22 @@ TEST(IniFile, WritesBackOnlyWhenChanged)
     EXPECT_EQ(ReadAll(path), "[S]\nOn=1\n");
 }
 
+TEST(IniFile, WrittenAnewThroughAPreparedRewrite)
+{
+    TempDir dir;
+    std::string path = dir.file("KORVAL.REP");
+    WriteAll(path, "[Old]\nk=1\n");
+    {
+        TIniFile ini(path, false);
+        EXPECT_FALSE(ini.SectionExists("Old"));
+        ini.WriteString("New", "k", "2");
+        ini.UpdateFile(std::make_unique<AtomicFile>(path, true));
+        EXPECT_FALSE(ini.Modified());
+    }
+    EXPECT_EQ(ReadAll(path), "[New]\r\nk=2\r\n");
+    EXPECT_EQ(ReadAll(dir.file("KORVAL.~EP")), "[Old]\nk=1\n");
+}
+
 TEST(IniFile, ValuesAreCutTo255Characters)
 {
     TempDir dir;

@@ -294,3 +294,30 @@ TEST(DamagedCollectionStream, EveryTruncationIsRefused)
         }
     }
 }
+
+namespace {
+// Records that begin with a 16-bit date rather than a key string, as the events calendar keeps them.
+class ByDateIndex : public TOneIndex {
+public:
+    ByDateIndex() : TOneIndex(4) {}
+    std::int32_t Compare(const void* a, const void* b) const override
+    {
+        return GetU16(static_cast<const std::uint8_t*>(a), 0) - GetU16(static_cast<const std::uint8_t*>(b), 0);
+    }
+
+protected:
+    bool RecordIsSound(const std::uint8_t*, std::size_t) const override { return true; }
+};
+} // namespace
+
+TEST(OneIndex, RecordsWithoutALeadingKeyStringLoadWhenTheirClassSaysHow)
+{
+    std::string bytes = U16(4) + I32(2) + U16(40000) + "ab" + U16(40001) + "cd";
+    TMemoryStream s(bytes);
+    ByDateIndex c;
+    c.Load(s, false);
+    EXPECT_EQ(c.Count(), 2);
+    TMemoryStream again(bytes);
+    TOneIndex plain(4);  // 40000 = 0x9C40: read as a key string it would run past the record
+    EXPECT_THROW(plain.Load(again, false), EReadError);
+}
