@@ -66,11 +66,6 @@ bool HasLogExtension(const std::string& name)
     return ext == ".KVL";
 }
 
-void RemoveQuietly(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-}
 
 } // namespace
 

@@ -99,7 +99,7 @@ struct MainFormFixture : ::testing::Test {
     {
         NoteScreenMetrics();
         SaveConfiguration(); // the window loads the configuration from its file
-        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver});
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}});
     }
     // Shows the form and runs the event loop until the first idle time has opened the start log.
     void ShowAndIdle(TMainForm& form)
