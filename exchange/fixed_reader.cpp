@@ -464,6 +464,8 @@ bool ImportFixedRecord(TImportContext& ctx)
         q.SatMode = 1;
     } else {
         char c = line.Char(fiSatellite);
+        if (c == ' ')
+            c = 'N';  // a blank column is no satellite
         const char* p = c != ' ' && c != '\0' ? std::strchr(satLetters, c) : nullptr;
         if (p) {
             q.SatMode = static_cast<std::uint8_t>(p - satLetters + 1);

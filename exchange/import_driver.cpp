@@ -465,7 +465,7 @@ bool ImportThroughScript(const TFilterRecord& filter, const std::string& chosenF
     std::error_code ec;
     std::filesystem::remove(output, ec);
     std::string script = FindFileNoCase(GetImportDir(), filter.Id);
-    if (script.empty() || !IsValidFilterId(filter.Id) || filter.Id.empty()) {
+    if (filter.Id.empty() || !IsValidFilterId(filter.Id) || !std::filesystem::is_regular_file(script)) {
         MessageDlg("Error executing " + filter.Id, TMsgDlgType::mtError, mbOK);
         return false;
     }
