@@ -1,0 +1,299 @@
+// The import context's error items and the conversions and note routines both readers share.
+#include "exchange/import_context.h"
+
+#include "exchange/translation_table.h"
+#include "logbook/config_record.h"
+#include "logbook/country_db.h"
+#include "logbook/form_helpers.h"
+#include "logbook/string_utils.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace korval {
+
+namespace {
+std::string upper(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return r;
+}
+bool equalNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+} // namespace
+
+TImportSettings TImportSettings::FromConfig()
+{
+    TImportSettings s;
+    s.DefaultBand = Config.DefaultBand();
+    s.DefaultMode = Config.DefaultMode();
+    s.DefaultQslRoute = Config.DefaultQslRoute();
+    s.DefaultLabel = Config.DefaultLabel();
+    s.DefaultGroup = Config.MergeGroup();
+    s.SimpleErrors = Config.ImportDiagnostics();
+    s.PrefixDiffs = Config.ImportPrefixDiffs();
+    s.ZoneDiffs = Config.ImportZoneDiffs();
+    s.ConflictAction = Config.ImportConflictAction();
+    return s;
+}
+
+void TImportContext::ResetRecord()
+{
+    Qso = TQsoRecord{};
+    Qso.Flags = qfValidForAwards;
+    if (Settings.DefaultLabel == 1)
+        Qso.Flags |= qfLabelToPrint;
+    Qso.QslRoute = Settings.DefaultQslRoute;
+    for (auto& n : Note)
+        n.clear();
+    Errors.clear();
+    ImpState = 0;
+    ImpZone = 0;
+    ImpCountry = 0;
+    ImpPrefix.clear();
+}
+
+void TImportContext::AddToNote(std::string_view item)
+{
+    // Whole items: "Band=2" is not already there because "Band=20" is.
+    std::size_t start = 0;
+    while (start < Errors.size()) {
+        std::size_t end = Errors.find(", ", start);
+        if (end == std::string::npos)
+            end = Errors.size();
+        if (std::string_view(Errors).substr(start, end - start) == item)
+            return;
+        start = end + 2;
+    }
+    Errors.append(item);
+    Errors.append(", ");
+    if (Errors.size() > 255)
+        Errors.resize(255);
+    ++Count.ErrorItems;
+}
+
+void TImportContext::ReportImportError(int field, std::string_view text)
+{
+    std::string item = FilterFieldName(field);
+    item += '=';
+    item.append(text);
+    AddToNote(item);
+}
+
+void TImportContext::ReportSimpleError(int field, std::string_view text)
+{
+    ++Count.SimpleErrors;
+    if (Settings.SimpleErrors)
+        ReportImportError(field, text);
+}
+
+bool TImportContext::ReportEmptyField(int field, bool isEmpty)
+{
+    if (isEmpty)
+        ReportImportError(field, "Empty");
+    return isEmpty;
+}
+
+void TImportContext::CountCountryException(std::string_view prefix)
+{
+    ++Count.CountryExceptions;
+    if (Settings.PrefixDiffs)
+        AddToNote("OtherPFX=" + std::string(prefix));
+}
+
+void TImportContext::CountZoneException(int zone)
+{
+    ++Count.ZoneExceptions;
+    if (Settings.ZoneDiffs)
+        AddToNote("OtherZone=" + std::to_string(zone));
+}
+
+void NormalizeImportCall(std::string_view value, TImportContext& ctx)
+{
+    std::string call(value);
+    for (char& c : call) {
+        if (c == '-' || c == '\\')
+            c = '/';
+        else if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    }
+    if (IsValidCall(call)) {
+        std::size_t n = call.size();
+        if (n >= 3 && (call.compare(n - 3, 3, "/MM") == 0 || call.compare(n - 3, 3, "/AM") == 0))
+            ctx.Qso.Flags &= static_cast<std::uint8_t>(~qfValidForAwards);
+    } else {
+        ctx.ReportImportError(fiCallsign, call);
+    }
+    ctx.Qso.Call = call;
+}
+
+void NormalizeImportIota(std::string_view value, TShortStr<5>& iota, TImportContext& ctx)
+{
+    std::string r = upper(value);
+    if (r.size() >= 3 && r[2] == '-') {
+        if (r.size() >= 6)
+            r.erase(2, 1);
+        else
+            r[2] = '0';
+    }
+    while (r.size() < 5 && r.size() >= 2)
+        r.insert(2, 1, '0');
+    bool known = r.size() == 5;
+    if (known && CountryDb.Iota) {
+        TShortStrKey key = MakeShortStrKey(r);
+        std::int32_t index = 0;
+        known = CountryDb.Iota->Search(key.data(), index);
+    }
+    if (!known) {
+        ctx.ReportSimpleError(fiIota, value);
+        iota.clear();
+        return;
+    }
+    iota = r;
+}
+
+bool ParseImportTime(std::string_view value, std::int32_t& seconds, TImportContext& ctx)
+{
+    seconds = -1;
+    if (value.size() < 4)
+        return true;
+    for (std::size_t i = 0; i < 4; ++i)
+        if (value[i] < '0' || value[i] > '9')
+            return true;
+    int hours = (value[0] - '0') * 10 + (value[1] - '0');
+    int minutes = (value[2] - '0') * 10 + (value[3] - '0');
+    if (hours >= 24 || minutes >= 60)
+        return true;
+    int minute = hours * 60 + minutes;
+    if (value.size() == 6) {
+        int s = DigitsValue(value.substr(4, 2));
+        if (s > 58)
+            s = 58;
+        ctx.Seconds = static_cast<std::uint8_t>(s);
+        ctx.LastMinute = minute;
+    } else if (minute != ctx.LastMinute) {
+        ctx.LastMinute = minute;
+        ctx.Seconds = 0;
+    } else if (ctx.Seconds < 58) {
+        ++ctx.Seconds;
+    }
+    seconds = minute * 60 + ctx.Seconds;
+    return false;
+}
+
+void ImportPrefix(std::string_view value, TImportContext& ctx)
+{
+    std::string prefix(value);
+    std::string translated;
+    bool fromTable = ctx.Table && TranslateCodeToPrefix(*ctx.Table, value, translated);
+    if (fromTable)
+        prefix = translated;
+    ctx.ImpPrefix = prefix.substr(0, 5);
+    std::int32_t n = prefix.empty() ? -1 : CountryNumberOfPrefix(prefix);
+    if (n > 0) {
+        ctx.ImpCountry = n;
+        return;
+    }
+    ctx.ImpCountry = 0;
+    // A numeric code that no translation table explains is another format's entity number, not
+    // a prefix of ours: nothing is wrong with the QSO, the lookup decides its country.
+    bool numeric = !value.empty() && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (numeric && !fromTable) {
+        ctx.ImpPrefix.clear();
+        return;
+    }
+    ctx.ReportImportError(fiPrefix, value);
+}
+
+void StripKHzFreq(std::string& s)
+{
+    std::size_t p = s.find(" kHz");
+    if (p == std::string::npos)
+        return;
+    std::size_t start = p;
+    while (start > 0) {
+        char c = s[start - 1];
+        if (c == ' ' || c == '.' || c == '/' || (c >= '0' && c <= '9'))
+            --start;
+        else
+            break;
+    }
+    s.erase(start, p + 4 - start);
+}
+
+void StripImportFrom(std::string& s)
+{
+    std::string u = upper(s);
+    std::size_t p = u.find("IMPORT FROM ");
+    std::size_t len = 12;
+    if (p == std::string::npos) {
+        p = u.find("IMPORTED FROM ");
+        len = 14;
+    }
+    if (p == std::string::npos)
+        return;
+    std::size_t end = p + len;
+    while (end < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[end]);
+        if (c == ' ' || c == '.' || c == '_' || std::isalnum(c))
+            ++end;
+        else
+            break;
+    }
+    s.erase(p, end - p);
+}
+
+void RemoveDoubleBlanks(std::string& s)
+{
+    std::string r;
+    r.reserve(s.size());
+    for (char c : s) {
+        if (c == ' ' && !r.empty() && r.back() == ' ')
+            continue;
+        r += c;
+    }
+    s.swap(r);
+}
+
+void MergeNote(std::string& dest, std::size_t maxLen, std::string_view src, bool append, std::vector<std::string>* pieces)
+{
+    if (src.empty())
+        return;
+    if (equalNoCase(dest, src))
+        return;
+    std::size_t start = 0;
+    while (start <= dest.size()) {
+        std::size_t end = dest.find('|', start);
+        if (end == std::string::npos)
+            end = dest.size();
+        if (equalNoCase(std::string_view(dest).substr(start, end - start), src))
+            return;
+        start = end + 1;
+    }
+    if (pieces) {
+        for (const auto& p : *pieces)
+            if (equalNoCase(p, src))
+                return;
+        pieces->emplace_back(src);
+    }
+    if (dest.empty())
+        dest = src;
+    else if (append)
+        dest = dest + " " + std::string(src);
+    else
+        dest = std::string(src) + "|" + dest;
+    if (dest.size() > maxLen)
+        dest.resize(maxLen);
+}
+
+} // namespace korval
