@@ -11,14 +11,14 @@ struct GlobCase {
     const char* text;
     bool match;
 };
-class GlobTable : public ::testing::TestWithParam<GlobCase> {};
-TEST_P(GlobTable, Matches)
+class GlobMatchTable : public ::testing::TestWithParam<GlobCase> {};
+TEST_P(GlobMatchTable, Matches)
 {
     EXPECT_EQ(PatternMatches(GetParam().pattern, GetParam().text), GetParam().match)
         << GetParam().pattern << " on " << GetParam().text;
 }
 INSTANTIATE_TEST_SUITE_P(
-    Cases, GlobTable,
+    Cases, GlobMatchTable,
     ::testing::Values(GlobCase{"*AB", "ABXAB", true},      // needs backtracking
                       GlobCase{"A*B*C", "AXBXBXC", true}, GlobCase{"A*B*C", "AXBXBX", false},
                       GlobCase{"*", "X", true}, GlobCase{"*", "", false}, GlobCase{"", "", true},
@@ -33,14 +33,14 @@ struct NearCase {
     int method;
     bool match;
 };
-class CallTable : public ::testing::TestWithParam<NearCase> {};
-TEST_P(CallTable, Matches)
+class CallMatchTable : public ::testing::TestWithParam<NearCase> {};
+TEST_P(CallMatchTable, Matches)
 {
     const auto& c = GetParam();
     EXPECT_EQ(CallMatches(c.pattern, c.call, c.method), c.match) << c.pattern << " ~ " << c.call << " m" << c.method;
 }
 INSTANTIATE_TEST_SUITE_P(
-    Methods, CallTable,
+    Methods, CallMatchTable,
     ::testing::Values(NearCase{"DL1ABC", "DL1ABD", 3, true}, NearCase{"DL1ABC", "DL1BAC", 3, true},
                       NearCase{"DL1ABC", "DL1AB", 3, true}, NearCase{"DL1ABC", "DL1BCA", 3, false},
                       NearCase{"DL1ABC", "DL1ABC", 3, true}, NearCase{"DL1AB", "DL1ABCD", 3, false},

@@ -76,7 +76,7 @@ TEST_F(MacroTest, FilesMissingSelfIncludingAndOutsideTheFolder)
     test::WriteAll(dir_.path() + "/SAVE/brag.txt", "line1\r\nline2 %~\n");
     test::WriteAll(dir_.path() + "/SAVE/LOOP.TXT", "again %fLOOP.TXT% tail");
     test::WriteAll(dir_.path() + "/secret.txt", "secret");
-    keys_[0] = "%fbrag%|";
+    keys_[0] = "Brag|%fbrag%|";
     keys_[1] = "%fnone% rest";
     keys_[2] = "%fLOOP.TXT%";
     keys_[3] = "%f../secret.txt%x";
