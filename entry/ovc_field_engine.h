@@ -156,6 +156,9 @@ public:
     bool InsertMode() const { return insertMode_; }
     int FirstVisible() const { return firstVisible_; }
     bool Focused() const { return state_ & sefHaveFocus; }
+    // ccCtrlChar was given: the next character is taken as it is, control characters too.
+    bool CtrlCharArmed() const { return ctrlCharArmed_; }
+    void SetFirstVisible(int pos) { firstVisible_ = pos < 0 ? 0 : pos; }
     void SelectAll();
     void SetSelection(int start, int end);  // EM_SETSEL rules
     void SetInsertionPoint(int pos);

@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "grids/entry_pending.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
 
 namespace korval {
 
-using namespace entry_pending;
 
 bool IsPageSelectable(const std::vector<TTabPageState>& pages, int index, bool designing)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grids/choice_list.h"
+#include "grids/grid_keys.h"
 
 namespace korval {
 
@@ -45,6 +46,9 @@ public:
     int TextExtent(const std::string& text) const;
 
     QString About() const { return QStringLiteral("v3.06"); }
+    // The form's controller unless one is set.
+    TOvcController* Controller() const { return keys_.Controller(); }
+    void SetController(TOvcController* controller) { keys_.SetController(controller); }
 
     std::function<void(TOvcCustomListBox*)> OnTabStopsChange;
     std::function<void(TOvcCustomListBox*)> OnClick;
@@ -74,6 +78,7 @@ protected:
 private:
     void RecalcTabStops();
     void SyncScrollBars();
+    TGridKeyTranslator keys_{this};
     TPopupItems items_;
     int itemIndex_ = -1;
     int topIndex_ = 0;

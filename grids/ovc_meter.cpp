@@ -7,7 +7,7 @@
 
 namespace korval {
 
-TOvcMeter::TOvcMeter(QWidget* parent) : QWidget(parent)
+TOvcMeter::TOvcMeter(QWidget* parent) : TOvcGraphicControl(parent)
 {
     unusedColor_ = palette().color(QPalette::Base);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -168,14 +168,14 @@ void TOvcMeter::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && OnClick)
         OnClick(this);
-    QWidget::mouseReleaseEvent(e);
+    TOvcGraphicControl::mouseReleaseEvent(e);
 }
 
 void TOvcMeter::mouseDoubleClickEvent(QMouseEvent* e)
 {
     if (OnDblClick)
         OnDblClick(this);
-    QWidget::mouseDoubleClickEvent(e);
+    TOvcGraphicControl::mouseDoubleClickEvent(e);
 }
 
 } // namespace korval

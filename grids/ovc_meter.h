@@ -5,13 +5,15 @@
 #include <QWidget>
 #include <functional>
 
+#include "entry/ovc_base.h"
+#include "entry/ovc_controller.h" // ovc_base.h needs the complete controller type
 #include "grids/grid_types.h"
 
 namespace korval {
 
 enum TMeterOrientation { moHorizontal, moVertical };
 
-class TOvcMeter : public QWidget {
+class TOvcMeter : public TOvcGraphicControl {
     Q_OBJECT
 public:
     explicit TOvcMeter(QWidget* parent = nullptr);

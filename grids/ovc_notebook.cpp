@@ -7,14 +7,15 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 
-#include "grids/entry_pending.h"
-#include "grids/key_commands.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
+#include "grids/grid_keys.h"
 #include "platform/win1252.h"
 
 namespace korval {
 
-using namespace entry_pending;
 
 namespace {
 
@@ -48,11 +49,18 @@ bool IsScalable(const QFont& font)
 
 // ---- TOvcTabPage ----
 
-TOvcTabPage::TOvcTabPage(TOvcNotebook* notebook) : QWidget(notebook), notebook_(notebook)
+TOvcTabPage::TOvcTabPage(TOvcNotebook* notebook) : TOvcCollectibleControl(notebook), notebook_(notebook)
 {
     tabColor_ = notebook->Color();
     textColor_ = palette().color(QPalette::ButtonText);
     setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+    notebook->PageAdded(this);
+}
+
+TOvcTabPage::~TOvcTabPage()
+{
+    notebook_->PageGone(this);
 }
 
 void TOvcTabPage::SetCaption(const std::string& caption)
@@ -88,8 +96,14 @@ void TOvcTabPage::SetTextColor(const QColor& value)
 
 // ---- TOvcNotebook ----
 
-TOvcNotebook::TOvcNotebook(QWidget* parent) : QWidget(parent)
+TOvcNotebook::TOvcNotebook(QWidget* parent) : TOvcCustomControl(parent)
 {
+    collection_ = std::make_unique<TOvcCollection>(this, "TOvcTabPage",
+                                                   [this](QObject*) { return new TOvcTabPage(this); });
+    collection_->OnChanged = [this](TOvcCollection*) {
+        if (!destroying_)
+            PagesChanged();
+    };
     const QPalette& pal = palette();
     color_ = pal.color(QPalette::Button);
     HighlightColor = pal.color(QPalette::Light);
@@ -117,10 +131,21 @@ TOvcNotebook::TOvcNotebook(QWidget* parent) : QWidget(parent)
     };
 }
 
+TOvcNotebook::~TOvcNotebook()
+{
+    destroying_ = true;
+    collection_.reset();
+}
+
 TOvcTabPage* TOvcNotebook::AddPage(const std::string& caption)
 {
-    auto* page = new TOvcTabPage(this);
-    page->caption_ = caption;
+    auto* page = static_cast<TOvcTabPage*>(collection_->Add());
+    page->SetCaption(caption);
+    return page;
+}
+
+void TOvcNotebook::PageAdded(TOvcTabPage* page)
+{
     pages_.push_back(page);
     SyncPagerStates();
     if (pager_.PageIndex() < 0) {
@@ -129,17 +154,17 @@ TOvcTabPage* TOvcNotebook::AddPage(const std::string& caption)
     } else {
         page->hide();
     }
-    PagesChanged();
-    return page;
 }
 
-void TOvcNotebook::DeletePage(int index)
+void TOvcNotebook::PageGone(TOvcTabPage* page)
 {
-    if (index < 0 || index >= GetPageCount())
+    if (destroying_)
         return;
-    TOvcTabPage* page = pages_[static_cast<size_t>(index)];
-    pages_.erase(pages_.begin() + index);
-    delete page;
+    auto it = std::find(pages_.begin(), pages_.end(), page);
+    if (it == pages_.end())
+        return;
+    const int index = static_cast<int>(it - pages_.begin());
+    pages_.erase(it);
     SyncPagerStates();
     int cur = pager_.PageIndex();
     if (cur == index || cur >= GetPageCount()) {
@@ -153,6 +178,12 @@ void TOvcNotebook::DeletePage(int index)
         pager_.ResetPageIndex(cur - 1);
     }
     PagesChanged();
+}
+
+void TOvcNotebook::DeletePage(int index)
+{
+    if (TOvcTabPage* page = GetPageAt(index))
+        delete page;
 }
 
 TOvcTabPage* TOvcNotebook::GetPageAt(int index) const
@@ -358,8 +389,9 @@ int TOvcNotebook::TabAt(const QPoint& pt) const
     return -1;
 }
 
-void TOvcNotebook::resizeEvent(QResizeEvent*)
+void TOvcNotebook::resizeEvent(QResizeEvent* e)
 {
+    TOvcCustomControl::resizeEvent(e);
     Relayout();
 }
 
@@ -389,12 +421,12 @@ bool TOvcNotebook::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return TOvcCustomControl::eventFilter(watched, event);
 }
 
 void TOvcNotebook::changeEvent(QEvent* e)
 {
-    QWidget::changeEvent(e);
+    TOvcCustomControl::changeEvent(e);
     if (e->type() == QEvent::FontChange) {
         if (orientation_ == toLeft || orientation_ == toRight) {
             if (!IsScalable(font())) {
@@ -474,7 +506,7 @@ void TOvcNotebook::ClickTab(int index)
 void TOvcNotebook::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(e);
+        TOvcCustomControl::mousePressEvent(e);
         return;
     }
     const QPoint pt = e->position().toPoint();
@@ -491,7 +523,7 @@ void TOvcNotebook::mousePressEvent(QMouseEvent* e)
         ClickTab(i);
         return;
     }
-    QWidget::mousePressEvent(e);
+    TOvcCustomControl::mousePressEvent(e);
 }
 
 void TOvcNotebook::mouseMoveEvent(QMouseEvent* e)
@@ -499,7 +531,7 @@ void TOvcNotebook::mouseMoveEvent(QMouseEvent* e)
     const int tab = TabAt(e->position().toPoint());
     if (tab >= 0 && OnMouseOverTab)
         OnMouseOverTab(this, tab);
-    QWidget::mouseMoveEvent(e);
+    TOvcCustomControl::mouseMoveEvent(e);
 }
 
 void TOvcNotebook::DoCommand(int command)
@@ -561,9 +593,11 @@ void TOvcNotebook::DoCommand(int command)
 
 void TOvcNotebook::keyPressEvent(QKeyEvent* e)
 {
-    const int command = GridKeyCommand(e);
-    if (command == 0) {
-        QWidget::keyPressEvent(e);
+    const uint16_t command = keys_.Translate(e);
+    if (command == ccPartial)
+        return;
+    if (command == ccNotCommand || command == ccNoPartial || command == ccNone) {
+        TOvcCustomControl::keyPressEvent(e);
         return;
     }
     DoCommand(command);
@@ -571,13 +605,14 @@ void TOvcNotebook::keyPressEvent(QKeyEvent* e)
 
 void TOvcNotebook::focusInEvent(QFocusEvent* e)
 {
-    QWidget::focusInEvent(e);
+    TOvcCustomControl::focusInEvent(e);
+    keys_.Reset();
     update();
 }
 
 void TOvcNotebook::focusOutEvent(QFocusEvent* e)
 {
-    QWidget::focusOutEvent(e);
+    TOvcCustomControl::focusOutEvent(e);
     update();
 }
 

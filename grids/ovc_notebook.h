@@ -6,19 +6,24 @@
 #include <QFont>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "entry/ovc_base.h"
+#include "grids/grid_keys.h"
 #include "grids/notebook_layout.h"
 
 namespace korval {
 
 class TOvcNotebook;
 
-class TOvcTabPage : public QWidget {
+// A page: an item of its notebook's PageCollection and a child window of the notebook.
+class TOvcTabPage : public TOvcCollectibleControl {
     Q_OBJECT
 public:
     explicit TOvcTabPage(TOvcNotebook* notebook);
+    ~TOvcTabPage() override;
 
     // The tab text (8-bit); '&' marks the accelerator.
     const std::string& GetCaption() const { return caption_; }
@@ -50,10 +55,17 @@ private:
     int tabWidth_ = 65;
 };
 
-class TOvcNotebook : public QWidget {
+class TOvcNotebook : public TOvcCustomControl {
     Q_OBJECT
 public:
     explicit TOvcNotebook(QWidget* parent = nullptr);
+    ~TOvcNotebook() override;
+
+    // The pages; Add() appends one (as AddPage does, without a caption).
+    TOvcCollection& PageCollection() { return *collection_; }
+    // Keys become commands through this controller's tables (the form's when unset).
+    TOvcController* Controller() const { return keys_.Controller(); }
+    void SetController(TOvcController* controller) { keys_.SetController(controller); }
 
     // Appends a page; the first page becomes the current one (without events).
     TOvcTabPage* AddPage(const std::string& caption);
@@ -136,6 +148,8 @@ protected:
 private:
     friend class TOvcTabPage;
     void PagesChanged();
+    void PageAdded(TOvcTabPage* page);
+    void PageGone(TOvcTabPage* page);
     void SyncPagerStates();
     void ClickTab(int index);
     void FocusFirstControl(int index);
@@ -143,6 +157,9 @@ private:
     void PaintTab(QPainter& p, int index, bool active);
 
     std::vector<TOvcTabPage*> pages_;
+    std::unique_ptr<TOvcCollection> collection_;
+    TGridKeyTranslator keys_{this};
+    bool destroying_ = false;
     TNotebookPager pager_;
     TTabLayout layout_;
     TOvcTabOrientation orientation_ = toTop;

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "grids/key_commands.h"
+#include "grids/grid_keys.h"
 #include "grids/tab_stops.h"
 #include "platform/win1252.h"
 
@@ -14,7 +14,9 @@ namespace korval {
 TOvcVirtualListBox::TOvcVirtualListBox(QWidget* parent) : QAbstractScrollArea(parent)
 {
     SetView(this);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab focus only: a click takes the focus in the press handler, where a pending entry
+    // error can still refuse it.
+    setFocusPolicy(Qt::TabFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     const QPalette& pal = palette();
     HeaderColor = {pal.color(QPalette::Button), pal.color(QPalette::ButtonText)};
@@ -267,8 +269,10 @@ void TOvcVirtualListBox::paintEvent(QPaintEvent* e)
 
 void TOvcVirtualListBox::keyPressEvent(QKeyEvent* e)
 {
-    const int command = GridKeyCommand(e);
-    if (command != 0) {
+    const uint16_t command = keys_.Translate(e);
+    if (command == ccPartial)
+        return; // waiting for the second key of a sequence
+    if (command != ccNotCommand && command != ccNoPartial && command != ccNone) {
         DoCommand(command);
         return;
     }
@@ -291,6 +295,9 @@ void TOvcVirtualListBox::mousePressEvent(QMouseEvent* e)
         QAbstractScrollArea::mousePressEvent(e);
         return;
     }
+    // While an entry field holds an unreported error the list does not take the click.
+    if (!hasFocus() && keys_.ErrorPending())
+        return;
     setFocus(Qt::MouseFocusReason);
     const QPoint pt = e->position().toPoint();
     if (OnHeader(pt.y())) {
@@ -333,6 +340,7 @@ void TOvcVirtualListBox::wheelEvent(QWheelEvent* e)
 void TOvcVirtualListBox::focusInEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusInEvent(e);
+    keys_.Reset();
     InvalidateItem(FocusIndex());
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "grids/grid_keys.h"
 #include "grids/grid_types.h"
 #include "grids/virtual_list_model.h"
 
@@ -45,6 +46,10 @@ public:
     // The property writer ignores run-time changes; this sets the mode when the form is built.
     void SetMultiSelect(bool value) { MultiSelect = value; viewport()->update(); }
 
+    // Keys become commands through this controller's tables (the form's when unset).
+    TOvcController* Controller() const { return keys_.Controller(); }
+    void SetController(TOvcController* controller) { keys_.SetController(controller); }
+
     // The tab stops in pixels after LB_SETTABSTOPS.
     using TVirtualListModel::TabStops;
 
@@ -75,6 +80,7 @@ private:
     void DrawRow(QPainter& p, int index, const QRect& rowRect);
     void DrawTabbed(QPainter& p, const QRect& r, const std::string& text, const QColor& fg);
 
+    TGridKeyTranslator keys_{this};
     bool autoRowHeight_ = true;
     std::string header_;
     TScrollStyle scrollBars_ = ssVertical;

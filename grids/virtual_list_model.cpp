@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "grids/entry_pending.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
 
 namespace korval {
 
-using namespace entry_pending;
 
 namespace {
 constexpr int kMaxTabStops = 128;
@@ -494,7 +494,7 @@ void TVirtualListModel::EndUpdate()
     --updateCount_;
     if (updateCount_ < 0) {
         updateCount_ = 0;
-        throw EOvcException("Mismatched BeginUpdate/EndUpdate");
+        throw EVirtualListBoxError("Mismatched BeginUpdate/EndUpdate");
     }
     if (updateCount_ == 0)
         Invalidate();

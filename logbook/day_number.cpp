@@ -189,15 +189,14 @@ void UnixTimeToDayTime(std::int64_t unixSeconds, TDayNumber& day, std::int32_t& 
 
 void GetUtcDateTime(TDayNumber& day, std::int32_t& seconds)
 {
-    std::int64_t now;
+    TUtcClockSource source;
     {
         std::lock_guard<std::mutex> lock(clockMutex);
-        if (clockSource)
-            now = clockSource();
-        else
-            now = std::chrono::duration_cast<std::chrono::seconds>(
-                      std::chrono::system_clock::now().time_since_epoch()).count();
+        source = clockSource;
     }
+    std::int64_t now = source ? source()
+                              : std::chrono::duration_cast<std::chrono::seconds>(
+                                    std::chrono::system_clock::now().time_since_epoch()).count();
     UnixTimeToDayTime(now, day, seconds);
 }
 

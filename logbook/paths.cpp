@@ -51,8 +51,12 @@ void MakeFolders(const std::string& folder)
         partial = folder.substr(0, pos);
         if (partial.empty())
             continue;
-        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST)
-            throw EFileWriteError("Cannot create the folder " + partial + ": " + std::strerror(errno));
+        if (::mkdir(partial.c_str(), 0755) == 0)
+            continue;
+        int err = errno;
+        struct stat st {};
+        if (!(::stat(partial.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+            throw EFileWriteError("Cannot create the folder " + partial + ": " + std::strerror(err));
     }
 }
 

@@ -2,11 +2,11 @@
 // selectable pages, keyboard targets, accelerators and the vetoable page switch.
 #include <gtest/gtest.h>
 
-#include "grids/entry_pending.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
 #include "grids/notebook_layout.h"
 
 using namespace korval;
-using namespace korval::entry_pending;
 
 namespace {
 TTabLayoutInput ThreePages()

@@ -4,11 +4,11 @@
 
 #include <set>
 
-#include "grids/entry_pending.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
 #include "grids/virtual_list_model.h"
 
 using namespace korval;
-using namespace korval::entry_pending;
 
 namespace {
 

@@ -11,7 +11,10 @@
 #include <climits>
 #include <set>
 
-#include "grids/entry_pending.h"
+#include "entry/ovc_command_processor.h"
+#include "entry/ovc_exceptions.h"
+#include "entry/ovc_controller.h"
+#include "entry/ovc_vkeys.h"
 #include "grids/my_grid.h"
 #include "grids/ovc_check_list.h"
 #include "grids/ovc_meter.h"
@@ -21,7 +24,6 @@
 #include "grids/tab_stops.h"
 
 using namespace korval;
-using namespace korval::entry_pending;
 
 namespace {
 
@@ -222,6 +224,39 @@ TEST(VirtualListBox, HeaderClickAndUnbalancedUpdate)
     // Below the three items the list is filled with its colour.
     const QRgb base = lb.palette().color(QPalette::Base).rgb();
     EXPECT_EQ(img.pixel(100, lb.viewport()->y() + lb.RowHeight() * 4 + 3) & 0xFFFFFF, base & 0xFFFFFF);
+}
+
+TEST(VirtualListBox, KeysGoThroughTheFormControllersTables)
+{
+    // The form's table sends Down to the owner as a user command; Up stays a move.
+    QWidget form;
+    auto* controller = new TOvcController(&form);
+    TOvcCommandTable* table = controller->EntryCommands().GetTable("Default");
+    const int down = table->IndexOf(TOvcCmdRec{VK_DOWN, 0, 0, 0, 0});
+    ASSERT_GE(down, 0);
+    table->ExchangeCommand(down, TOvcCmdRec{VK_DOWN, 0, 0, 0, ccUser1});
+    auto* lb = new TOvcVirtualListBox(&form);
+    lb->resize(150, 120);
+    lb->SetNumItems(50);
+    int user = 0;
+    lb->OnUserCommand = [&](int c) { user = c; };
+    ShowActive(form);
+    lb->setFocus();
+    lb->SetItemIndex(5);
+    QTest::keyClick(lb, Qt::Key_Down);
+    EXPECT_EQ(user, ccUser1);
+    EXPECT_EQ(lb->ItemIndex(), 5);
+    QTest::keyClick(lb, Qt::Key_Up);
+    EXPECT_EQ(lb->ItemIndex(), 4);
+    EXPECT_EQ(lb->Controller(), controller);
+    // While an entry field holds an unreported error a click does not reach the list.
+    QWidget other(&form);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.setFocus();
+    controller->ErrorPending = true;
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, QPoint(5, lb->RowHeight() * 2 + 2));
+    EXPECT_EQ(lb->ItemIndex(), 4);
 }
 
 // ---- TOvcCheckList ----

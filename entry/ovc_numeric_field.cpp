@@ -1,0 +1,22 @@
+#include "entry/ovc_numeric_field.h"
+
+namespace korval {
+
+TOvcNumericField::TOvcNumericField(QWidget* parent)
+    : TOvcBaseEntryField(std::make_unique<TOvcNumericFieldEngine>(), parent)
+{
+}
+
+void TOvcNumericField::SetDataType(int value)
+{
+    NumericEngine().SetNumericDataType(value);
+    update();
+}
+
+void TOvcNumericField::SetPictureMask(const std::string& mask)
+{
+    NumericEngine().SetNumericPictureMask(mask);
+    update();
+}
+
+} // namespace korval
