@@ -7,6 +7,7 @@
 #include "logbook/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
+#include "logbook/qso_lookup.h"
 
 #include <benchmark/benchmark.h>
 

@@ -68,7 +68,7 @@ QString Q(const std::string& s) { return FromWin1252(s); }
 TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(Q(log->FileName));
-    entry_ = std::make_unique<TQsoEntry>(log, this);
+    entry_.reset(new TQsoEntry(log, static_cast<TQsoEntryHost*>(this)));
     controller_ = new TOvcController(this);
     BuildControls();
     BuildActions();
@@ -152,9 +152,16 @@ void TQSOForm::BuildControls()
             f->OnUserValidation = [this, field, f](QObject*, uint16_t& code) {
                 if (code != 0 || QsoFieldKind(field) != TQsoFieldKind::Text)
                     return;
-                entry_->Fields.Text[static_cast<std::size_t>(field)] = f->GetEditString();
-                entry_->Fields.Modified[static_cast<std::size_t>(field)] = f->GetModified();
+                // The check reads the text being edited; the slot keeps its value meanwhile.
+                const auto i = static_cast<std::size_t>(field);
+                auto& F = entry_->Fields;
+                const std::string keepText = F.Text[i];
+                const bool keepModified = F.Modified[i];
+                F.Text[i] = f->GetEditString();
+                F.Modified[i] = f->GetModified();
                 code = static_cast<uint16_t>(entry_->ValidateField(field));
+                F.Text[i] = keepText;
+                F.Modified[i] = keepModified;
             };
             f->OnError = [this, field](QObject*, uint16_t code, const std::string&) {
                 Run([&] { entry_->FieldError(field, code); });
@@ -341,8 +348,7 @@ void TQSOForm::Push()
             e->SetAsStTime(F.Time);
             break;
         default:
-            if (e->GetAsString() != F.Text[i])
-                e->SetAsString(F.Text[i]);
+            e->SetAsString(F.Text[i]);
             break;
         }
         e->SetModified(F.Modified[i]);
