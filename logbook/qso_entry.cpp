@@ -1127,6 +1127,40 @@ void TQsoEntry::PreviewCall(const std::string& call, TDayNumber date)
     }
 }
 
+void TQsoEntry::StartQsoFromSpot(const std::string& call, int mode, int band)
+{
+    if (!FinishEntry())
+        return;
+    mode_ = emRealTime;
+    NewEntry(true);
+    Fields.Text[fCall] = Upper(call).substr(0, 12);
+    if (mode >= 1 && mode <= ModeCount)
+        SetMode(mode);
+    if (band >= 1 && band <= BandCount)
+        SetBand(band);
+    CallEntered();
+    host_->FocusField(fRsts);
+}
+
+bool TQsoEntry::AppendToNote(int field, char key)
+{
+    if (field != fNote && field != fCallNotes)
+        return false;
+    std::string add;
+    if (key == 'D')
+        add = FormatDayNumber(DayOf(Fields.Date));
+    else if (key == 'R' && RadioAttached())
+        add = radio_->FrequencyText();
+    if (add.empty())
+        return false;
+    std::string& t = Fields.Text[static_cast<std::size_t>(field)];
+    if (!t.empty())
+        t += ' ';
+    t += add;
+    Fields.EverModified[static_cast<std::size_t>(field)] = true;
+    return true;
+}
+
 // ---- search and filter ----
 
 void TQsoEntry::LeaveSearchItems() { blankItems_ = false; }

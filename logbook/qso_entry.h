@@ -14,6 +14,7 @@
 #include "logbook/qso_fields.h"
 #include "logbook/qso_record.h"
 #include "logbook/qso_search.h"
+#include "logbook/text_macros.h"
 
 namespace korval {
 
@@ -147,6 +148,12 @@ public:
     void PrefixExit();
     void StateExit();
     void PreviewCall(const std::string& call, TDayNumber date);
+    // A real-time entry started from a spot: call, mode and band from it, then CallEntered;
+    // the RST-sent field gets the focus.
+    void StartQsoFromSpot(const std::string& call, int mode, int band);
+    // Ctrl+D and Ctrl+R in the note fields (fCallNotes, fNote): a blank when the field is not
+    // empty, then the entry's date or the radio's frequency. False when nothing was added.
+    bool AppendToNote(int field, char key);
     double HeadingLongitude() const { return headLon_; }
     double HeadingLatitude() const { return headLat_; }
 
@@ -225,6 +232,27 @@ private:
     double headLon_ = 0, headLat_ = 0;
     std::vector<std::string> awdIds_;    // parallel to awdNames_
     std::vector<std::string> awdNames_;
+};
+
+// The macro escapes read the QSO window through this.
+class TQsoMacroContext : public TMacroContext {
+public:
+    explicit TQsoMacroContext(TQsoEntry* entry) : entry_(entry) {}
+    bool HasQsoWindow() const override { return entry_ != nullptr; }
+    std::string CallField() const override { return entry_ ? entry_->Fields.Text[fCall] : std::string(); }
+    std::string RstSentField() const override { return entry_ ? entry_->Fields.Text[fRsts] : std::string(); }
+    std::string RstRcvdField() const override { return entry_ ? entry_->Fields.Text[fRstr] : std::string(); }
+    std::string ExchangeText() const override { return entry_ ? entry_->MacroExchangeText() : std::string(); }
+    std::string Name() const override { return entry_ ? entry_->MacroName() : std::string(); }
+    bool RealTimeEntry() const override { return entry_ && entry_->EntryMode() == emRealTime; }
+    void LogWithExchange() override
+    {
+        if (entry_)
+            entry_->LogWithExchange();
+    }
+
+private:
+    TQsoEntry* entry_;
 };
 
 } // namespace korval

@@ -453,6 +453,13 @@ bool TQSOForm::eventFilter(QObject* watched, QEvent* event)
             });
             return true;
         }
+        if ((key == Qt::Key_D || key == Qt::Key_R) && k->modifiers() == Qt::ControlModifier &&
+            (watched == controls_[fNote] || watched == controls_[fCallNotes])) {
+            const int field = watched == controls_[fNote] ? fNote : fCallNotes;
+            Run([&] { entry_->AppendToNote(field, key == Qt::Key_D ? 'D' : 'R'); });
+            Field(field)->SetInsertionPoint(255);
+            return true;
+        }
         // The space key moves on, except in the free-text fields.
         if (key == Qt::Key_Space && k->modifiers() == Qt::NoModifier && watched != controls_[fCallNotes] &&
             watched != controls_[fCnty] && watched != controls_[fNote] && dynamic_cast<TOvcBaseEntryField*>(watched)) {

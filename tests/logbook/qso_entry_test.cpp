@@ -350,6 +350,28 @@ TEST_F(QsoEntryTest, PreviousInAddModeShowsLastQso)
     EXPECT_EQ(entry_->Fields.Text[fCall], "DL1AAA");
 }
 
+TEST_F(QsoEntryTest, SpotStartsRealTimeEntryAndNoteKeysAppend)
+{
+    FakeRadio radio;
+    entry_->SetRadio(&radio);
+    entry_->StartQsoFromSpot("f5abc", mdSSB, 3);
+    EXPECT_EQ(entry_->EntryMode(), emRealTime);
+    EXPECT_EQ(entry_->Fields.Text[fCall], "F5ABC");
+    EXPECT_EQ(entry_->Fields.Text[fPrefix], "F");
+    EXPECT_EQ(entry_->GetMode(), mdSSB);
+    EXPECT_TRUE(entry_->AppendToNote(fNote, 'R'));
+    EXPECT_TRUE(entry_->AppendToNote(fNote, 'D'));
+    EXPECT_EQ(entry_->Fields.Text[fNote], "14025.00 " + FormatDayNumber(Day(2020, 5, 1)));
+    entry_->SetRadio(nullptr);
+    EXPECT_FALSE(entry_->AppendToNote(fNote, 'R'));
+
+    TQsoMacroContext ctx(entry_.get());
+    TFunctionKeys keys{};
+    keys[0] = "TU|%@ %$ %l";
+    EXPECT_EQ(ExpandMacros(1, keys, true, ctx), "f5abc 59 ");
+    EXPECT_EQ(log_->Count(), 1) << "%l logged the real-time entry";
+}
+
 // ---- search ----
 
 class QsoSearchTest : public QsoEntryTest {
