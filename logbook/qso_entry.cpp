@@ -1398,6 +1398,56 @@ void TQsoEntry::SetExternalFilter(std::function<bool(const TQsoRecord&)> filter)
     host_->LogListChanged(true);
 }
 
+void TQsoEntry::CheckOtherQsos(int kind)
+{
+    const auto& T = Fields.Text;
+    std::string state = Upper(Trim(T[fState])), county = Trim(T[fCnty]), id = SelectedAwardId(), value;
+    if (kind == 2 || kind == 3) {
+        TQsoRecord r;
+        TakeAwardFields(r);
+        value = kind == 3 ? Trim(T[fAwdVal]) : r.CustAwdVal.str();
+    }
+    const bool noKey = kind == 0 ? (state.empty() || county.empty()) : kind == 1 ? id.empty() : (id.empty() || value.empty());
+    if (noKey) {
+        MessageDlg("Not a valid search", TMsgDlgType::mtWarning, mbOK);
+        return;
+    }
+    const std::uint8_t stateNo = StateNumber(state);
+    const std::uint16_t countyNo = kind == 0 ? CountyNumber(state, county) : 0;
+    auto statusOf = [](const TQsoRecord& q) -> int {
+        if (q.RstRcvd == 0)
+            return 0;
+        if (q.HasFlag(qfQslReceived))
+            return q.AwardFlags ? 4 : 3;
+        if (q.QslSentDate)
+            return q.Date >= Config.QslSentCutoff() ? 2 : 0;
+        return q.Date >= Config.WorkedCutoff() ? 1 : 0;
+    };
+    const TQsoRecord* best = nullptr;
+    int bestStatus = 0;
+    for (const TQsoRecord* q : log_->Qsos()) {
+        if (!log_->InSelection(*q))
+            continue;
+        bool same = kind == 0 ? (q->State == stateNo && q->County == countyNo)
+                              : kind == 1 ? q->CustAwdId == id : (q->CustAwdId == id && q->CustAwdVal == value);
+        if (!same)
+            continue;
+        int st = statusOf(*q);
+        if (st > bestStatus) {
+            bestStatus = st;
+            best = q;
+        }
+    }
+    if (!best) {
+        MessageDlg("No matching qso found", TMsgDlgType::mtInformation, mbOK);
+        return;
+    }
+    static const char* const names[] = {"Not worked", "Worked", "QSL sent", "Confirmed"};
+    MessageDlg(best->Call.str() + "\r" + FormatDayNumber(best->Date) + "\r" + SecondsToHHMM(best->Time) + "\r" +
+                   BandName(best->Band) + "\r" + names[std::min(bestStatus, 3)],
+               TMsgDlgType::mtInformation, mbOK);
+}
+
 // ---- custom awards ----
 
 void TQsoEntry::FillAwardTypes(const std::string& id, const std::string& value)

@@ -169,6 +169,9 @@ public:
     void CancelFilter();
     void SetExternalFilter(std::function<bool(const TQsoRecord&)> filter);
     void ClearSearch();
+    // "Check other QSOs": kind 0 state and county, 1 custom award, 2 award and listed value,
+    // 3 award and typed value; shows the best-placed QSO with the same key.
+    void CheckOtherQsos(int kind);
     const TQsoSearch& Search() const { return search_; }
     // Choice boxes carry a blank first item while this is true.
     bool BlankItems() const { return blankItems_; }

@@ -17,6 +17,7 @@
 #include "logbook/config_record.h"
 #include "logbook/day_number.h"
 #include "logbook/qso_data.h"
+#include "logbook/sort_orders.h"
 #include "platform/win1252.h"
 
 namespace korval {
@@ -365,8 +366,16 @@ void TQSOForm::Push()
     QPalette pal = controls_[fCall]->palette();
     pal.setColor(QPalette::Base, F.CallIsDupe ? QColor(255, 0, 0) : palette().color(QPalette::Base));
     controls_[fCall]->setPalette(pal);
-    static const char* const modeTitles[] = {"", " - Add real-time", " - Add off-line", " - Search", " - Browse matches"};
-    setWindowTitle(Q(entry_->Log()->FileName) + QString::fromLatin1(modeTitles[entry_->EntryMode()]));
+    std::string title = entry_->Log()->FileName;
+    for (char& c : title)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    title += " sorted by ";
+    title += SortOrderNames[entry_->SortOrder()];
+    const TQsoSelection& sel = entry_->Log()->Selection;
+    if (sel.DateRange || sel.GroupFlag || sel.Bit(TQsoSelection::kQrpOnlyBit) || sel.Bit(TQsoSelection::kYlOnlyBit))
+        title += "  Selection: " + sel.Name.str();
+    setWindowTitle(Q(title));
     pushing_ = false;
 }
 
@@ -486,6 +495,22 @@ void TQSOForm::ClockUpdate(TDayNumber date, std::int32_t seconds)
 void TQSOForm::RadioUpdate(int mode, double kHz)
 {
     Run([&] { entry_->RadioUpdate(mode, kHz); });
+}
+
+void TQSOForm::SetSortOrder(int order)
+{
+    Run([&] { entry_->SetSortOrder(order); });
+    Config.SetLastLogFile(entry_->Log()->FileName);
+}
+
+void TQSOForm::ApplyDateFormats()
+{
+    Pull();
+    for (int f : {fDate, fQslDate})
+        static_cast<TOvcPictureField*>(Field(f))->SetPictureMask(DateFormatString());
+    static_cast<TOvcPictureField*>(Field(fTime))->SetPictureMask(TimeFormatString());
+    Push();
+    emit logChanged(true);
 }
 
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }

@@ -36,6 +36,9 @@ public:
     void RadioUpdate(int mode, double kHz);
     void SetRadio(TQsoRadio* radio) { entry_->SetRadio(radio); }
     void SetIgnoreModeInRealTime(bool on) { ignoreMode_ = on; }
+    void SetSortOrder(int order);
+    // Re-applies the configured date and time pictures, keeping the values.
+    void ApplyDateFormats();
     void Addrealtime1Click();
     void Addoffline1Click();
     // Child windows marked for refresh since the last call (bit n = slot n).

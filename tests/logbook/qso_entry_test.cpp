@@ -458,6 +458,24 @@ TEST_F(QsoSearchTest, OutsideFilterReplacesConditions)
     EXPECT_EQ(Count(), 3);
 }
 
+TEST_F(QsoSearchTest, CheckOtherQsosOfACounty)
+{
+    ScopedMessageRecorder rec;
+    Config.SetWorkedCutoff(0);
+    entry_->Fields.Text[fState] = "CA";
+    entry_->CheckOtherQsos(0);
+    EXPECT_EQ(rec.texts().back(), "Not a valid search");
+    entry_->Fields.Text[fCnty] = "Los Angeles";
+    entry_->CheckOtherQsos(0);
+    EXPECT_EQ(rec.texts().back(), "No matching qso found");
+    TQsoRecord* q = log_->At(1);
+    q->State = StateNumber("CA");
+    q->County = CountyNumber("CA", "Los Angeles");
+    q->Flags |= qfQslReceived;
+    entry_->CheckOtherQsos(0);
+    EXPECT_EQ(rec.texts().back(), "F5XYZ\r" + FormatDayNumber(Day(2020, 1, 2)) + "\r12:08\r" + BandName(5) + "\rConfirmed");
+}
+
 // ---- field checks ----
 
 struct FieldCheck {
