@@ -223,6 +223,7 @@ void TQsoEntry::Addrealtime()
     bool wasBrowse = mode_ == emBrowse;
     mode_ = emRealTime;
     NewEntry(true);
+    ShowSerialNumber();
     if (wasBrowse)
         host_->LogListChanged(true);
 }
@@ -233,6 +234,7 @@ void TQsoEntry::Addoffline()
         return;
     mode_ = emOffline;
     NewEntry(true);
+    ShowSerialNumber();
 }
 
 void TQsoEntry::NewEntry(bool fresh)
