@@ -1,0 +1,121 @@
+#pragma once
+// TQSOForm: the window in which the operator adds, edits, browses and searches the QSOs of the
+// open logbook. A thin Qt layer over TQsoEntry: it copies its controls into the engine's field
+// slots, runs the engine operation for a key, an exit or a command, and shows the slots again.
+//
+// The main window creates it with the logbook once a log is open and feeds it the clock
+// (ClockUpdate, once a second) and the radio (RadioUpdate, from its radio poll).
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "logbook/qso_entry.h"
+
+class QAction;
+class QLabel;
+
+namespace korval {
+
+class TOvcController;
+class TOvcBaseEntryField;
+class TWheelx;
+
+class TQSOForm : public QWidget, private TQsoEntryHost {
+    Q_OBJECT
+public:
+    // log must outlive the window; the country database is the program's (CountryDb).
+    explicit TQSOForm(TQsoData* log, QWidget* parent = nullptr);
+    ~TQSOForm() override;
+
+    TQsoEntry& Entry() { return *entry_; }
+    int EntryMode() const { return entry_->EntryMode(); }
+
+    // ---- what the main window calls ----
+    void ClockUpdate(TDayNumber date, std::int32_t seconds);
+    void RadioUpdate(int mode, double kHz);
+    void SetRadio(TQsoRadio* radio) { entry_->SetRadio(radio); }
+    void SetIgnoreModeInRealTime(bool on) { ignoreMode_ = on; }
+    void SetSortOrder(int order);
+    // Re-applies the configured date and time pictures, keeping the values.
+    void ApplyDateFormats();
+    void Addrealtime1Click();
+    void Addoffline1Click();
+    // Child windows marked for refresh since the last call (bit n = slot n).
+    unsigned TakeDirtyChildren();
+
+    // ---- commands (also as actions, for menus) ----
+    enum TCommand {
+        cmAddRealTime, cmAddOffline, cmSearch, cmSearchOldFilter, cmCount, cmCancelFilter, cmUpdate, cmDelete,
+        cmFirst, cmPrevious, cmNext, cmLast, cmNextWindowSize, cmLogList, cmContestMode, kCommandCount
+    };
+    QAction* Action(TCommand c) const { return actions_[c]; }
+
+    // ---- controls, by field slot (tests and the main window reach them here) ----
+    QWidget* Control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
+    TOvcBaseEntryField* Field(int field) const;
+    TWheelx* Wheel(int field) const;
+    TOvcBaseEntryField* CountryDisplay() const { return country_; }
+    TOvcBaseEntryField* HeadingDisplay() const { return dirDist_; }
+
+    void Nextwindowsize1Click();
+    int WindowSize() const { return windowSize_; }
+
+signals:
+    void postToMainForm(int code);
+    void logChanged(bool full);
+    void serialNumberChanged(bool visible, unsigned number);
+    void logScrollBarChanged(bool visible, int max, int position);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // TQsoEntryHost
+    bool IgnoreModeInRealTime() const override { return ignoreMode_; }
+    void AskDateRange(TDayNumber& start, TDayNumber& end) override;
+    int ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first) override;
+    void MarkChildDirty(int slot) override { dirty_ |= 1u << slot; }
+    void PostToMainForm(int code) override { emit postToMainForm(code); }
+    void Beep() override;
+    void ShowSerialNumber(bool visible, unsigned number) override { emit serialNumberChanged(visible, number); }
+    void LogListChanged(bool full) override { emit logChanged(full); }
+    void FocusField(int field) override;
+    bool FieldHasFocus(int field) const override;
+    void EnableEditCommands(bool on) override;
+    void ShowLogScrollBar(bool visible, int max, int position) override
+    {
+        emit logScrollBarChanged(visible, max, position);
+    }
+
+    void BuildControls();
+    void BuildActions();
+    void FillChoiceItems();
+    void ApplyTabStops();
+    void ApplyWindowSize();
+    // Widgets -> engine slots, and back.
+    void Pull();
+    void Push();
+    // Runs an engine operation between Pull and Push.
+    template <typename Fn>
+    void Run(Fn fn);
+    void FieldExit(int field);
+    void FieldEnter(int field);
+
+    std::unique_ptr<TQsoEntry> entry_;
+    TOvcController* controller_ = nullptr;
+    std::array<QWidget*, kQsoFieldCount> controls_{};
+    std::array<QLabel*, kQsoFieldCount> labels_{};
+    TOvcBaseEntryField* country_ = nullptr;
+    TOvcBaseEntryField* dirDist_ = nullptr;
+    std::array<QAction*, kCommandCount> actions_{};
+    unsigned dirty_ = 0;
+    bool ignoreMode_ = false;
+    bool pushing_ = false;
+    bool blankShown_ = false;
+    bool started_ = false;
+    int windowSize_ = 5;
+};
+
+} // namespace korval

@@ -1,0 +1,288 @@
+// The per-field checks of the QSO window and the pick lists that answer a refused value.
+#include <cstdlib>
+
+#include "logbook/call_lookup.h"
+#include "logbook/country_db.h"
+#include "logbook/form_helpers.h"
+#include "logbook/position.h"
+#include "logbook/qso_data.h"
+#include "logbook/qso_entry.h"
+#include "logbook/string_utils.h"
+#include "platform/message_dlg.h"
+
+namespace korval {
+
+namespace {
+
+std::string Trim(std::string_view s)
+{
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos)
+        return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
+std::string Upper(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return s;
+}
+
+long ToInt(const std::string& s)
+{
+    std::string t = Trim(s);
+    char* end = nullptr;
+    long v = std::strtol(t.c_str(), &end, 10);
+    return (!t.empty() && end && *end == '\0') ? v : 0;
+}
+
+bool IotaKnown(const std::string& ref)
+{
+    if (!CountryDb.Iota)
+        return false;
+    auto key = MakeShortStrKey(ref);
+    return CountryDb.Iota->IndexOfKey(key.data()) >= 0;
+}
+
+std::uint8_t StatesKindOf(std::uint16_t country)
+{
+    TCountryRecord c;
+    return country && GetCountry(country, c) ? c.StatesKind : 0;
+}
+
+std::uint16_t PrefixCountry(const std::string& prefix)
+{
+    std::int32_t c = CountryNumberOfPrefix(Upper(Trim(prefix)).substr(0, 5));
+    return static_cast<std::uint16_t>(c < 0 ? 0 : c);
+}
+
+} // namespace
+
+int TQsoEntry::ValidateField(int field)
+{
+    const std::string text = Fields.Text[static_cast<std::size_t>(field)];
+    if (field == fPrefix) {
+        std::string p = Upper(text).substr(0, 5);
+        if (mode_ == emSearch) {
+            if (!p.empty() && p[0] == '!')
+                p.erase(0, 1);
+            if (!p.empty() && p[0] == '*')
+                p.erase(0, 1);
+        }
+        p = Trim(p);
+        return !p.empty() && CountryNumberOfPrefix(p) < 0 ? oeUnknownValue : 0;
+    }
+    if (mode_ == emSearch)
+        return 0;
+    switch (field) {
+    case fZone: {
+        long v = ToInt(text);
+        return v < 0 || v > 40 ? oeRangeError : 0;
+    }
+    case fGroup: {
+        long v = ToInt(text);
+        return v < 0 || v > 253 ? oeRangeError : 0;
+    }
+    case fGrid:
+        return IsValidGrid(Trim(text)) ? 0 : oeUnknownValue;
+    case fIota: {
+        std::string ref = Upper(text);
+        while (!ref.empty() && ref.back() == ' ')
+            ref.pop_back();
+        return ref.empty() || IotaKnown(ref) ? 0 : oeUnknownValue;
+    }
+    case fState: {
+        const std::uint16_t country = PrefixCountry(Fields.Text[fPrefix]);
+        const std::string st = Upper(Trim(text));
+        const std::string two = st.substr(0, 2);
+        const bool known = StateNumber(two) != 0;
+        if (WasStateFor(StatesKindOf(country), two, known) != two || (!st.empty() && !known))
+            return oeUnknownValue;
+        return 0;
+    }
+    case fCnty: {
+        const std::string name = Trim(text).substr(0, 18);
+        if (!Fields.Modified[fCnty] || name.empty())
+            return 0;
+        const std::string st = Upper(Trim(Fields.Text[fState]));
+        if (st.empty() || StateNumber(st) == 0 || CountyNumber(st, name) == 0)
+            return oeUnknownValue;
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+void TQsoEntry::FieldError(int field, int code)
+{
+    (void)code;
+    switch (field) {
+    case fZone:
+        MessageDlg("Valid range is 0..40", TMsgDlgType::mtWarning, mbOK);
+        break;
+    case fGroup:
+        MessageDlg("Valid range is 0..253", TMsgDlgType::mtWarning, mbOK);
+        break;
+    case fGrid:
+        MessageDlg("Not a good GRID", TMsgDlgType::mtError, mbOK);
+        break;
+    case fIota:
+        ShowIotaListing();
+        break;
+    case fState:
+        ShowStates();
+        break;
+    case fPrefix:
+        ShowCountries();
+        break;
+    case fCnty:
+        if (Trim(Fields.Text[fState]).empty())
+            MessageDlg("No State information available", TMsgDlgType::mtError, mbOK);
+        else
+            ShowCounties();
+        break;
+    default:
+        break;
+    }
+}
+
+void TQsoEntry::ShowCountries()
+{
+    if (!CountryDb.Countries)
+        return;
+    std::vector<std::string> entries;
+    for (std::int32_t i = 0; i < CountryDb.Countries->Count(); ++i)
+        entries.push_back(CountryPrefix(static_cast<std::uint16_t>(i)) + "\t" +
+                          CountryName(static_cast<std::uint16_t>(i)));
+    int chosen = host_->ShowPicklist("Prefix", entries, 0);
+    if (chosen <= 0)
+        return;
+    TCountryRecord c;
+    if (!GetCountry(static_cast<std::uint16_t>(chosen), c))
+        return;
+    Fields.Text[fPrefix] = c.Prefix;
+    if (mode_ != emSearch) {
+        Fields.Text[fZone] = std::to_string(c.CqZone);
+        host_->MarkChildDirty(1);
+        ShowCountryFields(static_cast<std::uint16_t>(chosen));
+    }
+    Fields.EverModified[fPrefix] = true;
+}
+
+void TQsoEntry::ShowStates()
+{
+    const std::uint16_t country = PrefixCountry(Fields.Text[fPrefix]);
+    switch (StatesKindOf(country)) {
+    case skUsStates: {
+        if (!CountryDb.States)
+            return;
+        std::vector<std::string> entries;
+        for (std::int32_t i = 0; i < CountryDb.States->Count(); ++i) {
+            TUsStateRecord s = TUsStateRecord::FromBytes(CountryDb.States->Record(i));
+            entries.push_back(s.Abbrev + "\t" + s.Name);
+        }
+        int chosen = host_->ShowPicklist("States", entries, 1);
+        TUsStateRecord s;
+        if (chosen > 0 && GetState(static_cast<std::uint8_t>(chosen), s))
+            Fields.Edit(fState, s.Abbrev);
+        break;
+    }
+    case skNoState:
+        MessageDlg("There are no states in this country\r", TMsgDlgType::mtError, mbOK);
+        Fields.Text[fState].clear();
+        break;
+    case skHawaii:
+    case skAlaska: {
+        const std::string st = StatesKindOf(country) == skHawaii ? "HI" : "AK";
+        if (Fields.Text[fState] != st) {
+            Fields.Text[fState] = st;
+            host_->MarkChildDirty(2);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TQsoEntry::ShowCounties()
+{
+    const std::string st = Upper(Trim(Fields.Text[fState])).substr(0, 2);
+    std::uint8_t stateNo = StateNumber(st);
+    if (st.empty() || stateNo == 0) {
+        MessageDlg("No State Information Available", TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    if (!CountryDb.Counties)
+        return;
+    std::vector<std::string> entries;
+    for (std::int32_t i = 0; i < CountryDb.Counties->Count(); ++i) {
+        TCountyRecord c = TCountyRecord::FromBytes(CountryDb.Counties->Record(i));
+        if (Upper(c.Key).rfind(st, 0) == 0)
+            entries.push_back(c.Name);
+    }
+    TUsStateRecord s;
+    GetState(stateNo, s);
+    int chosen = host_->ShowPicklist(s.Name + " Counties", entries, 0);
+    if (chosen < 0)
+        return;
+    std::string name = CountyName(stateNo, static_cast<std::uint16_t>(chosen + 1));
+    if (name.empty() && chosen < static_cast<int>(entries.size()))
+        name = entries[static_cast<std::size_t>(chosen)];
+    Fields.Edit(fCnty, name);
+}
+
+void TQsoEntry::ShowIotaListing()
+{
+    if (!CountryDb.Iota)
+        return;
+    std::vector<std::string> entries;
+    for (std::int32_t i = 0; i < CountryDb.Iota->Count(); ++i) {
+        TIotaRecord r = TIotaRecord::FromBytes(CountryDb.Iota->Record(i));
+        entries.push_back(r.Reference + "\t" + r.Name);
+    }
+    int chosen = host_->ShowPicklist("Select IOTA", entries, 1);
+    if (chosen <= 0 || chosen >= static_cast<int>(entries.size()))
+        return;
+    Fields.Text[fIota] = TIotaRecord::FromBytes(CountryDb.Iota->Record(chosen)).Reference.substr(0, 5);
+    Fields.EverModified[fIota] = true;
+    host_->MarkChildDirty(3);
+}
+
+void TQsoEntry::ShowGroupNames()
+{
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < log_->GroupNames.size(); ++i)
+        entries.push_back(PadLeft(std::to_string(i + 1), 3) + "\t" + log_->GroupNames[i]);
+    int chosen = host_->ShowPicklist("Select Group", entries, 0);
+    if (chosen > 0 && chosen < static_cast<int>(entries.size()))
+        Fields.Edit(fGroup, PadLeft(std::to_string(chosen + 1), 3));
+}
+
+void TQsoEntry::GridExit()
+{
+    if (!Fields.Modified[fGrid] || mode_ == emSearch)
+        return;
+    Fields.Text[fGrid] = FormatGridLocator(Trim(Fields.Text[fGrid]));
+    Fields.EverModified[fGrid] = true;
+    host_->MarkChildDirty(8);
+    ShowHeading();
+}
+
+void TQsoEntry::ZoneExit()
+{
+    if (Fields.Modified[fZone])
+        host_->MarkChildDirty(1);
+}
+
+void TQsoEntry::IotaExit()
+{
+    if (Fields.Modified[fIota])
+        host_->MarkChildDirty(3);
+}
+
+} // namespace korval
