@@ -46,8 +46,10 @@ public:
 
     bool RowSelect = true;    // the current row is marked across every column
     bool CellFrame = true;    // without row select: the current cell gets a frame
-    // Re-lays the columns out (widths and row height) for the current font.
+    // Re-lays the columns out (widths and row height) for the current font; runs by itself on
+    // a font change. LayoutColumns is the same, callable by name (QMetaObject::invokeMethod).
     void FontChanged();
+    Q_INVOKABLE void LayoutColumns() { FontChanged(); }
 
     // Number of OnGetCell calls so far (to watch what a paint asks for).
     long long CellRequests() const { return cellRequests_; }

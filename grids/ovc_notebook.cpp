@@ -433,7 +433,8 @@ void TOvcNotebook::changeEvent(QEvent* e)
                 QFont f = font();
                 f.setFamily(QStringLiteral("Arial"));
                 setFont(f);
-                throw EInvalidTabFont();
+                // Raised inside an event: shown the way the program shows a control's exception.
+                HandleControlException(EInvalidTabFont());
             }
         }
         Relayout();

@@ -79,13 +79,18 @@ void TOvcVirtualListBox::ScrollBarsChanged()
 {
     syncing_ = true;
     QScrollBar* v = verticalScrollBar();
-    setVerticalScrollBarPolicy(VScrollVisible() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // Changing a policy lays the area out again: only when it really changes.
+    const auto vPolicy = VScrollVisible() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != vPolicy)
+        setVerticalScrollBarPolicy(vPolicy);
     v->setRange(0, VScrollMax());
     v->setPageStep(Rows());
     v->setSingleStep(1);
     v->setValue(TopIndex());
     QScrollBar* h = horizontalScrollBar();
-    setHorizontalScrollBarPolicy(HasHBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const auto hPolicy = HasHBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (horizontalScrollBarPolicy() != hPolicy)
+        setHorizontalScrollBarPolicy(hPolicy);
     h->setRange(0, Columns);
     h->setSingleStep(1);
     h->setPageStep(10);

@@ -117,6 +117,7 @@ TEST(MyGrid, WidthsFromCharactersAndRowsClamped)
     QFont big = g.font();
     big.setPointSize(big.pointSize() * 2);
     g.setFont(big);
+    EXPECT_TRUE(QMetaObject::invokeMethod(&g, "LayoutColumns")) << "callable by name after a form font change";
     EXPECT_GT(g.ColWidth(1), 10 * w + (w + 1) / 2 + 2);
     EXPECT_EQ(g.DefaultRowHeight, QFontMetrics(big).height());
     EXPECT_EQ(g.GridHeight(), 30 * g.DefaultRowHeight);
