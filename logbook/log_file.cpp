@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "logbook/buffered_file_stream.h"
+#include "logbook/country_db.h"
 #include "logbook/day_number.h"
 #include "logbook/log_hooks.h"
 #include "logbook/paths.h"
@@ -526,7 +527,7 @@ bool CloseLog(TQsoData& log, bool save)
     if (!log.FileName.empty()) {
         if (save && !WriteLogFile(log, true))
             return false;
-        LogHooks().CountryDataOnClose(save);
+        CountryDataOnClose(save);  // a changed country database is written or reloaded
     }
     log.FileName.clear();
     log.SetFlags(false, false);
