@@ -4,11 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
+#include <utility>
 #include <memory>
 #include <vector>
 
 #include "logbook/buffered_file_stream.h"
+#include "logbook/country_db.h"
 #include "logbook/day_number.h"
 #include "logbook/log_hooks.h"
 #include "logbook/paths.h"
@@ -381,10 +382,21 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
         TSecondsRule rule;
         for (std::size_t i = 0; i < count && !aborted; ++i) {
             // The record goes back to the log unless it is kept.
-            std::unique_ptr<TQsoRecord, std::function<void(TQsoRecord*)>> owned(
-                log.NewQsoRecord(), [&log](TQsoRecord* r) { log.DisposeQsoRecord(r); });
-            TQsoRecord* rec = owned.get();
-            const std::uint8_t* p = in.Take(recBytes);
+            struct TGuard {
+                TQsoData& log;
+                TQsoRecord* rec;
+                ~TGuard()
+                {
+                    if (rec)
+                        log.DisposeQsoRecord(rec);
+                }
+                TQsoRecord* release() { return std::exchange(rec, nullptr); }
+                TQsoRecord& operator*() const { return *rec; }
+            } owned{log, log.NewQsoRecord()};
+            TQsoRecord* rec = owned.rec;
+            // The record and the length byte of its note in one read.
+            const std::uint8_t* p = in.Take(recBytes + (hasNote ? 1 : 0));
+            const std::uint8_t noteLen = hasNote ? p[recBytes] : 0;
             if (version >= 'G') {
                 GetQsoStored(p, *rec);
                 if (version == 'G')
@@ -395,11 +407,8 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
                 ConvertToVersionF(version, f);
                 ConvertVersionF(f, *rec, rule);
             }
-            if (hasNote) {
-                std::uint8_t n = in.U8();
-                if (n)
-                    rec->Note = NewNote(std::string_view(reinterpret_cast<const char*>(in.Take(n)), n));
-            }
+            if (noteLen)
+                rec->Note = NewNote(std::string_view(reinterpret_cast<const char*>(in.Take(noteLen)), noteLen));
             TQsoRecord& r = *owned;
             DeriveWpxPrefix(r);
             if (intoNewLog) {
@@ -526,7 +535,7 @@ bool CloseLog(TQsoData& log, bool save)
     if (!log.FileName.empty()) {
         if (save && !WriteLogFile(log, true))
             return false;
-        LogHooks().CountryDataOnClose(save);
+        CountryDataOnClose(save);  // a changed country database is written or reloaded
     }
     log.FileName.clear();
     log.SetFlags(false, false);

@@ -32,7 +32,8 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
 bool LoadLogFile(const std::string& fileName, bool intoNewLog, int duplicatePolicy);
 
 // Closes the log: with save writes it (false when that fails: the log stays as it was, named
-// and flagged); the file name and both flags are then cleared.
+// and flagged) and a changed country database; without save a changed country database is
+// reloaded. The file name and both flags are then cleared.
 bool CloseLog(TQsoData& log, bool save);
 
 // ---- record forms of the older versions ----

@@ -21,9 +21,6 @@ public:
     virtual void RefreshQsoWindow() {}
     // The cluster spot list suspends its rechecks while a log loads.
     virtual void LogLoading(bool /*loading*/) {}
-    // A log is being closed: with save a changed country database is written, without save
-    // a changed one is thrown away and reloaded.
-    virtual void CountryDataOnClose(bool /*save*/) {}
 };
 
 // The installed hooks; never null.

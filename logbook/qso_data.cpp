@@ -261,8 +261,12 @@ TQsoData::TQsoData(std::string fileName) : FileName(std::move(fileName)), byCall
 
 TQsoData::~TQsoData()
 {
-    for (TQsoRecord* r : qsos_)
-        FreeRecord(r);
+    // The record blocks go as a whole; only notes and records from outside them are freed.
+    for (TQsoRecord* r : qsos_) {
+        FreeNote(r->Note);
+        if (!FromPool(r))
+            delete r;
+    }
 }
 
 bool TQsoData::FromPool(const TQsoRecord* r) const

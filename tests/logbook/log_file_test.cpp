@@ -1,5 +1,8 @@
 #include "logbook/log_file.h"
 
+#include "logbook/call_lookup.h"
+#include "logbook/country_db.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -353,6 +356,12 @@ TEST(LogFile, MergingAFileIntoItself)
     EXPECT_EQ(log->At(0)->Call, "AA1NEW");
     EXPECT_EQ(log->GetCallNote("DL1ABC"), "Hans");  // reading stopped before the notes
 
+    // Into itself, the first QSO of the file is already the log's first.
+    const int count = log->Count();
+    EXPECT_FALSE(LoadLogFileInto(*log, dir.file("SELF.KVL"), false, dpAbort));
+    EXPECT_EQ(msgs.texts().back(), "Merge aborted because of duplicate QSO\rCall = DL1ABC Date = 09/05/09");
+    EXPECT_EQ(log->Count(), count);
+
     // Notes that differ are appended.
     EXPECT_TRUE(LoadLogFileInto(*log, other.file("SRC.KVL"), false, dpSkip));
     EXPECT_EQ(log->GetCallNote("DL1ABC"), "Hans/different");
@@ -541,4 +550,39 @@ TEST(LogFile, ProgressRunsOverQsosNotesAndSwlRecords)
                                                       "Reading QSOs (converting G format) 4", "Reading Notes 0",
                                                       "Reading SWL records 1", "done"}));
     EXPECT_EQ(rec.steps, 4 + 1 + 4 + 1);
+}
+
+TEST(LogFile, LoadingWithTheShippedCountryDatabase)
+{
+    // The default database: whatever the file holds, country, zone and prefix come from it.
+    ASSERT_TRUE(LoadCountryFileFrom(std::string(KORVAL_SOURCE_DIR) + "/data/SAVE/KORVAL.CTY", true));
+    TQsoLookup* before = SetQsoLookup(nullptr);
+    TempDir dir;
+    ScopedMessageRecorder msgs;
+    TQsoData src(dir.file("REAL.KVL"));
+    for (const char* call : {"DL1ABC", "JA1XYZ/6", "W1AW/P"}) {
+        TQsoRecord* q = NewQso(call, 45000, 0);
+        q->Country = 999;
+        q->Zone = 99;
+        src.InsertQso(q);
+    }
+    ASSERT_TRUE(WriteLogFile(src, true));
+    InstallCountryLookup();
+    auto log = Load(dir.file("REAL.KVL"));
+    ASSERT_EQ(log->Count(), 3);
+    for (TQsoRecord* q : log->Qsos()) {
+        std::string call = q->Call.str();
+        EXPECT_EQ(q->Country, CountryOfCall(call, q->Date)) << call;
+        EXPECT_NE(q->Country, 999) << call;
+        EXPECT_EQ(q->Zone, ZoneOfCall(call, q->Date)) << call;
+        EXPECT_EQ(q->WpxPrefix.str(), CalcWPXPrefix(call)) << call;
+    }
+    EXPECT_EQ(log->ByCall().At(0)->Call, "DL1ABC");
+    EXPECT_EQ(log->ByCall().At(0)->WpxPrefix, "DL1");
+    EXPECT_EQ(log->ByCall().At(1)->WpxPrefix, "JA6");
+    EXPECT_EQ(log->ByCall().At(0)->Zone, 14);
+    log->EnsureAwardStatus();  // countries' and prefixes' blocks of the real database
+    EXPECT_TRUE(log->AwardStatusBuilt());
+    SetQsoLookup(before);
+    FreeCountryData(true);
 }
