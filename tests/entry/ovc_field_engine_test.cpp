@@ -622,6 +622,11 @@ TEST(PictureField, MaxLengthBeyondTheMaskRepeatsItsLastCharacter)
     Type(f, "#$%&'()*+,");
     EXPECT_EQ(f.GetEditString(), "#$%&'()*+,");
     EXPECT_EQ(host.beeps, 0);
+    TOvcPictureFieldEngine unfocused;
+    unfocused.SetPictureMask("!");
+    unfocused.SetMaxLength(6);
+    unfocused.SetAsString("dl1abc");
+    EXPECT_EQ(unfocused.GetEditString(), "DL1ABC");
 }
 
 // ------------------------------------------------------------------ numeric field
