@@ -365,3 +365,16 @@ TEST(CommandTableStream, StandardTablesKeepOnlyTheirDifferences)
     EXPECT_EQ(q.Translate(VK_UP, 0), ccUser0);
     EXPECT_EQ(q.Translate('Z', ss_Ctrl), ccScrollDown);  // Default lost Ctrl+Z; WordStar has it
 }
+
+TEST(CommandTableFile, FailedSaveLeavesTheOldFile)
+{
+    test::TempDir dir;
+    TOvcCommandProcessor p;
+    EXPECT_THROW(p.SaveCommandTable("Grid", dir.file("no/such/folder/grid.tbl")), std::runtime_error);
+    test::WriteAll(dir.file("grid.tbl"), "old");
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(dir.path().c_str(), W_OK) == 0)
+        GTEST_SKIP() << "running with permission to write anywhere";
+    EXPECT_THROW(p.SaveCommandTable("Grid", dir.file("grid.tbl")), std::runtime_error);
+    EXPECT_EQ(test::ReadAll(dir.file("grid.tbl")), "old");
+}
