@@ -92,6 +92,7 @@ void TOvcFieldEngine::SetMaxLength(int value)
     caret_ = std::min(caret_, value);
     selStart_ = std::min(selStart_, value);
     selEnd_ = std::min(selEnd_, value);
+    MaxLengthChanged();
     Repaint();
 }
 

@@ -233,6 +233,8 @@ public:
     virtual void efSetCaretPos(int pos);
     virtual void efSetFromString(const std::string& s);
     virtual int efMinLength() const { return 1; }
+    // MaxLength has changed (not while loading).
+    virtual void MaxLengthChanged() {}
     // Steps the value (spinners, ccInc/ccDec); nothing in the base.
     virtual void efIncDecValue(bool /*wrap*/, double /*delta*/) {}
 

@@ -46,6 +46,15 @@ void TOvcPictureBaseEngine::SyncMask()
         buf_.resize(maxLength_, ' ');
 }
 
+void TOvcPictureBaseEngine::MaxLengthChanged()
+{
+    // Positions past the mask's end repeat its last character; literal ones show it.
+    SyncMask();
+    for (int i = 0; i < maxLength_; ++i)
+        if (pm_.IsLiteralPosition(i))
+            buf_[i] = pm_.MaskCharAt(i);
+}
+
 void TOvcPictureBaseEngine::BuildPositionFlags()
 {
     SyncMask();

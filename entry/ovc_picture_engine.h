@@ -33,6 +33,7 @@ public:
     void efAdjustOptions() override;
     void efSetCaretPos(int pos) override;
     int efMinLength() const override { return static_cast<int>(maskText_.size()); }
+    void MaxLengthChanged() override;
     bool efCanClose(bool doValidation) override;
     void FocusGained(bool keptError) override;
     void FocusLost(bool outsideForm = false) override;

@@ -497,6 +497,32 @@ TEST(PictureField, StepsTimeAroundTheClock)
     EXPECT_EQ(f.LastError(), oeInvalidTime);
 }
 
+TEST(PictureField, CompleteDateFillsTheComponentOrTheWholeField)
+{
+    FakeHost host;
+    host.today = DMYToDate(9, 12, 2026, 0);
+    TOvcPictureFieldEngine f(&host);
+    f.SetDataType(pftDate);
+    f.SetPictureMask("mm/dd/yyyy");
+    f.FocusGained(false);  // everything selected
+    f.ExecuteCommand(ccCompleteDate);
+    EXPECT_EQ(f.GetEditString(), "12/09/2026");
+    f.ExecuteCommand(ccDelLine);
+    f.ExecuteCommand(ccHome);
+    f.ExecuteCommand(ccCompleteDate);
+    EXPECT_EQ(f.GetEditString(), "12/  /    ");
+    EXPECT_EQ(f.CaretPos(), 3);
+}
+
+TEST(PictureField, TimeRangeTextShorterThanTheMaskIsNoTime)
+{
+    TOvcPictureFieldEngine f;
+    f.SetDataType(pftTime);
+    f.SetRangeHi("12:0");
+    EXPECT_EQ(f.GetRangeHi(), "");
+    EXPECT_EQ(SlotToInt(fsubTime, f.RangeHiSlot()), -1);
+}
+
 TEST(PictureField, SeparatorMovesToTheNextDateComponent)
 {
     FakeHost host;
@@ -596,6 +622,11 @@ TEST(PictureField, MaxLengthBeyondTheMaskRepeatsItsLastCharacter)
     Type(f, "#$%&'()*+,");
     EXPECT_EQ(f.GetEditString(), "#$%&'()*+,");
     EXPECT_EQ(host.beeps, 0);
+    TOvcPictureFieldEngine unfocused;
+    unfocused.SetPictureMask("!");
+    unfocused.SetMaxLength(6);
+    unfocused.SetAsString("dl1abc");
+    EXPECT_EQ(unfocused.GetEditString(), "DL1ABC");
 }
 
 // ------------------------------------------------------------------ numeric field
