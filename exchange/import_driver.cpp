@@ -160,7 +160,12 @@ public:
             errors = "Error:" + std::string(list);
         }
         std::string qsoNote;
-        std::string callNote = q.Call.empty() ? std::string() : notes_.Get(q.Call.view());
+        // The callsign note is read only when something may go into it.
+        bool anyForCall = false;
+        for (int n = 0; n < 3; ++n)
+            anyForCall = anyForCall || (!ctx_.Note[n].empty() &&
+                                        (ctx_.IsAdif ? n != 1 : ctx_.Filter.Field(fiNote1 + n).Fmt == nfWithCall));
+        std::string callNote = q.Call.empty() || !anyForCall ? std::string() : notes_.Get(q.Call.view());
         const std::string remembered = callNote;
         std::vector<std::string> qsoPieces, callPieces;
         for (int n = 0; n < 3; ++n) {
