@@ -1,14 +1,31 @@
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
-#include "platform/korval_home.h"
+#include "logbook/startup.h"
+#include "platform/korval_application.h"
+#include "platform/shipped_defaults.h"
 
 int main(int argc, char** argv)
 {
-    // Until the main window exists the program only reports what it is and where its data lives.
-    std::printf("Korval %s\n", KORVAL_VERSION);
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0)
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Korval %s\n", KORVAL_VERSION);
         return 0;
-    std::printf("Data folder: %s\n", korval::KorvalHome().c_str());
-    return 0;
+    }
+    korval::TKorvalApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korval"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVAL_VERSION));
+
+    korval::TStartupOptions options;
+    for (int i = 1; i < argc; ++i)
+        options.params.emplace_back(argv[i]);
+    options.shippedDataDir =
+        korval::FindShippedDataDir(QCoreApplication::applicationDirPath().toStdString(), KORVAL_SHIPPED_DATA);
+    // An installed program keeps its README with the shipped files; a build uses the source tree's.
+    std::string readme = options.shippedDataDir + "/README.md";
+    options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
+    return korval::RunKorval(options);
 }

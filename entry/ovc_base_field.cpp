@@ -11,6 +11,8 @@
 
 #include "entry/ovc_command_processor.h"
 #include "entry/ovc_controller.h"
+#include "entry/ovc_intl.h"
+#include "entry/ovc_support.h"
 #include "entry/ovc_strings.h"
 #include "platform/message_dlg.h"
 #include "platform/win1252.h"
@@ -36,10 +38,36 @@ bool FieldCommand(uint16_t cmd)
 
 } // namespace
 
-TOvcBaseEntryField::TOvcBaseEntryField(std::unique_ptr<TOvcFieldEngine> engine, QWidget* parent)
-    : TOvcCustomControlEx(parent), engine_(std::move(engine))
+void SyncFieldIntl()
 {
+    TOvcFieldIntl& f = FieldIntl();
+    const TOvcIntlSup& in = OvcIntlSup();
+    f.DecimalChar = in.DecimalChar();
+    f.ThousandsChar = in.CommaChar();
+    f.CurrencyLeft = in.CurrencyLeftString();
+    f.CurrencyRight = in.CurrencyRightString();
+    f.TrueChar = in.TrueChar();
+    f.FalseChar = in.FalseChar();
+    f.YesChar = in.YesChar();
+    f.NoChar = in.NoChar();
+    f.DateSeparator = in.DateSlashChar();
+    f.TimeSeparator = in.TimeColonChar();
+    const TOvcUserData& user = OvcUserData();
+    for (int i = 0; i < 8; ++i) {
+        f.UserCharSets[i] = user.UserCharSet(static_cast<char>('1' + i));
+        f.UserCharCase[i] = user.UserCharCase(static_cast<char>('1' + i));
+        f.Substitutes[i] = user.SubstituteChar(static_cast<char>(241 + i));
+    }
+    f.HighLetters = OvcHighLetters();
+}
+
+TOvcBaseEntryField::TOvcBaseEntryField(std::unique_ptr<TOvcFieldEngine> engine, QWidget* parent)
+    : TOvcCustomControlEx(parent), engine_(std::move(engine)), caret_(std::make_unique<TOvcCaretPair>(this))
+{
+    SyncFieldIntl();
     engine_->SetHost(this);
+    EFColors.SetOnChange([this] { update(); });
+    Borders.SetOnChange([this] { update(); });
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAttribute(Qt::WA_KeyCompression, false);
@@ -57,6 +85,27 @@ TOvcController* TOvcBaseEntryField::ActiveController() const
     if (TOvcController* c = Controller())
         return c;
     return FindController(GetImmediateParentForm(this));
+}
+
+void TOvcBaseEntryField::CreateWnd()
+{
+    TOvcCustomControlEx::CreateWnd();
+    engine_->DefaultRangeIfEqual();
+}
+
+void TOvcBaseEntryField::AssignBase(const TOvcBaseEntryField& o)
+{
+    SetAutoSize(o.autoSize_);
+    setPalette(o.palette());
+    engine_->SetOptions(o.Options());
+    engine_->PadChar = o.engine_->PadChar;
+    engine_->PasswordChar = o.engine_->PasswordChar;
+    engine_->SetRangeSlots(o.engine_->RangeLoSlot(), o.engine_->RangeHiSlot());
+    textMargin_ = o.textMargin_;
+    engine_->SetUninitialized(o.Uninitialized());
+    engine_->ZeroDisplay = o.engine_->ZeroDisplay;
+    engine_->ZeroDisplayValue = o.engine_->ZeroDisplayValue;
+    update();
 }
 
 // ---- properties
@@ -219,6 +268,13 @@ void TOvcBaseEntryField::UserCommand(uint16_t cmd)
         ev(this, cmd);
 }
 
+void TOvcBaseEntryField::FieldRepaint()
+{
+    if (hasFocus())
+        PlaceCaret();
+    update();
+}
+
 // ---- messages and errors
 
 void TOvcBaseEntryField::OvcMessage(const TOvcMessage& msg)
@@ -255,6 +311,7 @@ void TOvcBaseEntryField::ReportError(uint16_t code)
 void TOvcBaseEntryField::RunCommand(uint16_t cmd, const TOvcEditMsg& msg)
 {
     engine_->ExecuteCommand(cmd, msg);
+    PlaceCaret();
     update();
 }
 
@@ -293,9 +350,15 @@ bool TOvcBaseEntryField::OvcKeyChar(char ch)
 void TOvcBaseEntryField::focusInEvent(QFocusEvent* e)
 {
     TOvcCustomControlEx::focusInEvent(e);
-    const bool keptError = engine_->State() & sefRetainPos;
+    // Coming back from another window (a message box, a menu) is no new entry into the field.
+    const bool reactivated = e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+    const bool keptError = (engine_->State() & sefRetainPos) || reactivated;
     engine_->SetStateBits(sefRetainPos, false);
     engine_->FocusGained(keptError);
+    caret_->SetInsertMode(engine_->InsertMode());
+    caret_->SetLinked(true);
+    caret_->SetVisible(true);
+    PlaceCaret();
     TOvcController* c = ActiveController();
     if (!keptError && c) {
         c->ErrorPending = false;
@@ -326,6 +389,8 @@ void TOvcBaseEntryField::focusOutEvent(QFocusEvent* e)
         }
     }
     engine_->FocusLost(!sameForm);
+    caret_->SetVisible(false);
+    caret_->SetLinked(false);
     if (sameForm)
         if (TOvcController* c = ActiveController())
             c->DoOnPostEdit(target, this);
@@ -343,19 +408,53 @@ int TOvcBaseEntryField::TextLeft(int textWidth) const
     return textMargin_ + 1;
 }
 
+TOvcBaseEntryField::TextLayout TOvcBaseEntryField::Layout() const
+{
+    TextLayout l;
+    l.disp = FromWin1252(engine_->GetDisplayString());
+    const QFontMetrics fm = fontMetrics();
+    const int caret = std::min<int>(engine_->CaretPos(), l.disp.size());
+    // Keep the caret in view.
+    int first = std::min<int>(engine_->FirstVisible(), l.disp.size());
+    const int avail = width() - 2 * textMargin_ - 4;
+    if (caret < first)
+        first = caret;
+    while (first < caret && fm.horizontalAdvance(l.disp.mid(first, caret - first)) > avail)
+        ++first;
+    l.first = first;
+    l.left = TextLeft(fm.horizontalAdvance(l.disp.mid(first)));
+    l.lineHeight = fm.height();
+    l.top = (height() - fm.height()) / 2;
+    return l;
+}
+
 int TOvcBaseEntryField::PositionAt(int x) const
 {
-    const QString disp = FromWin1252(engine_->GetDisplayString());
+    const TextLayout l = Layout();
     const QFontMetrics fm = fontMetrics();
-    const int first = std::min<int>(engine_->FirstVisible(), disp.size());
-    const QString shown = disp.mid(first);
-    const int left = TextLeft(fm.horizontalAdvance(shown));
+    const QString shown = l.disp.mid(l.first);
     for (int i = 0; i < shown.size(); ++i) {
         const int a = fm.horizontalAdvance(shown.left(i)), b = fm.horizontalAdvance(shown.left(i + 1));
-        if (x < left + (a + b) / 2)
-            return first + i;
+        if (x < l.left + (a + b) / 2)
+            return l.first + i;
     }
-    return first + static_cast<int>(shown.size());
+    return l.first + static_cast<int>(shown.size());
+}
+
+void TOvcBaseEntryField::PlaceCaret()
+{
+    const TextLayout l = Layout();
+    engine_->SetFirstVisible(l.first);
+    const QFontMetrics fm = fontMetrics();
+    const int caret = std::min<int>(engine_->CaretPos(), l.disp.size());
+    const int cw = caret < l.disp.size() ? fm.horizontalAdvance(l.disp.at(caret)) : fm.averageCharWidth();
+    caret_->SetInsertMode(engine_->InsertMode());
+    caret_->SetCellHeight(l.lineHeight);
+    caret_->SetCellWidth(std::max(cw, 1));
+    const int cx = l.left + fm.horizontalAdvance(l.disp.mid(l.first, caret - l.first));
+    const QRect r = caret_->CaretRect();
+    if (r.isEmpty() || r.x() - caret_->Layout().OffsetX != cx || r.y() - caret_->Layout().OffsetY != l.top)
+        caret_->SetPosition(cx, l.top);
 }
 
 void TOvcBaseEntryField::mousePressEvent(QMouseEvent* e)
@@ -411,42 +510,33 @@ void TOvcBaseEntryField::paintEvent(QPaintEvent*)
     const QPalette& pal = palette();
     QColor back = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
     if (!isEnabled()) {
-        back = pal.color(QPalette::Window);
-        text = pal.color(QPalette::Disabled, QPalette::Text);
+        back = EFColors.Disabled.BackColor();
+        text = EFColors.Disabled.TextColor();
     } else if (engine_->State() & sefInvalid) {
-        back = ErrorBackColor;
-        text = ErrorTextColor;
+        back = EFColors.Error.BackColor();
+        text = EFColors.Error.TextColor();
     }
     p.fillRect(rect(), back);
-    p.setPen(pal.color(QPalette::Mid));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (!Borders.AnyEnabled()) {
+        p.setPen(pal.color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 
     const std::string raw = engine_->GetEditString();
-    const QString disp = FromWin1252(engine_->GetDisplayString());
+    const TextLayout l = Layout();
     const QFontMetrics fm = fontMetrics();
     const bool focused = hasFocus();
-    const int caret = std::min<int>(engine_->CaretPos(), disp.size());
-    // Keep the caret in view.
-    int first = std::min<int>(engine_->FirstVisible(), disp.size());
-    const int avail = width() - 2 * textMargin_ - 4;
-    if (caret < first)
-        first = caret;
-    while (first < caret && fm.horizontalAdvance(disp.mid(first, caret - first)) > avail)
-        ++first;
-    engine_->SetFirstVisible(first);
-
-    const QString shown = disp.mid(first);
-    const int left = TextLeft(fm.horizontalAdvance(shown));
-    const int baseline = (height() - fm.height()) / 2 + fm.ascent();
+    const QString shown = l.disp.mid(l.first);
+    const int baseline = l.top + fm.ascent();
     const int selA = engine_->SelStart(), selB = engine_->SelEnd();
-    int x = left;
+    int x = l.left;
     for (int i = 0; i < shown.size(); ++i) {
-        const int idx = first + i;
+        const int idx = l.first + i;
         const int w = fm.horizontalAdvance(shown.at(i));
         QColor fg = text;
         if (focused && idx >= selA && idx < selB) {
-            p.fillRect(QRect(x, (height() - fm.height()) / 2, w, fm.height()), pal.color(QPalette::Highlight));
-            fg = pal.color(QPalette::HighlightedText);
+            p.fillRect(QRect(x, l.top, w, l.lineHeight), EFColors.Highlight.BackColor());
+            fg = EFColors.Highlight.TextColor();
         } else if (idx < static_cast<int>(raw.size()) && raw[idx] > 0 && raw[idx] < 32) {
             fg = ControlCharColor;
         }
@@ -454,18 +544,21 @@ void TOvcBaseEntryField::paintEvent(QPaintEvent*)
         p.drawText(x, baseline, QString(shown.at(i)));
         x += w;
     }
-    if (focused && !engine_->efIsReadOnly()) {
-        const int cx = left + fm.horizontalAdvance(disp.mid(first, caret - first));
-        const int top = (height() - fm.height()) / 2;
-        p.setPen(text);
-        if (engine_->InsertMode()) {
-            p.fillRect(QRect(cx, top, 2, fm.height()), text);
-        } else {
-            const int cw = caret < disp.size() ? fm.horizontalAdvance(disp.at(caret)) : fm.averageCharWidth();
-            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            p.fillRect(QRect(cx, top, std::max(cw, 2), fm.height()), Qt::white);
-        }
-    }
+    // Each enabled side is a line centred half a pen width inside the edge.
+    auto side = [&](const TOvcBorder& b, QLine line) {
+        if (!b.Enabled())
+            return;
+        p.setPen(QPen(b.PenColor(), b.PenWidth(), b.PenStyle()));
+        p.drawLine(line);
+    };
+    side(Borders.LeftBorder, QLine(Borders.LeftBorder.PenWidth() / 2, 0, Borders.LeftBorder.PenWidth() / 2, height()));
+    side(Borders.RightBorder, QLine(width() - 1 - Borders.RightBorder.PenWidth() / 2, 0,
+                                    width() - 1 - Borders.RightBorder.PenWidth() / 2, height()));
+    side(Borders.TopBorder, QLine(0, Borders.TopBorder.PenWidth() / 2, width(), Borders.TopBorder.PenWidth() / 2));
+    side(Borders.BottomBorder, QLine(0, height() - 1 - Borders.BottomBorder.PenWidth() / 2, width(),
+                                     height() - 1 - Borders.BottomBorder.PenWidth() / 2));
+    if (focused && !engine_->efIsReadOnly())
+        caret_->PaintCaret(p);
 }
 
 } // namespace korval

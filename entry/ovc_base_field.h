@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "entry/ovc_caret.h"
 #include "entry/ovc_controller.h"
 #include "entry/ovc_field_engine.h"
 
@@ -20,6 +21,9 @@ using TNotifyEvent = std::function<void(QObject* sender)>;
 using TValidationErrorEvent = std::function<void(QObject* sender, uint16_t errorCode, const std::string& errorMsg)>;
 using TUserCommandEvent = std::function<void(QObject* sender, uint16_t command)>;
 using TUserValidationEvent = std::function<void(QObject* sender, uint16_t& errorCode)>;
+
+// Fills the fields' character rules from the international settings and the user-data object.
+void SyncFieldIntl();
 
 class TOvcBaseEntryField : public TOvcCustomControlEx, protected TOvcFieldHost {
     Q_OBJECT
@@ -78,8 +82,16 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);
     QColor ControlCharColor = QColor(255, 0, 0);
-    QColor ErrorBackColor = QColor(255, 0, 0);
-    QColor ErrorTextColor = QColor(0, 0, 0);
+    // Colours of a disabled field, of a field in error (soft validation) and of the selection.
+    TOvcEfColors EFColors;
+    // Sides drawn by the field; with none enabled the field has its ordinary frame.
+    TOvcBorders Borders;
+    // The caret shapes in insert and overwrite mode.
+    std::shared_ptr<TOvcCaret> CaretIns() const { return caret_->CaretIns(); }
+    std::shared_ptr<TOvcCaret> CaretOvr() const { return caret_->CaretOvr(); }
+    void SetCaretIns(std::shared_ptr<TOvcCaret> c) { caret_->SetCaretIns(std::move(c)); }
+    void SetCaretOvr(std::shared_ptr<TOvcCaret> c) { caret_->SetCaretOvr(std::move(c)); }
+    const TOvcCaretPair& CaretPair() const { return *caret_; }
     bool ReadOnly() const { return engine_->efIsReadOnly(); }
 
     // ---- operations
@@ -128,7 +140,7 @@ protected:
     void FieldChanged() override;
     void UserValidation(uint16_t& code) override;
     void UserCommand(uint16_t cmd) override;
-    void FieldRepaint() override { update(); }
+    void FieldRepaint() override;
     bool FieldVisible() const override { return isVisible(); }
     bool FieldEnabled() const override { return isEnabled(); }
 
@@ -146,6 +158,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void changeEvent(QEvent* e) override;
 
+    void CreateWnd() override;
+    // Copies the settings the forms publish from another field of the same kind.
+    void AssignBase(const TOvcBaseEntryField& other);
+
     TOvcController* ActiveController() const;
     // Report the error code now (the posted error message arrives here).
     void ReportError(uint16_t code);
@@ -154,9 +170,19 @@ protected:
     std::unique_ptr<TOvcFieldEngine> engine_;
 
 private:
+    struct TextLayout {
+        QString disp;
+        int first = 0;
+        int left = 0;
+        int top = 0;
+        int lineHeight = 0;
+    };
+    TextLayout Layout() const;
     int TextLeft(int textWidth) const;
     void RunCommand(uint16_t cmd, const TOvcEditMsg& msg = {});
+    void PlaceCaret();
 
+    std::unique_ptr<TOvcCaretPair> caret_;
     int textMargin_ = 2;
     bool autoSize_ = true;
 };

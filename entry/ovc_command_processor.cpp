@@ -2,6 +2,7 @@
 
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_strings.h"
+#include "platform/atomic_file.h"
 
 #include <cctype>
 #include <cstdio>
@@ -224,11 +225,7 @@ void TOvcCommandTable::SaveToFile(const std::string& fileName) const
         std::snprintf(buf, sizeof buf, "%4d%4d%4d%4d%6d\r\n", e.Key1, e.SS1, e.Key2, e.SS2, e.Cmd);
         text += buf;
     }
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out)
-        throw std::runtime_error("Cannot write file \"" + fileName + "\"");
+    WriteFileAtomically(fileName, text);
 }
 
 TOvcCommandTableStream TOvcCommandTable::WriteStream() const

@@ -93,7 +93,8 @@ public:
 
     // Text file: the table name, then one line per entry "Key1 SS1 Key2 SS2 Cmd" (4, 4, 4, 4 and
     // 6 columns). Loading clears the table first. A missing file raises std::runtime_error; a
-    // line that does not hold five numbers in range raises ECmdProcessorError.
+    // line that does not hold five numbers in range raises ECmdProcessorError and leaves the
+    // table as it was. Saving replaces the file atomically (EFileWriteError on failure).
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
 

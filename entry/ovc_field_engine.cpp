@@ -535,6 +535,12 @@ void TOvcFieldEngine::SetRangeSlots(const TOvcRangeSlot& lo, const TOvcRangeSlot
     rangeHi_ = hi;
 }
 
+void TOvcFieldEngine::DefaultRangeIfEqual()
+{
+    if (rangeLo_ == rangeHi_)
+        DefaultRange(DataType(), rangeLo_, rangeHi_);
+}
+
 bool TOvcFieldEngine::InRange(long double v) const
 {
     const int t = DataType();

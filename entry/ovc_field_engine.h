@@ -188,6 +188,8 @@ public:
     const TOvcRangeSlot& RangeHiSlot() const { return rangeHi_; }
     const TOvcRangeSlot& RangeLoSlot() const { return rangeLo_; }
     void SetRangeSlots(const TOvcRangeSlot& lo, const TOvcRangeSlot& hi);
+    // A range whose ends are equal gives way to the type's own (when the window is created).
+    void DefaultRangeIfEqual();
     // Converts a range text to the field's type; false when it does not convert.
     bool RangeTextToValue(const std::string& text, TOvcRangeSlot& slot) const;
     std::string RangeToText(const TOvcRangeSlot& slot) const;

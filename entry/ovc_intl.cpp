@@ -105,7 +105,7 @@ std::string convertDateFormat(const std::string& fmt, bool longForm, bool forceC
         } else if (c == 'M') {
             out += n >= 3 && longForm ? std::string(9, 'n') : n == 1 ? "MM" : "mm";
         } else if (c == 'y') {
-            out += forceCentury || n > 2 ? "yyyy" : "yy";
+            out += forceCentury ? "yyyy" : "yy";
         } else {
             out += fmt.substr(i, n);
         }

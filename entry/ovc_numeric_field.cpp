@@ -19,4 +19,11 @@ void TOvcNumericField::SetPictureMask(const std::string& mask)
     update();
 }
 
+void TOvcNumericField::Assign(const TOvcNumericField& o)
+{
+    AssignBase(o);
+
+    update();
+}
+
 } // namespace korval

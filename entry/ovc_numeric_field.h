@@ -19,6 +19,8 @@ public:
     std::string PictureMask() const { return NumericEngine().PictureMaskText(); }
     // The value is kept; MaxLength follows the mask ("p" and "g" take no place).
     void SetPictureMask(const std::string& mask);
+    // Copies the published settings of another field (not its data type nor its mask).
+    void Assign(const TOvcNumericField& o);
 };
 
 using TOvcCustomNumericField = TOvcNumericField;

@@ -41,4 +41,14 @@ void TOvcPictureField::SetInitDateTime(bool v)
     update();
 }
 
+void TOvcPictureField::Assign(const TOvcPictureField& o)
+{
+    AssignBase(o);
+    SetDecimalPlaces(o.DecimalPlaces());
+    SetMaxLength(o.MaxLength());
+    SetEpoch(o.PictureEngine().FieldEpoch);
+    PictureEngine().SetInitDateTime(o.InitDateTime());
+    update();
+}
+
 } // namespace korval

@@ -25,6 +25,8 @@ public:
     void SetEpoch(int epoch);
     bool InitDateTime() const { return PictureEngine().InitDateTime(); }
     void SetInitDateTime(bool v);
+    // Copies the published settings of another field (not its data type nor its mask).
+    void Assign(const TOvcPictureField& o);
 };
 
 using TOvcCustomPictureField = TOvcPictureField;

@@ -25,4 +25,12 @@ void TOvcSimpleField::SetDecimalPlaces(int v)
     update();
 }
 
+void TOvcSimpleField::Assign(const TOvcSimpleField& o)
+{
+    AssignBase(o);
+    SetDecimalPlaces(o.DecimalPlaces());
+    SetMaxLength(o.MaxLength());
+    update();
+}
+
 } // namespace korval

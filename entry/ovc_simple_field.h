@@ -20,6 +20,8 @@ public:
     // A character outside the allowed set raises EInvalidPictureMask.
     void SetPictureMask(char mask);
     void SetDecimalPlaces(int v);
+    // Copies the published settings of another field (not its data type nor its mask).
+    void Assign(const TOvcSimpleField& o);
 };
 
 using TOvcCustomSimpleField = TOvcSimpleField;

@@ -15,6 +15,7 @@ TMyGrid::TMyGrid(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
     DefaultRowHeight = QFontMetrics(font()).height();
     SetClientSize(viewport()->width(), viewport()->height());
 }
@@ -278,12 +279,44 @@ void TMyGrid::keyPressEvent(QKeyEvent* e)
         SelectRow(std::clamp(target, FixedRows, RowCount - 1));
 }
 
+int TMyGrid::SizingColumnAt(const QPoint& pt) const
+{
+    if (pt.y() < 0 || pt.y() >= DefaultRowHeight + GridLineWidth)
+        return -1;
+    for (int c = LeftCol; c < ColCount; ++c) {
+        const int left = ColLeft(c);
+        if (left < 0)
+            break;
+        const int edge = left + ColWidths[static_cast<size_t>(c)];
+        if (std::abs(pt.x() - edge) <= 2)
+            return c;
+    }
+    return -1;
+}
+
+void TMyGrid::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPoint pt = e->position().toPoint();
+    if (sizingCol_ >= 0 && (e->buttons() & Qt::LeftButton)) {
+        // Column sizing by dragging the edge in the header row.
+        SetColWidth(sizingCol_, std::max(1, pt.x() - ColLeft(sizingCol_)));
+        return;
+    }
+    if (SizingColumnAt(pt) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+}
+
 void TMyGrid::mousePressEvent(QMouseEvent* e)
 {
     setFocus(Qt::MouseFocusReason);
     if (e->button() != Qt::LeftButton)
         return;
     const QPoint pt = e->position().toPoint();
+    sizingCol_ = SizingColumnAt(pt);
+    if (sizingCol_ >= 0)
+        return;
     const int row = RowAt(pt.y());
     const int col = ColAt(pt.x());
     if (col >= 0 && col != Col) {
@@ -296,6 +329,10 @@ void TMyGrid::mousePressEvent(QMouseEvent* e)
 
 void TMyGrid::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (sizingCol_ >= 0) {
+        sizingCol_ = -1;
+        return;
+    }
     if (e->button() == Qt::LeftButton && OnClick)
         OnClick(this);
 }

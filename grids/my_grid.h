@@ -60,13 +60,17 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
     std::string CellText(int col, int row);
     void SyncScrollBars();
     void Changed();
+    // The column whose right edge is under x in the header row, -1 when none.
+    int SizingColumnAt(const QPoint& pt) const;
     bool syncing_ = false;
+    int sizingCol_ = -1;
     long long cellRequests_ = 0;
 };
 

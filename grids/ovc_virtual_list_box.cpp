@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "grids/grid_keys.h"
 #include "grids/tab_stops.h"
@@ -342,12 +343,20 @@ void TOvcVirtualListBox::focusInEvent(QFocusEvent* e)
     QAbstractScrollArea::focusInEvent(e);
     keys_.Reset();
     InvalidateItem(FocusIndex());
+    QTimer::singleShot(0, this, [this] {
+        if (AfterEnter)
+            AfterEnter(this);
+    });
 }
 
 void TOvcVirtualListBox::focusOutEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusOutEvent(e);
     InvalidateItem(FocusIndex());
+    QTimer::singleShot(0, this, [this] {
+        if (AfterExit)
+            AfterExit(this);
+    });
 }
 
 } // namespace korval

@@ -27,6 +27,9 @@ public:
     std::function<void()> OnDblClick;
     // A typed character; the owner may clear it (set 0) to swallow it.
     std::function<void(char& key)> OnKeyPress;
+    // Fired after the focus arrived or left, once the focus change is complete.
+    std::function<void(QObject* sender)> AfterEnter;
+    std::function<void(QObject* sender)> AfterExit;
 
     bool AutoRowHeight() const { return autoRowHeight_; }
     void SetAutoRowHeight(bool value);

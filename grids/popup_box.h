@@ -3,6 +3,7 @@
 // TCustomPopupBox / TPopupBox carry the edit and the list; TWheelx adds the 1-based Selection
 // (with an optional blank first item) that the program stores for most of its choices.
 // Texts are 8-bit program strings (Windows-1252), converted only for painting.
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -176,7 +177,8 @@ private:
     int ButtonWidth() const;
 
     std::unique_ptr<TChoiceModel> model_;
-    TPopupBoxLB* list_ = nullptr;
+    // The list window lives on the form; either may go first.
+    QPointer<TPopupBoxLB> list_;
     TPrxSpeedButton* button_ = nullptr;
     TPrxEditAlignShowBtn showButton_ = ShowBtnYes;
     int caret_ = 0;

@@ -59,10 +59,12 @@ void Split(std::string_view& w, std::size_t p, std::string_view& d)
 // Byte-wise short-string compare of a record's key with a text.
 inline int CompareKeyText(const std::uint8_t* rec, std::string_view t)
 {
-    const std::size_t lr = rec[0], lt = t.size();
-    const int r = std::memcmp(rec + 1, t.data(), std::min(lr, lt));
-    if (r != 0)
-        return r < 0 ? -1 : 1;
+    const std::size_t lr = rec[0], lt = t.size(), n = std::min(lr, lt);
+    for (std::size_t k = 0; k < n; ++k) {
+        const unsigned a = rec[1 + k], b = static_cast<unsigned char>(t[k]);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
     return lr < lt ? -1 : lr > lt ? 1 : 0;
 }
 
@@ -73,10 +75,13 @@ inline bool KeyEquals(const std::uint8_t* rec, std::string_view t)
 
 // The first position whose (key, date) is not below (text, date): the collections' own binary
 // search with their compare inlined, for the lookup's hot path.
-std::int32_t LowerBound(const TOneIndex& c, std::string_view text, TDayNumber date, std::size_t dateOff)
+std::int32_t LowerBound(const TOneIndex& c, std::string_view text, TDayNumber date, std::size_t dateOff,
+                        std::int32_t hi = -1)
 {
     void* const* items = c.Items();
-    std::int32_t lo = 0, hi = c.Count();
+    std::int32_t lo = 0;
+    if (hi < 0 || hi > c.Count())
+        hi = c.Count();
     while (lo < hi) {
         const std::int32_t mid = static_cast<std::int32_t>((static_cast<std::uint32_t>(lo) + hi) >> 1);
         const auto* rec = static_cast<const std::uint8_t*>(items[mid]);
@@ -93,13 +98,34 @@ std::int32_t LowerBound(const TOneIndex& c, std::string_view text, TDayNumber da
     return lo;
 }
 
+// Whether a text is the key of a country (case-insensitive, as the countries are ordered).
 bool IsCountryPrefix(std::string_view d)
 {
     if (!CountryDb.Countries || d.empty() || d.size() > 255)
         return false;
-    TShortStrKey key = MakeShortStrKey(d);
-    std::int32_t i = 0;
-    return CountryDb.Countries->Search(key.data(), i);
+    const TTwoIndex& c = *CountryDb.Countries;
+    void* const* items = c.Items();
+    std::int32_t lo = 0, hi = c.Count();
+    while (lo < hi) {
+        const std::int32_t mid = static_cast<std::int32_t>((static_cast<std::uint32_t>(lo) + hi) >> 1);
+        const auto* rec = static_cast<const std::uint8_t*>(items[mid]);
+        const std::size_t lr = rec[0], n = std::min(lr, d.size());
+        int r = 0;
+        for (std::size_t k = 0; k < n && r == 0; ++k) {
+            const unsigned a = static_cast<unsigned char>(UpperAscii(static_cast<char>(rec[1 + k])));
+            const unsigned b = static_cast<unsigned char>(UpperAscii(d[k]));
+            r = a < b ? -1 : a > b ? 1 : 0;
+        }
+        if (r == 0)
+            r = lr < d.size() ? -1 : lr > d.size() ? 1 : 0;
+        if (r == 0)
+            return true;
+        if (r < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return false;
 }
 
 void ApplyStatesKind(const std::uint8_t* country, int area, std::uint8_t& state, std::uint8_t& zone)
@@ -203,8 +229,10 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
 
     // Prefix mappings, longest prefix first; for one prefix the latest start date first.
     const TSuffixIndex& px = *CountryDb.Prefixes;
+    std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
     while (!w.empty()) {
-        std::int32_t i = LowerBound(px, w, OpenEndDate, 8);
+        std::int32_t i = LowerBound(px, w, OpenEndDate, 8, bound);
+        bound = i;
         for (--i; i >= 0; --i) {
             const std::uint8_t* m = px.Record(i);
             if (!KeyEquals(m, w))

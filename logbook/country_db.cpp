@@ -499,6 +499,7 @@ bool GetState(std::uint8_t number, TUsStateRecord& rec)
     if (!CountryDb.States || number == 0 || number >= CountryDb.States->Count())
         return false;
     rec = TUsStateRecord::FromBytes(CountryDb.States->Record(number));
+    CountryDb.States->GetTail(number, rec.Name); // an older file may have a longer key part
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -379,7 +380,10 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
         }
         TSecondsRule rule;
         for (std::size_t i = 0; i < count && !aborted; ++i) {
-            auto rec = std::make_unique<TQsoRecord>();
+            // The record goes back to the log unless it is kept.
+            std::unique_ptr<TQsoRecord, std::function<void(TQsoRecord*)>> owned(
+                log.NewQsoRecord(), [&log](TQsoRecord* r) { log.DisposeQsoRecord(r); });
+            TQsoRecord* rec = owned.get();
             const std::uint8_t* p = in.Take(recBytes);
             if (version >= 'G') {
                 GetQsoStored(p, *rec);
@@ -396,11 +400,6 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
                 if (n)
                     rec->Note = NewNote(std::string_view(reinterpret_cast<const char*>(in.Take(n)), n));
             }
-            // From here the record owns its note.
-            std::unique_ptr<TQsoRecord, void (*)(TQsoRecord*)> owned(rec.release(), [](TQsoRecord* r) {
-                FreeNote(r->Note);
-                delete r;
-            });
             TQsoRecord& r = *owned;
             DeriveWpxPrefix(r);
             if (intoNewLog) {

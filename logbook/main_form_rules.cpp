@@ -19,7 +19,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& params)
             }
         }
     }
-    if (!params.empty() && !params[0].empty() && params[0][0] != '/')
+    // Switches are exactly two characters; anything else first is the log to open (here a path
+    // may well begin with '/').
+    if (!params.empty() && !params[0].empty() && !(params[0].size() == 2 && params[0][0] == '/'))
         cl.firstParam = params[0];
     return cl;
 }

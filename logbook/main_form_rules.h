@@ -15,7 +15,7 @@ struct TCommandLine {
 };
 
 // Parameters without the program name. A parameter of exactly two characters starting with '/'
-// is a switch (its letter in upper case).
+// is a switch (its letter in upper case); a first parameter that is not a switch names the log.
 TCommandLine ParseCommandLine(const std::vector<std::string>& params);
 
 // The log to open at the first idle time: the first parameter; else the configuration's last log,

@@ -1,6 +1,5 @@
 #include "logbook/progress_bar.h"
 
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace korval {
@@ -19,40 +18,13 @@ void SetProgressWindow(TProgressbar* window)
     g_progress = window;
 }
 
-TProgressMeter::TProgressMeter(QWidget* parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("bar"));
-    setMinimumSize(200, 20);
-}
-
-void TProgressMeter::SetPercent(int percent)
-{
-    percent = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
-    if (percent == percent_)
-        return;
-    percent_ = percent;
-    update();
-}
-
-void TProgressMeter::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    QRect r = rect().adjusted(0, 0, -1, -1);
-    p.fillRect(r, palette().color(QPalette::Base));
-    p.setPen(palette().color(QPalette::Mid));
-    p.drawRect(r);
-    int used = (r.width() - 3) * percent_ / 100;
-    if (used > 0)
-        p.fillRect(QRect(r.left() + 2, r.top() + 2, used, r.height() - 3), palette().color(QPalette::Highlight));
-    p.setPen(palette().color(QPalette::Text));
-    p.drawText(r, Qt::AlignCenter, QStringLiteral("%1%").arg(percent_));
-}
-
 TProgressbar::TProgressbar(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Progressbar"));
     auto* lay = new QVBoxLayout(this);
-    bar_ = new TProgressMeter(this);
+    bar_ = new TOvcMeter(this);
+    bar_->setObjectName(QStringLiteral("bar"));
+    bar_->setMinimumSize(300, 22);
     lay->addWidget(bar_);
     resize(340, 60);
 }

@@ -4,25 +4,10 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "grids/ovc_meter.h"
 #include "logbook/progress_counter.h"
 
 namespace korval {
-
-// The meter of the progress window: a bar and its percentage.
-class TProgressMeter : public QWidget {
-    Q_OBJECT
-public:
-    explicit TProgressMeter(QWidget* parent = nullptr);
-    int Percent() const { return percent_; }
-    void SetPercent(int percent);
-    QSize sizeHint() const override { return {300, 22}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    int percent_ = 0;
-};
 
 class TProgressbar : public QWidget {
     Q_OBJECT
@@ -34,7 +19,7 @@ public:
     void NewProgress(std::int32_t position);
     void Finished();
 
-    TProgressMeter* bar() const { return bar_; }
+    TOvcMeter* bar() const { return bar_; }
     const TProgressCounter& counter() const { return counter_; }
     // How often the meter was actually changed since SetUp (what stepping costs on screen).
     int meterUpdates() const { return updates_; }
@@ -42,7 +27,7 @@ public:
 private:
     void showPercent();
 
-    TProgressMeter* bar_;
+    TOvcMeter* bar_;
     TProgressCounter counter_;
     int updates_ = 0;
 };

@@ -1,20 +1,29 @@
 #include "logbook/qso_data.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
+#include <type_traits>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "logbook/log_hooks.h"
 #include "logbook/qso_lookup.h"
 
 namespace korval {
 
+static_assert(std::is_trivially_destructible_v<TQsoRecord>);
+
 // ---- TQsoIndex ----
 
 namespace {
 
 // First position whose item does not sort before key.
-template <typename T>
-bool FindIn(const std::vector<T*>& items, TCompareFunc compare, const void* key, int& index)
+template <typename List>
+bool FindIn(const List& items, TCompareFunc compare, const void* key, int& index)
 {
     int lo = 0, hi = static_cast<int>(items.size()) - 1;
     bool found = false;
@@ -35,8 +44,8 @@ bool FindIn(const std::vector<T*>& items, TCompareFunc compare, const void* key,
     return found;
 }
 
-template <typename T>
-void RemoveFrom(std::vector<T*>& items, TCompareFunc compare, const T* rec)
+template <typename List, typename T>
+void RemoveFrom(List& items, TCompareFunc compare, const T* rec)
 {
     int i = 0;
     if (FindIn(items, compare, rec, i)) {
@@ -67,8 +76,61 @@ void TQsoIndex::Insert(TQsoRecord* rec)
 
 void TQsoIndex::Remove(TQsoRecord* rec) { RemoveFrom(items_, compare_, rec); }
 
+namespace {
+// The by-call order of a whole log, sorted on keys held next to each pointer so that most
+// comparisons touch no record: the first eight characters of the call, then date and time.
+// A call that the first key does not hold whole (longer than eight characters, or with a zero
+// byte) gets the highest second key, after every call it begins with; records whose keys tie
+// are ordered by the full compare.
+void SortByCall(TQsoPtrList& items)
+{
+    struct Entry {
+        std::uint64_t key;
+        std::uint64_t key2;
+        TQsoRecord* rec;
+    };
+    auto less = [](const Entry& a, const Entry& b) { return a.key != b.key ? a.key < b.key : a.key2 < b.key2; };
+    const std::size_t n = items.size();
+    struct Free {
+        void operator()(Entry* p) const { LargeFree(p); }
+    };
+    std::unique_ptr<Entry[], Free> v(static_cast<Entry*>(LargeAlloc(n * sizeof(Entry))));
+    for (std::size_t i = 0; i < n; ++i) {
+        const TQsoRecord& r = *items[i];
+        std::size_t len = r.Call.view().size();
+        // The first eight characters as a big-endian number, zero beyond the call's length.
+        std::uint64_t k = 0;
+        for (std::size_t j = 0; j < 8; ++j)
+            k = (k << 8) | static_cast<std::uint8_t>(r.Call.s[j]);
+        if (len < 8)
+            k &= ~std::uint64_t(0) << (8 * (8 - len));
+        bool whole = len <= 8 && std::memchr(r.Call.s, 0, len) == nullptr;
+        std::uint64_t k2 = whole ? (static_cast<std::uint64_t>(r.Date) << 32) |
+                                       (static_cast<std::uint32_t>(r.Time) ^ 0x80000000u)
+                                 : ~std::uint64_t(0);
+        v[i] = {k, k2, items[i]};
+    }
+    std::sort(v.get(), v.get() + n, less);
+    for (std::size_t i = 0; i < n;) {
+        std::size_t j = i + 1;
+        while (j < n && v[j].key == v[i].key && v[j].key2 == v[i].key2)
+            ++j;
+        if (j - i > 1)
+            std::sort(v.get() + i, v.get() + j,
+                      [](const Entry& a, const Entry& b) { return CompareQsoByCall(a.rec, b.rec) < 0; });
+        i = j;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        items[i] = v[i].rec;
+}
+} // namespace
+
 void TQsoIndex::Sort()
 {
+    if (compare_ == CompareQsoByCall) {
+        SortByCall(items_);
+        return;
+    }
     auto c = compare_;
     std::sort(items_.begin(), items_.end(), [c](const TQsoRecord* a, const TQsoRecord* b) { return Less(c, a, b); });
 }
@@ -203,10 +265,58 @@ TQsoData::~TQsoData()
         FreeRecord(r);
 }
 
+bool TQsoData::FromPool(const TQsoRecord* r) const
+{
+    // The blocks are ordered by address: the last block starting at or before r.
+    std::less<const TQsoRecord*> before;
+    auto it = std::upper_bound(pool_.begin(), pool_.end(), r,
+                               [&before](const TQsoRecord* p, const auto& b) { return before(p, b.get()); });
+    if (it == pool_.begin())
+        return false;
+    const TQsoRecord* begin = (it - 1)->get();
+    return !before(r, begin) && before(r, begin + kPoolBlock);
+}
+
+TQsoRecord* TQsoData::NewQsoRecord()
+{
+    if (!poolFree_.empty()) {
+        TQsoRecord* r = poolFree_.back();
+        poolFree_.pop_back();
+        *r = TQsoRecord();
+        return r;
+    }
+    if (poolUsed_ == kPoolBlock) {
+        void* mem = std::aligned_alloc(kPoolBytes, kPoolBytes);
+        if (!mem)
+            throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
+        ::madvise(mem, kPoolBytes, MADV_HUGEPAGE);  // a hint; nothing depends on it
+#endif
+        std::unique_ptr<TQsoRecord, TPoolFree> block(static_cast<TQsoRecord*>(mem));
+        poolNewest_ = block.get();
+        std::less<const TQsoRecord*> before;
+        auto at = std::upper_bound(pool_.begin(), pool_.end(), block,
+                                   [&before](const auto& a, const auto& b) { return before(a.get(), b.get()); });
+        pool_.insert(at, std::move(block));
+        poolUsed_ = 0;
+    }
+    // Records are created as they are handed out; TQsoRecord is trivially destructible, so a
+    // block is freed without destroying them.
+    return new (poolNewest_ + poolUsed_++) TQsoRecord();
+}
+
+void TQsoData::TPoolFree::operator()(TQsoRecord* p) const { std::free(p); }
+
+void TQsoData::DisposeQsoRecord(TQsoRecord* rec) { FreeRecord(rec); }
+
 void TQsoData::FreeRecord(TQsoRecord* r)
 {
     FreeNote(r->Note);
-    delete r;
+    r->Note = nullptr;
+    if (FromPool(r))
+        poolFree_.push_back(r);
+    else
+        delete r;
 }
 
 bool TQsoData::Find(const TQsoRecord& key, int& index) const
@@ -242,7 +352,8 @@ void TQsoData::DeleteQso(TQsoRecord* rec)
 
 TQsoRecord* TQsoData::ReplaceQso(const TQsoRecord& source, TQsoRecord* old)
 {
-    auto* rec = new TQsoRecord(source);
+    TQsoRecord* rec = NewQsoRecord();
+    *rec = source;
     DeriveWpxPrefix(*rec);
     InsertQso(rec);
     DeleteQso(old);

@@ -10,12 +10,16 @@
 #include <vector>
 
 #include "logbook/award_status.h"
+#include "logbook/large_alloc.h"
 #include "logbook/log_settings.h"
 #include "logbook/qso_record.h"
 #include "logbook/sort_orders.h"
 #include "logbook/swl_record.h"
 
 namespace korval {
+
+// A list of QSO pointers (the logbook's orders).
+using TQsoPtrList = std::vector<TQsoRecord*, TLargeAllocator<TQsoRecord*>>;
 
 // A secondary order over the log's records; owns nothing. Kept in step by the logbook.
 class TQsoIndex {
@@ -26,7 +30,7 @@ public:
     TCompareFunc Compare() const { return compare_; }
     // First position whose record does not sort before key; found when it compares equal.
     bool Find(const TQsoRecord& key, int& index) const;
-    const std::vector<TQsoRecord*>& Items() const { return items_; }
+    const TQsoPtrList& Items() const { return items_; }
 
 private:
     friend class TQsoData;
@@ -34,7 +38,7 @@ private:
     void Remove(TQsoRecord* rec);
     void Sort();
     TCompareFunc compare_;
-    std::vector<TQsoRecord*> items_;
+    TQsoPtrList items_;
 };
 
 // Callsign notes ordered by call. Each note is one heap block of its text length + 15 bytes:
@@ -79,13 +83,19 @@ public:
     // QSOs in primary order (date, time, call, band, mode).
     int Count() const { return static_cast<int>(qsos_.size()); }
     TQsoRecord* At(int i) const { return qsos_[static_cast<std::size_t>(i)]; }
-    const std::vector<TQsoRecord*>& Qsos() const { return qsos_; }
+    const TQsoPtrList& Qsos() const { return qsos_; }
     // Primary-order search: first position not before key; found on an equal record.
     bool Find(const TQsoRecord& key, int& index) const;
     const TQsoIndex& ByCall() const { return *byCall_; }
 
-    // Adds an owned record (allocated with new) in order, before equal records; returns its
-    // primary position. The record's WPX prefix is taken as it is.
+    // A cleared record from the log's own record blocks (a million QSOs are not a million heap
+    // blocks). Give it to InsertQso or BulkAdd, or back with DisposeQsoRecord.
+    TQsoRecord* NewQsoRecord();
+    // Frees a record that was never inserted (with its note).
+    void DisposeQsoRecord(TQsoRecord* rec);
+
+    // Adds an owned record (from NewQsoRecord or allocated with new) in order, before equal
+    // records; returns its primary position. The record's WPX prefix is taken as it is.
     int InsertQso(TQsoRecord* rec);
     // Removes the record from the award status and every index and frees it with its note.
     void DeleteQso(TQsoRecord* rec);
@@ -163,9 +173,22 @@ private:
     template <typename Fn>
     bool ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn);
     std::uint8_t BaseStatus(const TQsoRecord& r) const;
-    static void FreeRecord(TQsoRecord* r);
+    void FreeRecord(TQsoRecord* r);
+    bool FromPool(const TQsoRecord* r) const;
 
-    std::vector<TQsoRecord*> qsos_;
+    // Record blocks of 2 MB, which the system can back with one large page: a big log is then
+    // not a hundred thousand page faults.
+    static constexpr std::size_t kPoolBytes = std::size_t(2) << 20;
+    static constexpr std::size_t kPoolBlock = kPoolBytes / sizeof(TQsoRecord);
+    struct TPoolFree {
+        void operator()(TQsoRecord* p) const;
+    };
+    std::vector<std::unique_ptr<TQsoRecord, TPoolFree>> pool_;  // ordered by address
+    std::size_t poolUsed_ = kPoolBlock;                  // records handed out of the newest block
+    TQsoRecord* poolNewest_ = nullptr;
+    std::vector<TQsoRecord*> poolFree_;
+
+    TQsoPtrList qsos_;
     std::unique_ptr<TQsoIndex> byCall_;
     std::vector<std::unique_ptr<TQsoIndex>> indexes_;
     bool bulk_ = false;

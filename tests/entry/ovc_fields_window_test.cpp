@@ -200,6 +200,33 @@ TEST_F(FieldForm, NumericKeysEnterCalculatorStyle)
     EXPECT_EQ(changes.size(), 1u);
 }
 
+TEST_F(FieldForm, LongTextScrollsTheCaretIntoView)
+{
+    text->SetMaxLength(100);
+    Focus(text);
+    QTest::keyClicks(text, QString(60, 'w'));
+    EXPECT_FALSE(text->grab().toImage().isNull());
+    EXPECT_GT(text->Engine().FirstVisible(), 0);
+    EXPECT_TRUE(text->CaretPair().Linked());
+    QTest::keyClick(text, Qt::Key_Home);
+    EXPECT_EQ(text->Engine().FirstVisible(), 0);
+    Focus(ok);
+    EXPECT_FALSE(text->CaretPair().Linked());
+}
+
+TEST_F(FieldForm, AssignCopiesSettingsButNotTypeOrMask)
+{
+    TOvcPictureField source(form.get());
+    source.SetDataType(pftByte);
+    source.SetRangeLo("1");
+    source.SetRangeHi("99");
+    source.SetOptions({efoReadOnly});
+    date->Assign(source);
+    EXPECT_EQ(date->DataType(), pftDate);
+    EXPECT_EQ(date->PictureMask(), "mm/dd/yyyy");
+    EXPECT_TRUE(date->ReadOnly());
+}
+
 TEST_F(FieldForm, ReturnAndEscapeAreLeftToTheDialog)
 {
     Focus(text);

@@ -139,6 +139,15 @@ TEST(MyGrid, WithoutHandlerCellsShowTheirCoordinatesAndKeysMoveTheRow)
     EXPECT_EQ(g.LastVisibleRow(), 99);
     g.GotoLastRow();
     EXPECT_EQ(g.Row, 99);
+    // Dragging a column edge in the header row sizes the column.
+    const int edge = g.ColWidth(0);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, QPoint(edge, 3));
+    QMouseEvent move(QEvent::MouseMove, QPointF(edge + 30, 3), g.viewport()->mapToGlobal(QPointF(edge + 30, 3)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g.viewport(), &move);
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(edge + 30, 3));
+    EXPECT_EQ(g.ColWidth(0), edge + 30);
+    EXPECT_EQ(g.Row, 99) << "sizing selects nothing";
 }
 
 // ---- TOvcVirtualListBox ----
@@ -317,6 +326,23 @@ TEST(CheckList, TabStopsLandAtAverageWidthPixels)
     cl.Items().Add("a rather long line of text for the extent");
     EXPECT_EQ(cl.HorizontalExtent(),
               QFontMetrics(cl.font()).horizontalAdvance(QStringLiteral("a rather long line of text for the extent")) + 5 + 16);
+}
+
+TEST(TabStopListBox, ColumnsLineUpAtTheStops)
+{
+    TOvcCustomListBox lb;
+    lb.resize(220, 100);
+    lb.SetTabStops({"10", "18"});
+    for (auto* s : {"DL1ABC\t14025\tCW", "OH2XYZ\t7012\tCW", "JA1Q\t21074\tFT8"})
+        lb.Items().Add(s);
+    lb.SetItemIndex(1);
+    lb.show();
+    QImage img = Shot(lb, "tab_stop_list_box");
+    ASSERT_FALSE(img.isNull());
+    // The second column starts at the first stop whatever the width of the first.
+    const int avg = lb.AverageCharWidth();
+    EXPECT_EQ(lb.TextExtent("DL1ABC\t"), 10 * avg);
+    EXPECT_EQ(lb.TextExtent("JA1Q\t21074\t"), 18 * avg);
 }
 
 // ---- TOvcNotebook ----

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <sys/stat.h>
 
 namespace korval {
@@ -330,6 +331,35 @@ TEST_F(CountryFileTest, InstalledLookupServesTheLogbook)
     QsoLookup().ClearWpxStatus();
     EXPECT_EQ(QsoLookup().WpxStatusBlock("W6", false), nullptr);
     SetQsoLookup(before);
+}
+
+} // namespace
+} // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(CountryStates, ALongerStoredKeyPartStillGivesZoneAndName)
+{
+    TCountryData db = test::MakeFixtureDb();
+    db.States = std::make_unique<TTwoIndex>(6);
+    for (auto [abbrev, zone, name] : {std::tuple{"", 0, ""}, std::tuple{"CA", 3, "California"}}) {
+        std::uint8_t rec[6 + 1 + 16] = {};
+        PutShortStr(rec, 0, 2, abbrev);
+        rec[3] = static_cast<std::uint8_t>(zone);
+        PutShortStr(rec, 6, 16, name);
+        db.States->InsertRecord(rec);
+    }
+    TCountryData loaded;
+    ASSERT_TRUE(ReadCountryDatabase(CountryDatabaseBytes(db), loaded, false));
+    CountryDb = std::move(loaded);
+    TUsStateRecord st;
+    ASSERT_TRUE(GetState(1, st));
+    EXPECT_EQ(st.Abbrev, "CA");
+    EXPECT_EQ(st.CqZone, 3);
+    EXPECT_EQ(st.Name, "California");
+    EXPECT_FALSE(GetState(2, st));
+    FreeCountryData(false);
 }
 
 } // namespace

@@ -145,9 +145,9 @@ TEST(MainFormRules, CommandLineSwitchesAndFirstParameter)
     cl = ParseCommandLine({"/S"}); // no argument follows
     EXPECT_FALSE(cl.hasS);
     EXPECT_EQ(cl.firstParam, "");
-    cl = ParseCommandLine({"/FX", "LOG.KVL"}); // not a switch, but starts with '/'
-    EXPECT_FALSE(cl.flagF);
-    EXPECT_EQ(cl.firstParam, "");
+    cl = ParseCommandLine({"/home/op/LOG.KVL", "/F"}); // an absolute path is no switch
+    EXPECT_TRUE(cl.flagF);
+    EXPECT_EQ(cl.firstParam, "/home/op/LOG.KVL");
 }
 
 TEST(MainFormRules, StartLogAndCountdown)

@@ -1,6 +1,8 @@
 // The shipped default country database data/SAVE/KORVAL.CTY, converted from data/cty/cty.dat.
 #include "logbook/call_lookup.h"
+#include "logbook/config_record.h"
 #include "logbook/country_db.h"
+#include "platform/shipped_defaults.h"
 #include "country_fixture.h"
 #include "logbook/record_bytes.h"
 #include "test_support.h"
@@ -193,6 +195,44 @@ TEST(CtyDatReader, OverridesAndErrors)
                             "X: a: 2: EU: 1: 2: 3: X:\n  A;\n", "   A;\n", "X: 1: 2: EU: 1: 2: 3: X:\n  A(5;\n",
                             "X: 1: 2: EU: 1: 2: 3: X:\n  A-B;\n"})
         EXPECT_THROW(cty::ParseCtyDat(bad), cty::ECtyParseError) << bad;
+}
+
+} // namespace
+} // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(FreshStart, ShippedDefaultsGiveAWorkingCountryFile)
+{
+    // a new Korval home receives the shipped files, and the program can then load its country file
+    test::TempDir home;
+    test::ScopedHome scoped(home.path());
+    CopyShippedDefaults(std::string(KORVAL_SOURCE_DIR) + "/data", home.path());
+    ASSERT_TRUE(LoadCountryFile(true));
+    EXPECT_EQ(CountryPrefix(CountryOfCall("JA1ABC", test::Day(2024, 1, 1))), "JA");
+    EXPECT_NE(CountryStatistics(1), nullptr);
+    LoadWPXDeleted(); // no SAVE/KORVAL.WPX shipped: an empty list, no error
+    EXPECT_FALSE(IsDeletedWPXPrefix("JA1"));
+    FreeWPXDeleted();
+    FreeCountryData(true);
+}
+
+TEST(FreshStart, BearingAndDistanceFromTheConfiguredHome)
+{
+    const TConfigRecord saved = Config;
+    Config.SetOwnLatitude(48.2);
+    Config.SetOwnLongitude(16.4);
+    int heading = -1, dist = -1;
+    CalcBearingDistance(true, heading, dist, 60.0, 16.4);
+    EXPECT_EQ(heading, 0);
+    CalcBearingDistance(true, heading, dist, 10.0, 16.4);
+    EXPECT_EQ(heading, 180);
+    CalcBearingDistance(false, heading, dist, 10.0, 16.4);
+    EXPECT_EQ(heading, 0);
+    CalcBearingDistance(true, heading, dist, 48.2, 16.4);
+    EXPECT_EQ(dist, 0);
+    Config = saved;
 }
 
 } // namespace

@@ -323,7 +323,7 @@ TEST(LogFile, MergingAFileIntoItself)
     auto log = RichLog(dir.file("SELF.KVL"));
     log->InsertQso(NewQso("G4ABC", 40003, 0));
     ASSERT_TRUE(WriteLogFile(*log, true));
-    std::vector<TQsoRecord*> before(log->Qsos());
+    TQsoPtrList before(log->Qsos());
 
     EXPECT_TRUE(LoadLogFileInto(*log, dir.file("SELF.KVL"), false, dpSkip));
     EXPECT_EQ(log->Qsos(), before);  // nothing added, nothing replaced

@@ -255,3 +255,33 @@ TEST(QsoData, IotaAndGridBlocksCountBandCellsOnly)
     auto grid = log.GridStatus("fn42");
     ExpectCells(*grid, {{Band(10, PHONE), 3, 0}, {Band(10, CW), 3, 1}, {Band(11, PHONE), 1, 1}}, "grid");
 }
+
+TEST(QsoData, BulkLoadBuildsTheCallOrderOfAwkwardCalls)
+{
+    // Calls that share their first eight characters, are longer than eight, hold a zero byte,
+    // or repeat at one moment: the call index must follow the full compare.
+    TQsoData log;
+    const std::string calls[] = {"VP8ABCDE",  "VP8ABCDEF",  "VP8ABCDEFG", "VP8ABCD",   std::string("AB\0", 3),
+                                 "AB",        std::string("AB\0C", 4),     "ZL1A",       "ZL1A/P",    "A"};
+    std::uint32_t seed = 7;
+    log.BeginBulk(false, 400);
+    for (int i = 0; i < 400; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        TQsoRecord* r = log.NewQsoRecord();
+        r->Call.assign(calls[(seed >> 8) % std::size(calls)]);
+        r->Date = static_cast<std::uint16_t>(100 + (seed >> 4) % 3);
+        r->Time = static_cast<std::int32_t>((seed >> 12) % 3) - 1;  // includes a negative time
+        r->Band = static_cast<std::uint8_t>((seed >> 16) % 2);
+        log.BulkAdd(r);
+    }
+    log.EndBulk(false);
+    ASSERT_EQ(log.ByCall().Count(), 400);
+    for (int i = 1; i < 400; ++i) {
+        EXPECT_LE(CompareQsoByCall(log.ByCall().At(i - 1), log.ByCall().At(i)), 0) << i;
+        EXPECT_LE(CompareQsoByDate(log.At(i - 1), log.At(i)), 0) << i;
+    }
+    log.DeleteQso(log.At(17));  // a record of the log's own blocks goes back to them
+    TQsoRecord* again = log.NewQsoRecord();
+    EXPECT_TRUE(again->Call.empty());
+    log.DisposeQsoRecord(again);
+}

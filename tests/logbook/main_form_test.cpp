@@ -1,0 +1,389 @@
+// The main window and the start-up order, run offscreen in a temporary Korval home with the
+// message boxes and file dialogs answered by the test.
+#include "entry/ovc_timer_pool.h"
+#include "logbook/config_record.h"
+#include "logbook/country_db.h"
+#include "logbook/crash_recovery.h"
+#include "logbook/form_placement.h"
+#include "logbook/log_file.h"
+#include "logbook/main_form.h"
+#include "logbook/paths.h"
+#include "logbook/qso_data.h"
+#include "logbook/startup.h"
+#include "platform/message_dlg.h"
+#include "platform/single_instance.h"
+#include "platform/window_message.h"
+
+#include <QEventLoop>
+#include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTimer>
+#include <deque>
+#include <filesystem>
+#include <set>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "test_support.h"
+
+using namespace korval;
+namespace fs = std::filesystem;
+
+namespace {
+
+void SpinLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A log of n QSOs written as the file name.
+void WriteTestLog(const std::string& name, int n)
+{
+    TQsoData log(name);
+    log.BeginBulk(false, static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        auto* r = new TQsoRecord;
+        r->Call.assign(i % 2 ? "DL1ABC" : "K1XYZ");
+        r->Date = static_cast<std::uint16_t>(40000 + i / 86400);
+        r->Time = i % 86400;
+        r->Band = 5;
+        r->Mode = 1;
+        log.BulkAdd(r);
+    }
+    log.EndBulk(true);
+    ASSERT_TRUE(WriteLogFile(log, true));
+}
+
+int CountQsos(const std::string& name)
+{
+    TQsoData log(name);
+    ScopedMessageRecorder quiet;
+    return LoadLogFileInto(log, name, true, 3) ? log.Count() : -1;
+}
+
+struct MainFormFixture : ::testing::Test {
+    test::TempDir home;
+    test::ScopedHome scopedHome{home.path()};
+    TConfigRecord savedConfig = Config;
+    TOvcManualTickSource clock{1000};
+    TOvcManualTimerDriver driver;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    TFileDialogHandler previousDialogs;
+    ScopedMessageRecorder unexpected; // a message nobody answers would block the test
+
+    void SetUp() override
+    {
+        fs::create_directories(home.file("SAVE"));
+        test::WriteAll(home.file("SAVE/KORVAL.CTY"), test::ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+        Config = TConfigRecord();
+        previousDialogs = SetFileDialogHandler([this](const TFileDialogRequest&) -> std::optional<std::string> {
+            if (dialogAnswers.empty())
+                return std::nullopt;
+            auto a = dialogAnswers.front();
+            dialogAnswers.pop_front();
+            return a;
+        });
+    }
+    void TearDown() override
+    {
+        SetFileDialogHandler(previousDialogs);
+        FreeCurrentLog();
+        Config = savedConfig;
+    }
+    std::unique_ptr<TMainForm> MakeForm(std::vector<std::string> params = {})
+    {
+        NoteScreenMetrics();
+        SaveConfiguration(); // the window loads the configuration from its file
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}});
+    }
+    // Shows the form and runs the event loop until the first idle time has opened the start log.
+    void ShowAndIdle(TMainForm& form)
+    {
+        QSignalSpy idle(&form, &TMainForm::firstIdleDone);
+        form.show();
+        if (idle.isEmpty())
+            idle.wait(5000);
+    }
+    void Tick(int ms)
+    {
+        clock.Advance(static_cast<std::uint32_t>(ms));
+        driver.Fire();
+    }
+};
+
+} // namespace
+
+TEST_F(MainFormFixture, StartsWithTheLastLogAndShowsItsCount)
+{
+    WriteTestLog(home.file("SAVE/LAST.KVL"), 25);
+    Config.SetLastLogFile(home.file("SAVE/LAST.KVL"));
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ASSERT_TRUE(form->startupOk());
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->Count(), 25);
+    EXPECT_EQ(form->M_Nr->text(), QStringLiteral("25 QSOs"));
+    EXPECT_TRUE(form->Save1->isEnabled());
+    EXPECT_TRUE(form->Close1->isEnabled());
+    EXPECT_FALSE(form->Countries1->isEnabled()); // its editor is not part of the program yet
+    EXPECT_TRUE(rec.texts().empty());
+    EXPECT_FALSE(form->M_Time->text().isEmpty());
+}
+
+TEST_F(MainFormFixture, CommandLineLogWinsAndNoneMeansNoLog)
+{
+    WriteTestLog(home.file("SAVE/A.KVL"), 3);
+    WriteTestLog(home.file("SAVE/B.KVL"), 4);
+    Config.SetLastLogFile(home.file("SAVE/B.KVL"));
+    {
+        auto form = MakeForm({home.file("SAVE/A.KVL")});
+        ShowAndIdle(*form);
+        ASSERT_NE(CurrentLog(), nullptr);
+        EXPECT_EQ(CurrentLog()->Count(), 3);
+        FreeCurrentLog();
+    }
+    Config.SetLastLogFile("<none>");
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    EXPECT_EQ(CurrentLog(), nullptr);
+    EXPECT_FALSE(form->Save1->isEnabled());
+}
+
+TEST_F(MainFormFixture, ModifiedLogIsAutoSavedAfterTheConfiguredMinutes)
+{
+    Config.SetAutoSaveInterval(1);
+    WriteTestLog(home.file("SAVE/LOG.KVL"), 10);
+    Config.SetLastLogFile(home.file("SAVE/LOG.KVL"));
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+
+    auto* q = new TQsoRecord;
+    q->Call.assign("G3ABC");
+    q->Date = 45000;
+    q->Band = 3;
+    q->Mode = 2;
+    CurrentLog()->InsertQso(q);
+    CurrentLog()->SetModified();
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified"));
+    ASSERT_NE(form->TriggerHandle(TMainForm::trAutoSave), -1);
+
+    std::vector<QString> texts;
+    for (int i = 0; i < 12; ++i) {
+        Tick(5000);
+        texts.push_back(form->PanDisk->text());
+    }
+    EXPECT_EQ(texts.front(), QStringLiteral("Modified[11]"));
+    EXPECT_EQ(texts[5], QStringLiteral("Modified[6]"));
+    EXPECT_EQ(texts.back(), QStringLiteral("Modified[0]"));
+    EXPECT_TRUE(form->autoSaveDue());
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    form->AppIdle();
+    EXPECT_FALSE(form->autoSaveDue());
+    EXPECT_EQ(form->TriggerHandle(TMainForm::trAutoSave), -1);
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified")); // backed up, not saved
+    EXPECT_GT(form->lastBackupTime(), 0);
+    EXPECT_TRUE(form->windowTitle().contains(QStringLiteral("backup")));
+    EXPECT_EQ(CountQsos(home.file("KORVAL.KVB")), 11);
+}
+
+TEST_F(MainFormFixture, AutoSaveIntervalZeroNeverStartsTheCountdown)
+{
+    Config.SetAutoSaveInterval(0);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    NewLog(home.file("SAVE/NEW.KVL"));
+    CurrentLog()->SetModified();
+    EXPECT_EQ(form->TriggerHandle(TMainForm::trAutoSave), -1);
+    for (int i = 0; i < 50; ++i)
+        Tick(5000);
+    EXPECT_FALSE(form->autoSaveDue());
+}
+
+TEST_F(MainFormFixture, KilledRunLeavesTheBackupAndTheNextStartOffersIt)
+{
+    // A run that wrote its crash backup and was then killed.
+    pid_t child = fork();
+    if (child == 0) {
+        TQsoData log(home.file("SAVE/LIVE.KVL"));
+        for (int i = 0; i < 5; ++i) {
+            auto* r = new TQsoRecord;
+            r->Call.assign("JA1AA");
+            r->Date = 45000;
+            r->Time = i;
+            r->Band = 5;
+            r->Mode = 1;
+            log.InsertQso(r);
+        }
+        WriteLogFile(log, false);
+        raise(SIGKILL);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(fs::exists(home.file("KORVAL.KVB")));
+
+    dialogAnswers.push_back(home.file("SAVE/RECOVERED.KVL"));
+    ScopedMessageRecorder rec(mrYes);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_GE(rec.texts().size(), 1u);
+    EXPECT_EQ(rec.texts()[0],
+              "A backup copy of a log file was found\rdue to an abnormal program termination.\r\r"
+              "This backup contains the last saved information,\rand we strongly suggest you save this file under a\r"
+              "new name and verify its contents\rDo you want to save this backup log file?");
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    EXPECT_EQ(CountQsos(home.file("SAVE/RECOVERED.KVL")), 5);
+}
+
+TEST_F(MainFormFixture, SpotArgumentIsHandedOnOnce)
+{
+    auto form = MakeForm({"/S", "DX de K1TTT: 14025.0 JA1AA"});
+    std::vector<std::string> got;
+    form->SpotArgumentReceiver = [&](const std::string& s) { got.push_back(s); };
+    ShowAndIdle(*form);
+    form->AppIdle();
+    form->AppIdle();
+    EXPECT_EQ(got, std::vector<std::string>{"DX de K1TTT: 14025.0 JA1AA"});
+}
+
+TEST_F(MainFormFixture, CloseAsksForAModifiedLogAndCancelKeepsTheWindow)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    NewLog(home.file("SAVE/NEW.KVL"));
+    auto* q = new TQsoRecord;
+    q->Call.assign("G3ABC");
+    q->Date = 45000;
+    q->Band = 3;
+    q->Mode = 2;
+    CurrentLog()->InsertQso(q);
+    ScopedMessageRecorder rec;
+    rec.answer(mrCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(rec.messages().size(), 1u);
+    EXPECT_EQ(rec.messages()[0].buttons, unsigned(mbYes | mbNo | mbCancel));
+    rec.answer(mrYes);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(CountQsos(home.file("SAVE/NEW.KVL")), 1);
+}
+
+TEST_F(MainFormFixture, ForwardedMessagesReachTheirWindowOnceAndSkipClosedOnes)
+{
+    auto form = MakeForm();
+    struct Target : QObject {
+        std::vector<std::intptr_t> codes;
+        bool event(QEvent* e) override
+        {
+            if (e->type() == TWindowMessageEvent::EventType()) {
+                auto* m = static_cast<TWindowMessageEvent*>(e);
+                if (m->msg() == WM_USER + 3)
+                    codes.push_back(m->wParam());
+                return true;
+            }
+            return QObject::event(e);
+        }
+    };
+    Target t;
+    auto* gone = new Target;
+    PostToMainFormEx(7, &t);
+    PostToMainFormEx(7, &t); // the same request while the first still waits
+    PostToMainFormEx(8, &t);
+    PostToMainFormEx(9, gone);
+    delete gone;
+    SpinLoop(30);
+    EXPECT_EQ(t.codes, (std::vector<std::intptr_t>{7, 8}));
+
+    PostToMainForm(4); // radio created: handled without a radio object
+    PostToMainForm(12);
+    SpinLoop(10);
+}
+
+TEST_F(MainFormFixture, ScreenshotOfTheMainWindowIsNotBlank)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QImage shot = form->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(shot.width(), 100);
+    EXPECT_GT(shot.height(), 10);
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 3u) << "the window painted as a flat area";
+    EXPECT_EQ(form->windowTitle().left(6), QStringLiteral("KORVAL"));
+}
+
+// ---- The whole start-up order ----
+
+struct StartupFixture : MainFormFixture {
+    test::TempDir shipped;
+    TStartupOptions Options(std::vector<std::string> params = {})
+    {
+        return TStartupOptions{std::move(params), shipped.path(), false, {}};
+    }
+};
+
+TEST_F(StartupFixture, NormalEndDeletesTheBackupsAndWritesTheConfiguration)
+{
+    Config.SetAutoSaveInterval(1);
+    WriteTestLog(home.file("SAVE/RUN.KVL"), 4);
+    ScopedMessageRecorder rec(mrNo); // do not save the log at the end
+    QTimer::singleShot(0, [] {
+        TMainForm* f = MainForm();
+        ASSERT_NE(f, nullptr);
+        ASSERT_NE(CurrentLog(), nullptr);
+        CurrentLog()->SetModified();
+        SetCountryDataModified();
+        f->Backup1Click();
+        f->AppIdle(); // writes both crash backups
+        EXPECT_TRUE(fs::exists(GetProgramDirFileName(pfLogBackup)));
+        EXPECT_TRUE(fs::exists(GetProgramDirFileName(pfCountryBackup)));
+        f->close();
+    });
+    // The log opens at the first idle time, which comes before the zero timer fires.
+    EXPECT_EQ(RunKorval(Options({home.file("SAVE/RUN.KVL")})), 0);
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.CTB")));
+    EXPECT_EQ(fs::file_size(home.file("SAVE/KORVAL.CFG")), TConfigRecord::Size);
+}
+
+TEST_F(StartupFixture, DamagedCountryFileEndsTheStartWithItsMessage)
+{
+    test::WriteAll(home.file("SAVE/KORVAL.CTY"), "CTYB\x05");
+    fs::create_directories(shipped.file("SAVE"));
+    test::WriteAll(shipped.file("SAVE/KORVAL.CTY"), test::ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+    ScopedMessageRecorder rec;
+    EXPECT_NE(RunKorval(Options()), 0);
+    EXPECT_EQ(rec.texts(), std::vector<std::string>{"Failed reading the country file"});
+    EXPECT_EQ(test::ReadAll(home.file("SAVE/KORVAL.CTY")), "CTYB\x05"); // the shipped one is not forced on it
+    EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+
+    // Missing: the shipped default is copied and the program starts.
+    fs::remove(home.file("SAVE/KORVAL.CTY"));
+    QTimer::singleShot(0, [] { MainForm()->close(); });
+    EXPECT_EQ(RunKorval(Options()), 0);
+    EXPECT_EQ(test::ReadAll(home.file("SAVE/KORVAL.CTY")), test::ReadAll(shipped.file("SAVE/KORVAL.CTY")));
+}
+
+TEST_F(StartupFixture, SecondStartWakesTheFirstAndEnds)
+{
+    TSingleInstance first(QString::fromStdString(home.path()));
+    ASSERT_TRUE(first.TryAcquire());
+    QSignalSpy woken(&first, &TSingleInstance::activateRequested);
+    ScopedMessageRecorder rec;
+    EXPECT_EQ(RunKorval(Options()), 0);
+    EXPECT_TRUE(woken.count() > 0 || woken.wait(3000));
+    EXPECT_EQ(MainForm(), nullptr); // no window was made
+    EXPECT_TRUE(rec.texts().empty());
+    EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+}
