@@ -60,7 +60,7 @@ std::string stateAbbrev(std::uint8_t state)
 // by one to the sorted note list would cost a move of the whole list per new callsign.
 class TCallNoteCache {
 public:
-    explicit TCallNoteCache(TQsoData& log) : log_(log) {}
+    explicit TCallNoteCache(TQsoData& log) : log_(log) { changed_.reserve(1024); }
     std::string Get(std::string_view call) const
     {
         auto it = changed_.find(std::string(call));
