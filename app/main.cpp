@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/filter_windows.h"
 #include "logbook/startup.h"
 #include "platform/korval_application.h"
 #include "platform/shipped_defaults.h"
@@ -27,5 +28,6 @@ int main(int argc, char** argv)
     // An installed program keeps its README with the shipped files; a build uses the source tree's.
     std::string readme = options.shippedDataDir + "/README.md";
     options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
+    options.importExport = [](QWidget* parent) { korval::ShowImportExportFilters(parent); };
     return korval::RunKorval(options);
 }

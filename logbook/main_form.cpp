@@ -28,6 +28,9 @@
 #include "logbook/prog_status.h"
 #include "logbook/progress_bar.h"
 #include "logbook/qso_data.h"
+#include "logbook/qso_form.h"
+#include "logbook/qso_lookup.h"
+#include "logbook/day_number.h"
 #include "logbook/splash_screen.h"
 #include "platform/idle_hook.h"
 #include "platform/message_dlg.h"
@@ -131,7 +134,8 @@ void TMainForm::BuildMenus()
     Backup1 = add(file, "Backup1", QStringLiteral("Backup"), &TMainForm::Backup1Click);
     Close1 = add(file, "Close1", QStringLiteral("Close"), &TMainForm::Close1Click);
     file->addSeparator();
-    ImpExpfilters1 = add(file, "ImpExpfilters1", QStringLiteral("&Import/Export"), nullptr);
+    ImpExpfilters1 = add(file, "ImpExpfilters1", QStringLiteral("&Import/Export"),
+                         env_.importExport ? &TMainForm::ImpExpfilters1Click : nullptr);
     QMenu* db = file->addMenu(QStringLiteral("&Databases"));
     db->setObjectName(QStringLiteral("Databases1"));
     Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), nullptr);
@@ -209,6 +213,8 @@ void TMainForm::FormCreate()
     SetCountryFileFailHandler([this] { startupOk_ = false; });
     if (!LoadCountryFile(true))
         startupOk_ = false;
+    else
+        InstallCountryLookup(); // QSOs take country, zone and WPX prefix from this database
     LoadWPXDeleted();
 
     previousHooks_ = SetLogHooks(this);
@@ -273,7 +279,9 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    FreeQsoWindow();
     FreeCurrentLog();
+    SetQsoLookup(nullptr);
     FreeCountryData(true);
     FreeWPXDeleted();
     SetCustAwardList(std::make_unique<TCustAwardList>());
@@ -360,8 +368,17 @@ void TMainForm::TriggerHandler(int handle)
 
 void TMainForm::ClockTick()
 {
-    QDateTime now = QDateTime::currentDateTimeUtc();
-    M_Time->setText(now.toString(QStringLiteral("hh:mm")));
+    TDayNumber day = 0;
+    std::int32_t seconds = 0;
+    try {
+        GetUtcDateTime(day, seconds);
+    } catch (const std::exception&) {
+        M_Time->setText(QStringLiteral("??:??"));
+        return;
+    }
+    M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
+    if (TQSOForm* qso = QsoForm())
+        qso->ClockUpdate(day, seconds);
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -404,8 +421,8 @@ void TMainForm::AppIdle()
 {
     if (closing_)
         return;
-    // No QSO window yet: the mode panel stays empty.
-    QString mode = QString::fromStdString(QsoModeText(0));
+    TQSOForm* qso = QsoForm();
+    QString mode = qso ? QString::fromStdString(QsoModeText(qso->EntryMode())) : QString();
     if (mode != lastMode_) {
         PanStatus->setText(mode);
         lastMode_ = mode;
@@ -444,10 +461,13 @@ void TMainForm::OpenStartLog()
 
 bool TMainForm::OpenLogFile(const std::string& name)
 {
+    FreeQsoWindow();
     SetCurrentLog(std::make_unique<TQsoData>());
     bool ok = LoadLogFile(name, true, 3);
-    if (!ok)
+    if (!ok) {
+        FreeQsoWindow();
         FreeCurrentLog();
+    }
     lastBackup_ = 0;
     RefreshCaption();
     ShowQsoWindow();
@@ -466,12 +486,60 @@ void TMainForm::SetDiskPanel(const std::string& text)
     SetDiskText(FromWin1252(text), false);
 }
 
-void TMainForm::ShowQsoWindow()
+TQSOForm* TMainForm::QsoForm() const
+{
+    return static_cast<TQSOForm*>(qsoForm_.data());
+}
+
+void TMainForm::ShowLogCount()
 {
     TQsoData* log = CurrentLog();
     M_Nr->setText(log ? QStringLiteral("%1 QSOs").arg(log->Count()) : QString());
+}
+
+void TMainForm::ShowQsoWindow()
+{
+    TQsoData* log = CurrentLog();
+    if (log && QsoForm() && qsoLog_ != log)
+        FreeQsoWindow(); // a window over another logbook
+    if (!log) {
+        FreeQsoWindow();
+    } else if (!QsoForm()) {
+        auto* qso = new TQSOForm(log, this);
+        qso->setWindowFlag(Qt::Window);
+        qso->setAttribute(Qt::WA_DeleteOnClose, false);
+        qsoForm_ = qso;
+        qsoLog_ = log;
+        // Its requests travel as WM_USER+1 like those of every other window.
+        connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
+        connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::logScrollBarChanged, this, [this](bool visible, int max, int position) {
+            SB->setEnabled(visible);
+            SB->setRange(0, visible ? max : 0);
+            SB->setValue(visible ? position : 0);
+        });
+        qso->move(x(), frameGeometry().bottom() + 1);
+        qso->show();
+        PostToMainForm(2);
+    } else {
+        QsoForm()->show();
+    }
+    if (log && QsoForm())
+        QsoForm()->setWindowTitle(Native(log->FileName));
+    ShowLogCount();
     if (log)
         Config.SetLastLogFile(log->FileName);
+}
+
+void TMainForm::FreeQsoWindow()
+{
+    if (!qsoForm_)
+        return;
+    delete qsoForm_.data();
+    qsoForm_ = nullptr;
+    qsoLog_ = nullptr;
+    SB->setEnabled(false);
+    PostToMainForm(1);
 }
 
 void TMainForm::SetDiskText(const QString& text, bool red)
@@ -508,6 +576,8 @@ std::optional<std::string> TMainForm::AskFileName(TFileDialogKind kind, const st
 
 bool TMainForm::CloseLog()
 {
+    if (TQSOForm* qso = QsoForm(); qso && !qso->FinishEntry())
+        return false; // the operator kept the entry
     TQsoData* log = CurrentLog();
     if (log && (log->Modified() || log->NeedsSaving())) {
         int answer = MessageDlg("The log has changed. Save it?\r\r" + log->FileName, TMsgDlgType::mtConfirmation,
@@ -523,8 +593,9 @@ bool TMainForm::CloseLog()
     for (int i = 1; i < TriggerCount; ++i)
         StopTrigger(i);
     autoSaveDue_ = false;
+    FreeQsoWindow();
     FreeCurrentLog();
-    ShowQsoWindow();
+    ShowLogCount();
     UpdateFileMenu();
     return true;
 }
@@ -540,6 +611,8 @@ void TMainForm::New1Click()
                    mbYes | mbNo) != mrYes)
         return;
     NewLog(*name);
+    if (TQSOForm* qso = QsoForm())
+        qso->Addrealtime1Click();
     RefreshCaption();
     UpdateFileMenu();
 }
@@ -613,6 +686,20 @@ void TMainForm::Info1Click()
     }
     TProgStatus dlg(info, this);
     dlg.exec();
+}
+
+void TMainForm::ImpExpfilters1Click()
+{
+    if (!env_.importExport)
+        return;
+    env_.importExport(this);
+    // An import may have added QSOs or opened a log.
+    ShowLogCount();
+    UpdateFileMenu();
+    if (TQSOForm* qso = QsoForm()) {
+        qso->raise();
+        qso->activateWindow();
+    }
 }
 
 void TMainForm::About1Click()

@@ -29,6 +29,7 @@ class TOvcTickSource;
 class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
+class TQSOForm;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -46,6 +47,9 @@ struct TMainFormEnv {
     TOvcTickSource* tickSource = nullptr;
     TOvcTimerDriver* timerDriver = nullptr;
     std::string helpFile;                // the README, which stands in for the help file
+    // The import/export filter window; it lives in a library above this one, so the program
+    // hands it in. Without it the command stays disabled.
+    std::function<void(QWidget* parent)> importExport;
 };
 
 class TMainForm : public QMainWindow, private TLogWindowHooks {
@@ -76,6 +80,8 @@ public:
     QAction *Panorama1, *Scanner1, *SetFrequency1, *FlipRadio1, *Ignoremodeinrealtime1;
     QAction *Contents1, *SearchforHelpOn1, *HowtoUseHelp1, *About1;
     TOvcTimerPool* MainTimerPool() const { return timerPool_.get(); }
+    // The QSO window; it exists while a log is open.
+    TQSOForm* QsoForm() const;
 
     // Menu commands.
     void New1Click();
@@ -85,6 +91,7 @@ public:
     void Backup1Click();
     void Close1Click();
     void Info1Click();
+    void ImpExpfilters1Click();
     void About1Click();
     void Contents1Click();
 
@@ -137,6 +144,9 @@ private:
     void RefreshQsoWindow() override { ShowQsoWindow(); }
 
     void FormCreate();
+    // Frees the QSO window; it must go before the log it works on.
+    void FreeQsoWindow();
+    void ShowLogCount();
     void FormShow();
     void FormDestroy();
     void BuildMenus();
@@ -167,6 +177,8 @@ private:
     std::map<std::intptr_t, std::pair<std::intptr_t, QPointer<QObject>>> exPending_;
     std::intptr_t nextEx_ = 1;
     TLogWindowHooks* previousHooks_ = nullptr;
+    QPointer<QWidget> qsoForm_;
+    TQsoData* qsoLog_ = nullptr;
 };
 
 // The main window of the run (null before it is created and after it is freed).

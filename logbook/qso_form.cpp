@@ -513,6 +513,13 @@ void TQSOForm::ApplyDateFormats()
     emit logChanged(true);
 }
 
+bool TQSOForm::FinishEntry()
+{
+    bool ok = true;
+    Run([&] { ok = entry_->FinishEntry(); });
+    return ok;
+}
+
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }
 void TQSOForm::Addoffline1Click() { actions_[cmAddOffline]->trigger(); }
 

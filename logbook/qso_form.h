@@ -39,6 +39,8 @@ public:
     void SetSortOrder(int order);
     // Re-applies the configured date and time pictures, keeping the values.
     void ApplyDateFormats();
+    // Asks the operator about an unfinished entry before the log closes; false keeps it.
+    bool FinishEntry();
     void Addrealtime1Click();
     void Addoffline1Click();
     // Child windows marked for refresh since the last call (bit n = slot n).

@@ -58,7 +58,7 @@ int RunKorval(const TStartupOptions& options)
 
     int rc = 1;
     {
-        TMainForm form(TMainFormEnv{options.params, nullptr, nullptr, options.helpFile});
+        TMainForm form(TMainFormEnv{options.params, nullptr, nullptr, options.helpFile, options.importExport});
         if (!form.startupOk()) {
             FreeStartupSplash();
             return 1;

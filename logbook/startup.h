@@ -1,7 +1,10 @@
 #pragma once
 // The program's start-up and shut-down order, run inside an existing QApplication.
+#include <functional>
 #include <string>
 #include <vector>
+
+class QWidget;
 
 namespace korval {
 
@@ -10,6 +13,7 @@ struct TStartupOptions {
     std::string shippedDataDir;       // where the shipped default files are
     bool showSplash = true;
     std::string helpFile;             // the README
+    std::function<void(QWidget* parent)> importExport; // the import/export filter window
 };
 
 // Single-instance guard, first-start copy of the shipped files, splash, main window and progress

@@ -9,12 +9,20 @@
 #include "logbook/main_form.h"
 #include "logbook/paths.h"
 #include "logbook/qso_data.h"
+#include "logbook/qso_form.h"
+#include "logbook/qso_lookup.h"
+#include "logbook/call_lookup.h"
+#include "logbook/day_number.h"
+#include "entry/ovc_base_field.h"
 #include "logbook/startup.h"
 #include "platform/message_dlg.h"
 #include "platform/single_instance.h"
 #include "platform/window_message.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QEventLoop>
+#include <QTest>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
@@ -321,6 +329,125 @@ TEST_F(MainFormFixture, ScreenshotOfTheMainWindowIsNotBlank)
             colours.insert(shot.pixel(x, y));
     EXPECT_GT(colours.size(), 3u) << "the window painted as a flat area";
     EXPECT_EQ(form->windowTitle().left(6), QStringLiteral("KORVAL"));
+}
+
+// ---- The main window with its QSO window ----
+
+TEST_F(MainFormFixture, LogOpenedByTheMainWindowTakesCountriesFromTheShippedDatabase)
+{
+    WriteTestLog(home.file("SAVE/LAST.KVL"), 4); // written without any country
+    Config.SetLastLogFile(home.file("SAVE/LAST.KVL"));
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ASSERT_TRUE(form->startupOk());
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    ASSERT_EQ(CurrentLog()->Count(), 4);
+    std::set<std::string> countries;
+    for (int i = 0; i < CurrentLog()->Count(); ++i) {
+        const TQsoRecord* r = CurrentLog()->At(i);
+        ASSERT_NE(r->Country, 0) << r->Call.str();
+        EXPECT_NE(r->Zone, 0) << r->Call.str();
+        EXPECT_FALSE(r->WpxPrefix.str().empty()) << "WPX prefix of " << r->Call.str();
+        countries.insert(CountryName(r->Country));
+        if (r->Call.str() == "K1XYZ")
+            EXPECT_EQ(r->Zone, 5);
+        else
+            EXPECT_EQ(r->Zone, 14);
+    }
+    EXPECT_EQ(countries.size(), 2u) << "K1XYZ and DL1ABC lie in two countries";
+    EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, OpenedLogShowsTheQsoWindowWhichPostsIntoTheSavedFile)
+{
+    const std::string file = home.file("SAVE/OPEN.KVL");
+    WriteTestLog(file, 3);
+    Config.SetLastLogFile("<none>");
+    Config.SetWarnUnsavedQso(false);
+    // Noon on 1 May 2020 for the real-time clock feed.
+    const std::int64_t noon = 1588334400;
+    SetUtcClockSource([noon] { return noon; });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_EQ(form->QsoForm(), nullptr) << "no log, no QSO window";
+
+    dialogAnswers.push_back(file);
+    form->Open1Click();
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    EXPECT_TRUE(qso->isVisible());
+    EXPECT_TRUE(qso->isWindow());
+    EXPECT_EQ(form->M_Nr->text(), QStringLiteral("3 QSOs"));
+
+    // The one-second trigger feeds real-time entry, the idle handler shows its mode.
+    qso->Addrealtime1Click();
+    Tick(1000);
+    SpinLoop(20);
+    EXPECT_EQ(form->PanStatus->text(), QStringLiteral("Add real-time"));
+    EXPECT_EQ(qso->Field(fTime)->GetAsString().substr(0, 2), "12");
+
+    qso->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(qso));
+    QWidget* call = qso->Control(fCall);
+    call->setFocus(Qt::TabFocusReason);
+    SpinLoop(10);
+    QTest::keyClicks(call, "DL1XYZ");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    SpinLoop(10);
+    EXPECT_FALSE(qso->CountryDisplay()->GetAsString().empty()) << "the lookup is installed";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    SpinLoop(20);
+    ASSERT_EQ(CurrentLog()->Count(), 4) << ::testing::PrintToString(rec.texts());
+    EXPECT_EQ(form->M_Nr->text(), QStringLiteral("4 QSOs"));
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified"));
+
+    form->Save1Click();
+    EXPECT_EQ(CountQsos(file), 4);
+
+    // Closing frees the QSO window before the log; the mode panel empties.
+    form->Close1Click();
+    EXPECT_EQ(form->QsoForm(), nullptr);
+    EXPECT_EQ(CurrentLog(), nullptr);
+    SpinLoop(20);
+    EXPECT_TRUE(form->PanStatus->text().isEmpty());
+    SetUtcClockSource(nullptr);
+}
+
+TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
+{
+    const std::string file = home.file("SAVE/LAST.KVL");
+    WriteTestLog(file, 2);
+    Config.SetLastLogFile(file);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QPointer<QWidget> qso = form->QsoForm();
+    ASSERT_FALSE(qso.isNull());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(qso.isNull());
+    EXPECT_EQ(CurrentLog(), nullptr);
+    form.reset();
+    EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, ImportExportCommandIsEnabledOnlyWhenTheProgramHandsItIn)
+{
+    auto form = MakeForm();
+    EXPECT_FALSE(form->ImpExpfilters1->isEnabled());
+    form.reset();
+    int opened = 0;
+    QWidget* parentSeen = nullptr;
+    TMainFormEnv env{{}, &clock, &driver, {}, [&](QWidget* parent) {
+                         ++opened;
+                         parentSeen = parent;
+                     }};
+    auto withIe = std::make_unique<TMainForm>(env);
+    ASSERT_TRUE(withIe->ImpExpfilters1->isEnabled());
+    withIe->ImpExpfilters1->trigger();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(parentSeen, withIe.get());
 }
 
 // ---- The whole start-up order ----
