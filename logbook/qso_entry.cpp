@@ -245,6 +245,10 @@ void TQsoEntry::NewEntry(bool fresh)
         host_->EnableEditCommands(false);
         ApplyTabStops();
         tmpl.Mode = Config.DefaultMode();
+        // The mode box cannot show "no mode": an unset default would post the box's first mode
+        // with a report of the wrong form, so a fresh setup starts on SSB.
+        if (tmpl.Mode < 1 || tmpl.Mode > ModeCount)
+            tmpl.Mode = mdSSB;
         tmpl.Band = Config.DefaultBand();
         tmpl.Group = Config.MergeGroup();
         if (mode_ == emRealTime && RadioAttached()) {

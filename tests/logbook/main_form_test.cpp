@@ -1,6 +1,7 @@
 // The main window and the start-up order, run offscreen in a temporary Korval home with the
 // message boxes and file dialogs answered by the test.
 #include "entry/ovc_timer_pool.h"
+#include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/crash_recovery.h"
@@ -107,7 +108,7 @@ struct MainFormFixture : ::testing::Test {
     {
         NoteScreenMetrics();
         SaveConfiguration(); // the window loads the configuration from its file
-        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}});
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}, {}});
     }
     // Shows the form and runs the event loop until the first idle time has opened the start log.
     void ShowAndIdle(TMainForm& form)
@@ -400,6 +401,8 @@ TEST_F(MainFormFixture, OpenedLogShowsTheQsoWindowWhichPostsIntoTheSavedFile)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     SpinLoop(20);
     ASSERT_EQ(CurrentLog()->Count(), 4) << ::testing::PrintToString(rec.texts());
+    EXPECT_EQ(CurrentLog()->At(3)->Mode, mdSSB) << "a fresh setup posts on SSB with 59";
+    EXPECT_EQ(CurrentLog()->At(3)->RstSent, 59);
     EXPECT_EQ(form->M_Nr->text(), QStringLiteral("4 QSOs"));
     EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified"));
 
@@ -456,7 +459,7 @@ struct StartupFixture : MainFormFixture {
     test::TempDir shipped;
     TStartupOptions Options(std::vector<std::string> params = {})
     {
-        return TStartupOptions{std::move(params), shipped.path(), false, {}};
+        return TStartupOptions{std::move(params), shipped.path(), false, {}, {}};
     }
 };
 
