@@ -174,7 +174,8 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
             closed = true;
             break;
         }
-        name += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
+        if (name.size() < 64)  // no tag name is longer; a stray '<' must not collect the file
+            name += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
     }
     std::size_t len = 0;
     if (closed && c == ':') {

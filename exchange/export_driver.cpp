@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <unordered_map>
 
 namespace korval {
 
@@ -56,13 +57,22 @@ public:
     {
         int y, m, d;
         DecodeDayNumber(day, y, m, d);
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
+        char buf[8];
+        digits(buf, y, 4);
+        digits(buf + 4, m, 2);
+        digits(buf + 6, d, 2);
         Place(tag.size() + 14);
         out_ += '<';
         out_.append(tag);
         out_ += ":8:d>";
-        out_ += buf;
+        out_.append(buf, 8);
+    }
+    static void digits(char* p, int v, int n)
+    {
+        for (int i = n - 1; i >= 0; --i) {
+            p[i] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        }
     }
     void Flag(std::string_view tag, bool flag)
     {
@@ -96,9 +106,13 @@ std::string hhmmss(std::int32_t seconds)
 {
     if (seconds < 0)
         seconds = 0;
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d%02d%02d", (seconds / 3600) % 100, (seconds / 60) % 60, seconds % 60);
-    return buf;
+    const int parts[3] = {(seconds / 3600) % 100, (seconds / 60) % 60, seconds % 60};
+    std::string s(6, '0');
+    for (int i = 0; i < 3; ++i) {
+        s[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + parts[i] / 10);
+        s[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + parts[i] % 10);
+    }
+    return s;
 }
 
 TExportViewProvider viewProvider;
@@ -392,13 +406,19 @@ TExportResult ExportQsos(const std::string& fileName, const TFilterRecord& filte
     std::unique_ptr<TTwoIndex> table = LoadTwoColumnFile(filter.Id);
     std::string out;
     out.reserve(qsos.size() * (isAdif ? 200 : 100) + 256);
-    if (isAdif)
+    // The callsign notes by call, looked up once per QSO without a search of the sorted list.
+    std::unordered_map<std::string_view, int> noteIndex;
+    if (isAdif) {
         out += ADIFHeader();
+        noteIndex.reserve(static_cast<std::size_t>(notes.Count()));
+        for (int i = 0; i < notes.Count(); ++i)
+            noteIndex.emplace(notes.CallAt(i), i);
+    }
     for (const TQsoRecord* q : qsos) {
         progress.Step();
         if (isAdif) {
-            int n = notes.IndexOf(q->Call.view());
-            ExportADIFRecord(*q, n >= 0 ? notes.TextAt(n) : std::string_view(), table.get(), out);
+            auto it = noteIndex.find(q->Call.view());
+            ExportADIFRecord(*q, it != noteIndex.end() ? notes.TextAt(it->second) : std::string_view(), table.get(), out);
         } else {
             ExportFixedRecord(*q, filter, table.get(), out);
             notes.Mark(q->Call.view());

@@ -60,7 +60,7 @@ std::string stateAbbrev(std::uint8_t state)
 // by one to the sorted note list would cost a move of the whole list per new callsign.
 class TCallNoteCache {
 public:
-    explicit TCallNoteCache(TQsoData& log) : log_(log) {}
+    explicit TCallNoteCache(TQsoData& log) : log_(log) { changed_.reserve(1024); }
     std::string Get(std::string_view call) const
     {
         auto it = changed_.find(std::string(call));
@@ -160,7 +160,12 @@ public:
             errors = "Error:" + std::string(list);
         }
         std::string qsoNote;
-        std::string callNote = q.Call.empty() ? std::string() : notes_.Get(q.Call.view());
+        // The callsign note is read only when something may go into it.
+        bool anyForCall = false;
+        for (int n = 0; n < 3; ++n)
+            anyForCall = anyForCall || (!ctx_.Note[n].empty() &&
+                                        (ctx_.IsAdif ? n != 1 : ctx_.Filter.Field(fiNote1 + n).Fmt == nfWithCall));
+        std::string callNote = q.Call.empty() || !anyForCall ? std::string() : notes_.Get(q.Call.view());
         const std::string remembered = callNote;
         std::vector<std::string> qsoPieces, callPieces;
         for (int n = 0; n < 3; ++n) {

@@ -3,6 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QThread>
 
+#include "platform/korval_application.h"
+
 namespace korval {
 
 TIdleHook::TIdleHook(QObject* parent) : QObject(parent) {}
@@ -27,14 +29,10 @@ void TIdleHook::RunIdle()
     if (running_ || !handler_)
         return;
     running_ = true;
-    // Copy: the handler may remove itself.
+    // Copy: the handler may remove itself. The idle handler runs outside any event, where an
+    // escaping exception would end the program: it is shown like any other and the loop goes on.
     THandler h = handler_;
-    try {
-        h();
-    } catch (...) {
-        running_ = false;
-        throw;
-    }
+    RunShowingExceptions(h);
     running_ = false;
 }
 

@@ -5,6 +5,7 @@
 #include "exchange/export_driver.h"
 #include "exchange/import_driver.h"
 #include "logbook/bands_modes.h"
+#include "logbook/log_file.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -290,5 +291,23 @@ TEST_F(FixedFieldTest, ConversionScriptWithSpacesInPathsAndAFailingOne)
     EXPECT_FALSE(ImportThroughScript(f, chosen));
     EXPECT_EQ(messages.texts().back(), "Error executing NOSUCH");
     EXPECT_EQ(CurrentLog()->Count(), 1);
+    FreeCurrentLog();
+}
+
+TEST_F(FixedFieldTest, MergingALogIntoAnEmptyLogAsksNothing)
+{
+    auto other = std::make_unique<TQsoData>(dir.file("OTHER.KVL"));
+    other->InsertQso(qso("K1AB", Day(2024, 1, 5), 3600, 5, mdCW));
+    other->InsertQso(qso("W1AW", Day(2024, 1, 6), 3600, 5, mdCW));
+    SetCurrentLog(std::move(other));
+    ASSERT_TRUE(WriteLogFile(*CurrentLog(), true));
+    SetCurrentLog(std::make_unique<TQsoData>(dir.file("MINE.KVL")));
+    EXPECT_EQ(korval::MergeKorvalLog(dir.file("OTHER.KVL")), 2);
+    EXPECT_EQ(questions.policyQuestions, 0);
+    EXPECT_EQ(messages.texts().back(), "2 QSOs  added");
+    questions.policies = {ipIgnore};
+    EXPECT_EQ(korval::MergeKorvalLog(dir.file("OTHER.KVL")), 0);
+    EXPECT_EQ(questions.policyQuestions, 1);
+    EXPECT_EQ(messages.texts().back(), "No QSO  added");
     FreeCurrentLog();
 }

@@ -80,6 +80,20 @@ TEST(IdleHook, HandlerThatRunsANestedLoopIsNotReentered)
     EXPECT_GT(calls, 1);
 }
 
+TEST(IdleHook, ExceptionOfTheHandlerIsShownAndIdleGoesOn)
+{
+    ScopedMessageRecorder rec;
+    TIdleHook hook;
+    int calls = 0;
+    hook.Install([&] {
+        if (++calls == 1)
+            throw std::runtime_error("Disk full");
+    });
+    SpinLoop(50);
+    EXPECT_GT(calls, 1);
+    EXPECT_EQ(rec.texts(), std::vector<std::string>{"An exception occured!\rDisk full"});
+}
+
 TEST(AppException, EscapedExceptionIsShownAndTheProgramGoesOn)
 {
     ScopedMessageRecorder rec;

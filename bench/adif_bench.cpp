@@ -1,0 +1,177 @@
+// ADIF import and export of a million QSOs with the full default country database: parse,
+// lookup and insertion into an empty log end to end, then the export of that log.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "exchange/export_driver.h"
+#include "exchange/import_context.h"
+#include "exchange/import_driver.h"
+#include "logbook/config_record.h"
+#include "logbook/country_db.h"
+#include "logbook/qso_data.h"
+#include "platform/message_dlg.h"
+
+using namespace korval;
+
+namespace {
+
+constexpr int kQsos = 1000000;
+
+void setUp()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    static std::string home = (std::filesystem::temp_directory_path() / "korval-adif-bench").string();
+    std::filesystem::create_directories(home);
+    setenv("KORVAL_HOME", home.c_str(), 1);
+    SetMessageHandler([](const TMessageRequest&) { return int(mrOk); });
+    std::string reason;
+    if (!LoadCountryFileFrom(std::string(KORVAL_SOURCE_DIR) + "/data/SAVE/KORVAL.CTY", false, &reason)) {
+        std::fprintf(stderr, "country database: %s\n", reason.c_str());
+        std::exit(1);
+    }
+    Config.SetImportConflictAction(1);
+}
+
+void field(std::string& f, const char* name, const std::string& v)
+{
+    f += '<';
+    f += name;
+    f += ':';
+    f += std::to_string(v.size());
+    f += '>';
+    f += v;
+    f += ' ';
+}
+
+// A log as other programs write it: calls from all over the world, several bands and modes,
+// reports, a name on every fourth QSO.
+const std::string& adifFile()
+{
+    static std::string f;
+    if (!f.empty())
+        return f;
+    const char* prefixes[] = {"K", "W", "N", "DL", "F", "G", "I", "JA", "VK", "PY", "UA", "EA", "OH", "SM",
+                              "LU", "ZS", "VE", "OK", "SP", "YB", "HA", "ON", "PA", "OE", "HB9", "LZ", "YO", "9A"};
+    const char* bands[][2] = {{"20m", "14.025"}, {"40m", "7.010"}, {"80m", "3.550"}, {"15m", "21.200"},
+                              {"10m", "28.400"}, {"160m", "1.830"}, {"17m", "18.100"}, {"2m", "144.300"}};
+    const char* modes[] = {"CW", "SSB", "RTTY", "FM"};
+    f.reserve(std::size_t(kQsos) * 170);
+    f = "Generated for the benchmark <adif_ver:5>3.1.4 <eoh>\n";
+    char buf[32];
+    for (int i = 0; i < kQsos; ++i) {
+        std::string call = prefixes[i % 28];
+        call += char('0' + i % 10);
+        call += char('A' + (i / 10) % 26);
+        call += char('A' + (i / 260) % 26);
+        call += char('A' + (i / 6760) % 26);
+        field(f, "call", call);
+        // In date order, as logs are kept: 300 QSOs a day, 28 days a month, from 1990.
+        int day = i / 300;
+        std::snprintf(buf, sizeof buf, "%04d%02d%02d", 1990 + day / 336, 1 + (day / 28) % 12, 1 + day % 28);
+        field(f, "qso_date", buf);
+        int second = (i % 300) * 288;
+        std::snprintf(buf, sizeof buf, "%02d%02d%02d", second / 3600, (second / 60) % 60, second % 60);
+        field(f, "time_on", buf);
+        field(f, "band", bands[i % 8][0]);
+        field(f, "freq", bands[i % 8][1]);
+        const char* mode = modes[(i / 8) % 4];
+        field(f, "mode", mode);
+        bool phone = mode[0] == 'S' || mode[0] == 'F';
+        field(f, "rst_sent", phone ? "59" : "599");
+        field(f, "rst_rcvd", phone ? "57" : "579");
+        if (i % 4 == 0)
+            field(f, "name", "Name" + std::to_string(i % 1000));
+        f += "<eor>\n";
+    }
+    return f;
+}
+
+TFilterRecord adifFilter()
+{
+    TFilterRecord r;
+    r.Id = "ADIF";
+    r.FilterFreq = true;  // frequencies stay out of the notes
+    return r;
+}
+
+std::unique_ptr<TQsoData> importOnce()
+{
+    auto log = std::make_unique<TQsoData>();
+    TImportResult r = ImportData(*log, adifFile(), "bench.adi", adifFilter(), true, TImportSettings::FromConfig());
+    if (log->Count() != kQsos) {
+        std::fprintf(stderr, "imported %d of %d\n%s\n", log->Count(), kQsos, r.Summary.c_str());
+        std::exit(1);
+    }
+    return log;
+}
+
+void BM_AdifImport(benchmark::State& state)
+{
+    setUp();
+    const std::string& file = adifFile();
+    for (auto _ : state) {
+        auto log = importOnce();
+        benchmark::DoNotOptimize(log->Count());
+        state.PauseTiming();
+        log.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kQsos);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));
+}
+BENCHMARK(BM_AdifImport)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The reader alone (tags, conversions, no lookup and no log), to tell the parts apart.
+void BM_AdifParseOnly(benchmark::State& state)
+{
+    setUp();
+    const std::string& file = adifFile();
+    for (auto _ : state) {
+        TImportContext ctx;
+        ctx.Filter = adifFilter();
+        ctx.Settings = TImportSettings::FromConfig();
+        ctx.Data = file;
+        SkipADIFHeader(ctx);
+        long n = 0;
+        while (!ctx.AtEnd()) {
+            ctx.ResetRecord();
+            if (ImportADIFRecord(ctx))
+                break;
+            ++n;
+        }
+        benchmark::DoNotOptimize(n);
+    }
+    state.SetItemsProcessed(state.iterations() * kQsos);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));
+}
+BENCHMARK(BM_AdifParseOnly)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_AdifExport(benchmark::State& state)
+{
+    setUp();
+    auto log = importOnce();
+    std::vector<const TQsoRecord*> all(log->Qsos().begin(), log->Qsos().end());
+    const std::string out = (std::filesystem::temp_directory_path() / "korval-adif-bench/export.adi").string();
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        TExportResult r = ExportQsos(out, adifFilter(), true, all, log->Notes);
+        if (!r.Written)
+            state.SkipWithError(r.Error.c_str());
+        bytes += static_cast<std::int64_t>(std::filesystem::file_size(out));
+    }
+    state.SetItemsProcessed(state.iterations() * kQsos);
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_AdifExport)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
