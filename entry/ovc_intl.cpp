@@ -205,8 +205,10 @@ std::string TOvcIntlSup::TimeMask(bool showSeconds) const
         mask[0] = 'H';
     if (settings_.twelveHourClock) {
         size_t n = std::max(settings_.s1159.size(), settings_.s2359.size());
-        if (n > 0)
-            mask += " " + std::string(n, 't');
+        if (n > 0) {
+            mask += ' ';
+            mask.append(n, 't');
+        }
     }
     return mask;
 }

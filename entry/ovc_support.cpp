@@ -310,12 +310,12 @@ std::string NormaliseRealText(const std::string& text, char decimalChar)
     dot = s.find('.');
     if (dot != std::string::npos) {
         if (dot + 1 >= s.size() || !(s[dot + 1] >= '0' && s[dot + 1] <= '9'))
-            s.insert(dot + 1, "0");
+            s.insert(dot + 1, 1, '0');
         if (dot == 0 || s[dot - 1] == '-' || s[dot - 1] == '+')
-            s.insert(dot, "0");
+            s.insert(dot, 1, '0');
     }
     if (s.empty())
-        s = "0";
+        s.assign(1, '0');
     return s;
 }
 

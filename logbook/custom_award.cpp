@@ -60,7 +60,12 @@ bool TCustAward::HasPrefix(std::string_view prefix) const
         return true;
     if (prefix.empty())
         return false;
-    return Prefixes.find("," + std::string(prefix) + ",") != std::string::npos;
+    std::string needle;
+    needle.reserve(prefix.size() + 2);
+    needle += ',';
+    needle += prefix;
+    needle += ',';
+    return Prefixes.find(needle) != std::string::npos;
 }
 
 std::string TCustAward::AddValue(const std::string& shortValue, const std::string& longValue)

@@ -147,24 +147,7 @@ void TBAI::SetSorted(bool flag)
 
 bool TBAI::Find(const void* key, std::int32_t& index) const
 {
-    // Narrow to the first item that does not sort before the key; keep going left on a match
-    // so that among equal items the first one is found.
-    std::int32_t lo = 0;
-    std::int32_t hi = count_ - 1;
-    bool found = false;
-    while (hi >= lo) {
-        auto mid = static_cast<std::int32_t>((static_cast<std::uint32_t>(lo) + static_cast<std::uint32_t>(hi)) >> 1);
-        std::int32_t r = compare_(items_[mid], key);
-        if (r < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (r == 0)
-                found = true;
-        }
-    }
-    index = lo;
-    return found;
+    return FindFirstNotBefore(count_, [&](std::int32_t i) { return compare_(items_[i], key); }, index);
 }
 
 std::int32_t TBAI::Add(void* item)

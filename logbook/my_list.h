@@ -16,6 +16,31 @@ public:
 
 inline constexpr std::int32_t MaxListSize = 134217728;  // 2^27 entries
 
+// Binary search over items 0 .. count - 1 kept in ascending order: index becomes the first item
+// that does not sort before the key (count when none), and the result tells whether it equals the
+// key. On a match the search keeps going left, so among equal items the first one is found.
+// compareAt(i) compares item i with the key (<0, 0, >0).
+template <class CompareAt>
+bool FindFirstNotBefore(std::int32_t count, CompareAt compareAt, std::int32_t& index)
+{
+    std::int32_t lo = 0;
+    std::int32_t hi = count - 1;
+    bool found = false;
+    while (hi >= lo) {
+        auto mid = static_cast<std::int32_t>((static_cast<std::uint32_t>(lo) + static_cast<std::uint32_t>(hi)) >> 1);
+        std::int32_t r = compareAt(mid);
+        if (r < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (r == 0)
+                found = true;
+        }
+    }
+    index = lo;
+    return found;
+}
+
 class TMyList {
 public:
     TMyList() = default;

@@ -30,23 +30,7 @@ void FreeBlock(void* block)
 
 bool TSortedCollection::Search(const void* key, std::int32_t& index) const
 {
-    // The first key not below the searched one; on a match keep going left to the first equal.
-    std::int32_t lo = 0;
-    std::int32_t hi = count_ - 1;
-    bool found = false;
-    while (hi >= lo) {
-        auto mid = static_cast<std::int32_t>((static_cast<std::uint32_t>(lo) + static_cast<std::uint32_t>(hi)) >> 1);
-        std::int32_t r = Compare(KeyOf(items_[mid]), key);
-        if (r < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (r == 0)
-                found = true;
-        }
-    }
-    index = lo;
-    return found;
+    return FindFirstNotBefore(count_, [&](std::int32_t i) { return Compare(KeyOf(items_[i]), key); }, index);
 }
 
 std::int32_t TSortedCollection::Insert(void* item)
