@@ -185,7 +185,8 @@ void TMainForm::BuildMenus()
     };
     PanStatus = panel("PanStatus", 110);
     PanDisk = panel("PanDisk", 110);
-    M_Nr = panel("M_Nr", 110);
+    M_Nr = panel("M_Nr", 60);
+    M_Nr->hide(); // the contest serial number, shown only while the QSO window uses one
     M_Time = panel("M_Time", 60);
     SB = new QScrollBar(Qt::Horizontal, strip);
     SB->setObjectName(QStringLiteral("SB"));
@@ -493,8 +494,11 @@ TQSOForm* TMainForm::QsoForm() const
 
 void TMainForm::ShowLogCount()
 {
+    // The count of the open log goes with the status tip of the disk panel.
     TQsoData* log = CurrentLog();
-    M_Nr->setText(log ? QStringLiteral("%1 QSOs").arg(log->Count()) : QString());
+    PanDisk->setToolTip(log ? QStringLiteral("%1 QSOs").arg(log->Count()) : QString());
+    if (!QsoForm())
+        M_Nr->hide();
 }
 
 void TMainForm::ShowQsoWindow()
@@ -513,6 +517,10 @@ void TMainForm::ShowQsoWindow()
         // Its requests travel as WM_USER+1 like those of every other window.
         connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
         connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
+            M_Nr->setText(QString::number(number));
+            M_Nr->setVisible(visible);
+        });
         connect(qso, &TQSOForm::logScrollBarChanged, this, [this](bool visible, int max, int position) {
             SB->setEnabled(visible);
             SB->setRange(0, visible ? max : 0);
