@@ -453,10 +453,15 @@ void TMainForm::OpenStartLog()
     std::string name = ChooseStartLog(commandLine_.firstParam, Config.LastLogFile(), defaultLog);
     if (name.empty())
         return;
-    // On a first start the default log does not exist yet: that is no error.
+    // On a first start the default log does not exist yet: it starts empty under its name, so
+    // the operator can log at once (it is written on the first save).
     std::error_code ec;
-    if (name == defaultLog && !std::filesystem::exists(name, ec))
+    if (name == defaultLog && !std::filesystem::exists(name, ec)) {
+        std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
+        NewLog(name);
+        RefreshCaption();
         return;
+    }
     OpenLogFile(name);
 }
 

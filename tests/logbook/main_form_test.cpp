@@ -436,6 +436,19 @@ TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
     EXPECT_TRUE(rec.texts().empty());
 }
 
+TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
+{
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->FileName, GetDataFileName(dfLog));
+    EXPECT_EQ(CurrentLog()->Count(), 0);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    EXPECT_TRUE(form->QsoForm()->isVisible());
+    EXPECT_TRUE(rec.texts().empty());
+}
+
 TEST_F(MainFormFixture, ImportExportCommandIsEnabledOnlyWhenTheProgramHandsItIn)
 {
     auto form = MakeForm();
