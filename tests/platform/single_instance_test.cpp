@@ -81,27 +81,43 @@ TEST(SingleInstance, ReleasedLockCanBeTakenAgainAndQuickStartsCannotBothWin)
         TSingleInstance a(QString::fromStdString(dir.path()));
         ASSERT_TRUE(a.TryAcquire());
     }
-    // Several processes racing for the lock: exactly one wins.
+    // Several processes racing for the lock: exactly one wins. The winner holds the lock until
+    // every process has tried, however slowly the machine schedules them.
     const int n = 6;
-    int pipefd[2];
-    ASSERT_EQ(pipe(pipefd), 0);
+    int startPipe[2], triedPipe[2], releasePipe[2];
+    ASSERT_EQ(pipe(startPipe), 0);
+    ASSERT_EQ(pipe(triedPipe), 0);
+    ASSERT_EQ(pipe(releasePipe), 0);
     std::vector<pid_t> kids;
     for (int i = 0; i < n; ++i) {
         pid_t p = fork();
         if (p == 0) {
-            close(pipefd[1]);
+            close(startPipe[1]);
+            close(triedPipe[0]);
+            close(releasePipe[1]);
             char c;
-            (void)!read(pipefd[0], &c, 1); // start together
+            (void)!read(startPipe[0], &c, 1); // start together
             QLockFile lock(QString::fromStdString(dir.file("KORVAL.LCK")));
             lock.setStaleLockTime(0);
             bool won = lock.tryLock(0);
-            usleep(300000); // hold it while the others try
+            (void)!write(triedPipe[1], "t", 1);
+            (void)!read(releasePipe[0], &c, 1); // hold it until all have tried
             _exit(won ? 0 : 1);
         }
         kids.push_back(p);
     }
-    close(pipefd[0]);
-    close(pipefd[1]); // releases all children at once
+    close(startPipe[0]);
+    close(triedPipe[1]);
+    close(releasePipe[0]);
+    close(startPipe[1]); // releases all children at once
+    for (int tried = 0; tried < n;) {
+        char c;
+        if (read(triedPipe[0], &c, 1) != 1)
+            break;
+        ++tried;
+    }
+    close(releasePipe[1]);
+    close(triedPipe[0]);
     int winners = 0;
     for (pid_t p : kids) {
         int status = 0;
