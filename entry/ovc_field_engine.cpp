@@ -495,7 +495,10 @@ std::string TOvcFieldEngine::RangeToText(const TOvcRangeSlot& slot) const
     const int t = DataType();
     if (t == fsubChar) {
         const auto c = static_cast<uint8_t>(SlotToInt(t, slot));
-        return c >= 33 ? std::string(1, static_cast<char>(c)) : "#" + std::to_string(c);
+        if (c >= 33)
+            return std::string(1, static_cast<char>(c));
+        std::string text = "#";
+        return text.append(std::to_string(c));
     }
     if (IsIntegerType(t))
         return std::to_string(SlotToInt(t, slot));

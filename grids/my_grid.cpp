@@ -154,7 +154,10 @@ std::string TMyGrid::CellText(int col, int row)
     if (row == 0)
         return col < static_cast<int>(Header.size()) ? Header[static_cast<size_t>(col)].caption : std::string();
     if (!OnGetCell)
-        return "(" + std::to_string(row) + "," + std::to_string(col) + ")";
+        {
+        std::string text = "(";
+        return text.append(std::to_string(row)).append(",").append(std::to_string(col)).append(")");
+    }
     std::string value;
     ++cellRequests_;
     OnGetCell(this, col, row, value);

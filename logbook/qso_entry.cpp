@@ -1292,7 +1292,7 @@ void TQsoEntry::CompileFilter()
             c.Pattern = text;
             if ((c.Kind == skCallNote || c.Kind == skQsoNote) && make) {
                 if (c.Pattern.front() != '*')
-                    c.Pattern.insert(0, "*");
+                    c.Pattern.insert(c.Pattern.begin(), '*');
                 if (c.Pattern.back() != '*')
                     c.Pattern += '*';
             }

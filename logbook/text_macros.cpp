@@ -136,8 +136,8 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
                 unsigned n = 0;
                 if (context.SerialNumber(n)) {
                     std::string s = std::to_string(n);
-                    while (s.size() < 3)
-                        s.insert(0, "0");
+                    if (s.size() < 3)
+                        s.insert(0, 3 - s.size(), '0');
                     result += s;
                 }
                 break;
