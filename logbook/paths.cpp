@@ -151,8 +151,8 @@ TExecuteResult ExecuteAndWait(const std::string& program, const std::vector<std:
 
 std::string GetCommandInterpreter()
 {
-    if (const char* spec = std::getenv("COMSPEC"); spec && *spec)
-        return spec;
+    if (const char* comspec = std::getenv("COMSPEC"); comspec && *comspec)
+        return comspec;
     return "/bin/sh";
 }
 
