@@ -1,3 +1,4 @@
+#include "entry/ovc_support.h"
 #include "entry/ovc_field_engine.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ namespace korval {
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 bool ChangesText(uint16_t cmd)
 {
@@ -370,7 +364,7 @@ std::string TOvcFieldEngine::GetAsString()
         return ReadShort(data);
     }
     lastError_ = 0;
-    return options_.Contains(efoTrimBlanks) ? Trim(buf_) : buf_;
+    return options_.Contains(efoTrimBlanks) ? TrimSpaces(buf_) : buf_;
 }
 
 int32_t TOvcFieldEngine::GetAsInteger()
@@ -441,7 +435,7 @@ void TOvcFieldEngine::SetAsStTime(TStTime value)
 
 bool TOvcFieldEngine::RangeTextToValue(const std::string& text, TOvcRangeSlot& slot) const
 {
-    const std::string s = Trim(text);
+    const std::string s = TrimSpaces(text);
     const int t = DataType();
     slot.fill(0);
     if (t == fsubDate || t == fsubTime) {

@@ -1,3 +1,4 @@
+#include "entry/ovc_support.h"
 #include "entry/ovc_numeric_engine.h"
 
 #include <algorithm>
@@ -10,13 +11,6 @@ namespace korval {
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 const char* const kNumericMasks[] = {"iiiiiiiiiii", "99999", "iiiiii", "999", "iiii",
                                      "##########", "##########", "##########", "##########", "iiiiiiiiii"};
@@ -107,7 +101,7 @@ void TOvcNumericFieldEngine::ComputeDigits()
 
 void TOvcNumericFieldEngine::LoadWorkBuffer()
 {
-    std::string s = Trim(GetStrippedText());
+    std::string s = TrimSpaces(GetStrippedText());
     std::replace(s.begin(), s.end(), Intl().DecimalChar, '.');
     negative_ = false;
     if (!s.empty() && s[0] == '-') {
@@ -223,7 +217,7 @@ std::string TOvcNumericFieldEngine::efGetDisplayString() const
             s += ' ';
         }
     }
-    return Trim(s);
+    return TrimSpaces(s);
 }
 
 int TOvcNumericFieldEngine::efTransfer(void* data, int direction)

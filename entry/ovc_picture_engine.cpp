@@ -1,3 +1,4 @@
+#include "entry/ovc_support.h"
 #include "entry/ovc_picture_engine.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ namespace korval {
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 } // namespace
 
@@ -320,7 +314,7 @@ int TOvcPictureFieldEngine::efTransfer(void* data, int direction)
             if (!(options_.Contains(efoTrimBlanks) && efFieldIsEmpty())) {
                 s = options_.Contains(efoStripLiterals) ? stripped : buf_;
                 if (options_.Contains(efoTrimBlanks))
-                    s = Trim(s);
+                    s = TrimSpaces(s);
             }
             WriteShort(data, s, 255);
             break;
@@ -331,7 +325,7 @@ int TOvcPictureFieldEngine::efTransfer(void* data, int direction)
             break;
         }
         case fsubBoolean: case fsubYesNo: {
-            const std::string s = Trim(stripped);
+            const std::string s = TrimSpaces(stripped);
             const char want = t == fsubBoolean ? in.TrueChar : in.YesChar;
             p[0] = !s.empty() && FieldCharUpper(s[0]) == want;
             break;
@@ -433,7 +427,7 @@ int TOvcPictureFieldEngine::efTransfer(void* data, int direction)
                 if (txt.back() == '.')
                     txt.pop_back();
             }
-            buf_ = pm_.MergeValueIntoMask(Trim(txt));
+            buf_ = pm_.MergeValueIntoMask(TrimSpaces(txt));
         }
         break;
     }
@@ -465,8 +459,8 @@ uint16_t TOvcPictureFieldEngine::efValidateField()
     case fsubString:
         if (normalise && options_.Contains(efoTrimBlanks)) {
             const std::string before = buf_;
-            buf_ = pm_.MergeValueIntoMask(Trim(GetStrippedText()));
-            if (Trim(before).size() != Trim(buf_).size())
+            buf_ = pm_.MergeValueIntoMask(TrimSpaces(GetStrippedText()));
+            if (TrimSpaces(before).size() != TrimSpaces(buf_).size())
                 Repaint();
         }
         break;
@@ -479,7 +473,7 @@ uint16_t TOvcPictureFieldEngine::efValidateField()
         break;
     }
     case fsubBoolean: case fsubYesNo: {
-        const std::string s = Trim(GetStrippedText());
+        const std::string s = TrimSpaces(GetStrippedText());
         const char c = s.empty() ? ' ' : FieldCharUpper(s[0]);
         const bool ok = t == fsubBoolean ? (c == Intl().TrueChar || c == Intl().FalseChar)
                                          : (c == Intl().YesChar || c == Intl().NoChar);

@@ -1,3 +1,4 @@
+#include "entry/ovc_support.h"
 #include "entry/ovc_simple_engine.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ namespace korval {
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 TOvcNumberBase BaseOfMask(char m)
 {
@@ -499,7 +493,7 @@ uint16_t TOvcSimpleFieldEngine::efValidateField()
     uint16_t code = 0;
     if (t == fsubString) {
         if (options_.Contains(efoTrimBlanks) && Focused() && !readingValue_) {
-            const std::string trimmed = Trim(buf_);
+            const std::string trimmed = TrimSpaces(buf_);
             if (trimmed.size() != buf_.size()) {
                 buf_ = trimmed;
                 caret_ = std::min(caret_, static_cast<int>(buf_.size()));

@@ -21,6 +21,14 @@ char* hexDigits(char* dest, uint32_t v, int digits)
 
 } // namespace
 
+std::string TrimSpaces(const std::string& s)
+{
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
 char* BinaryText(char* dest, uint32_t l)
 {
     for (int i = 0; i < 32; ++i)

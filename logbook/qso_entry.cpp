@@ -26,33 +26,6 @@ TQsoEntryHost& NullHost()
     return host;
 }
 
-std::string Trim(std::string_view s)
-{
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
-}
-
-std::string Upper(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return s;
-}
-
-// The integer of a field's text; 0 when it is not a number.
-long ToInt(const std::string& s)
-{
-    std::string t = Trim(s);
-    if (t.empty())
-        return 0;
-    char* end = nullptr;
-    long v = std::strtol(t.c_str(), &end, 10);
-    return (end && *end == '\0') ? v : 0;
-}
 
 TDayNumber DayOf(std::int32_t stDate)
 {
@@ -344,7 +317,7 @@ void TQsoEntry::SetMode(int mode)
         // A default report of the old kind follows the new mode; a typed one stays.
         const std::string oldDefault = std::to_string(DefaultReport(old));
         for (int f : {fRsts, fRstr})
-            if (Trim(Fields.Text[f]) == oldDefault)
+            if (TrimSpaces(Fields.Text[f]) == oldDefault)
                 Fields.Text[f] = std::to_string(DefaultReport(mode));
     }
     host_->PostToMainForm(11);
@@ -359,7 +332,7 @@ void TQsoEntry::EnterKey()
         LogWithExchange();
         break;
     case emOffline:
-        if (!Trim(Fields.Text[fCall]).empty())
+        if (!TrimSpaces(Fields.Text[fCall]).empty())
             AddQso(Config.ContestExchange());
         break;
     case emSearch:
@@ -400,25 +373,25 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
     const auto& T = Fields.Text;
     const auto& S = Fields.Sel;
     r = TQsoRecord();
-    r.Call.assign(Upper(T[fCall]).substr(0, 12));
+    r.Call.assign(UpperAscii(T[fCall]).substr(0, 12));
     r.Date = DayOf(Fields.Date);
     r.Time = Fields.Modified[fTime] ? Fields.Time : storedTime_;
-    std::int32_t c = CountryNumberOfPrefix(Upper(T[fPrefix]).substr(0, 5));
+    std::int32_t c = CountryNumberOfPrefix(UpperAscii(T[fPrefix]).substr(0, 5));
     r.Country = static_cast<std::uint16_t>(c < 0 ? 0 : c);
-    r.Zone = static_cast<std::uint8_t>(ToInt(T[fZone]));
+    r.Zone = static_cast<std::uint8_t>(FieldTextToInt(T[fZone]));
     r.Mode = static_cast<std::uint8_t>(S[fMode]);
     r.Band = static_cast<std::uint8_t>(S[fBand]);
     int rst = 0;
-    r.RstRcvd = static_cast<std::uint16_t>(StrToRst(Trim(T[fRstr]), rst) ? rst : 0);
-    r.RstSent = static_cast<std::uint16_t>(StrToRst(Trim(T[fRsts]), rst) ? rst : 0);
+    r.RstRcvd = static_cast<std::uint16_t>(StrToRst(TrimSpaces(T[fRstr]), rst) ? rst : 0);
+    r.RstSent = static_cast<std::uint16_t>(StrToRst(TrimSpaces(T[fRsts]), rst) ? rst : 0);
     r.Exchange.assign(T[fRecvd].substr(0, 4));
     for (int f : kFlagFields)
         if (S[f] == 1)
             r.Flags |= FlagOfField(f);
-    r.State = StateNumber(Trim(T[fState]));
-    std::string county = Trim(T[fCnty]);
+    r.State = StateNumber(TrimSpaces(T[fState]));
+    std::string county = TrimSpaces(T[fCnty]);
     r.County = (r.State == 0 || county.empty()) ? 0 : CountyNumber(StateAbbrev(r.State), county);
-    r.Iota.assign(Upper(T[fIota]).substr(0, 5));
+    r.Iota.assign(UpperAscii(T[fIota]).substr(0, 5));
     r.QslSentDate = DayOf(Fields.QslDate);
     r.QslRoute = static_cast<std::uint8_t>(S[fQslRoute]);
     r.SatMode = static_cast<std::uint8_t>(S[fSat]);
@@ -431,9 +404,9 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
         else if (S[f] == 3)
             r.AwardFlags |= AwardMaskOfField(f) * 2;
     }
-    r.Group = static_cast<std::uint8_t>(ToInt(T[fGroup]));
+    r.Group = static_cast<std::uint8_t>(FieldTextToInt(T[fGroup]));
     TakeAwardFields(r);
-    std::string note = Trim(T[fNote]);
+    std::string note = TrimSpaces(T[fNote]);
     r.Note = NewNote(note);
 }
 
@@ -493,12 +466,12 @@ bool TQsoEntry::ValidateEntry()
 {
     if (mode_ == emSearch)
         return true;
-    if (!IsValidCall(Upper(Fields.Text[fCall]).substr(0, 12))) {
+    if (!IsValidCall(UpperAscii(Fields.Text[fCall]).substr(0, 12))) {
         MessageDlg("Bad Callsign", TMsgDlgType::mtError, mbOK);
         return false;
     }
     int sent = 0, rcvd = 0;
-    if (!StrToRst(Trim(Fields.Text[fRsts]), sent) || !StrToRst(Trim(Fields.Text[fRstr]), rcvd)) {
+    if (!StrToRst(TrimSpaces(Fields.Text[fRsts]), sent) || !StrToRst(TrimSpaces(Fields.Text[fRstr]), rcvd)) {
         MessageDlg("Bad RST field value", TMsgDlgType::mtError, mbOK);
         return false;
     }
@@ -530,7 +503,7 @@ std::string TQsoEntry::ExchangeFromConfig(bool realTime) const
 
 bool TQsoEntry::LogWithExchange()
 {
-    if (Trim(Fields.Text[fCall]).empty())
+    if (TrimSpaces(Fields.Text[fCall]).empty())
         return false;
     // The exchange goes only into the record being posted, and the serial number advances only
     // after the post went in: a refused post leaves both as they were.
@@ -560,9 +533,9 @@ bool TQsoEntry::AddQso(const std::string& exchange)
     int moved = ReassignLaterQsos(rec);
     const std::string call = rec.Call.str();
     if (Fields.EverModified[fCallNotes])
-        log_->SetCallNote(call, Trim(Fields.Text[fCallNotes]));
-    if (Fields.EverModified[fQslMgr] && !Trim(Fields.Text[fQslMgr]).empty())
-        SetQslManager(call, rec.Date, Upper(Trim(Fields.Text[fQslMgr])));
+        log_->SetCallNote(call, TrimSpaces(Fields.Text[fCallNotes]));
+    if (Fields.EverModified[fQslMgr] && !TrimSpaces(Fields.Text[fQslMgr]).empty())
+        SetQslManager(call, rec.Date, UpperAscii(TrimSpaces(Fields.Text[fQslMgr])));
     auto* owned = new TQsoRecord(rec);
     log_->InsertQso(owned);
     log_->SetModified();
@@ -648,9 +621,9 @@ bool TQsoEntry::UpdateQso(std::uint16_t sequence)
         log_->DeleteUnworkedNote(oldCall);
     const std::string call = now->Call.str();
     if (Fields.EverModified[fCallNotes])
-        log_->SetCallNote(call, Trim(Fields.Text[fCallNotes]));
-    if (Fields.EverModified[fQslMgr] && !Trim(Fields.Text[fQslMgr]).empty())
-        SetQslManager(call, now->Date, Upper(Trim(Fields.Text[fQslMgr])));
+        log_->SetCallNote(call, TrimSpaces(Fields.Text[fCallNotes]));
+    if (Fields.EverModified[fQslMgr] && !TrimSpaces(Fields.Text[fQslMgr]).empty())
+        SetQslManager(call, now->Date, UpperAscii(TrimSpaces(Fields.Text[fQslMgr])));
     host_->LogListChanged(moved > 0 || mode_ == emBrowse);
     host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), current_);
     return true;
@@ -684,7 +657,7 @@ bool TQsoEntry::FinishEntry()
     switch (mode_) {
     case emRealTime:
     case emOffline:
-        if (!Trim(Fields.Text[fCall]).empty() && Config.WarnUnsavedQso()) {
+        if (!TrimSpaces(Fields.Text[fCall]).empty() && Config.WarnUnsavedQso()) {
             int a = MessageDlg("Save the QSO you just added?", TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel);
             if (a == mrCancel)
                 return false;
@@ -897,7 +870,7 @@ void TQsoEntry::CheckDupe()
         return;
     host_->MarkChildDirty(4);
     bool dupe = false;
-    const std::string call = Upper(Trim(Fields.Text[fCall])).substr(0, 12);
+    const std::string call = UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12);
     if (!call.empty()) {
         const TQsoIndex& bc = log_->ByCall();
         TQsoRecord key;
@@ -956,7 +929,7 @@ void TQsoEntry::CallExit()
 bool TQsoEntry::CallEntered()
 {
     auto& T = Fields.Text;
-    const std::string call = Upper(Trim(T[fCall])).substr(0, 12);
+    const std::string call = UpperAscii(TrimSpaces(T[fCall])).substr(0, 12);
     const bool valid = IsValidCall(call);
     T[fCallNotes] = log_->GetCallNote(call);
     TQsoRecord look;
@@ -1003,7 +976,7 @@ void TQsoEntry::ShowCountryFields(std::uint16_t country)
     if (country != 0 && GetCountry(country, c)) {
         T[fPrefix] = c.Prefix;
         Fields.CountryText = c.Name;
-        const std::string st = Trim(T[fState]);
+        const std::string st = TrimSpaces(T[fState]);
         T[fState] = WasStateFor(c.StatesKind, st, StateNumber(st) != 0).substr(0, 2);
         host_->MarkChildDirty(2);
     } else {
@@ -1020,9 +993,9 @@ void TQsoEntry::ShowHeading()
     const auto& T = Fields.Text;
     double lon = 0, lat = 0;
     std::string label;
-    const std::string grid = Trim(T[fGrid]);
-    const std::string iota = Upper(Trim(T[fIota]));
-    const std::string prefix = Upper(Trim(T[fPrefix]));
+    const std::string grid = TrimSpaces(T[fGrid]);
+    const std::string iota = UpperAscii(TrimSpaces(T[fIota]));
+    const std::string prefix = UpperAscii(TrimSpaces(T[fPrefix]));
     if (!grid.empty() && GridToPosition(grid, lon, lat)) {
         label = grid;
     } else if (!iota.empty() && CountryDb.Iota) {
@@ -1069,7 +1042,7 @@ void TQsoEntry::DateExit()
     if (!Fields.Modified[fDate] || mode_ == emSearch)
         return;
     TQsoRecord look;
-    look.Call.assign(Upper(Trim(Fields.Text[fCall])).substr(0, 12));
+    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
     look.Date = DayOf(Fields.Date);
     QsoLookup().LookupCall(look);
     Fields.Text[fQslMgr] = GetQslManager(look.Call.view(), look.Date);
@@ -1081,7 +1054,7 @@ void TQsoEntry::PrefixExit()
 {
     if (!Fields.Modified[fPrefix] || mode_ == emSearch)
         return;
-    std::int32_t c = CountryNumberOfPrefix(Upper(Trim(Fields.Text[fPrefix])).substr(0, 5));
+    std::int32_t c = CountryNumberOfPrefix(UpperAscii(TrimSpaces(Fields.Text[fPrefix])).substr(0, 5));
     if (c < 0)
         c = 0;
     TCountryRecord rec;
@@ -1098,14 +1071,14 @@ void TQsoEntry::StateExit()
     if (!Fields.Modified[fState] || mode_ == emSearch)
         return;
     TQsoRecord look;
-    look.Call.assign(Upper(Trim(Fields.Text[fCall])).substr(0, 12));
+    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
     look.Date = DayOf(Fields.Date);
     QsoLookup().LookupCall(look);
     Fields.Text[fCnty].clear();
-    std::uint8_t st = StateNumber(Trim(Fields.Text[fState]));
+    std::uint8_t st = StateNumber(TrimSpaces(Fields.Text[fState]));
     TUsStateRecord s;
     int zone = (st && GetState(st, s)) ? s.CqZone : look.Zone;
-    if (std::to_string(zone) != Trim(Fields.Text[fZone])) {
+    if (std::to_string(zone) != TrimSpaces(Fields.Text[fZone])) {
         Fields.Text[fZone] = std::to_string(zone);
         host_->MarkChildDirty(1);
     }
@@ -1114,10 +1087,10 @@ void TQsoEntry::StateExit()
 
 void TQsoEntry::PreviewCall(const std::string& call, TDayNumber date)
 {
-    if (mode_ != emRealTime || !Trim(Fields.Text[fCall]).empty())
+    if (mode_ != emRealTime || !TrimSpaces(Fields.Text[fCall]).empty())
         return;
     TQsoRecord look;
-    look.Call.assign(Upper(call).substr(0, 12));
+    look.Call.assign(UpperAscii(call).substr(0, 12));
     look.Date = date;
     QsoLookup().LookupCall(look);
     TCountryRecord c;
@@ -1139,7 +1112,7 @@ void TQsoEntry::StartQsoFromSpot(const std::string& call, int mode, int band)
         return;
     mode_ = emRealTime;
     NewEntry(true);
-    Fields.Text[fCall] = Upper(call).substr(0, 12);
+    Fields.Text[fCall] = UpperAscii(call).substr(0, 12);
     if (mode >= 1 && mode <= ModeCount)
         SetMode(mode);
     if (band >= 1 && band <= BandCount)
@@ -1227,12 +1200,12 @@ void TQsoEntry::CompileFilter()
         TSearchCondition c;
         c.Field = static_cast<std::uint8_t>(f);
         c.Kind = kSearchKinds[f];
-        const std::string text = Trim(T[f]);
+        const std::string text = TrimSpaces(T[f]);
         bool make = false;
         switch (c.Kind) {
         case skByteEqual:
             make = !text.empty();
-            c.Value = static_cast<std::uint32_t>(ToInt(text));
+            c.Value = static_cast<std::uint32_t>(FieldTextToInt(text));
             break;
         case skByteSel:
             make = S[f] != 0;
@@ -1276,7 +1249,7 @@ void TQsoEntry::CompileFilter()
                 break;
             std::string v;
             if (Fields.AwdValVisible) {
-                v = Trim(T[fAwdVal]);
+                v = TrimSpaces(T[fAwdVal]);
             } else if (Fields.AwdSelVisible) {
                 TQsoRecord tmp;
                 TakeAwardFields(tmp);
@@ -1407,11 +1380,11 @@ void TQsoEntry::SetExternalFilter(std::function<bool(const TQsoRecord&)> filter)
 void TQsoEntry::CheckOtherQsos(int kind)
 {
     const auto& T = Fields.Text;
-    std::string state = Upper(Trim(T[fState])), county = Trim(T[fCnty]), id = SelectedAwardId(), value;
+    std::string state = UpperAscii(TrimSpaces(T[fState])), county = TrimSpaces(T[fCnty]), id = SelectedAwardId(), value;
     if (kind == 2 || kind == 3) {
         TQsoRecord r;
         TakeAwardFields(r);
-        value = kind == 3 ? Trim(T[fAwdVal]) : r.CustAwdVal.str();
+        value = kind == 3 ? TrimSpaces(T[fAwdVal]) : r.CustAwdVal.str();
     }
     const bool noKey = kind == 0 ? (state.empty() || county.empty()) : kind == 1 ? id.empty() : (id.empty() || value.empty());
     if (noKey) {
@@ -1461,7 +1434,7 @@ void TQsoEntry::FillAwardTypes(const std::string& id, const std::string& value)
     const bool search = mode_ == emSearch;
     const TCustAwardList& list = CustAwardList();
     std::vector<std::pair<std::string, std::string>> items;  // name, id
-    const std::string prefix = Upper(Trim(Fields.Text[fPrefix]));
+    const std::string prefix = UpperAscii(TrimSpaces(Fields.Text[fPrefix]));
     const int band = GetBand(), group = ModeGroup(GetMode());
     for (int i = 0; i < list.Count(); ++i) {
         const TCustAward& a = list.At(i);
@@ -1534,7 +1507,7 @@ void TQsoEntry::TakeAwardFields(TQsoRecord& rec) const
             if (n == Fields.Text[fAwdSel])
                 v = k;
     }
-    rec.CustAwdVal.assign(Trim(v).substr(0, 8));
+    rec.CustAwdVal.assign(TrimSpaces(v).substr(0, 8));
 }
 
 void TQsoEntry::RefreshAwardTypes()
@@ -1562,7 +1535,7 @@ std::string TQsoEntry::MacroExchangeText() const
 
 std::string TQsoEntry::MacroName() const
 {
-    std::string s = Trim(Fields.Text[fCallNotes]);
+    std::string s = TrimSpaces(Fields.Text[fCallNotes]);
     std::size_t cut = s.find_first_of(" ,");
     if (cut != std::string::npos)
         s.resize(cut);

@@ -14,30 +14,6 @@ namespace korval {
 
 namespace {
 
-std::string Trim(std::string_view s)
-{
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
-}
-
-std::string Upper(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return s;
-}
-
-long ToInt(const std::string& s)
-{
-    std::string t = Trim(s);
-    char* end = nullptr;
-    long v = std::strtol(t.c_str(), &end, 10);
-    return (!t.empty() && end && *end == '\0') ? v : 0;
-}
 
 bool IotaKnown(const std::string& ref)
 {
@@ -55,7 +31,7 @@ std::uint8_t StatesKindOf(std::uint16_t country)
 
 std::uint16_t PrefixCountry(const std::string& prefix)
 {
-    std::int32_t c = CountryNumberOfPrefix(Upper(Trim(prefix)).substr(0, 5));
+    std::int32_t c = CountryNumberOfPrefix(UpperAscii(TrimSpaces(prefix)).substr(0, 5));
     return static_cast<std::uint16_t>(c < 0 ? 0 : c);
 }
 
@@ -65,38 +41,38 @@ int TQsoEntry::ValidateField(int field)
 {
     const std::string text = Fields.Text[static_cast<std::size_t>(field)];
     if (field == fPrefix) {
-        std::string p = Upper(text).substr(0, 5);
+        std::string p = UpperAscii(text).substr(0, 5);
         if (mode_ == emSearch) {
             if (!p.empty() && p[0] == '!')
                 p.erase(0, 1);
             if (!p.empty() && p[0] == '*')
                 p.erase(0, 1);
         }
-        p = Trim(p);
+        p = TrimSpaces(p);
         return !p.empty() && CountryNumberOfPrefix(p) < 0 ? oeUnknownValue : 0;
     }
     if (mode_ == emSearch)
         return 0;
     switch (field) {
     case fZone: {
-        long v = ToInt(text);
+        long v = FieldTextToInt(text);
         return v < 0 || v > 40 ? oeRangeError : 0;
     }
     case fGroup: {
-        long v = ToInt(text);
+        long v = FieldTextToInt(text);
         return v < 0 || v > 253 ? oeRangeError : 0;
     }
     case fGrid:
-        return IsValidGrid(Trim(text)) ? 0 : oeUnknownValue;
+        return IsValidGrid(TrimSpaces(text)) ? 0 : oeUnknownValue;
     case fIota: {
-        std::string ref = Upper(text);
+        std::string ref = UpperAscii(text);
         while (!ref.empty() && ref.back() == ' ')
             ref.pop_back();
         return ref.empty() || IotaKnown(ref) ? 0 : oeUnknownValue;
     }
     case fState: {
         const std::uint16_t country = PrefixCountry(Fields.Text[fPrefix]);
-        const std::string st = Upper(Trim(text));
+        const std::string st = UpperAscii(TrimSpaces(text));
         const std::string two = st.substr(0, 2);
         const bool known = StateNumber(two) != 0;
         if (WasStateFor(StatesKindOf(country), two, known) != two || (!st.empty() && !known))
@@ -104,10 +80,10 @@ int TQsoEntry::ValidateField(int field)
         return 0;
     }
     case fCnty: {
-        const std::string name = Trim(text).substr(0, 18);
+        const std::string name = TrimSpaces(text).substr(0, 18);
         if (!Fields.Modified[fCnty] || name.empty())
             return 0;
-        const std::string st = Upper(Trim(Fields.Text[fState]));
+        const std::string st = UpperAscii(TrimSpaces(Fields.Text[fState]));
         if (st.empty() || StateNumber(st) == 0 || CountyNumber(st, name) == 0)
             return oeUnknownValue;
         return 0;
@@ -140,7 +116,7 @@ void TQsoEntry::FieldError(int field, int code)
         ShowCountries();
         break;
     case fCnty:
-        if (Trim(Fields.Text[fState]).empty())
+        if (TrimSpaces(Fields.Text[fState]).empty())
             MessageDlg("No State information available", TMsgDlgType::mtError, mbOK);
         else
             ShowCounties();
@@ -211,7 +187,7 @@ void TQsoEntry::ShowStates()
 
 void TQsoEntry::ShowCounties()
 {
-    const std::string st = Upper(Trim(Fields.Text[fState])).substr(0, 2);
+    const std::string st = UpperAscii(TrimSpaces(Fields.Text[fState])).substr(0, 2);
     std::uint8_t stateNo = StateNumber(st);
     if (st.empty() || stateNo == 0) {
         MessageDlg("No State Information Available", TMsgDlgType::mtError, mbOK);
@@ -222,7 +198,7 @@ void TQsoEntry::ShowCounties()
     std::vector<std::string> entries;
     for (std::int32_t i = 0; i < CountryDb.Counties->Count(); ++i) {
         TCountyRecord c = TCountyRecord::FromBytes(CountryDb.Counties->Record(i));
-        if (Upper(c.Key).rfind(st, 0) == 0)
+        if (UpperAscii(c.Key).rfind(st, 0) == 0)
             entries.push_back(c.Name);
     }
     TUsStateRecord s;
@@ -267,7 +243,7 @@ void TQsoEntry::GridExit()
 {
     if (!Fields.Modified[fGrid] || mode_ == emSearch)
         return;
-    Fields.Text[fGrid] = FormatGridLocator(Trim(Fields.Text[fGrid]));
+    Fields.Text[fGrid] = FormatGridLocator(TrimSpaces(Fields.Text[fGrid]));
     Fields.EverModified[fGrid] = true;
     host_->MarkChildDirty(8);
     ShowHeading();

@@ -49,6 +49,33 @@ std::string PadLeft(std::string_view text, int width)
     return out;
 }
 
+std::string TrimSpaces(std::string_view text)
+{
+    std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string_view::npos)
+        return {};
+    std::size_t e = text.find_last_not_of(' ');
+    return std::string(text.substr(b, e - b + 1));
+}
+
+std::string UpperAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return text;
+}
+
+long FieldTextToInt(const std::string& text)
+{
+    std::string t = TrimSpaces(text);
+    if (t.empty())
+        return 0;
+    char* end = nullptr;
+    long v = std::strtol(t.c_str(), &end, 10);
+    return (end && *end == '\0') ? v : 0;
+}
+
 std::string TrimRightShort(std::string_view text)
 {
     while (!text.empty() && text.back() == ' ')

@@ -20,6 +20,12 @@ std::string PadRight(std::string_view text, int width);
 // Blanks put in front until the length reaches `width`.
 std::string PadLeft(std::string_view text, int width);
 std::string TrimRightShort(std::string_view text);
+// The text without leading and trailing blanks.
+std::string TrimSpaces(std::string_view text);
+// ASCII letters upper-cased; other bytes kept.
+std::string UpperAscii(std::string text);
+// The whole number a field holds (blanks around it allowed); 0 when it holds anything else.
+long FieldTextToInt(const std::string& text);
 // "No QSO ", "One QSO ", "2 QSOs ".
 std::string CountText(long count, std::string_view noun);
 // Size in bytes; 0 when the file cannot be opened.
