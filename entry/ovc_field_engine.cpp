@@ -55,6 +55,20 @@ void TOvcFieldEngine::Beep() const
         host_->Beep();
 }
 
+bool TOvcFieldEngine::ArrowMovesFocus(uint16_t cmd)
+{
+    const bool upDown = cmd == ccUp || cmd == ccDown;
+    if (upDown && Env().AutoAdvanceUpDown) {
+        Advance(cmd == ccDown);
+        return true;
+    }
+    if (upDown && options_.Contains(efoArrowIncDec) && !efIsReadOnly())
+        return false;
+    if (Env().AutoAdvanceLeftRight)
+        Advance(cmd == ccRight || cmd == ccWordRight || cmd == ccDown);
+    return true;
+}
+
 void TOvcFieldEngine::Changed()
 {
     state_ |= sefModified | sefEverModified;

@@ -247,6 +247,9 @@ protected:
     void Repaint() const { if (host_) host_->FieldRepaint(); }
     TOvcEditEnv Env() const { return host_ ? host_->EditEnv() : TOvcEditEnv{}; }
     void Advance(bool forward) { if (host_) host_->AdvanceFocus(forward); }
+    // The arrow commands move to the neighbouring field when the environment asks. False for an
+    // Up or Down that should step the value instead (arrow inc/dec on an editable field).
+    bool ArrowMovesFocus(uint16_t cmd);
     uint16_t RunUserValidation(uint16_t code);
     bool InRange(long double v) const;
     bool InRangeInt(int64_t v) const;

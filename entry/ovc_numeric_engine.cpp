@@ -271,22 +271,11 @@ void TOvcNumericFieldEngine::efEdit(uint16_t cmd, const TOvcEditMsg& msg)
             ClearNumber();
         break;
     case ccDelLine: ClearNumber(); break;
-    case ccLeft: case ccWordLeft:
-        if (Env().AutoAdvanceLeftRight)
-            Advance(false);
-        break;
-    case ccRight: case ccWordRight:
-        if (Env().AutoAdvanceLeftRight)
-            Advance(true);
-        break;
-    case ccUp: case ccDown:
-        if (Env().AutoAdvanceUpDown)
-            Advance(cmd == ccDown);
-        else if (options_.Contains(efoArrowIncDec) && !efIsReadOnly()) {
+    case ccLeft: case ccWordLeft: case ccRight: case ccWordRight: case ccUp: case ccDown:
+        if (!ArrowMovesFocus(cmd)) {
             TOvcPictureFieldEngine::efIncDecValue(true, cmd == ccUp ? 1 : -1);
             LoadWorkBuffer();
-        } else if (Env().AutoAdvanceLeftRight)
-            Advance(cmd == ccDown);
+        }
         break;
     case ccInc: case ccDec:
         TOvcPictureFieldEngine::efIncDecValue(true, cmd == ccInc ? 1 : -1);

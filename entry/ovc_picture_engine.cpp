@@ -736,21 +736,9 @@ void TOvcPictureFieldEngine::OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg)
     const int first = std::min(efFirstEditablePos(), maxLength_ - 1);
     bool keepSel = false;
     switch (cmd) {
-    case ccLeft: case ccWordLeft:
-        if (Env().AutoAdvanceLeftRight)
-            Advance(false);
-        break;
-    case ccRight: case ccWordRight:
-        if (Env().AutoAdvanceLeftRight)
-            Advance(true);
-        break;
-    case ccUp: case ccDown:
-        if (Env().AutoAdvanceUpDown)
-            Advance(cmd == ccDown);
-        else if (options_.Contains(efoArrowIncDec) && !efIsReadOnly())
+    case ccLeft: case ccWordLeft: case ccRight: case ccWordRight: case ccUp: case ccDown:
+        if (!ArrowMovesFocus(cmd))
             efIncDecValue(true, cmd == ccUp ? 1 : -1);
-        else if (Env().AutoAdvanceLeftRight)
-            Advance(cmd == ccDown);
         break;
     case ccInc: efIncDecValue(true, 1); break;
     case ccDec: efIncDecValue(true, -1); break;
