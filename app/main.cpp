@@ -8,6 +8,7 @@
 #include "exchange/filter_windows.h"
 #include "logbook/startup.h"
 #include "platform/korval_application.h"
+#include "reference/windows/sun_windows.h"
 #include "platform/shipped_defaults.h"
 
 int main(int argc, char** argv)
@@ -29,5 +30,6 @@ int main(int argc, char** argv)
     std::string readme = options.shippedDataDir + "/README.md";
     options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
     options.importExport = [](QWidget* parent) { korval::ShowImportExportFilters(parent); };
+    options.countryInfo = korval::CountryInfoWindowHooks();
     return korval::RunKorval(options);
 }

@@ -438,6 +438,8 @@ void TMainForm::AppIdle()
         UpdateFileMenu();
         emit firstIdleDone();
     }
+    if (countryInfo_ && countryInfo_->isVisible() && env_.countryInfo.refresh)
+        env_.countryInfo.refresh(countryInfo_);
     if (calendarCheck_)
         calendarCheck_ = false; // the events calendar is not part of the program yet
     if (commandLine_.hasS) {
@@ -531,6 +533,11 @@ void TMainForm::ShowQsoWindow()
             SB->setRange(0, visible ? max : 0);
             SB->setValue(visible ? position : 0);
         });
+        if (env_.countryInfo.create) {
+            QAction* info = qso->Action(TQSOForm::cmCountryInformation);
+            info->setEnabled(true);
+            connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
+        }
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
         PostToMainForm(2);
@@ -699,6 +706,24 @@ void TMainForm::Info1Click()
     }
     TProgStatus dlg(info, this);
     dlg.exec();
+}
+
+void TMainForm::CountryInformation1Click()
+{
+    TQSOForm* qso = QsoForm();
+    if (!qso || !env_.countryInfo.create)
+        return;
+    if (!countryInfo_) {
+        countryInfo_ = env_.countryInfo.create(qso);
+        if (!countryInfo_)
+            return;
+        countryInfo_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    countryInfo_->show();
+    countryInfo_->raise();
+    countryInfo_->activateWindow();
+    if (env_.countryInfo.refresh)
+        env_.countryInfo.refresh(countryInfo_);
 }
 
 void TMainForm::ImpExpfilters1Click()

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "logbook/child_window_hooks.h"
 #include "logbook/log_hooks.h"
 #include "logbook/main_form_rules.h"
 
@@ -50,6 +51,8 @@ struct TMainFormEnv {
     // The import/export filter window; it lives in a library above this one, so the program
     // hands it in. Without it the command stays disabled.
     std::function<void(QWidget* parent)> importExport;
+    // The sunrise and sunset window (the QSO window's "SunRise/Set"), handed in the same way.
+    TChildWindowHooks countryInfo;
 };
 
 class TMainForm : public QMainWindow, private TLogWindowHooks {
@@ -92,6 +95,9 @@ public:
     void Close1Click();
     void Info1Click();
     void ImpExpfilters1Click();
+    // Opens the sunrise and sunset window over the QSO window, or brings it up.
+    void CountryInformation1Click();
+    QWidget* CountryInfoWindow() const { return countryInfo_.data(); }
     void About1Click();
     void Contents1Click();
 
@@ -178,6 +184,7 @@ private:
     std::intptr_t nextEx_ = 1;
     TLogWindowHooks* previousHooks_ = nullptr;
     QPointer<QWidget> qsoForm_;
+    QPointer<QWidget> countryInfo_;
     TQsoData* qsoLog_ = nullptr;
 };
 

@@ -212,6 +212,7 @@ void TQSOForm::BuildActions()
         {cmNextWindowSize, "Next Window Size", QKeySequence(Qt::Key_F5)},
         {cmLogList, "Log List", QKeySequence()},
         {cmContestMode, "Contest Mode", QKeySequence()},
+        {cmCountryInformation, "SunRise/Set", QKeySequence()},
     };
     for (const auto& a : list) {
         auto* act = new QAction(QString::fromLatin1(a.text), this);
@@ -237,6 +238,7 @@ void TQSOForm::BuildActions()
     // Their windows come with later work: present, but not yet usable.
     actions_[cmLogList]->setEnabled(false);
     actions_[cmContestMode]->setEnabled(false);
+    actions_[cmCountryInformation]->setEnabled(false);
 }
 
 void TQSOForm::FillChoiceItems()

@@ -49,7 +49,9 @@ public:
     // ---- commands (also as actions, for menus) ----
     enum TCommand {
         cmAddRealTime, cmAddOffline, cmSearch, cmSearchOldFilter, cmCount, cmCancelFilter, cmUpdate, cmDelete,
-        cmFirst, cmPrevious, cmNext, cmLast, cmNextWindowSize, cmLogList, cmContestMode, kCommandCount
+        cmFirst, cmPrevious, cmNext, cmLast, cmNextWindowSize, cmLogList, cmContestMode,
+        // The sunrise and sunset window; the main window runs it when the program has one.
+        cmCountryInformation, kCommandCount
     };
     QAction* Action(TCommand c) const { return actions_[c]; }
 

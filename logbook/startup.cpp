@@ -58,7 +58,8 @@ int RunKorval(const TStartupOptions& options)
 
     int rc = 1;
     {
-        TMainForm form(TMainFormEnv{options.params, nullptr, nullptr, options.helpFile, options.importExport});
+        TMainForm form(
+            TMainFormEnv{options.params, nullptr, nullptr, options.helpFile, options.importExport, options.countryInfo});
         if (!form.startupOk()) {
             FreeStartupSplash();
             return 1;

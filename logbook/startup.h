@@ -1,5 +1,7 @@
 #pragma once
 // The program's start-up and shut-down order, run inside an existing QApplication.
+#include "logbook/child_window_hooks.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@ struct TStartupOptions {
     bool showSplash = true;
     std::string helpFile;             // the README
     std::function<void(QWidget* parent)> importExport; // the import/export filter window
+    TChildWindowHooks countryInfo;                      // the sunrise and sunset window
 };
 
 // Single-instance guard, first-start copy of the shipped files, splash, main window and progress

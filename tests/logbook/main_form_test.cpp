@@ -108,7 +108,7 @@ struct MainFormFixture : ::testing::Test {
     {
         NoteScreenMetrics();
         SaveConfiguration(); // the window loads the configuration from its file
-        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}, {}});
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}, {}, {}});
     }
     // Shows the form and runs the event loop until the first idle time has opened the start log.
     void ShowAndIdle(TMainForm& form)
@@ -459,12 +459,52 @@ TEST_F(MainFormFixture, ImportExportCommandIsEnabledOnlyWhenTheProgramHandsItIn)
     TMainFormEnv env{{}, &clock, &driver, {}, [&](QWidget* parent) {
                          ++opened;
                          parentSeen = parent;
-                     }};
+                     }, {}};
     auto withIe = std::make_unique<TMainForm>(env);
     ASSERT_TRUE(withIe->ImpExpfilters1->isEnabled());
     withIe->ImpExpfilters1->trigger();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(parentSeen, withIe.get());
+}
+
+TEST_F(MainFormFixture, SunriseCommandOpensTheHandedInWindowOverTheQsoWindow)
+{
+    {
+        auto form = MakeForm();
+        ShowAndIdle(*form);
+        ASSERT_NE(form->QsoForm(), nullptr);
+        EXPECT_FALSE(form->QsoForm()->Action(TQSOForm::cmCountryInformation)->isEnabled());
+    }
+    FreeCurrentLog();
+    int created = 0, refreshed = 0;
+    QWidget* owner = nullptr;
+    TMainFormEnv env{{}, &clock, &driver, {}, {}, {}};
+    env.countryInfo.create = [&](QWidget* o) -> QWidget* {
+        ++created;
+        owner = o;
+        return new QWidget(o, Qt::Window);
+    };
+    env.countryInfo.refresh = [&](QWidget*) { ++refreshed; };
+    SaveConfiguration();
+    TMainForm form(env);
+    ShowAndIdle(form);
+    ASSERT_NE(form.QsoForm(), nullptr);
+    QAction* info = form.QsoForm()->Action(TQSOForm::cmCountryInformation);
+    ASSERT_TRUE(info->isEnabled());
+    info->trigger();
+    info->trigger(); // a second time brings the same window up
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(owner, form.QsoForm());
+    ASSERT_NE(form.CountryInfoWindow(), nullptr);
+    const int before = refreshed;
+    form.AppIdle();
+    EXPECT_GT(refreshed, before); // the idle handler keeps an open window up to date
+    // Closed by the operator, it is gone; the command makes a new one.
+    form.CountryInfoWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.CountryInfoWindow(), nullptr);
+    info->trigger();
+    EXPECT_EQ(created, 2);
 }
 
 // ---- The whole start-up order ----
@@ -473,7 +513,7 @@ struct StartupFixture : MainFormFixture {
     test::TempDir shipped;
     TStartupOptions Options(std::vector<std::string> params = {})
     {
-        return TStartupOptions{std::move(params), shipped.path(), false, {}, {}};
+        return TStartupOptions{std::move(params), shipped.path(), false, {}, {}, {}};
     }
 };
 

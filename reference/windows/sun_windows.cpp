@@ -1,0 +1,442 @@
+#include "reference/windows/sun_windows.h"
+
+#include "entry/ovc_controller.h"
+#include "entry/ovc_intl.h"
+#include "entry/ovc_picture_field.h"
+#include "entry/ovc_simple_field.h"
+#include "grids/my_grid.h"
+#include "grids/ovc_list_box.h"
+#include "logbook/call_lookup.h"
+#include "logbook/config_record.h"
+#include "logbook/country_db.h"
+#include "logbook/day_number.h"
+#include "logbook/form_helpers_qt.h"
+#include "logbook/form_placement.h"
+#include "logbook/main_form.h"
+#include "logbook/position.h"
+#include "logbook/qso_form.h"
+#include "logbook/string_utils.h"
+#include "platform/win1252.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace korval {
+
+namespace {
+
+const char* const TimePicture = "hh:mm";
+
+TOvcSimpleField* display(QWidget* parent, const char* name, int width)
+{
+    auto* f = new TOvcSimpleField(parent);
+    f->setObjectName(QString::fromLatin1(name));
+    TOvcEntryFieldOptions o = f->Options();
+    o.Include(efoReadOnly);
+    f->SetOptions(o);
+    f->setFocusPolicy(Qt::NoFocus);
+    f->setMinimumWidth(width);
+    return f;
+}
+
+// Child windows of the sunrise windows: their own top-level windows, owned by the opener.
+void makeToolWindow(QWidget* w) { w->setWindowFlag(Qt::Window, true); }
+
+QString Q(const std::string& s) { return FromWin1252(s); }
+
+bool countryPosition(std::uint16_t number, TCountryRecord& rec) { return number != 0 && GetCountry(number, rec); }
+
+// The modal pick list of the program's own list box.
+int runPicklist(QWidget* parent, const std::string& caption, const std::vector<std::string>& entries, int first)
+{
+    QDialog dlg(parent);
+    dlg.setWindowTitle(Q(caption));
+    auto* list = new TOvcCustomListBox(&dlg);
+    for (const std::string& e : entries)
+        list->Items().Add(e);
+    list->SetItemIndex(first >= 0 && first < static_cast<int>(entries.size()) ? first : 0);
+    list->OnDblClick = [&dlg](TOvcCustomListBox*) { dlg.accept(); };
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    auto* lay = new QVBoxLayout(&dlg);
+    lay->addWidget(list);
+    lay->addWidget(buttons);
+    dlg.resize(240, 360);
+    SetFormFont(&dlg);
+    return dlg.exec() == QDialog::Accepted ? list->ItemIndex() : -1;
+}
+
+} // namespace
+
+std::string SunTimeText(TStTime t)
+{
+    return t < 0 ? std::string("--:--") : OvcIntlSup().FormatTime(TimePicture, t, false);
+}
+
+TStDate SunToday() { return DayNumberToStDate(UtcToday()); }
+
+std::vector<TSunCountry> SunCountryList()
+{
+    std::vector<TSunCountry> list;
+    const std::int32_t count = CountryCount();
+    for (std::int32_t i = 1; i < count; ++i) {
+        TCountryRecord c;
+        if (!GetCountry(static_cast<std::uint16_t>(i), c))
+            continue;
+        list.push_back({c.Prefix, c.Name, c.Longitude, c.Latitude, c.EndDate == OpenEndDate});
+    }
+    return list;
+}
+
+std::uint16_t QsoWindowCountry()
+{
+    TMainForm* main = MainForm();
+    TQSOForm* qso = main ? main->QsoForm() : nullptr;
+    if (!qso)
+        return 0;
+    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
+    if (prefix.empty())
+        return 0;
+    const std::int32_t n = CountryNumberOfPrefix(prefix);
+    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+}
+
+TChildWindowHooks CountryInfoWindowHooks()
+{
+    TChildWindowHooks hooks;
+    hooks.create = [](QWidget* owner) -> QWidget* { return new TCountryInfo(QsoWindowCountry, owner); };
+    hooks.refresh = [](QWidget* window) {
+        if (auto* info = qobject_cast<TCountryInfo*>(window))
+            info->ShowCountry();
+    };
+    return hooks;
+}
+
+// ---- TCountryInfo ----
+
+TCountryInfo::TCountryInfo(std::function<std::uint16_t()> country, QWidget* owner)
+    : QWidget(owner), country_(std::move(country))
+{
+    makeToolWindow(this);
+    setObjectName("CountryInfo");
+    setWindowTitle("Country SunRise/Set");
+    setToolTip("SunRise/Set (PopUp)");
+    new TOvcController(this);
+    F_Heading = display(this, "F_Heading", 50);
+    F_LongPath = display(this, "F_LongPath", 50);
+    F_Reciprocal = display(this, "F_Reciprocal", 50);
+    F_Sunrise = display(this, "F_Sunrise", 60);
+    F_SunSet = display(this, "F_SunSet", 60);
+    F_DXSunRise = display(this, "F_DXSunRise", 60);
+    F_DXSunSet = display(this, "F_DXSunSet", 60);
+
+    auto* g = new QGridLayout(this);
+    g->addWidget(new QLabel("Heading", this), 0, 0);
+    g->addWidget(F_Heading, 0, 1);
+    g->addWidget(new QLabel("Long Path", this), 1, 0);
+    g->addWidget(F_LongPath, 1, 1);
+    g->addWidget(new QLabel("Reciprocal", this), 2, 0);
+    g->addWidget(F_Reciprocal, 2, 1);
+    g->addWidget(new QLabel("Rise", this), 0, 3);
+    g->addWidget(new QLabel("Set", this), 0, 4);
+    g->addWidget(new QLabel("Local", this), 1, 2);
+    g->addWidget(F_Sunrise, 1, 3);
+    g->addWidget(F_SunSet, 1, 4);
+    g->addWidget(new QLabel("DX", this), 2, 2);
+    g->addWidget(F_DXSunRise, 2, 3);
+    g->addWidget(F_DXSunSet, 2, 4);
+
+    PopupMenu = new QMenu(this);
+    OneyearSunRiseSet1 = PopupMenu->addAction("One year Sun Rise/Set", this, [this] { OneYearClick(); });
+    SunRiseSetbyDate1 = PopupMenu->addAction("Sun Rise/Set by Date", this, [this] { ByDateClick(); });
+    RestoreFormPlacement(this, psSun);
+    ShowCountry();
+}
+
+TCountryInfo::~TCountryInfo() = default;
+
+void TCountryInfo::showEvent(QShowEvent* e)
+{
+    SetFormFont(this);
+    QWidget::showEvent(e);
+}
+
+void TCountryInfo::closeEvent(QCloseEvent* e)
+{
+    SaveFormPlacement(this, psSun);
+    QWidget::closeEvent(e);
+}
+
+void TCountryInfo::contextMenuEvent(QContextMenuEvent* e) { PopupMenu->popup(e->globalPos()); }
+
+void TCountryInfo::ShowCountry()
+{
+    const TStDate today = SunToday();
+    const double lon = Config.OwnLongitude(), lat = Config.OwnLatitude();
+    // A changed home position counts at once, not only from the next UTC day on.
+    const bool homeChanged = !localValid_ || today != localDay_ || lon != homeLon_ || lat != homeLat_;
+    if (homeChanged) {
+        const TStRiseSetRec r = SunRiseSet(today, lon, lat);
+        F_Sunrise->SetAsString(SunTimeText(r.ORise));
+        F_SunSet->SetAsString(SunTimeText(r.OSet));
+        localValid_ = true;
+        localDay_ = today;
+        homeLon_ = lon;
+        homeLat_ = lat;
+    }
+
+    const std::uint16_t number = country_ ? country_() : 0;
+    TCountryRecord c;
+    if (!countryPosition(number, c)) {
+        if (dxValid_ || dxCountry_ != 0 || windowTitle() != "Info: unknown location") {
+            setWindowTitle("Info: unknown location");
+            for (TOvcSimpleField* f : {F_Heading, F_LongPath, F_Reciprocal, F_DXSunRise, F_DXSunSet})
+                f->SetAsString("");
+        }
+        dxValid_ = false;
+        dxCountry_ = 0;
+        return;
+    }
+    if (dxValid_ && number == dxCountry_ && today == dxDay_ && c.Longitude == dxLon_ && c.Latitude == dxLat_ &&
+        !homeChanged)
+        return;
+    setWindowTitle(Q("Info: " + c.Name));
+    int heading = 0, reciprocal = 0, km = 0;
+    CalcBearingDistanceFrom(lat, lon, true, heading, km, c.Latitude, c.Longitude);
+    CalcBearingDistanceFrom(lat, lon, false, reciprocal, km, c.Latitude, c.Longitude);
+    F_Heading->SetAsString(std::to_string(heading));
+    F_LongPath->SetAsString(std::to_string((heading + 180) % 360));
+    F_Reciprocal->SetAsString(std::to_string(reciprocal));
+    const TStRiseSetRec dx = SunRiseSet(today, c.Longitude, c.Latitude);
+    F_DXSunRise->SetAsString(SunTimeText(dx.ORise));
+    F_DXSunSet->SetAsString(SunTimeText(dx.OSet));
+    dxValid_ = true;
+    dxCountry_ = number;
+    dxDay_ = today;
+    dxLon_ = c.Longitude;
+    dxLat_ = c.Latitude;
+}
+
+void TCountryInfo::OneYearClick()
+{
+    if (!oneYear_)
+        oneYear_ = new TOneYearSRS(country_ ? country_() : 0, this);
+    oneYear_->show();
+    oneYear_->raise();
+    oneYear_->activateWindow();
+}
+
+void TCountryInfo::ByDateClick()
+{
+    if (!byDate_)
+        byDate_ = new TCountrySRS(this);
+    byDate_->show();
+    byDate_->raise();
+    byDate_->activateWindow();
+}
+
+// ---- TOneYearSRS ----
+
+TOneYearSRS::TOneYearSRS(std::uint16_t country, QWidget* owner) : QWidget(owner)
+{
+    makeToolWindow(this);
+    setObjectName("OneYearSRS");
+    setWindowTitle("One Year Sun Rise/Set");
+    new TOvcController(this);
+    auto* menuBar = new QMenuBar(this);
+    SelectCountry1 = menuBar->addAction("Select Country", this, [this] { SelectCountryClick(); });
+    Update1 = menuBar->addAction("Update", this, [this] { UpdateClick(); });
+    Update1->setShortcut(QKeySequence(Qt::Key_F10));
+    Update1->setShortcutContext(Qt::WindowShortcut);
+    addAction(Update1);
+    F_Country = display(this, "F_Country", 200);
+    DG = new TMyGrid(this);
+    DG->setObjectName("DG");
+    DG->AddColumn("Date", 10, gaLeft);
+    DG->AddColumn("Rise", 5, gaCenter);
+    DG->AddColumn("Set", 5, gaCenter);
+    DG->AddColumn("DX Rise", 7, gaCenter);
+    DG->AddColumn("DX Set", 7, gaCenter);
+    DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) {
+        const int i = row - 1;
+        if (i < 0 || i >= static_cast<int>(rows_.size()))
+            return;
+        value = GetTabField(col, RowText(i));
+    };
+    DG->ApplyHeader();
+    auto* l = new QVBoxLayout(this);
+    l->setMenuBar(menuBar);
+    l->addWidget(F_Country);
+    l->addWidget(DG, 1);
+    resize(380, 420);
+
+    RunPicklist = [this](const std::string& caption, const std::vector<std::string>& entries, int first) {
+        return runPicklist(this, caption, entries, first);
+    };
+    SetCountry(country);
+}
+
+std::string TOneYearSRS::RowText(int index) const
+{
+    const TSunYearRow& r = rows_[static_cast<std::size_t>(index)];
+    TDayNumber day = 0;
+    try {
+        day = StDateToDayNumber(r.Date);
+    } catch (const EDateRangeError&) {
+    }
+    return FormatDayNumber(day) + "\t" + SunTimeText(r.Home.ORise) + "\t" + SunTimeText(r.Home.OSet) + "\t" +
+           SunTimeText(r.Dx.ORise) + "\t" + SunTimeText(r.Dx.OSet);
+}
+
+void TOneYearSRS::SetCountry(std::uint16_t country)
+{
+    country_ = country;
+    UpdateClick();
+}
+
+void TOneYearSRS::UpdateClick()
+{
+    TCountryRecord c;
+    const bool known = countryPosition(country_, c);
+    F_Country->SetAsString(known ? c.Name : std::string());
+    // Without a country the DX columns repeat nothing useful, so the table shows home alone.
+    const TStDate today = SunToday();
+    rows_ = SunYearTable(today, Days, Config.OwnLongitude(), Config.OwnLatitude(), known ? c.Longitude : 0,
+                         known ? c.Latitude : 0);
+    if (!known)
+        for (TSunYearRow& r : rows_)
+            r.Dx = {RiseSetBadDate, RiseSetBadDate};
+    DG->SetRows(static_cast<int>(rows_.size()) + 1, 1, 1);
+    DG->viewport()->update();
+}
+
+void TOneYearSRS::SelectCountryClick()
+{
+    std::vector<std::string> prefixes;
+    const std::int32_t count = CountryCount();
+    for (std::int32_t i = 1; i < count; ++i)
+        prefixes.push_back(CountryPrefix(static_cast<std::uint16_t>(i)));
+    if (prefixes.empty())
+        return;
+    const int chosen = RunPicklist("Prefix", prefixes, country_ > 0 ? country_ - 1 : 0);
+    if (chosen >= 0 && chosen < static_cast<int>(prefixes.size()))
+        SetCountry(static_cast<std::uint16_t>(chosen + 1));
+}
+
+// ---- TCountrySRS ----
+
+TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
+{
+    makeToolWindow(this);
+    setObjectName("CountrySRS");
+    setWindowTitle("SunRise and SunSet by Date");
+    Controller = new TOvcController(this);
+    auto* menuBar = new QMenuBar(this);
+    Update1 = menuBar->addAction("Update", this, [this] { UpdateClick(); });
+    Update1->setShortcut(QKeySequence(Qt::Key_F10));
+    Update1->setShortcutContext(Qt::WindowShortcut);
+    addAction(Update1);
+
+    F_Date = new TOvcPictureField(this);
+    F_Date->setObjectName("F_Date");
+    F_Date->SetDataType(pftDate);
+    F_Date->SetPictureMask(DateFormatString());
+    F_Date->installEventFilter(this);
+    F_Max = new TOvcPictureField(this);
+    F_Max->setObjectName("F_Max");
+    F_Max->SetDataType(pftTime);
+    F_Max->SetPictureMask(TimePicture);
+    F_SunRise = display(this, "F_SunRise", 60);
+    F_SunSet = display(this, "F_SunSet", 60);
+
+    DG = new TMyGrid(this);
+    DG->setObjectName("DG");
+    DG->AddColumn("Prfx", 5, gaLeft);
+    DG->AddColumn("Country", 24, gaLeft);
+    DG->AddColumn("DX Rise", 7, gaCenter);
+    DG->AddColumn(" DX Set", 7, gaCenter);
+    DG->AddColumn("Diff", 5, gaCenter);
+    DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) {
+        const int i = row - 1;
+        if (i < 0 || i >= static_cast<int>(rows_.size()))
+            return;
+        const TGreyLineRow& r = rows_[static_cast<std::size_t>(i)];
+        switch (col) {
+        case 0: value = r.Prefix; break;
+        case 1: value = r.Name; break;
+        case 2: value = SunTimeText(r.DxRise); break;
+        case 3: value = SunTimeText(r.DxSet); break;
+        default: value = SunTimeText(r.Diff); break;
+        }
+    };
+    DG->ApplyHeader();
+
+    auto* top = new QGridLayout;
+    top->addWidget(new QLabel("Date", this), 0, 0);
+    top->addWidget(F_Date, 0, 1);
+    top->addWidget(new QLabel("Window", this), 0, 2);
+    top->addWidget(F_Max, 0, 3);
+    top->addWidget(new QLabel("Local Rise", this), 1, 0);
+    top->addWidget(F_SunRise, 1, 1);
+    top->addWidget(new QLabel("Local Set", this), 1, 2);
+    top->addWidget(F_SunSet, 1, 3);
+    auto* l = new QVBoxLayout(this);
+    l->setMenuBar(menuBar);
+    l->addLayout(top);
+    l->addWidget(DG, 1);
+    resize(480, 420);
+
+    F_Date->SetAsStDate(SunToday());
+    F_Max->SetAsStTime(30 * 60);
+    UpdateClick();
+}
+
+bool TCountrySRS::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == F_Date && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if ((k->key() == Qt::Key_Up || k->key() == Qt::Key_Down) && k->modifiers() == Qt::ControlModifier) {
+            const TStDate date = F_Date->GetAsStDate();
+            const TStDate next = date < 0 ? SunToday() : date + (k->key() == Qt::Key_Up ? 1 : -1);
+            if (next < 0 || next > MaxDate)
+                return true;
+            F_Date->SetAsStDate(next);
+            F_Date->SetModified(true);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TCountrySRS::UpdateClick()
+{
+    TStDate date = F_Date->GetAsStDate();
+    if (date < 0) {
+        date = SunToday();
+        F_Date->SetAsStDate(date);
+    }
+    TStTime window = F_Max->GetAsStTime();
+    if (window < 0)
+        window = 0;
+    const double lon = Config.OwnLongitude(), lat = Config.OwnLatitude();
+    const TStRiseSetRec home = SunRiseSet(date, lon, lat);
+    F_SunRise->SetAsString(SunTimeText(home.ORise));
+    F_SunSet->SetAsString(SunTimeText(home.OSet));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    rows_ = GreyLineCountries(date, lon, lat, SunCountryList(), window);
+    QApplication::restoreOverrideCursor();
+    DG->SetRows(static_cast<int>(rows_.size()) + 1, 1, 1);
+    DG->viewport()->update();
+}
+
+} // namespace korval
