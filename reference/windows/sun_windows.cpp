@@ -19,6 +19,7 @@
 #include "platform/win1252.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace korval {
@@ -44,7 +46,7 @@ TOvcSimpleField* display(QWidget* parent, const char* name, int width)
     o.Include(efoReadOnly);
     f->SetOptions(o);
     f->setFocusPolicy(Qt::NoFocus);
-    f->setMinimumWidth(width);
+    f->setFixedWidth(width);
     return f;
 }
 
@@ -52,6 +54,48 @@ TOvcSimpleField* display(QWidget* parent, const char* name, int width)
 void makeToolWindow(QWidget* w) { w->setWindowFlag(Qt::Window, true); }
 
 QString Q(const std::string& s) { return FromWin1252(s); }
+
+struct TColumn {
+    const char* caption;
+    int width;
+    TMyGridAlign align;
+};
+
+TMyGrid* makeGrid(QWidget* parent, std::initializer_list<TColumn> columns)
+{
+    auto* g = new TMyGrid(parent);
+    g->setObjectName("DG");
+    for (const TColumn& c : columns)
+        g->AddColumn(c.caption, c.width, c.align);
+    return g;
+}
+
+// "Update" on the window's menu bar, F10 while the window is active.
+QAction* addUpdateAction(QMenuBar* bar, QWidget* window, std::function<void()> run)
+{
+    QAction* a = bar->addAction("Update", window, std::move(run));
+    a->setShortcut(QKeySequence(Qt::Key_F10));
+    a->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(a);
+    return a;
+}
+
+// Wide enough for every column of the grid, so that none starts out of view; runs when the
+// window is shown, after the configured fonts have set the column widths.
+void fitToGrid(QWidget* window, TMyGrid* g)
+{
+    int extra = g->frameWidth() * 2 + g->verticalScrollBar()->sizeHint().width() + g->ColCount * g->GridLineWidth;
+    if (QLayout* l = window->layout())
+        extra += l->contentsMargins().left() + l->contentsMargins().right();
+    window->resize(std::max(window->width(), g->GridWith() + extra), window->height());
+}
+
+// A caption and its control side by side in a grid layout.
+void addLabelled(QGridLayout* g, int row, int col, const char* caption, QWidget* w)
+{
+    g->addWidget(new QLabel(caption, w->parentWidget()), row, col);
+    g->addWidget(w, row, col + 1);
+}
 
 bool countryPosition(std::uint16_t number, TCountryRecord& rec) { return number != 0 && GetCountry(number, rec); }
 
@@ -141,19 +185,14 @@ TCountryInfo::TCountryInfo(std::function<std::uint16_t()> country, QWidget* owne
     F_DXSunSet = display(this, "F_DXSunSet", 60);
 
     auto* g = new QGridLayout(this);
-    g->addWidget(new QLabel("Heading", this), 0, 0);
-    g->addWidget(F_Heading, 0, 1);
-    g->addWidget(new QLabel("Long Path", this), 1, 0);
-    g->addWidget(F_LongPath, 1, 1);
-    g->addWidget(new QLabel("Reciprocal", this), 2, 0);
-    g->addWidget(F_Reciprocal, 2, 1);
+    addLabelled(g, 0, 0, "Heading", F_Heading);
+    addLabelled(g, 1, 0, "Long Path", F_LongPath);
+    addLabelled(g, 2, 0, "Reciprocal", F_Reciprocal);
     g->addWidget(new QLabel("Rise", this), 0, 3);
     g->addWidget(new QLabel("Set", this), 0, 4);
-    g->addWidget(new QLabel("Local", this), 1, 2);
-    g->addWidget(F_Sunrise, 1, 3);
+    addLabelled(g, 1, 2, "Local", F_Sunrise);
     g->addWidget(F_SunSet, 1, 4);
-    g->addWidget(new QLabel("DX", this), 2, 2);
-    g->addWidget(F_DXSunRise, 2, 3);
+    addLabelled(g, 2, 2, "DX", F_DXSunRise);
     g->addWidget(F_DXSunSet, 2, 4);
 
     PopupMenu = new QMenu(this);
@@ -168,6 +207,7 @@ TCountryInfo::~TCountryInfo() = default;
 void TCountryInfo::showEvent(QShowEvent* e)
 {
     SetFormFont(this);
+    resize(size().expandedTo(sizeHint()));
     QWidget::showEvent(e);
 }
 
@@ -255,18 +295,10 @@ TOneYearSRS::TOneYearSRS(std::uint16_t country, QWidget* owner) : QWidget(owner)
     new TOvcController(this);
     auto* menuBar = new QMenuBar(this);
     SelectCountry1 = menuBar->addAction("Select Country", this, [this] { SelectCountryClick(); });
-    Update1 = menuBar->addAction("Update", this, [this] { UpdateClick(); });
-    Update1->setShortcut(QKeySequence(Qt::Key_F10));
-    Update1->setShortcutContext(Qt::WindowShortcut);
-    addAction(Update1);
+    Update1 = addUpdateAction(menuBar, this, [this] { UpdateClick(); });
     F_Country = display(this, "F_Country", 200);
-    DG = new TMyGrid(this);
-    DG->setObjectName("DG");
-    DG->AddColumn("Date", 10, gaLeft);
-    DG->AddColumn("Rise", 5, gaCenter);
-    DG->AddColumn("Set", 5, gaCenter);
-    DG->AddColumn("DX Rise", 7, gaCenter);
-    DG->AddColumn("DX Set", 7, gaCenter);
+    DG = makeGrid(this, {{"Date", 10, gaLeft}, {"Rise", 5, gaCenter}, {"Set", 5, gaCenter}, {"DX Rise", 7, gaCenter},
+                         {"DX Set", 7, gaCenter}});
     DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) {
         const int i = row - 1;
         if (i < 0 || i >= static_cast<int>(rows_.size()))
@@ -284,6 +316,13 @@ TOneYearSRS::TOneYearSRS(std::uint16_t country, QWidget* owner) : QWidget(owner)
         return runPicklist(this, caption, entries, first);
     };
     SetCountry(country);
+}
+
+void TOneYearSRS::showEvent(QShowEvent* e)
+{
+    SetFormFont(this);
+    fitToGrid(this, DG);
+    QWidget::showEvent(e);
 }
 
 std::string TOneYearSRS::RowText(int index) const
@@ -342,10 +381,7 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     setWindowTitle("SunRise and SunSet by Date");
     Controller = new TOvcController(this);
     auto* menuBar = new QMenuBar(this);
-    Update1 = menuBar->addAction("Update", this, [this] { UpdateClick(); });
-    Update1->setShortcut(QKeySequence(Qt::Key_F10));
-    Update1->setShortcutContext(Qt::WindowShortcut);
-    addAction(Update1);
+    Update1 = addUpdateAction(menuBar, this, [this] { UpdateClick(); });
 
     F_Date = new TOvcPictureField(this);
     F_Date->setObjectName("F_Date");
@@ -359,13 +395,8 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     F_SunRise = display(this, "F_SunRise", 60);
     F_SunSet = display(this, "F_SunSet", 60);
 
-    DG = new TMyGrid(this);
-    DG->setObjectName("DG");
-    DG->AddColumn("Prfx", 5, gaLeft);
-    DG->AddColumn("Country", 24, gaLeft);
-    DG->AddColumn("DX Rise", 7, gaCenter);
-    DG->AddColumn(" DX Set", 7, gaCenter);
-    DG->AddColumn("Diff", 5, gaCenter);
+    DG = makeGrid(this, {{"Prfx", 5, gaLeft}, {"Country", 24, gaLeft}, {"DX Rise", 7, gaCenter}, {" DX Set", 7, gaCenter},
+                         {"Diff", 5, gaCenter}});
     DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) {
         const int i = row - 1;
         if (i < 0 || i >= static_cast<int>(rows_.size()))
@@ -382,14 +413,10 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     DG->ApplyHeader();
 
     auto* top = new QGridLayout;
-    top->addWidget(new QLabel("Date", this), 0, 0);
-    top->addWidget(F_Date, 0, 1);
-    top->addWidget(new QLabel("Window", this), 0, 2);
-    top->addWidget(F_Max, 0, 3);
-    top->addWidget(new QLabel("Local Rise", this), 1, 0);
-    top->addWidget(F_SunRise, 1, 1);
-    top->addWidget(new QLabel("Local Set", this), 1, 2);
-    top->addWidget(F_SunSet, 1, 3);
+    addLabelled(top, 0, 0, "Date", F_Date);
+    addLabelled(top, 0, 2, "Window", F_Max);
+    addLabelled(top, 1, 0, "Local Rise", F_SunRise);
+    addLabelled(top, 1, 2, "Local Set", F_SunSet);
     auto* l = new QVBoxLayout(this);
     l->setMenuBar(menuBar);
     l->addLayout(top);
@@ -399,6 +426,13 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     F_Date->SetAsStDate(SunToday());
     F_Max->SetAsStTime(30 * 60);
     UpdateClick();
+}
+
+void TCountrySRS::showEvent(QShowEvent* e)
+{
+    SetFormFont(this);
+    fitToGrid(this, DG);
+    QWidget::showEvent(e);
 }
 
 bool TCountrySRS::eventFilter(QObject* watched, QEvent* event)

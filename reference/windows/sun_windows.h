@@ -99,6 +99,9 @@ public:
     TMyGrid* DG;
     QAction *SelectCountry1, *Update1;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     std::uint16_t country_ = 0;
     std::vector<TSunYearRow> rows_;
@@ -120,6 +123,7 @@ public:
     QAction* Update1;
 
 protected:
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
