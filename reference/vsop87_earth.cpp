@@ -1,7 +1,6 @@
 #include "reference/vsop87_earth.h"
 
 #include <cmath>
-#include <iterator>
 
 namespace korval {
 
