@@ -675,7 +675,14 @@ double TBaseReport::TextWidth(const std::string& text)
     CheckPrinting();
     int pixels;
     if (text.find('\x01') != std::string::npos) {
-        pixels = FormattedWidth(*this, text);
+        ++measuring_;
+        try {
+            pixels = FormattedWidth(*this, text);
+        } catch (...) {
+            --measuring_;
+            throw;
+        }
+        --measuring_;
     } else {
         pixels = std::max(1, GetTextExtent(text).cx);
     }

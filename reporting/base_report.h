@@ -431,6 +431,9 @@ protected:
     // The font's size in device pixels.
     int FontPixelHeight(const TFontRecord& font) const;
     bool InTabText() const { return inTabText_; }
+    // True while a width is measured by applying a text's inline codes to the font.
+    bool Measuring() const { return measuring_ > 0; }
+    void ReleaseFontCache() { releaseFontCache(); }
     std::uint8_t& OutputSet() { return outputSet_; }
 
     TRPDevice& device_;
@@ -468,6 +471,7 @@ private:
     bool fontDirty_ = true;
     bool fontBatch_ = false;
     bool inTabText_ = false;
+    int measuring_ = 0;
     std::function<void()> previousFontChange_;
     bool fontChangeAttached_ = false;
     TReportCanvas* attachedCanvas_ = nullptr;
