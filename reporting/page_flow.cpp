@@ -220,7 +220,8 @@ bool itemSelects(const std::string& item, int page)
 {
     const size_t minus = item.find('-');
     const bool ranged = minus != std::string::npos;
-    const std::string token = UpperCase(Trim(ranged ? item.substr(minus + 1) : item));
+    const std::string raw = Trim(ranged ? item.substr(minus + 1) : item);
+    const std::string token = UpperCase(raw);
     int start = 1;
     if (ranged) {
         const std::string from = Trim(item.substr(0, minus));
@@ -237,7 +238,7 @@ bool itemSelects(const std::string& item, int page)
         return true;
     if (token == "R")
         return false;
-    const int last = pageNumber(token);
+    const int last = pageNumber(raw);
     return ranged ? start <= page && page <= last : page == last;
 }
 
