@@ -320,13 +320,14 @@ void TReportFiler::detachCanvas()
 
 bool TReportFiler::openStream()
 {
-    memory_.reset();
+    inMemory_ = false;
     file_.reset();
     tempPath_.clear();
+    length_ = 0;
     switch (StreamMode) {
     case smMemory:
-        memory_ = std::make_unique<std::stringstream>(std::ios::in | std::ios::out | std::ios::binary);
-        out_.Attach(memory_.get());
+        inMemory_ = true;
+        out_.Attach(&memory_);
         return true;
     case smUser:
         Stream->clear();
@@ -530,7 +531,7 @@ void TReportFiler::closeStream()
             }
             tempPath_.clear();
         }
-    } else if (memory_ && !FileName.empty()) {
+    } else if (inMemory_ && !FileName.empty()) {
         if (!saveFile(FileName, MemoryData()))
             ShowReportError("Error writing stream \"" + FileName + "\"");
     }

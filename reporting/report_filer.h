@@ -30,7 +30,7 @@ public:
     TReportCanvas* OwnerCanvas = nullptr;
 
     // With smMemory: the bytes of the stream (also after EndDoc).
-    std::string MemoryData() const { return memory_ ? memory_->str().substr(0, size_t(length_)) : std::string(); }
+    std::string MemoryData() const { return memory_.substr(0, std::min(memory_.size(), size_t(length_))); }
     // The pages written so far.
     int PagesWritten() const { return pagesWritten_; }
 
@@ -147,7 +147,8 @@ private:
     TNamedEntry* findNamed(const std::string& name);
 
     TStreamWriter out_;
-    std::unique_ptr<std::stringstream> memory_;
+    std::string memory_;
+    bool inMemory_ = false;
     std::unique_ptr<std::fstream> file_;
     std::string tempPath_;
     std::int64_t length_ = 0;

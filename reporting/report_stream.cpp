@@ -45,6 +45,7 @@ std::string TStreamWriter::StringBytes(std::string_view text)
 void TStreamWriter::Attach(std::ostream* out)
 {
     out_ = out;
+    memory_ = nullptr;
     buffer_.clear();
     buffer_.reserve(kBufferSize);
     pos_ = 0;
@@ -53,10 +54,33 @@ void TStreamWriter::Attach(std::ostream* out)
         out_->seekp(0);
 }
 
+void TStreamWriter::Attach(std::string* memory)
+{
+    Attach(static_cast<std::ostream*>(nullptr));
+    memory_ = memory;
+    memory_->clear();
+}
+
 void TStreamWriter::Detach()
 {
     Flush();
     out_ = nullptr;
+    memory_ = nullptr;
+}
+
+void TStreamWriter::store(std::int64_t at, const char* data, size_t size)
+{
+    if (memory_) {
+        const size_t from = size_t(at);
+        const size_t inside = from < memory_->size() ? std::min(size, memory_->size() - from) : 0;
+        if (from > memory_->size())
+            memory_->resize(from);
+        memory_->replace(from, inside, data, inside);
+        memory_->append(data + inside, size - inside);
+    } else if (out_) {
+        out_->seekp(at);
+        out_->write(data, std::streamsize(size));
+    }
 }
 
 void TStreamWriter::put(const char* data, size_t size)
@@ -64,8 +88,9 @@ void TStreamWriter::put(const char* data, size_t size)
     if (buffer_.size() + size > kBufferSize)
         Flush();
     if (size > kBufferSize) {
-        out_->write(data, std::streamsize(size));
+        store(pos_, data, size);
         pos_ += std::int64_t(size);
+        high_ = std::max(high_, pos_);
         return;
     }
     buffer_.append(data, size);
@@ -111,9 +136,9 @@ std::int64_t TStreamWriter::Graphic(const TReportGraphic& graphic, std::int64_t 
 
 void TStreamWriter::Flush()
 {
-    if (!out_ || buffer_.empty())
+    if (buffer_.empty())
         return;
-    out_->write(buffer_.data(), std::streamsize(buffer_.size()));
+    store(pos_, buffer_.data(), buffer_.size());
     pos_ += std::int64_t(buffer_.size());
     buffer_.clear();
     high_ = std::max(high_, pos_);
@@ -122,10 +147,10 @@ void TStreamWriter::Flush()
 void TStreamWriter::Patch(std::int64_t at, std::string_view bytes)
 {
     Flush();
-    out_->seekp(at);
-    out_->write(bytes.data(), std::streamsize(bytes.size()));
+    store(at, bytes.data(), bytes.size());
     high_ = std::max(high_, at + std::int64_t(bytes.size()));
-    out_->seekp(pos_);
+    if (out_)
+        out_->seekp(pos_);
 }
 
 void TStreamWriter::PatchWord(std::int64_t at, std::uint16_t v)
@@ -143,7 +168,8 @@ void TStreamWriter::Rewind(std::int64_t at)
     Flush();
     high_ = std::max(high_, pos_);
     pos_ = at;
-    out_->seekp(at);
+    if (out_)
+        out_->seekp(at);
 }
 
 } // namespace korval

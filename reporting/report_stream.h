@@ -52,6 +52,8 @@ public:
 
     // Writes to out from position 0 on.
     void Attach(std::ostream* out);
+    // Writes into memory from position 0 on.
+    void Attach(std::string* memory);
     void Detach();
 
     std::int64_t Position() const { return pos_ + std::int64_t(buffer_.size()); }
@@ -90,8 +92,11 @@ public:
 
 private:
     void put(const char* data, size_t size);
+    // Writes bytes at a position of the target.
+    void store(std::int64_t at, const char* data, size_t size);
 
     std::ostream* out_ = nullptr;
+    std::string* memory_ = nullptr;
     std::string buffer_;
     std::int64_t pos_ = 0;
     std::int64_t high_ = 0;

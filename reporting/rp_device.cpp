@@ -34,7 +34,9 @@ std::string FormatReportText(const std::string& text, const std::vector<std::str
 {
     std::string out = text;
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string token = "%" + std::to_string(i) + ":s";
+        std::string token(1, '%');
+        token += std::to_string(i);
+        token += ":s";
         for (size_t at = out.find(token); at != std::string::npos; at = out.find(token, at + args[i].size()))
             out.replace(at, token.size(), args[i]);
     }

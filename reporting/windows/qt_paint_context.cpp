@@ -25,6 +25,8 @@ QFont ToQFont(const TLogFont& font)
     f.setItalic(font.Italic);
     f.setUnderline(font.Underline);
     f.setStrikeOut(font.StrikeOut);
+    // A text is as wide as its characters, measured and drawn alike.
+    f.setKerning(false);
     if (font.PitchAndFamily == FIXED_PITCH) {
         f.setFixedPitch(true);
         f.setStyleHint(QFont::TypeWriter);
@@ -123,6 +125,7 @@ void TQtPaintContext::SelectFont(const TLogFont& font)
     font_ = font;
     qfont_ = ToQFont(font);
     metrics_ = std::make_unique<QFontMetrics>(qfont_, device_);
+    widths_.fill(-1);
 }
 
 TTextMetric TQtPaintContext::GetTextMetrics()
@@ -139,7 +142,14 @@ TPixelSize TQtPaintContext::GetTextExtent(std::string_view text)
 {
     if (text.empty())
         return {};
-    return {metrics_->horizontalAdvance(FromWin1252(text)), metrics_->height()};
+    int width = 0;
+    for (const char c : text) {
+        int& w = widths_[static_cast<unsigned char>(c)];
+        if (w < 0)
+            w = metrics_->horizontalAdvance(FromWin1252(std::string_view(&c, 1)).at(0));
+        width += w;
+    }
+    return {width, metrics_->height()};
 }
 
 void TQtPaintContext::drawText(int x, int y, std::string_view text, const QRect* clip, bool opaque)
@@ -147,7 +157,7 @@ void TQtPaintContext::drawText(int x, int y, std::string_view text, const QRect*
     if (!BeginPainting())
         return;
     const QString s = FromWin1252(text);
-    const int width = metrics_->horizontalAdvance(s);
+    const int width = GetTextExtent(text).cx;
     int dx = 0;
     if ((align_ & TA_CENTER) == TA_CENTER)
         dx = -width / 2;

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <array>
 #include <memory>
 
 #include "reporting/drawing_context.h"
@@ -83,6 +84,8 @@ private:
     TLogFont font_;
     QFont qfont_;
     std::unique_ptr<QFontMetrics> metrics_;
+    // The width of every character of the 8-bit set in the selected font, -1 until measured.
+    std::array<int, 256> widths_;
     TPenData pen_;
     TBrushData brush_;
     TColor textColor_ = clBlack;
