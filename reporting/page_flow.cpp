@@ -156,6 +156,8 @@ void TBaseReport::AbortPage()
         return;
     skipOutput_ = true;
     --currentPage_;
+    // Box lines of the discarded page are not drawn on the next one.
+    lineBuffer_.Clear();
 }
 
 void TBaseReport::Abort()

@@ -141,6 +141,9 @@ TEST(ReportFiler, AnAbortedPageLeavesNoTrace)
         return written([=](TReportFiler& f) {
             f.NewPage();
             if (withAborted) {
+                f.SetTab(1, pjLeft, 1, 0, BOXLINEALL, 0);
+                f.Tab();
+                f.ClearTabs();
                 const std::string placeholder = f.NamedStringPlaceholder("N");
                 f.PrintBitmap(1, 1, 1, 1, RedPixel());
                 f.RegisterGraphic(2);

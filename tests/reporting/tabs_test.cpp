@@ -145,3 +145,16 @@ TEST_F(SurfaceTest, TabListsStackAndSurviveTheStartOfTheDocument)
     ASSERT_NE(report.GetTab(1), nullptr);
     EXPECT_DOUBLE_EQ(report.GetTab(1)->X, 2.0);
 }
+
+TEST_F(SurfaceTest, TruncatedTextFitsItsCell)
+{
+    report.SetTab(1.0, pjLeft, 1, 0, 0, 0);  // 300 pixels: 14 characters of 21
+    report.SetTab(-1, pjLeft, 1, 0, 0, 0);
+    report.BeginDoc();
+    report.SetFont("Arial", 10);
+    report.PrintTruncated(std::string(20, 'x'));
+    report.PrintTruncated("\xFD$RPCM11 is never cut, whatever its length");
+    ASSERT_EQ(report.Out.size(), 2u);
+    EXPECT_EQ(report.Out[0].substr(0, 5 + 15), "Left " + std::string(14, 'x') + " ");
+    EXPECT_NE(report.Out[1].find("whatever its length"), std::string::npos);
+}
