@@ -412,6 +412,13 @@ void TBaseReport::canvasFontChanged()
     FontChanged();
 }
 
+void TBaseReport::ReleaseDocument()
+{
+    DetachFontChange();
+    releaseFontCache();
+    lineBuffer_.Clear();
+}
+
 void TBaseReport::AttachFontChange()
 {
     TReportCanvas* canvas = ActiveCanvas();

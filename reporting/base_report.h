@@ -433,7 +433,9 @@ protected:
     bool InTabText() const { return inTabText_; }
     // True while a width is measured by applying a text's inline codes to the font.
     bool Measuring() const { return measuring_ > 0; }
-    void ReleaseFontCache() { releaseFontCache(); }
+    // At the end of a document: the canvas's font notification, the font cache and the buffered
+    // lines are let go.
+    void ReleaseDocument();
     std::uint8_t& OutputSet() { return outputSet_; }
 
     TRPDevice& device_;

@@ -45,17 +45,9 @@ void NextPiece(std::string_view text, size_t& pos, std::string& piece, std::stri
 
 namespace {
 
-bool toDouble(const std::string& text, double& out)
-{
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    while (first < last && *first == ' ')
-        ++first;
-    auto [ptr, ec] = std::from_chars(first, last, out);
-    return ec == std::errc() && ptr == last;
-}
-
-bool toInt(const std::string& text, long long& out)
+// A whole number or decimal value; leading blanks are allowed, nothing after it.
+template <class T>
+bool parseNumber(const std::string& text, T& out)
 {
     const char* first = text.data();
     const char* last = text.data() + text.size();
@@ -106,7 +98,7 @@ void ApplyCodeCommands(TFontRecord& font, std::string_view codes)
             break;
         case 'C': {
             long long color;
-            if (toInt(value, color))
+            if (parseNumber(value, color))
                 font.Color = TColor(color);
             break;
         }
@@ -123,7 +115,7 @@ void ApplyCodeCommands(TFontRecord& font, std::string_view codes)
         case 'N': font.Name = value.substr(0, 60); break;
         case 'Z': {
             double size;
-            if (toDouble(value, size) && size > 0) {
+            if (parseNumber(value, size) && size > 0) {
                 font.Size = size;
                 font.Height = size / 72;
             }

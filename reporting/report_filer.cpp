@@ -547,9 +547,7 @@ void TReportFiler::EndDoc()
     out_.Flush();
     length_ = out_.Position();
     detachCanvas();
-    DetachFontChange();
-    ReleaseFontCache();
-    LineBuffer().Clear();
+    ReleaseDocument();
     closeStream();
     SetPrinting(false);
     DoAfterPrint();

@@ -189,15 +189,15 @@ TEST_F(SurfaceTest, TwoColourPrinterPrintsColoursBlack)
 TEST_F(SurfaceTest, OperationsOutsideAJobAreRefused)
 {
     const std::string notPrinting = "Invalid method call.  Report is not printing.";
-    EXPECT_EQ(errorOf([&] { report.Print("x"); }), notPrinting);
-    EXPECT_EQ(errorOf([&] { report.TextWidth("x"); }), notPrinting);
-    EXPECT_EQ(errorOf([&] { report.Tab(); }), notPrinting);
-    EXPECT_EQ(errorOf([&] { report.NewPage(); }), notPrinting);
-    EXPECT_EQ(errorOf([&] { report.AbortPage(); }), notPrinting);
-    EXPECT_EQ(errorOf([&] { report.GetCanvas(); }), "Error!  Canvas not yet active.");
+    EXPECT_EQ(ErrorOf([&] { report.Print("x"); }), notPrinting);
+    EXPECT_EQ(ErrorOf([&] { report.TextWidth("x"); }), notPrinting);
+    EXPECT_EQ(ErrorOf([&] { report.Tab(); }), notPrinting);
+    EXPECT_EQ(ErrorOf([&] { report.NewPage(); }), notPrinting);
+    EXPECT_EQ(ErrorOf([&] { report.AbortPage(); }), notPrinting);
+    EXPECT_EQ(ErrorOf([&] { report.GetCanvas(); }), "Error!  Canvas not yet active.");
     report.BeginDoc();
-    EXPECT_EQ(errorOf([&] { report.BeginDoc(); }), "Invalid method call.  Report already printing.");
-    EXPECT_EQ(errorOf([&] { report.SetCopies(2); }), "Invalid method call.  Report already printing.");
+    EXPECT_EQ(ErrorOf([&] { report.BeginDoc(); }), "Invalid method call.  Report already printing.");
+    EXPECT_EQ(ErrorOf([&] { report.SetCopies(2); }), "Invalid method call.  Report already printing.");
 }
 
 TEST_F(SurfaceTest, TextsFollowEachOtherAndTheCursorFollowsAlignment)

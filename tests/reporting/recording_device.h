@@ -3,6 +3,7 @@
 // unprintable strips of 1/4 inch left, right and top and 1/2 inch at the bottom, fonts measured
 // with fixed metrics, and a printer system with one laser printer that tests reshape.
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -236,6 +237,17 @@ public:
         return true;
     }
 };
+
+// The message of the EReportError f raises, "no error" when it raises none.
+inline std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const EReportError& e) {
+        return e.what();
+    }
+    return "no error";
+}
 
 // A device over a fresh fake printer system; the system stays reachable for the test.
 struct TFakePrinter {

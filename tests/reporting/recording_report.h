@@ -49,9 +49,7 @@ public:
     {
         CheckPrinting();
         FinishLastPage();
-        DetachFontChange();
-        ReleaseFontCache();
-        LineBuffer().Clear();
+        ReleaseDocument();
         if (Aborted())
             device_.AbortDoc();
         else

@@ -20,15 +20,6 @@ struct TFilerRig {
     TReportFiler filer{*printer.Device};
 };
 
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const EReportError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 // The bytes of a report written by script on the recording printer.
 std::string written(const std::function<void(TReportFiler&)>& script)
@@ -228,22 +219,22 @@ TEST(ReportFiler, NamedStringWithoutSlotIsAWholeRecord)
 TEST(ReportFiler, Errors)
 {
     TFilerRig rig;
-    EXPECT_EQ(errorOf([&] { rig.filer.RegisterGraphic(0); }), "RegisterGraphic: Index must be between 1 and 10");
-    EXPECT_EQ(errorOf([&] { rig.filer.ReuseGraphic(11); }), "ReuseGraphic: Index must be between 1 and 10");
-    EXPECT_EQ(errorOf([&] { rig.filer.UnregisterGraphic(-1); }), "UnregisterGraphic: Index must be between 1 and 10");
-    EXPECT_EQ(errorOf([&] { rig.filer.Rectangle(0, 0, 1, 1); }), "Invalid method call.  Report is not printing.");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.RegisterGraphic(0); }), "RegisterGraphic: Index must be between 1 and 10");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.ReuseGraphic(11); }), "ReuseGraphic: Index must be between 1 and 10");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.UnregisterGraphic(-1); }), "UnregisterGraphic: Index must be between 1 and 10");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.Rectangle(0, 0, 1, 1); }), "Invalid method call.  Report is not printing.");
     rig.filer.StreamMode = smUser;
-    EXPECT_EQ(errorOf([&] { rig.filer.BeginDoc(); }), "StreamMode is smUser but Stream is nil");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.BeginDoc(); }), "StreamMode is smUser but Stream is nil");
     rig.filer.StreamMode = smMemory;
     rig.filer.BeginDoc();
     TReportCanvas canvas;
-    EXPECT_EQ(errorOf([&] { rig.filer.CopyRect({}, canvas, {}); }), "CopyRect() not supported in file mode.");
-    EXPECT_EQ(errorOf([&] { rig.filer.BeginDoc(); }), "Invalid method call.  Report already printing.");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.CopyRect({}, canvas, {}); }), "CopyRect() not supported in file mode.");
+    EXPECT_EQ(ErrorOf([&] { rig.filer.BeginDoc(); }), "Invalid method call.  Report already printing.");
     rig.filer.EndDoc();
 
     TRPDevice none;
     TReportFiler orphan(none);
-    EXPECT_EQ(errorOf([&] { orphan.BeginDoc(); }),
+    EXPECT_EQ(ErrorOf([&] { orphan.BeginDoc(); }),
               "TReportFiler.Owner must be a TForm if no printers are defined.");
 }
 

@@ -7,20 +7,6 @@
 using namespace korval;
 using namespace korval::test;
 
-namespace {
-
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const EReportError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
-} // namespace
-
 TEST(PrinterDevice, OneEntryPerPortWithoutTheRenderingSubsystem)
 {
     TFakePrinter p;
@@ -107,23 +93,23 @@ TEST(PrinterDevice, AContextThatCannotBeMadeNamesThePrinter)
 {
     TFakePrinter p;
     p.System->FailContext = true;
-    EXPECT_EQ(errorOf([&] { p.Device->GetDC(); }), "Invalid Printer - Laser on LPT1: (LASERDRV)");
+    EXPECT_EQ(ErrorOf([&] { p.Device->GetDC(); }), "Invalid Printer - Laser on LPT1: (LASERDRV)");
     EXPECT_EQ(p.Device->DeviceState(), dsNone);
-    EXPECT_EQ(errorOf([&] { p.Device->BeginDoc(); }), "Invalid Printer - Laser on LPT1: (LASERDRV)");
+    EXPECT_EQ(ErrorOf([&] { p.Device->BeginDoc(); }), "Invalid Printer - Laser on LPT1: (LASERDRV)");
     EXPECT_FALSE(p.Device->Printing());
 }
 
 TEST(PrinterDevice, JobStatesAndRefusals)
 {
     TFakePrinter p;
-    EXPECT_EQ(errorOf([&] { p.Device->NewPage(true); }), "Invalid method call.  Device is not printing.");
-    EXPECT_EQ(errorOf([&] { p.Device->EndDoc(); }), "Invalid method call.  Device is not printing.");
+    EXPECT_EQ(ErrorOf([&] { p.Device->NewPage(true); }), "Invalid method call.  Device is not printing.");
+    EXPECT_EQ(ErrorOf([&] { p.Device->EndDoc(); }), "Invalid method call.  Device is not printing.");
     p.Device->SetTitle("Log");
     p.Device->BeginDoc();
     EXPECT_EQ(p.Device->DeviceState(), dsDC);
-    EXPECT_EQ(errorOf([&] { p.Device->BeginDoc(); }), "Invalid method call.  Device already printing.");
-    EXPECT_EQ(errorOf([&] { p.Device->SetCopies(2); }), "Invalid method call.  Device already printing.");
-    EXPECT_EQ(errorOf([&] { p.Device->SetPrinterIndex(0); }), "Invalid method call.  Device already printing.");
+    EXPECT_EQ(ErrorOf([&] { p.Device->BeginDoc(); }), "Invalid method call.  Device already printing.");
+    EXPECT_EQ(ErrorOf([&] { p.Device->SetCopies(2); }), "Invalid method call.  Device already printing.");
+    EXPECT_EQ(ErrorOf([&] { p.Device->SetPrinterIndex(0); }), "Invalid method call.  Device already printing.");
     p.Device->NewPage(true);
     p.Device->NewPage(false);
     p.Device->NewPage(true);

@@ -29,15 +29,6 @@ protected:
         }
         return out;
     }
-    static std::string errorOf(const std::function<void()>& f)
-    {
-        try {
-            f();
-        } catch (const EReportError& e) {
-            return e.what();
-        }
-        return "no error";
-    }
 
     TFakePrinter printer;
     TRecordingReport report{*printer.Device};
