@@ -404,6 +404,10 @@ protected:
     // Raises "Invalid method call.  Report is not printing." outside a job.
     void CheckPrinting() const;
     void CheckNotPrinting() const;
+    // Begins a document: the abort flag and page number cleared, OnBeforePrint, the device's job
+    // started (startJob, when given, answers whether it started), the font notification hooked,
+    // the device's metrics read, printing. False when the job did not start.
+    bool OpenDocument(const std::function<bool()>& startJob);
     // The first page of a document: layout reset, page 1, skip flag, page start, first line,
     // status, then the before-page hooks, OnNewPage and OnPrintHeader.
     void BeginFirstPage();

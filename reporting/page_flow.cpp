@@ -87,6 +87,19 @@ void TBaseReport::Execute()
     EndDoc();
 }
 
+bool TBaseReport::OpenDocument(const std::function<bool()>& startJob)
+{
+    aborted_ = false;
+    currentPage_ = 0;
+    DoBeforePrint();
+    if (startJob && !startJob())
+        return false;
+    AttachFontChange();
+    ReadDeviceMetrics();
+    printing_ = true;
+    return true;
+}
+
 void TBaseReport::BeginFirstPage()
 {
     reportDateTime_ = Clock ? Clock() : std::time(nullptr);

@@ -411,12 +411,7 @@ void TReportFiler::BeginDoc()
         RaiseReportText("StreamMode is smUser but Stream is nil");
     if (!openStream())
         return;
-    SetAborted(false);
-    currentPage_ = 0;
-    DoBeforePrint();
-    ReadDeviceMetrics();
-    SetPrinting(true);
-    AttachFontChange();
+    OpenDocument(nullptr);
     attachCanvas();
     writeHeader();
     pagesWritten_ = 0;

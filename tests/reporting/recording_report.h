@@ -33,17 +33,13 @@ public:
             ShowReportError("No printers are defined, aborting print job.");
             return;
         }
-        device_.SetTitle(Title);
-        device_.BeginDoc();
-        if (!device_.Printing())
-            return;
-        SetAborted(false);
-        currentPage_ = 0;
-        DoBeforePrint();
-        ReadDeviceMetrics();
-        SetPrinting(true);
-        AttachFontChange();
-        BeginFirstPage();
+        const bool started = OpenDocument([this] {
+            device_.SetTitle(Title);
+            device_.BeginDoc();
+            return device_.Printing();
+        });
+        if (started)
+            BeginFirstPage();
     }
     void EndDoc() override
     {
