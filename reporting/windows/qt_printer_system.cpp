@@ -362,6 +362,8 @@ std::unique_ptr<TDrawingContext> MakeScreenContext()
 void InstallReportPrinting()
 {
     SetReportPrinterSystem(std::make_unique<TQtPrinterSystem>());
+    // The device's printers go while the application still exists.
+    qAddPostRoutine([] { SetReportPrinterSystem(nullptr); });
     SetReportMessageHandler([](const std::string& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); });
     SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
 }
