@@ -182,13 +182,15 @@ TOvcStringResource::TOvcStringResource(std::string name, std::string bytes)
 
 int TOvcStringResource::find(int id) const
 {
+    // Ids are stored as 32 bits without sign; an int id carries the same bits.
+    const uint32_t want = uint32_t(id);
     int lo = 0, hi = count_ - 1;
     while (lo <= hi) {
-        int mid = (lo + hi) / 2;
-        int64_t midId = getU32(bytes_, 8 + size_t(mid) * 12);
-        if (midId == id)
+        int mid = lo + (hi - lo) / 2;
+        uint32_t midId = getU32(bytes_, 8 + size_t(mid) * 12);
+        if (midId == want)
             return mid;
-        if (midId < id)
+        if (midId < want)
             lo = mid + 1;
         else
             hi = mid - 1;
@@ -223,7 +225,7 @@ std::string TOvcStringResource::GetString(int id) const
 std::string BuildStringResource(std::vector<std::pair<int, std::string>> entries)
 {
     std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+              [](const auto& a, const auto& b) { return uint32_t(a.first) < uint32_t(b.first); });
     std::string b = "STR0";
     putU32(b, uint32_t(entries.size()));
     uint32_t off = uint32_t(8 + 12 * entries.size());

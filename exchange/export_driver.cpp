@@ -260,7 +260,8 @@ void ExportFixedRecord(const TQsoRecord& q, const TFilterRecord& filter, const T
             t = t.substr(0, 2) + t.substr(3, 2) + ZeroPadNumber(static_cast<std::uint32_t>(q.Time % 60), 2);
         o.Put(fiTime, t);
     }
-    if (o.Present(fiBand)) {
+    // A band outside the table (a damaged log) leaves the field blank.
+    if (o.Present(fiBand) && q.Band <= BandCount) {
         std::string key = BandInfo(q.Band).Key;
         switch (o.Fmt(fiBand)) {
         case bfKey3: o.Put(fiBand, PadLeft(key, 3)); break;

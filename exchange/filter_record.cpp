@@ -209,10 +209,18 @@ std::vector<TFilterRecord> LoadFilterFile(const std::string& path, bool* damaged
     if (!f)
         return out;
     std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (damaged && bytes.size() % FilterRecordSize != 0)
-        *damaged = true;
-    for (std::size_t o = 0; o + FilterRecordSize <= bytes.size(); o += FilterRecordSize)
-        out.push_back(TFilterRecord::FromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + o));
+    bool bad = bytes.size() % FilterRecordSize != 0;
+    for (std::size_t o = 0; o + FilterRecordSize <= bytes.size(); o += FilterRecordSize) {
+        TFilterRecord r = TFilterRecord::FromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + o);
+        // The ID names the filter's files in IMPORT: one that is no such name is left out.
+        if (!IsValidFilterId(upperId(r.Id))) {
+            bad = true;
+            continue;
+        }
+        out.push_back(std::move(r));
+    }
+    if (damaged)
+        *damaged = bad;
     return out;
 }
 

@@ -106,7 +106,8 @@ inline constexpr std::size_t Ext = 0, RecLen = 4, Id = 5, Usage = 14, Descriptio
 bool IsValidFilterId(std::string_view id);
 
 // The filters of a file in stored order. A missing file gives none; a file whose size is not a
-// multiple of 193 bytes keeps its whole records and reports the damage in *damaged.
+// multiple of 193 bytes keeps its whole records and reports the damage in *damaged; so does a
+// record whose ID (in upper case) is no valid ID, which is left out.
 std::vector<TFilterRecord> LoadFilterFile(const std::string& path, bool* damaged = nullptr);
 // Writes the filters (sorted by ID) atomically with the keep-backup setting. An empty list
 // writes an empty file, so that deleting every filter is kept. Throws EFileWriteError.

@@ -367,7 +367,7 @@ TPickIEFilter::TPickIEFilter(QWidget* parent) : QDialog(parent)
     bool damaged = false;
     list_.Assign(LoadFilterFile(FilterFileName(), &damaged));
     if (damaged)
-        MessageDlg("The filter file " + FilterFileName() + " ends with an incomplete record; it is left out",
+        MessageDlg("The filter file " + FilterFileName() + " is damaged; the records that cannot be used are left out",
                    TMsgDlgType::mtWarning, mbOK);
     DG->ApplyHeader();
     RefreshGrid();

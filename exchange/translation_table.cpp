@@ -1,6 +1,8 @@
 #include "exchange/translation_table.h"
 
+#include "exchange/filter_record.h"
 #include "logbook/paths.h"
+#include "logbook/string_utils.h"
 
 #include <array>
 #include <cstring>
@@ -38,6 +40,9 @@ std::unique_ptr<TTwoIndex> ParseTwoColumnText(std::string_view text)
 
 std::unique_ptr<TTwoIndex> LoadTwoColumnFile(const std::string& filterId)
 {
+    // Only a filter ID names a table: anything else could lead out of IMPORT.
+    if (filterId.empty() || !IsValidFilterId(UpperAscii(filterId)))
+        return nullptr;
     std::ifstream f(GetImportProfileName(filterId), std::ios::binary);
     if (!f)
         return nullptr;

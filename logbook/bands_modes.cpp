@@ -179,6 +179,10 @@ bool StrToRst(std::string_view text, int& report)
             return false;
         v = v * 10 + (c - '0');
     }
+    // No report kind holds 1 to 9, so these are refused however many zeros lead them: "8",
+    // which is how such a stored report is written, then reads like "08".
+    if (add == 0 && v >= 1 && v <= 9)
+        return false;
     report = v + add;
     return true;
 }

@@ -547,12 +547,74 @@ static_assert(TConfigRecord::LabelLayoutOffset + 2 * TConfigRecord::LabelLayoutS
 void SetScreenMetrics(const TScreenMetrics& m) { noted = m; }
 const TScreenMetrics& ScreenMetrics() { return noted; }
 
-void ResetWindowDefaults(TConfigRecord& record)
+namespace {
+
+// The form scale of the noted screen.
+int ScreenFormScale()
 {
-    int ppi = noted.PixelsPerInch > 0 ? noted.PixelsPerInch : 120;
+    int ppi = noted.PixelsPerInch > 0 && noted.PixelsPerInch < 10000 ? noted.PixelsPerInch : 120;
     // MulDiv(100, ppi, 120), rounded to nearest; the scale is kept in one byte.
     int scale = (100 * ppi + 60) / 120;
-    scale = scale < 1 ? 1 : scale > 255 ? 255 : scale;
+    return scale < 1 ? 1 : scale > 255 ? 255 : scale;
+}
+
+// A record from a file has the right magic but may hold anything: every setting that indexes a
+// table or feeds arithmetic is brought back into its range (a value outside it takes the
+// default), so that no later use has to distrust it.
+void ResetFieldsOutOfRange(TConfigRecord& record)
+{
+    const TConfigRecord defaults;
+    std::uint8_t* b = record.Bytes();
+    struct ByteRange {
+        std::size_t offset;
+        std::uint8_t low, high;
+    };
+    static const ByteRange bytes[] = {
+        {TConfigRecord::QsoWindowSizeOffset, 0, 5},   {TConfigRecord::UserLevelOffset, 0, 3},
+        {TConfigRecord::DateFormatOffset, 1, 3},      {TConfigRecord::DefaultModeOffset, 0, 15},
+        {TConfigRecord::DefaultBandOffset, 0, 15},    {TConfigRecord::TimeFormatOffset, 0, 1},
+        {TConfigRecord::CallSearchMethodOffset, 0, 4}, {TConfigRecord::DateSearchMethodOffset, 0, 3},
+        {TConfigRecord::NewBandModeWarningOffset, 1, 3}, {TConfigRecord::SpotSortOrderOffset, 0, 5},
+        {TConfigRecord::CallbookKindOffset, 0, 5},    {TConfigRecord::PskDisplayKindOffset, 0, 2},
+    };
+    for (const ByteRange& r : bytes)
+        if (b[r.offset] < r.low || b[r.offset] > r.high)
+            b[r.offset] = defaults.Bytes()[r.offset];
+    struct LongRange {
+        std::size_t offset;
+        std::int32_t low, high;
+    };
+    static const LongRange longs[] = {
+        {TConfigRecord::AnnounceLevelOffset, 0, 4},      {TConfigRecord::AnnounceContentOffset, 0, 5},
+        {TConfigRecord::TalkActionOffset, 0, 3},         {TConfigRecord::ConfirmLabelActionOffset, 0, 2},
+        {TConfigRecord::ConfirmNextActionOffset, 0, 2},
+    };
+    for (const LongRange& r : longs) {
+        std::int32_t v = GetI32(b, r.offset);
+        if (v < r.low || v > r.high)
+            PutI32(b, r.offset, GetI32(defaults.Bytes(), r.offset));
+    }
+    if (record.FormScale() == 0)
+        record.SetFormScale(static_cast<std::uint8_t>(ScreenFormScale()));
+    // Window placements far beyond any screen: a coordinate is kept within 1 << 16 of the origin
+    // and sizes are not negative, so that keeping a window on the screen cannot overflow.
+    constexpr std::int32_t far = 1 << 16;
+    auto clamp = [](std::int32_t v, std::int32_t low, std::int32_t high) { return v < low ? low : v > high ? high : v; };
+    for (int slot = 0; slot < PlacementSlotCount; ++slot) {
+        TFormPlacement p = record.Placement(slot);
+        p.Top = clamp(p.Top, -far, far);
+        p.Left = clamp(p.Left, -far, far);
+        p.Height = clamp(p.Height, 0, far);
+        p.Width = clamp(p.Width, 0, far);
+        record.SetPlacement(slot, p);
+    }
+}
+
+} // namespace
+
+void ResetWindowDefaults(TConfigRecord& record)
+{
+    const int scale = ScreenFormScale();
     record.SetFormScale(static_cast<std::uint8_t>(scale));
     record.SetFont(0, {"Arial", 9, false});
     int size = static_cast<int>(std::lround(scale * 11 / 100.0));
@@ -570,6 +632,7 @@ bool LoadConfiguration(TConfigRecord& record)
         TConfigRecord loaded = TConfigRecord::Zeroed();
         if (in.read(reinterpret_cast<char*>(loaded.Bytes()), TConfigRecord::Size) &&
             GetShortStr(loaded.Bytes(), 0, 8) == TConfigRecord::MagicText) {
+            ResetFieldsOutOfRange(loaded);
             record = loaded;
             if (record.ScreenPixelsPerInch() != noted.PixelsPerInch || record.ScreenWidth() != noted.Width) {
                 MessageDlg(ScreenChangedMessage, TMsgDlgType::mtInformation, mbOK);
@@ -619,31 +682,44 @@ void PutOwnCallIntoTexts(TConfigRecord& record)
 
 bool UserLevelAllows(int level) { return level <= Config.UserLevel(); }
 
-void KeepRectOnScreen(TFormRect& r, const TScreenMetrics& screen, int mainWidth, int mainHeight)
+void KeepRectOnScreen(TFormRect& rect, const TScreenMetrics& screen, int mainWidth, int mainHeight)
 {
+    // Worked in 64 bits: placements come from the file and may lie anywhere in the int range.
+    std::int64_t left = rect.Left, top = rect.Top, width = rect.Width, height = rect.Height;
+    const std::int64_t screenWidth = screen.Width > 0 ? screen.Width : 0;
+    const std::int64_t screenHeight = screen.Height > 0 ? screen.Height : 0;
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
     auto fixTop = [&] {
-        if (r.Top < 0)
-            r.Top = 0;
+        if (top < 0)
+            top = 0;
         // The main window is a strip across the top: keep other windows below it.
-        if (r.Top < mainHeight && r.Left < mainWidth)
-            r.Top = mainHeight;
+        if (top < mainHeight && left < mainWidth)
+            top = mainHeight;
     };
-    if (r.Left < 0)
-        r.Left = 0;
+    if (left < 0)
+        left = 0;
     fixTop();
-    if (r.Left + r.Width > screen.Width) {
-        r.Left = screen.Width - r.Width;
-        if (r.Left < 0) {
-            r.Left = 0;
-            r.Width = screen.Width;
+    if (left + width > screenWidth) {
+        left = screenWidth - width;
+        if (left < 0) {
+            left = 0;
+            width = screenWidth;
         }
     }
-    if (r.Top + r.Height > screen.Height) {
-        r.Top = screen.Height - r.Height;
+    if (top + height > screenHeight) {
+        top = screenHeight - height;
         fixTop();
-        if (r.Top + r.Height > screen.Height)
-            r.Height = screen.Height - r.Top;
+        if (top + height > screenHeight)
+            height = screenHeight - top;
+        if (height < 0) {  // a main window taller than the screen
+            top = screenHeight;
+            height = 0;
+        }
     }
+    rect = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(width), static_cast<int>(height)};
 }
 
 bool RestoreRectFromSlot(const TConfigRecord& record, int slot, TFormRect& r, int mainHeight)

@@ -156,9 +156,9 @@ std::string TUsStateRecord::ToBytes() const
     return r;
 }
 
-TUsStateRecord TUsStateRecord::FromBytes(const std::uint8_t* b)
+TUsStateRecord TUsStateRecord::FromBytes(const std::uint8_t* b, std::size_t keyLen)
 {
-    return {ShortStr(b, 0, 2), GetU8(b, 3), Tail(b, StateKeyLen)};
+    return {ShortStr(b, 0, 2), GetU8(b, 3), Tail(b, keyLen)};
 }
 
 std::string TStateCodeRecord::ToBytes() const
@@ -498,8 +498,7 @@ bool GetState(std::uint8_t number, TUsStateRecord& rec)
 {
     if (!CountryDb.States || number == 0 || number >= CountryDb.States->Count())
         return false;
-    rec = TUsStateRecord::FromBytes(CountryDb.States->Record(number));
-    CountryDb.States->GetTail(number, rec.Name); // an older file may have a longer key part
+    rec = TUsStateRecord::FromBytes(CountryDb.States->Record(number), CountryDb.States->KeyLen());
     return true;
 }
 

@@ -108,7 +108,9 @@ struct TUsStateRecord {
     std::uint8_t CqZone = 0;
     std::string Name;
     std::string ToBytes() const;
-    static TUsStateRecord FromBytes(const std::uint8_t* rec);
+    // keyLen: the key-part length of the collection the record comes from (older files have a
+    // longer key part; the name follows it).
+    static TUsStateRecord FromBytes(const std::uint8_t* rec, std::size_t keyLen = StateKeyLen);
 };
 
 struct TStateCodeRecord {

@@ -102,7 +102,9 @@ void SortByCall(TQsoPtrList& items)
         std::uint64_t k = 0;
         for (std::size_t j = 0; j < 8; ++j)
             k = (k << 8) | static_cast<std::uint8_t>(r.Call.s[j]);
-        if (len < 8)
+        if (len == 0)
+            k = 0;
+        else if (len < 8)
             k &= ~std::uint64_t(0) << (8 * (8 - len));
         bool whole = len <= 8 && std::memchr(r.Call.s, 0, len) == nullptr;
         std::uint64_t k2 = whole ? (static_cast<std::uint64_t>(r.Date) << 32) |

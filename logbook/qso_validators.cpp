@@ -158,7 +158,7 @@ void TQsoEntry::ShowStates()
             return;
         std::vector<std::string> entries;
         for (std::int32_t i = 0; i < CountryDb.States->Count(); ++i) {
-            TUsStateRecord s = TUsStateRecord::FromBytes(CountryDb.States->Record(i));
+            TUsStateRecord s = TUsStateRecord::FromBytes(CountryDb.States->Record(i), CountryDb.States->KeyLen());
             entries.push_back(s.Abbrev + "\t" + s.Name);
         }
         int chosen = host_->ShowPicklist("States", entries, 1);

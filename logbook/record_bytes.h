@@ -59,7 +59,8 @@ inline void PutShortStr(std::uint8_t* b, std::size_t off, std::size_t capacity, 
 {
     std::size_t n = s.size() < capacity ? s.size() : capacity;
     b[off] = static_cast<std::uint8_t>(n);
-    std::memcpy(b + off + 1, s.data(), n);
+    if (n != 0)  // an empty view may have no characters at all
+        std::memcpy(b + off + 1, s.data(), n);
     std::memset(b + off + 1 + n, 0, capacity - n);
 }
 // A stored length above the capacity (a damaged record) is clamped, never read past the field.

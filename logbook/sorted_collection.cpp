@@ -206,7 +206,7 @@ std::uint16_t TOneIndexTail::RecordSize(const void* rec) const
 bool TOneIndexTail::RecordIsSound(const std::uint8_t* rec, std::size_t size) const
 {
     // The tail must lie inside the record, and the key string inside the key part.
-    if (size < std::size_t{keyLen_} + 1 || RecordSize(rec) > size)
+    if (size < std::size_t{keyLen_} + 1 || std::size_t{keyLen_} + 1 + rec[keyLen_] > size)
         return false;
     return keyLen_ == 0 || std::size_t{rec[0]} + 1 <= keyLen_;
 }
@@ -221,6 +221,10 @@ void TOneIndexTail::Load(TStream& stream, bool shortCount)
         std::uint16_t stored = GetU16(b, 0);
         if (keyLen_ != 0 && stored != keyLen_)
             Damaged("key length " + std::to_string(stored) + ", expected " + std::to_string(keyLen_));
+        // Record sizes are 16 bits: the key part must leave room for the longest tail, or a
+        // record that gets a longer name could no longer be saved.
+        if (std::size_t{stored} + 1 + 255 > 0xFFFF)
+            Damaged("key length " + std::to_string(stored) + " leaves no room for a tail");
         keyLen_ = stored;
         std::int32_t count = ReadCount(stream);
         CheckCount(stream, count, 2 + std::int64_t{keyLen_} + 1);

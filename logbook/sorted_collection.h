@@ -58,7 +58,8 @@ inline TShortStrKey MakeShortStrKey(std::string_view text)
     TShortStrKey key{};
     std::size_t n = text.size() < 255 ? text.size() : 255;
     key[0] = static_cast<std::uint8_t>(n);
-    std::memcpy(key.data() + 1, text.data(), n);
+    if (n != 0)  // an empty view may have no characters at all
+        std::memcpy(key.data() + 1, text.data(), n);
     return key;
 }
 

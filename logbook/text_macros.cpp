@@ -7,7 +7,6 @@
 #include "platform/message_dlg.h"
 
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace korval {
@@ -35,14 +34,15 @@ std::string SaveFolderFile(std::string name)
     return GetSaveDir() + "/" + name;
 }
 
-bool ReadLinesJoined(const std::string& path, std::string& out)
+// Reads at most limit + 1 bytes: more than limit can never be inserted anyway.
+bool ReadLinesJoined(const std::string& path, std::size_t limit, std::string& out)
 {
     std::ifstream f(path, std::ios::binary);
     if (!f)
         return false;
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    std::string all = ss.str();
+    std::string all(limit + 1, '\0');
+    f.read(all.data(), static_cast<std::streamsize>(all.size()));
+    all.resize(static_cast<std::size_t>(f.gcount()));
     std::vector<std::string> lines;
     std::string line;
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -98,8 +98,6 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
     };
 
     for (;;) {
-        while (!openFiles.empty() && rest.size() <= openFiles.back().second)
-            openFiles.pop_back();
         std::size_t pct = rest.find('%');
         if (pct == std::string::npos) {
             result += rest;
@@ -107,6 +105,9 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
         }
         result.append(rest, 0, pct);
         rest.erase(0, pct + 1);
+        // A file is finished once the escape at hand lies in the input that followed it.
+        while (!openFiles.empty() && rest.size() + 1 <= openFiles.back().second)
+            openFiles.pop_back();
         if (rest.empty())
             break;
         char c = rest[0];
@@ -188,9 +189,14 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
                     break;
                 }
                 std::string text;
-                if (path.empty() || !ReadLinesJoined(path, text)) {
+                if (path.empty() || !ReadLinesJoined(path, MaxExpandedMacroSize, text)) {
                     MessageDlg("File to send not found:\r" + (path.empty() ? name : path), TMsgDlgType::mtError,
                                mbOK);
+                    break;
+                }
+                if (result.size() + text.size() + rest.size() > MaxExpandedMacroSize) {
+                    MessageDlg(MacroTooLongMessage, TMsgDlgType::mtWarning, mbOK);
+                    stop = true;
                     break;
                 }
                 openFiles.emplace_back(path, rest.size());
@@ -200,6 +206,12 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
             default:
                 break;
             }
+        }
+        // Escapes such as "%~" give more than they take: the result is bounded on its own.
+        if (result.size() > MaxExpandedMacroSize) {
+            result.resize(MaxExpandedMacroSize);
+            MessageDlg(MacroTooLongMessage, TMsgDlgType::mtWarning, mbOK);
+            stop = true;
         }
         if (stop)
             break;

@@ -2,6 +2,7 @@
 // Expansion of the function-key texts of the terminals: "%" escapes for station and QSO data,
 // the clock, other keys and text files of the save folder.
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace korval {
@@ -24,6 +25,12 @@ public:
 };
 
 using TFunctionKeys = std::array<std::string, 16>;
+
+// The longest text an expansion gives. Keys hold at most 75 characters each and are inserted
+// once, so only "%f" files that include other files can grow a text without end; 64 KiB is more
+// than any terminal sends from one key (an hour of RTTY is about 20 KB).
+inline constexpr std::size_t MaxExpandedMacroSize = 65536;
+inline constexpr const char* MacroTooLongMessage = "Text to send too long: more than 65536 characters";
 
 // The text of a key: the part after its first "|", or all of it.
 std::string KeyText(const std::string& key);

@@ -186,7 +186,7 @@ TCountryData ConvertEntities(const std::vector<CtyEntity>& entities, TConvertRep
         db.States->InsertRecord(r.ToBytes().data());
     }
     for (std::int32_t i = 1; i < db.States->Count(); ++i) {
-        TUsStateRecord st = TUsStateRecord::FromBytes(db.States->Record(i));
+        TUsStateRecord st = TUsStateRecord::FromBytes(db.States->Record(i), db.States->KeyLen());
         TStateCodeRecord code{st.Abbrev, static_cast<std::uint8_t>(i)};
         db.StateCodes->InsertRecord(code.ToBytes().data());
     }

@@ -133,3 +133,14 @@ TEST(OvcExceptions, RangeMessageByDataType)
         EXPECT_EQ(e.DataType(), c.type);
     }
 }
+
+TEST(LibraryStrings, IdsFromTwoToTheThirtyFirstOnAreFound)
+{
+    // An id is stored as 32 bits without sign; the int of the calls carries the same bits.
+    const int high = static_cast<int>(0x80000000u), top = static_cast<int>(0xFFFFFFFFu);
+    TOvcStringResource r("HIGH", BuildStringResource({{top, "top"}, {5, "low"}, {high, "high"}}));
+    EXPECT_EQ(r.GetString(5), "low");
+    EXPECT_EQ(r.GetString(high), "high");
+    EXPECT_EQ(r.GetString(top), "top");
+    EXPECT_FALSE(r.HasString(6));
+}

@@ -96,7 +96,12 @@ TEST(Rst, TextForm)
         bool ok;
         int report;
     } rows[] = {{"59A", true, 1059}, {"599", true, 599}, {"", true, 0}, {"0", true, 0}, {"5", false, 0},
-                {"A", false, 0}, {"5x9", false, 0}, {"59B", false, 0}, {"5999", false, 0}, {"-59", false, 0}};
+                {"A", false, 0}, {"5x9", false, 0}, {"59B", false, 0}, {"5999", false, 0}, {"-59", false, 0},
+                // No report kind holds 1 to 9 (phone 11..59, CW and digital 111..599): refused
+                // with or without leading zeros, so that "8", what RstToStr gives for 8, is
+                // refused the same way as "08".
+                {"8", false, 0}, {"08", false, 0}, {"009", false, 0}, {"00", true, 0}, {"10", true, 10},
+                {"5A", true, 1005}, {"05A", true, 1005}};
     for (const Row& r : rows) {
         int report = -7;
         EXPECT_EQ(StrToRst(r.text, report), r.ok) << r.text;

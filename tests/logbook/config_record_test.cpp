@@ -266,3 +266,69 @@ TEST(ConfigRecord, OwnCallGoesIntoGreetingsAndTalkPatterns)
     EXPECT_EQ(rec.TalkPattern(3), "VE3ABCDEFGHIJKLMNOPQ");
     EXPECT_EQ(rec.TalkPattern(1), "TO LOCAL DE *");
 }
+
+// config-placement-overflow.cfg: a record with the right magic, saved at 96 ppi on a 1024 pixel
+// wide screen, all zero (date format 0) but for the window placements: every slot at Top 10,
+// Left 0x7FFF0000, Height 100, Width 0x7FFF0000.
+TEST_F(ConfigFixture, PlacementsNearTheLimitStayOnTheScreen)
+{
+    SetScreenMetrics({96, 1024, 768});
+    WriteAll(cfg, ReadAll(std::string(KORVAL_TEST_DATA) + "/config-placement-overflow.cfg"));
+    ScopedMessageRecorder msgs;
+    EXPECT_FALSE(LoadConfiguration());
+    EXPECT_TRUE(msgs.texts().empty());
+    EXPECT_EQ(Config.DateFormat(), 1);
+    for (int slot = 0; slot < PlacementSlotCount; ++slot) {
+        TFormRect r{0, 0, 300, 200};
+        ASSERT_TRUE(RestoreRectFromSlot(Config, slot, r, 80)) << slot;
+        KeepRectOnScreen(r, ScreenMetrics(), 800, 80);
+        EXPECT_GE(r.Left, 0) << slot;
+        EXPECT_LE(r.Left + r.Width, 1024) << slot;
+        EXPECT_LE(r.Top + r.Height, 768) << slot;
+    }
+}
+
+TEST(ConfigRecord, KeepRectOnScreenAtTheLimitsOfInt)
+{
+    const TScreenMetrics screen{96, 1024, 768};
+    const int big = 0x7FFFFFFF, low = -0x7FFFFFFF - 1;
+    for (TFormRect r : {TFormRect{big, big, big, big}, TFormRect{low, low, big, big}, TFormRect{big - 5, 10, 100, 100},
+                        TFormRect{10, big - 5, 100, 100}, TFormRect{10, 10, low, low}}) {
+        KeepRectOnScreen(r, screen, big, big);
+        EXPECT_GE(r.Left, 0);
+        EXPECT_GE(r.Top, 0);
+        EXPECT_LE(std::int64_t{r.Left} + r.Width, 1024);
+        EXPECT_LE(std::int64_t{r.Top} + r.Height, 768);
+    }
+}
+
+TEST_F(ConfigFixture, FieldsOutOfRangeAreResetOnLoad)
+{
+    struct Row {
+        const char* what;
+        std::size_t offset;
+        std::uint8_t stored;
+        int (*get)();
+        int expected;
+    } rows[] = {
+        {"default band", TConfigRecord::DefaultBandOffset, 230, [] { return int{Config.DefaultBand()}; }, 0},
+        {"default mode", TConfigRecord::DefaultModeOffset, 16, [] { return int{Config.DefaultMode()}; }, 0},
+        {"date format", TConfigRecord::DateFormatOffset, 89, [] { return int{Config.DateFormat()}; }, 1},
+        {"user level", TConfigRecord::UserLevelOffset, 247, [] { return int{Config.UserLevel()}; }, 1},
+        {"time format", TConfigRecord::TimeFormatOffset, 2, [] { return int{Config.TimeFormat()}; }, 0},
+        {"QSO window size", TConfigRecord::QsoWindowSizeOffset, 6, [] { return int{Config.QsoWindowSize()}; }, 0},
+        {"form scale", TConfigRecord::FormScaleOffset, 0, [] { return int{Config.FormScale()}; }, 80},
+        {"date format kept", TConfigRecord::DateFormatOffset, 3, [] { return int{Config.DateFormat()}; }, 3},
+        {"user level kept", TConfigRecord::UserLevelOffset, 3, [] { return int{Config.UserLevel()}; }, 3},
+        {"band kept", TConfigRecord::DefaultBandOffset, 15, [] { return int{Config.DefaultBand()}; }, 15},
+    };
+    for (const Row& r : rows) {
+        TConfigRecord rec;
+        SaveConfiguration(rec);
+        std::string bytes = ReadAll(cfg);
+        bytes[r.offset] = static_cast<char>(r.stored);
+        WriteAll(cfg, bytes);
+        EXPECT_FALSE(LoadConfiguration()) << r.what;
+        EXPECT_EQ(r.get(), r.expected) << r.what;
+    }
+}

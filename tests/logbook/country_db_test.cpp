@@ -364,3 +364,44 @@ TEST(CountryStates, ALongerStoredKeyPartStillGivesZoneAndName)
 
 } // namespace
 } // namespace korval
+
+namespace korval {
+namespace {
+
+std::string BadInput(const char* name) { return test::ReadAll(std::string(KORVAL_TEST_DATA) + "/" + name); }
+
+// cty-state-keylen-5.cty: an empty database but for two US states stored with a 5-byte key
+// part, whose fifth key byte (200) sits where a 4-byte key part would have the name's length.
+TEST(CountryStates, NamesAreReadAfterTheStoredKeyPart)
+{
+    TCountryData loaded;
+    std::string reason;
+    ASSERT_TRUE(ReadCountryDatabase(BadInput("cty-state-keylen-5.cty"), loaded, false, &reason)) << reason;
+    ASSERT_EQ(loaded.States->KeyLen(), 5);
+    ASSERT_EQ(loaded.States->Count(), 2);
+    std::string tail;
+    loaded.States->GetTail(1, tail);
+    const TUsStateRecord direct = TUsStateRecord::FromBytes(loaded.States->Record(1), loaded.States->KeyLen());
+    EXPECT_EQ(direct.Abbrev, "TX");
+    EXPECT_EQ(direct.Name, tail);
+    CountryDb = std::move(loaded);
+    TUsStateRecord st;
+    ASSERT_TRUE(GetState(1, st));
+    EXPECT_EQ(st.Abbrev, "TX");
+    EXPECT_EQ(st.Name, tail);
+    FreeCountryData(false);
+}
+
+// cty-state-keylen-65534.cty: US states with a 65534-byte key part, so key part, length byte
+// and tail no longer fit the 16-bit record size.
+TEST(CountryStates, AKeyPartWithoutRoomForItsTailIsRefused)
+{
+    TCountryData loaded;
+    std::string reason;
+    EXPECT_FALSE(ReadCountryDatabase(BadInput("cty-state-keylen-65534.cty"), loaded, false, &reason));
+    EXPECT_NE(reason.find("key length"), std::string::npos) << reason;
+    EXPECT_FALSE(loaded.Loaded());
+}
+
+} // namespace
+} // namespace korval

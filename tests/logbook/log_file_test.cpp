@@ -586,3 +586,23 @@ TEST(LogFile, LoadingWithTheShippedCountryDatabase)
     SetQsoLookup(before);
     FreeCountryData(true);
 }
+
+// logfile-emptycall.kvl: a version-H log of one QSO whose call is empty.
+TEST(LogFile, AQsoWithAnEmptyCallLoadsAndIsIndexed)
+{
+    ScopedMessageRecorder msgs;
+    FakeLookup lookup;
+    bool ok = false;
+    auto log = Load(Fixture("logfile-emptycall.kvl"), &ok);
+    ASSERT_TRUE(ok) << (msgs.texts().empty() ? "" : msgs.texts()[0]);
+    ASSERT_EQ(log->Count(), 1);
+    EXPECT_EQ(log->At(0)->Call.view(), "");
+    log->BeginBulk(false, 2);
+    log->BulkAdd(NewQso("K1AA", 40000, 0));
+    log->BulkAdd(NewQso("", 40001, 0));
+    log->EndBulk(false);
+    ASSERT_EQ(log->ByCall().Count(), 3);
+    EXPECT_EQ(log->ByCall().At(0)->Call.view(), "");
+    EXPECT_EQ(log->ByCall().At(1)->Call.view(), "");
+    EXPECT_EQ(log->ByCall().At(2)->Call.view(), "K1AA");
+}

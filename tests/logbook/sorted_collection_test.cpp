@@ -321,3 +321,14 @@ TEST(OneIndex, RecordsWithoutALeadingKeyStringLoadWhenTheirClassSaysHow)
     TOneIndex plain(4);  // 40000 = 0x9C40: read as a key string it would run past the record
     EXPECT_THROW(plain.Load(again, false), EReadError);
 }
+
+TEST(ShortStringKey, AnEmptyViewWithoutCharactersGivesTheEmptyKey)
+{
+    // A default string_view has no character array at all.
+    const TShortStrKey key = MakeShortStrKey(std::string_view());
+    EXPECT_EQ(key[0], 0);
+    std::uint8_t field[6] = {9, 9, 9, 9, 9, 9};
+    PutShortStr(field, 0, 5, std::string_view());
+    EXPECT_EQ(GetShortStr(field, 0, 5), "");
+    EXPECT_EQ(field[5], 0);
+}

@@ -91,6 +91,36 @@ TEST_F(MacroTest, FilesMissingSelfIncludingAndOutsideTheFolder)
     EXPECT_EQ(Expand(5), "line1\rline2 W1AW line1\rline2 W1AW") << "a file may be used twice side by side";
 }
 
+TEST_F(MacroTest, AFinishedFileMayBeSentAgain)
+{
+    ScopedMessageRecorder rec;
+    test::WriteAll(dir_.path() + "/SAVE/c.txt", "call");
+    keys_[0] = "%fc% and %fc%";
+    EXPECT_EQ(Expand(1), "call and call");
+    EXPECT_TRUE(rec.texts().empty()) << rec.texts().front();
+}
+
+// Three 2 KB files that include each other 511 times over would expand to 533 MB.
+TEST_F(MacroTest, FileExpansionStopsAtTheBound)
+{
+    ScopedMessageRecorder rec;
+    std::string a, b;
+    for (int i = 0; i < 511; ++i) {
+        a += "%fb%";
+        b += "%fc%";
+    }
+    test::WriteAll(dir_.path() + "/SAVE/a.txt", a);
+    test::WriteAll(dir_.path() + "/SAVE/b.txt", b);
+    test::WriteAll(dir_.path() + "/SAVE/c.txt", std::string(2040, 'X') + "%b");
+    keys_[0] = "%fa%";
+    const std::string text = Expand(1);
+    EXPECT_LE(text.size(), MaxExpandedMacroSize);
+    EXPECT_GT(text.size(), MaxExpandedMacroSize / 2) << "what was built before the bound is kept";
+    ASSERT_EQ(rec.texts().size(), 1u);
+    EXPECT_EQ(rec.texts()[0], MacroTooLongMessage);
+    EXPECT_EQ(rec.messages()[0].kind, TMsgDlgType::mtWarning);
+}
+
 TEST_F(MacroTest, LogEscapeLogsInRealTime)
 {
     keys_[0] = "tu %l";
