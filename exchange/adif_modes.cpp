@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace korval {
@@ -20,28 +21,147 @@ struct TName {
     const char* Text;
     int Mode;
 };
-// ADIF submodes this program has a mode for.
-const TName submodes[] = {
-    {"PSK31", mdPSK3}, {"GTOR", mdGTOR}, {"AMTORFEC", mdMTOR}, {"PAC2", mdPTOR}, {"PAC3", mdPTOR},
-    {"PAC4", mdPTOR},  {"USB", mdSSB},   {"LSB", mdSSB},
-};
-// ADIF modes (and the older ADIF names) whose name differs from this program's.
-const TName modes[] = {
-    {"CLO", mdCLOV}, {"CLOVER", mdCLOV}, {"PKT", mdPACK}, {"PACKET", mdPACK}, {"PAC", mdPTOR},
-    {"PACTOR", mdPTOR}, {"TOR", mdMTOR}, {"AMTOR", mdMTOR}, {"AMTORFEC", mdMTOR}, {"GTOR", mdGTOR},
-    {"PSK", mdPSK}, {"PSK31", mdPSK3}, {"AM", mdAM}, {"ATV", mdATV}, {"CW", mdCW}, {"FM", mdFM},
-    {"RTTY", mdRTTY}, {"SSB", mdSSB}, {"SSTV", mdSSTV},
+
+// The modes of the ADIF enumeration with the table mode that holds each.
+const TName enumModes[] = {
+    {"AM", mdAM},          {"ARDOP", mdRTTY},    {"ATV", mdATV},
+    {"CHIP", mdRTTY},      {"CLO", mdCLOV},      {"CONTESTI", mdRTTY},    {"CW", mdCW},
+    {"DIGITALVOICE", mdFM}, {"DOMINO", mdRTTY},         {"DYNAMIC", mdRTTY},
+    {"FAX", mdSSTV},       {"FM", mdFM},         {"FSK441", mdRTTY},      {"FT8", mdRTTY},
+    {"HELL", mdRTTY},      {"ISCAT", mdRTTY},    {"JT4", mdRTTY},         {"JT6M", mdRTTY},
+    {"JT9", mdRTTY},       {"JT44", mdRTTY},     {"JT65", mdRTTY},        {"MFSK", mdRTTY},
+    {"MSK144", mdRTTY},    {"MT63", mdRTTY},     {"OLIVIA", mdRTTY},      {"OPERA", mdRTTY},
+    {"PAC", mdPTOR},       {"PAX", mdRTTY},      {"PKT", mdPACK},         {"PSK", mdPSK},
+    {"PSK2K", mdRTTY},     {"Q15", mdRTTY},      {"QRA64", mdRTTY},       {"ROS", mdRTTY},
+    {"RTTY", mdRTTY},      {"RTTYM", mdRTTY},    {"SSB", mdSSB},          {"SSTV", mdSSTV},
+    {"T10", mdRTTY},       {"THOR", mdRTTY},     {"THRB", mdRTTY},        {"TOR", mdMTOR},
+    {"V4", mdRTTY},        {"VOI", mdSSB},       {"WINMOR", mdRTTY},      {"WSPR", mdRTTY},
 };
 
-std::string upper(std::string_view s)
+// Submodes whose table mode differs from their mode's.
+const TName submodeModes[] = {
+    {"PSK31", mdPSK3}, {"GTOR", mdGTOR}, {"FREEDV", mdSSB},
+};
+
+struct TSubmode {
+    const char* Submode;
+    const char* Mode;
+};
+// The submodes of the ADIF enumeration under their modes. A name of this list given as MODE
+// (ADIF's import-only names and what older programs wrote) is read as that mode and submode.
+const TSubmode enumSubmodes[] = {
+    {"CHIP64", "CHIP"}, {"CHIP128", "CHIP"}, {"PCW", "CW"},
+    {"C4FM", "DIGITALVOICE"}, {"DMR", "DIGITALVOICE"}, {"DSTAR", "DIGITALVOICE"}, {"FREEDV", "DIGITALVOICE"},
+    {"M17", "DIGITALVOICE"},
+    {"DOM-M", "DOMINO"}, {"DOM4", "DOMINO"}, {"DOM5", "DOMINO"}, {"DOM8", "DOMINO"}, {"DOM11", "DOMINO"},
+    {"DOM16", "DOMINO"}, {"DOM22", "DOMINO"}, {"DOM44", "DOMINO"}, {"DOM88", "DOMINO"},
+    {"DOMINOEX", "DOMINO"}, {"DOMINOF", "DOMINO"},
+    {"VARA HF", "DYNAMIC"}, {"VARA SATELLITE", "DYNAMIC"}, {"VARA FM 1200", "DYNAMIC"},
+    {"VARA FM 9600", "DYNAMIC"},
+    {"FMHELL", "HELL"}, {"FSKHELL", "HELL"}, {"HELL80", "HELL"}, {"HELLX5", "HELL"}, {"HELLX9", "HELL"},
+    {"HFSK", "HELL"}, {"PSKHELL", "HELL"}, {"SLOWHELL", "HELL"},
+    {"ISCAT-A", "ISCAT"}, {"ISCAT-B", "ISCAT"},
+    {"JT4A", "JT4"}, {"JT4B", "JT4"}, {"JT4C", "JT4"}, {"JT4D", "JT4"}, {"JT4E", "JT4"}, {"JT4F", "JT4"},
+    {"JT4G", "JT4"},
+    {"JT9-1", "JT9"}, {"JT9-2", "JT9"}, {"JT9-5", "JT9"}, {"JT9-10", "JT9"}, {"JT9-30", "JT9"},
+    {"JT9A", "JT9"}, {"JT9B", "JT9"}, {"JT9C", "JT9"}, {"JT9D", "JT9"}, {"JT9E", "JT9"},
+    {"JT9E FAST", "JT9"}, {"JT9F", "JT9"}, {"JT9F FAST", "JT9"}, {"JT9G", "JT9"}, {"JT9G FAST", "JT9"},
+    {"JT9H", "JT9"}, {"JT9H FAST", "JT9"},
+    {"JT65A", "JT65"}, {"JT65B", "JT65"}, {"JT65B2", "JT65"}, {"JT65C", "JT65"}, {"JT65C2", "JT65"},
+    {"FSQCALL", "MFSK"}, {"FST4", "MFSK"}, {"FST4W", "MFSK"}, {"FT4", "MFSK"}, {"JS8", "MFSK"},
+    {"JTMS", "MFSK"}, {"MFSK4", "MFSK"}, {"MFSK8", "MFSK"}, {"MFSK11", "MFSK"}, {"MFSK16", "MFSK"},
+    {"MFSK22", "MFSK"}, {"MFSK31", "MFSK"}, {"MFSK32", "MFSK"}, {"MFSK64", "MFSK"}, {"MFSK64L", "MFSK"},
+    {"MFSK128", "MFSK"}, {"MFSK128L", "MFSK"}, {"Q65", "MFSK"},
+    {"OLIVIA 4/125", "OLIVIA"}, {"OLIVIA 4/250", "OLIVIA"}, {"OLIVIA 8/250", "OLIVIA"},
+    {"OLIVIA 8/500", "OLIVIA"}, {"OLIVIA 16/500", "OLIVIA"}, {"OLIVIA 16/1000", "OLIVIA"},
+    {"OLIVIA 32/1000", "OLIVIA"},
+    {"OPERA-BEACON", "OPERA"}, {"OPERA-QSO", "OPERA"},
+    {"PAC2", "PAC"}, {"PAC3", "PAC"}, {"PAC4", "PAC"}, {"PAX2", "PAX"},
+    {"8PSK125", "PSK"}, {"8PSK125F", "PSK"}, {"8PSK125FL", "PSK"}, {"8PSK250", "PSK"}, {"8PSK250F", "PSK"},
+    {"8PSK250FL", "PSK"}, {"8PSK500", "PSK"}, {"8PSK500F", "PSK"}, {"8PSK1000", "PSK"}, {"8PSK1000F", "PSK"},
+    {"8PSK1200F", "PSK"}, {"FSK31", "PSK"}, {"PSK10", "PSK"}, {"PSK31", "PSK"}, {"PSK63", "PSK"},
+    {"PSK63F", "PSK"}, {"PSK63RC4", "PSK"}, {"PSK63RC5", "PSK"}, {"PSK63RC10", "PSK"}, {"PSK63RC20", "PSK"},
+    {"PSK63RC32", "PSK"}, {"PSK125", "PSK"}, {"PSK125C12", "PSK"}, {"PSK125R", "PSK"}, {"PSK125RC10", "PSK"},
+    {"PSK125RC12", "PSK"}, {"PSK125RC16", "PSK"}, {"PSK125RC4", "PSK"}, {"PSK125RC5", "PSK"},
+    {"PSK250", "PSK"}, {"PSK250C6", "PSK"}, {"PSK250R", "PSK"}, {"PSK250RC2", "PSK"}, {"PSK250RC3", "PSK"},
+    {"PSK250RC5", "PSK"}, {"PSK250RC6", "PSK"}, {"PSK250RC7", "PSK"}, {"PSK500", "PSK"}, {"PSK500C2", "PSK"},
+    {"PSK500C4", "PSK"}, {"PSK500R", "PSK"}, {"PSK500RC2", "PSK"}, {"PSK500RC3", "PSK"}, {"PSK500RC4", "PSK"},
+    {"PSK800C2", "PSK"}, {"PSK800RC2", "PSK"}, {"PSK1000", "PSK"}, {"PSK1000C2", "PSK"}, {"PSK1000R", "PSK"},
+    {"PSK1000RC2", "PSK"}, {"PSKAM10", "PSK"}, {"PSKAM31", "PSK"}, {"PSKAM50", "PSK"}, {"PSKFEC31", "PSK"},
+    {"QPSK31", "PSK"}, {"QPSK63", "PSK"}, {"QPSK125", "PSK"}, {"QPSK250", "PSK"}, {"QPSK500", "PSK"},
+    {"SIM31", "PSK"},
+    {"QRA64A", "QRA64"}, {"QRA64B", "QRA64"}, {"QRA64C", "QRA64"}, {"QRA64D", "QRA64"}, {"QRA64E", "QRA64"},
+    {"ROS-EME", "ROS"}, {"ROS-HF", "ROS"}, {"ROS-MF", "ROS"},
+    {"ASCI", "RTTY"}, {"LSB", "SSB"}, {"USB", "SSB"},
+    {"THOR-M", "THOR"}, {"THOR4", "THOR"}, {"THOR5", "THOR"}, {"THOR8", "THOR"}, {"THOR11", "THOR"},
+    {"THOR16", "THOR"}, {"THOR22", "THOR"}, {"THOR25X4", "THOR"}, {"THOR50X1", "THOR"},
+    {"THOR50X2", "THOR"}, {"THOR100", "THOR"},
+    {"THRBX", "THRB"}, {"THRBX1", "THRB"}, {"THRBX2", "THRB"}, {"THRBX4", "THRB"}, {"THROB1", "THRB"},
+    {"THROB2", "THRB"}, {"THROB4", "THRB"},
+    {"AMTORFEC", "TOR"}, {"GTOR", "TOR"}, {"NAVTEX", "TOR"}, {"SITORB", "TOR"},
+};
+
+// Older ADIF mode names and other programs' spellings of modes ADIF names otherwise.
+const TSubmode oldNames[] = {
+    {"CLOVER", "CLO"}, {"PACKET", "PKT"}, {"PACTOR", "PAC"}, {"AMTOR", "TOR"},
+};
+
+std::string upperTrim(std::string_view s)
 {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     std::string r;
     r.reserve(s.size());
     for (char c : s)
-        if (c != ' ')
-            r += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        r += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return r;
 }
+
+std::string noBlanks(std::string_view s)
+{
+    std::string r;
+    for (char c : s)
+        if (c != ' ')
+            r += c;
+    return r;
+}
+
+const TSubmode* findSubmode(const std::string& name)
+{
+    for (const auto& s : enumSubmodes)
+        if (name == s.Submode)
+            return &s;
+    return nullptr;
+}
+
+int enumMode(const std::string& mode)
+{
+    for (const auto& n : enumModes)
+        if (mode == n.Text)
+            return n.Mode;
+    return 0;
+}
+
+struct TAdifBand {
+    const char* Name;
+    double LowMHz, HighMHz;
+    int Band;  // this program's band, 0 when none
+};
+const TAdifBand adifBands[] = {
+    {"2190m", 0.1357, 0.1378, 0},    {"630m", 0.472, 0.479, 0},       {"560m", 0.501, 0.504, 0},
+    {"160m", 1.8, 2.0, 1},           {"80m", 3.5, 4.0, 2},            {"60m", 5.06, 5.45, 0},
+    {"40m", 7.0, 7.3, 3},            {"30m", 10.1, 10.15, 4},         {"20m", 14.0, 14.35, 5},
+    {"17m", 18.068, 18.168, 6},      {"15m", 21.0, 21.45, 7},         {"12m", 24.89, 24.99, 8},
+    {"10m", 28.0, 29.7, 9},          {"8m", 40.0, 45.0, 0},           {"6m", 50.0, 54.0, 10},
+    {"5m", 54.000001, 69.9, 0},      {"4m", 70.0, 71.0, 0},           {"2m", 144.0, 148.0, 11},
+    {"1.25m", 222.0, 225.0, 12},     {"70cm", 420.0, 450.0, 13},      {"33cm", 902.0, 928.0, 0},
+    {"23cm", 1240.0, 1300.0, 14},    {"13cm", 2300.0, 2450.0, 0},     {"9cm", 3300.0, 3500.0, 0},
+    {"6cm", 5650.0, 5925.0, 0},      {"3cm", 10000.0, 10500.0, 0},    {"1.25cm", 24000.0, 24250.0, 0},
+    {"6mm", 47000.0, 47200.0, 0},    {"4mm", 75500.0, 81000.0, 0},    {"2.5mm", 119980.0, 123000.0, 0},
+    {"2mm", 134000.0, 149000.0, 0},  {"1mm", 241000.0, 250000.0, 0},  {"submm", 300000.0, 7500000.0, 0},
+};
 } // namespace
 
 TAdifMode ModeToAdif(int mode)
@@ -51,26 +171,43 @@ TAdifMode ModeToAdif(int mode)
     return adifModes[mode];
 }
 
+TAdifModeName NormalizeAdifMode(std::string_view mode, std::string_view submode)
+{
+    TAdifModeName r;
+    r.Mode = upperTrim(mode);
+    r.Submode = upperTrim(submode);
+    for (const auto& o : oldNames)
+        if (r.Mode == o.Submode)
+            r.Mode = o.Mode;
+    if (enumMode(r.Mode) != 0) {
+        r.Known = true;
+        return r;
+    }
+    if (const TSubmode* s = findSubmode(r.Mode)) {
+        // A submode given as the mode: a submode beside it that names something else wins.
+        if (r.Submode.empty() || !findSubmode(r.Submode))
+            r.Submode = r.Mode;
+        r.Mode = s->Mode;
+        r.Known = true;
+    }
+    return r;
+}
+
 int AdifModeToMode(std::string_view mode, std::string_view submode)
 {
-    if (!submode.empty()) {
-        std::string s = upper(submode);
-        for (const auto& n : submodes)
-            if (s == n.Text)
-                return n.Mode;
+    TAdifModeName n = NormalizeAdifMode(mode, submode);
+    if (n.Known) {
+        for (const auto& s : submodeModes)
+            if (n.Submode == s.Text)
+                return s.Mode;
+        return enumMode(n.Mode);
     }
-    std::string m = upper(mode);
+    std::string m = noBlanks(n.Mode);
     if (m.empty())
         return 0;
-    for (const auto& n : modes)
-        if (m == n.Text)
-            return n.Mode;
-    // Anything else must be one of this program's own short names exactly (FT8 is not FT8's
-    // first letters of something else).
+    // This program's own short names (FSTV, PSK3, ...), as its older exports wrote them.
     int own = ModeFromName(m);
-    if (own != 0 && upper(ModeName(own)) == m)
-        return own;
-    if (own != 0 && m.size() <= 4)
+    if (own != 0 && (ModeName(own) == m || m.size() <= 4))
         return own;
     return 0;
 }
@@ -82,6 +219,40 @@ const char* AdifBandName(int band)
     if (band < 1 || band > 14)
         return "";
     return names[band];
+}
+
+const char* AdifBandCanonical(std::string_view name)
+{
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    while (!name.empty() && name.front() == ' ')
+        name.remove_prefix(1);
+    for (const auto& b : adifBands) {
+        if (std::strlen(b.Name) != name.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; same && i < name.size(); ++i)
+            same = std::tolower(static_cast<unsigned char>(name[i])) == b.Name[i];
+        if (same)
+            return b.Name;
+    }
+    return "";
+}
+
+const char* AdifBandOfFrequency(double mhz)
+{
+    for (const auto& b : adifBands)
+        if (mhz >= b.LowMHz && mhz <= b.HighMHz)
+            return b.Name;
+    return "";
+}
+
+int BandOfAdifBand(std::string_view canonicalName)
+{
+    for (const auto& b : adifBands)
+        if (canonicalName == b.Name)
+            return b.Band;
+    return 0;
 }
 
 bool ReadReal(std::string_view text, double& value)

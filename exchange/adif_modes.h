@@ -3,6 +3,10 @@
 // (Clover is "CLO", packet "PKT", PACTOR "PAC") and puts others under a mode as a submode
 // (PSK31 is MODE "PSK", SUBMODE "PSK31"); the fast-scan TV mode, which ADIF lacks, is written
 // as "ATV" with this program's own mode name in an application field.
+//
+// ADIF knows far more modes and bands than the 15-entry tables of this program. A QSO in such a
+// mode is filed under the table mode of its mode group (see AdifModeToMode), a QSO on such a
+// band under band 0; the ADIF values themselves travel with the QSO (TAdifKeptValues).
 #include <string>
 #include <string_view>
 
@@ -15,12 +19,42 @@ struct TAdifMode {
 };
 // The ADIF mode of a mode number 1..15 (mode 0 gives an empty mode).
 TAdifMode ModeToAdif(int mode);
+
+// A MODE and SUBMODE as the ADIF mode enumeration has them, in upper case. A submode given as
+// MODE (older files and ADIF's import-only names: PSK63, QPSK31, JT65A, FT4, USB, C4FM) is
+// moved under its mode; Known is false for a MODE the enumeration does not have.
+struct TAdifModeName {
+    std::string Mode;
+    std::string Submode;
+    bool Known = false;
+};
+TAdifModeName NormalizeAdifMode(std::string_view mode, std::string_view submode);
+
 // The mode number of an ADIF MODE and SUBMODE (any case; older ADIF mode names and this
-// program's own short names are read too); 0 when this program has no such mode.
+// program's own short names are read too); 0 when neither ADIF nor this program has such a
+// mode. Modes the table has no entry for go to the table mode of their group:
+//   CW and its submodes                                         -> CW
+//   AM, FM, SSB (USB, LSB), ATV, SSTV                             -> themselves
+//   FAX                                                           -> SSTV (image modes)
+//   DIGITALVOICE (C4FM, DMR, DSTAR, M17), VOI                     -> FM, FREEDV -> SSB
+//   PSK with submode PSK31                                        -> PSK3
+//   PSK with any other submode (PSK63, QPSK31, 8PSK125, ...)      -> PSK
+//   TOR GTOR -> GTOR, other TOR -> MTOR; PAC -> PTOR; PKT -> PACK; CLO -> CLOV
+//   RTTY, RTTYM and every other digital mode of the enumeration
+//   (FT8, FT4, JT65, JT9, MFSK, OLIVIA, CONTESTI, HELL, MT63, ...)  -> RTTY
 int AdifModeToMode(std::string_view mode, std::string_view submode);
+
 // The ADIF band name of a band 1..14 ("1.25m" for the 220 MHz band); empty for the satellite
 // band and 0 (a satellite QSO is written with PROP_MODE SAT instead).
 const char* AdifBandName(int band);
+// The ADIF band enumeration: the canonical name of a band name (any case: "20M" gives "20m"),
+// or "" when ADIF has no such band.
+const char* AdifBandCanonical(std::string_view name);
+// The ADIF band holding a frequency in MHz, or "".
+const char* AdifBandOfFrequency(double mhz);
+// This program's band (1..14) of an ADIF band name; 0 when the table has no such band.
+int BandOfAdifBand(std::string_view canonicalName);
+
 // A decimal number with nothing but blanks around it.
 bool ReadReal(std::string_view text, double& value);
 

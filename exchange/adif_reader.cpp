@@ -1,5 +1,7 @@
 // ADIF reading: the tag scanner, the header skipper and the record reader with its tag table.
+#include "exchange/adif_kept_values.h"
 #include "exchange/adif_modes.h"
+#include "exchange/utf8_text.h"
 #include "exchange/import_context.h"
 
 #include "logbook/bands_modes.h"
@@ -60,6 +62,13 @@ bool ParseADIFDate(int field, std::string_view value, std::uint16_t& day, TImpor
     return false;
 }
 
+// A report that does not read as RS(T) ("-10", "+05", "59+20dB") is no error: the numeric field
+// gets the mode's default as for a report not given, and the text is kept for the export.
+bool keepableReport(std::string_view value)
+{
+    return !value.empty() && value.size() <= 32 && value.find('|') == std::string_view::npos;
+}
+
 void ParseImportRst(int field, std::string_view value, std::uint16_t& report, TImportContext& ctx)
 {
     if (value == "5NN") {
@@ -68,21 +77,29 @@ void ParseImportRst(int field, std::string_view value, std::uint16_t& report, TI
     }
     int r = 0;
     if (!StrToRst(value, r)) {
-        ctx.ReportSimpleError(field, value);
+        if (!keepableReport(value))
+            ctx.ReportSimpleError(field, value);
         report = 65535;
         return;
     }
     report = static_cast<std::uint16_t>(r);
 }
 
-void CheckImportRst(int field, std::uint16_t& report, int mode, TImportContext& ctx)
+// raw is the report as the file has it; it becomes the text to keep when the record cannot hold
+// the report (else it is emptied).
+void CheckImportRst(int field, std::uint16_t& report, int mode, std::string& raw, TImportContext& ctx)
 {
     std::uint16_t def = ModeReportKind(mode) == 1 ? 599 : 59;
     if (report == 65535) {
         report = def;
+        if (!keepableReport(raw))
+            raw.clear();
     } else if (report != 0 && !IsValidRst(mode, report)) {
-        ctx.ReportSimpleError(field, RstToStr(report));
+        if (!keepableReport(raw))
+            ctx.ReportSimpleError(field, RstToStr(report));
         report = def;
+    } else {
+        raw.clear();
     }
 }
 
@@ -133,16 +150,44 @@ bool isSatelliteName(std::string_view v)
 // What a record says about band and mode; settled when the record is complete, so that the
 // order of BAND, FREQ, MODE and SUBMODE in the file does not matter.
 struct TBandModeTags {
-    int band = 0;            // from BAND
-    std::string badBand;     // a BAND value no rule accepts
+    int band = 0;              // from BAND
+    std::string adifBand;      // BAND as an ADIF band that the band table lacks
+    std::string badBand;       // a BAND value no rule accepts
     bool haveBadBand = false;
-    int freqBand = 0;        // from FREQ
-    std::string badFreq;     // a FREQ that does not read or lies outside every band
-    bool haveBadFreq = false;
-    bool satellite = false;  // PROP_MODE SAT
+    std::string freq;          // the last non-empty FREQ
+    bool satellite = false;    // PROP_MODE SAT
     std::string mode, submode, ownMode;
     bool haveMode = false;
+    std::string rstSent, rstRcvd;  // the reports as written
 };
+
+// Free text of other programs: UTF-8 becomes this program's character set where it can; text
+// with characters it lacks keeps its bytes, and the record says so.
+std::string_view localText(std::string_view tag, std::string& value, TImportContext& ctx)
+{
+    std::string converted;
+    switch (Utf8ToWin1252(value, converted)) {
+    case TUtf8Result::Converted: value.swap(converted); break;
+    case TUtf8Result::Unrepresentable: ctx.AddToNote(std::string(tag) + " kept in UTF-8"); break;
+    default: break;
+    }
+    return value;
+}
+
+// True when the note text holds the line.
+bool hasLine(std::string_view text, std::string_view line)
+{
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('|', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (text.substr(start, end - start) == line)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 bool isName(const std::string& name, const char* s) { return name == s; }
 
@@ -249,6 +294,10 @@ bool ImportADIFRecord(TImportContext& ctx)
             continue;
         }
         sawAnything = true;
+        // A zero-length value is a field the record does not have; only an empty report is
+        // read (as "no report").
+        if (value.empty() && name != "EOR" && name != "RST_SENT" && name != "RST_RCVD")
+            continue;
         switch (name[0]) {
         case 'A':
             if (isName(name, "ARRL_SECT")) {
@@ -256,7 +305,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (s > 0 && ctx.ImpState == 0)
                     ctx.ImpState = s;
             } else if (isName(name, "ADDRESS")) {
-                std::string_view t = trimBlanks(value);
+                std::string_view t = trimBlanks(localText(name, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "APP_KORVAL_MODE")) {
@@ -265,6 +314,14 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'B':
             if (isName(name, "BAND")) {
+                const char* adif = AdifBandCanonical(value);
+                if (adif[0]) {
+                    bm.band = BandOfAdifBand(adif);
+                    bm.adifBand = bm.band == 0 ? adif : "";
+                    bm.haveBadBand = false;
+                    break;
+                }
+                bm.adifBand.clear();
                 std::string_view v = value;
                 while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
                                       v.back() == 'm'))
@@ -290,8 +347,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 }
                 ctx.ImpZone = static_cast<std::uint8_t>(z);
             } else if (isName(name, "COMMENT")) {
-                if (!value.empty())
-                    appendNote(ctx.Note[1], value);
+                appendNote(ctx.Note[1], localText(name, value, ctx));
             } else if (isName(name, "CNTY")) {
                 importCounty(value, ctx);
             }
@@ -305,26 +361,13 @@ bool ImportADIFRecord(TImportContext& ctx)
                 sawEor = true;
             break;
         case 'F':
-            if (isName(name, "FREQ") && !value.empty()) {
-                if (!ctx.Filter.FilterFreq) {
-                    std::string item = "Freq=" + value;
-                    appendNote(ctx.Note[1], item);
-                }
-                double mhz = 0;
-                int b = ReadReal(value, mhz) ? BandFromFrequency(mhz * 1000.0) : 0;
-                if (b == 0) {
-                    bm.haveBadFreq = true;
-                    bm.badFreq = value;
-                    bm.freqBand = 0;
-                } else {
-                    bm.freqBand = b;
-                    bm.haveBadFreq = false;
-                }
-            }
+            if (isName(name, "FREQ"))
+                bm.freq = value;
             break;
         case 'G':
             if (isName(name, "GRIDSQUARE")) {
-                std::string g = FormatGridLocator(value);
+                // An 8- or 10-character locator is stored to the field's 6 characters.
+                std::string g = FormatGridLocator(std::string_view(value).substr(0, 6));
                 if (IsValidGrid(g))
                     q.Grid = g;
                 else
@@ -343,12 +386,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'N':
             if (isName(name, "NAME")) {
-                std::string_view t = trimBlanks(value);
+                std::string_view t = trimBlanks(localText(name, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "NOTES")) {
-                if (!value.empty())
-                    appendNote(ctx.Note[0], value);
+                appendNote(ctx.Note[0], localText(name, value, ctx));
             }
             break;
         case 'P':
@@ -370,20 +412,23 @@ bool ImportADIFRecord(TImportContext& ctx)
             } else if (isName(name, "QSLSDATE")) {
                 ParseADIFDate(fiQslDate, value, q.QslSentDate, ctx);
             } else if (isName(name, "QTH")) {
-                std::string_view t = trimBlanks(value);
+                std::string_view t = trimBlanks(localText(name, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "QSL_VIA")) {
-                std::string_view t = trimBlanks(value);
+                std::string_view t = trimBlanks(localText(name, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], "QSLVIA " + std::string(t));
             }
             break;
         case 'R':
-            if (isName(name, "RST_SENT"))
+            if (isName(name, "RST_SENT")) {
                 ParseImportRst(fiRstS, value, q.RstSent, ctx);
-            else if (isName(name, "RST_RCVD"))
+                bm.rstSent = value;
+            } else if (isName(name, "RST_RCVD")) {
                 ParseImportRst(fiRstR, value, q.RstRcvd, ctx);
+                bm.rstRcvd = value;
+            }
             break;
         case 'S':
             if (isName(name, "SRX")) {
@@ -421,30 +466,80 @@ bool ImportADIFRecord(TImportContext& ctx)
     if (!sawEor)
         return true;
 
+    TAdifKeptValues kept;
+    // FREQ: a line of the QSO note (first, unless the comment brought the same line), and the band
+    // of the frequency. A frequency of an ADIF band that the band table lacks files the QSO under
+    // band 0 with that band kept; one outside ADIF's bands takes the table's widened edges.
+    int freqBand = 0;
+    bool freqKnown = false, badFreq = false;
+    std::string freqAdifBand;
+    if (!bm.freq.empty()) {
+        const std::string line = "Freq=" + bm.freq;
+        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], line)) {
+            ctx.Note[1].insert(0, line + "|");
+            if (ctx.Note[1].size() > kMaxValue)
+                ctx.Note[1].resize(kMaxValue);
+        }
+        double mhz = 0;
+        if (ReadReal(bm.freq, mhz)) {
+            const char* adif = AdifBandOfFrequency(mhz);
+            freqBand = adif[0] ? BandOfAdifBand(adif) : BandFromFrequency(mhz * 1000.0);
+            freqKnown = freqBand != 0 || adif[0];
+            if (freqBand == 0 && adif[0])
+                freqAdifBand = adif;
+        }
+        badFreq = !freqKnown;
+    }
     // Band: the satellite propagation mode, else a readable FREQ, else BAND.
-    int band = bm.satellite ? SatBand : bm.freqBand ? bm.freqBand : bm.band;
-    if (band == 0 && (bm.haveBadBand || bm.haveBadFreq)) {
+    int band = 0;
+    std::string keptBand;
+    if (bm.satellite) {
+        band = SatBand;
+    } else if (freqKnown) {
+        band = freqBand;
+        keptBand = freqAdifBand;
+    } else if (bm.band != 0) {
+        band = bm.band;
+    } else if (!bm.adifBand.empty()) {
+        keptBand = bm.adifBand;
+    }
+    if (band == 0 && keptBand.empty() && (bm.haveBadBand || badFreq)) {
         if (bm.haveBadBand)
             ctx.ReportImportError(fiBand, bm.badBand);
-        if (bm.haveBadFreq)
-            ctx.ReportImportError(fiBand, bm.badFreq);
+        if (badFreq)
+            ctx.ReportImportError(fiBand, bm.freq);
         band = ctx.Settings.DefaultBand;
     }
     q.Band = static_cast<std::uint8_t>(band);
-    // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own.
+    if (!keptBand.empty()) {
+        // Never filed on a band it was not on: no band, and ADIF's band for the export.
+        kept.Band = keptBand;
+        if (ctx.Filter.FilterFreq)
+            kept.Freq = bm.freq;
+    }
+    // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own. A mode
+    // the table cannot tell (FT8, PSK63, USB) is filed under its group's table mode and kept.
     if (bm.haveMode) {
         int mode = AdifModeToMode(bm.mode, bm.submode);
-        if (!bm.ownMode.empty() && ModeFromName(bm.ownMode) != 0)
+        bool own = !bm.ownMode.empty() && ModeFromName(bm.ownMode) != 0;
+        if (own)
             mode = ModeFromName(bm.ownMode);
         if (mode == 0) {
             ctx.ReportImportError(fiMode, bm.submode.empty() ? bm.mode : bm.mode + "/" + bm.submode);
             mode = ctx.Settings.DefaultMode;
+        } else if (!own) {
+            TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
+            TAdifMode back = ModeToAdif(mode);
+            if (n.Known && (n.Mode != back.Mode || n.Submode != back.Submode)) {
+                kept.Mode = n.Mode;
+                kept.Submode = n.Submode;
+            }
         }
         q.Mode = static_cast<std::uint8_t>(mode);
     }
 
     ctx.ReportEmptyField(fiCallsign, q.Call.empty());
-    if (ctx.ReportEmptyField(fiBand, q.Band == 0))
+    if (ctx.ReportEmptyField(fiBand, q.Band == 0 && kept.Band.empty()))
         q.Band = ctx.Settings.DefaultBand;
     if (ctx.ReportEmptyField(fiMode, q.Mode == 0))
         q.Mode = ctx.Settings.DefaultMode;
@@ -454,8 +549,11 @@ bool ImportADIFRecord(TImportContext& ctx)
         q.Time = 0;
     if (q.Group == 0)
         q.Group = ctx.Settings.DefaultGroup;
-    CheckImportRst(fiRstS, q.RstSent, q.Mode, ctx);
-    CheckImportRst(fiRstR, q.RstRcvd, q.Mode, ctx);
+    CheckImportRst(fiRstS, q.RstSent, q.Mode, bm.rstSent, ctx);
+    CheckImportRst(fiRstR, q.RstRcvd, q.Mode, bm.rstRcvd, ctx);
+    kept.RstSent = bm.rstSent;
+    kept.RstRcvd = bm.rstRcvd;
+    ctx.KeptItem = kept.NoteItem();
     return false;
 }
 

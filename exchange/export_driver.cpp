@@ -1,5 +1,6 @@
 #include "exchange/export_driver.h"
 
+#include "exchange/adif_kept_values.h"
 #include "exchange/adif_modes.h"
 #include "exchange/translation_table.h"
 #include "logbook/bands_modes.h"
@@ -132,18 +133,53 @@ void ExportADIFRecord(const TQsoRecord& q, std::string_view callNote, const TTwo
         if (TranslatePrefixToCode(*table, CountryPrefix(q.Country), code))
             line.String("dxcc", code);
     }
-    TAdifMode mode = ModeToAdif(q.Mode);
-    line.String("mode", mode.Mode);
-    if (mode.Submode[0])
-        line.String("submode", mode.Submode);
-    if (mode.NeedsOwnName)
-        line.String("app_korval_mode", ModeName(q.Mode));
+    TAdifNoteParts note;
+    if (q.Note)
+        note = SplitAdifNote(NoteText(q.Note));
+    const TAdifKeptValues& kept = note.Kept;
+    // The kept ADIF mode while the QSO is still in the table mode it was filed under.
+    if (!kept.Mode.empty() && AdifModeToMode(kept.Mode, kept.Submode) == q.Mode) {
+        line.String("mode", kept.Mode);
+        if (!kept.Submode.empty())
+            line.String("submode", kept.Submode);
+    } else {
+        TAdifMode mode = ModeToAdif(q.Mode);
+        if (mode.Mode[0])
+            line.String("mode", mode.Mode);
+        if (mode.Submode[0])
+            line.String("submode", mode.Submode);
+        if (mode.NeedsOwnName)
+            line.String("app_korval_mode", ModeName(q.Mode));
+    }
+    // The frequency the QSO keeps, while it lies on the QSO's band.
+    std::string freq = !note.Freq.empty() ? note.Freq : kept.Freq;
+    std::string freqBand;
+    if (!freq.empty()) {
+        double mhz = 0;
+        freqBand = ReadReal(freq, mhz) ? AdifBandOfFrequency(mhz) : "";
+        int table = BandOfAdifBand(freqBand);
+        if (freqBand.empty() || (q.Band != SatBand && table != q.Band)) {
+            freq.clear();
+            freqBand.clear();
+        }
+    }
+    // Never an empty or made-up band: a QSO without one of the table's bands gives the ADIF band
+    // it keeps or that of its frequency, or no band at all.
+    const char* band = AdifBandName(q.Band);
     if (q.Band == SatBand)
         line.String("prop_mode", "SAT");
-    else
-        line.String("band", AdifBandName(q.Band));
-    line.String("rst_sent", RstToStr(q.RstSent));
-    line.String("rst_rcvd", RstToStr(q.RstRcvd));
+    if (band[0])
+        line.String("band", band);
+    else if (q.Band == 0 && !kept.Band.empty() && BandOfAdifBand(kept.Band) == 0)
+        line.String("band", kept.Band);
+    else if (!freqBand.empty())
+        line.String("band", freqBand);
+    if (!freq.empty())
+        line.String("freq", freq);
+    // A report the record could not hold, while the QSO still has the default it got for it.
+    const int defaultReport = ModeReportKind(q.Mode) == 1 ? 599 : 59;
+    line.String("rst_sent", !kept.RstSent.empty() && q.RstSent == defaultReport ? kept.RstSent : RstToStr(q.RstSent));
+    line.String("rst_rcvd", !kept.RstRcvd.empty() && q.RstRcvd == defaultReport ? kept.RstRcvd : RstToStr(q.RstRcvd));
     if (!q.Exchange.empty())
         line.String("SRX", q.Exchange.view());
     line.String("cqz", std::to_string(q.Zone));
@@ -162,8 +198,10 @@ void ExportADIFRecord(const TQsoRecord& q, std::string_view callNote, const TTwo
         line.Flag("qsl_sent", true);
         line.Date("qslsdate", q.QslSentDate);
     }
-    if (q.Note)
-        line.String("comment", NoteText(q.Note));
+    if (q.CustAwdId.view() == "1010" && !q.CustAwdVal.empty())
+        line.String("ten_ten", q.CustAwdVal.view());
+    if (!note.Comment.empty())
+        line.String("comment", note.Comment);
     if (!callNote.empty())
         line.String("notes", callNote);
     line.End();

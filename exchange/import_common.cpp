@@ -32,11 +32,26 @@ bool equalNoCase(std::string_view a, std::string_view b)
 }
 } // namespace
 
+bool IsWellFormedIota(std::string_view ref)
+{
+    static const char* continents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
+    if (ref.size() != 5)
+        return false;
+    bool continent = false;
+    for (const char* c : continents)
+        continent = continent || ref.substr(0, 2) == c;
+    for (std::size_t i = 2; continent && i < 5; ++i)
+        continent = ref[i] >= '0' && ref[i] <= '9';
+    return continent && ref.substr(2) != "000";
+}
+
 TImportSettings TImportSettings::FromConfig()
 {
     TImportSettings s;
-    s.DefaultBand = Config.DefaultBand();
-    s.DefaultMode = Config.DefaultMode();
+    // A configuration saved by a fresh install holds band and mode 0: import on 20 m SSB then,
+    // so that no QSO is filed without a band and mode that exist.
+    s.DefaultBand = Config.DefaultBand() >= 1 && Config.DefaultBand() <= 15 ? Config.DefaultBand() : 5;
+    s.DefaultMode = Config.DefaultMode() >= 1 && Config.DefaultMode() <= 15 ? Config.DefaultMode() : 14;
     s.DefaultQslRoute = Config.DefaultQslRoute();
     s.DefaultLabel = Config.DefaultLabel();
     s.DefaultGroup = Config.MergeGroup();
@@ -61,6 +76,7 @@ void TImportContext::ResetRecord()
     ImpZone = 0;
     ImpCountry = 0;
     ImpPrefix.clear();
+    KeptItem.clear();
 }
 
 void TImportContext::AddToNote(std::string_view item)
@@ -152,7 +168,9 @@ void NormalizeImportIota(std::string_view value, TShortStr<5>& iota, TImportCont
     if (known && CountryDb.Iota) {
         TShortStrKey key = MakeShortStrKey(r);
         std::int32_t index = 0;
-        known = CountryDb.Iota->Search(key.data(), index);
+        // A well-formed reference stands even when the list does not know it (yet): the QSO keeps
+        // the reference itself.
+        known = CountryDb.Iota->Search(key.data(), index) || IsWellFormedIota(r);
     }
     if (!known) {
         ctx.ReportSimpleError(fiIota, value);

@@ -32,6 +32,7 @@ struct TImportCounters {
     long ErrorItems = 0;
     long Added = 0;
     long NoCall = 0;  // records without a callsign, not imported
+    long Kept = 0;    // QSOs with ADIF values kept in their note (mode, report or band the tables lack)
 };
 
 // The import page settings of the configuration, taken once per run.
@@ -69,6 +70,8 @@ public:
     std::int32_t ImpCountry = 0;
     std::string ImpPrefix;
     std::unique_ptr<TTwoIndex> Table;
+    // The note line of the ADIF values the record cannot hold (TAdifKeptValues), or "".
+    std::string KeptItem;
 
     int LastMinute = 1440;
     std::uint8_t Seconds = 0;
@@ -94,6 +97,8 @@ public:
 // Value conversions shared by both readers.
 void NormalizeImportCall(std::string_view value, TImportContext& ctx);
 void NormalizeImportIota(std::string_view value, TShortStr<5>& iota, TImportContext& ctx);
+// A continent and three digits (EU005), without the dash.
+bool IsWellFormedIota(std::string_view ref);
 // True on failure (the time is then -1).
 bool ParseImportTime(std::string_view value, std::int32_t& seconds, TImportContext& ctx);
 // The imported prefix from a prefix or code (through the translation table), with the country.

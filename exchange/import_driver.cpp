@@ -188,6 +188,11 @@ public:
                 MergeNote(qsoNote, 255, s, true, &qsoPieces);
         }
         MergeNote(qsoNote, 255, errors, false);
+        // The ADIF values the record cannot hold go first, where no cut of a long note reaches.
+        if (!ctx_.KeptItem.empty()) {
+            MergeNote(qsoNote, 255, ctx_.KeptItem, false);
+            ++ctx_.Count.Kept;
+        }
         q.Note = NewNote(qsoNote);
         if (!q.Call.empty() && callNote != remembered)
             notes_.Set(q.Call.view(), callNote);
@@ -337,7 +342,10 @@ std::string ImportSummaryText(const TImportContext& ctx)
     s += CountText(c.ZoneExceptions, "Zone exception") + " processed" + "\r";
     s += CountText(c.CountryExceptions, "Country exception") + "processed" + "\r";
     s += CountText(c.Duplicates, "Duplicate QSO") + " processed" + "\r";
-    s += CountText(c.ExceptionRecords, "Exception record") + " added" + "\r" + "\r";
+    s += CountText(c.ExceptionRecords, "Exception record") + " added" + "\r";
+    if (c.Kept > 0)
+        s += CountText(c.Kept, "QSO") + "with ADIF mode, report or band kept in the note" + "\r";
+    s += "\r";
     if (c.ErrorItems == 0)
         s += "No errors found";
     else

@@ -39,7 +39,7 @@ TEST_F(ExchangeTest, FixtureGivesExactRecordsNotesAndSummary)
         {"K1AB", 12 * 3600, 5, mdCW, 599, 579, "Freq=14.025|line1|line2"},
         {"K1AB", 12 * 3600 + 1, 3, mdSSB, 59, 59, "Freq=99.9"},
         {"W1AW", 12 * 3600 + 2, 5, mdCW, 599, 599, ""},
-        {"DL1X", 12 * 3600 + 3, 5, mdSSB, 59, 59, "Error:Mode=FT8"},
+        {"DL1X", 12 * 3600 + 3, 5, mdRTTY, 599, 599, "ADIF<MODE:3>FT8"},  // filed as digital, FT8 kept
         {"F5ABC", 13 * 3600, 5, mdCW, 599, 599, "Error:Date=20230229, Date=Empty"},
     };
     for (int i = 0; i < 5; ++i) {
@@ -64,8 +64,9 @@ TEST_F(ExchangeTest, FixtureGivesExactRecordsNotesAndSummary)
                          "No Zone exception  processed\r"
                          "No Country exception processed\r"
                          "No Duplicate QSO  processed\r"
-                         "No Exception record  added\r\r"
-                         "3 errors found\rLook for Error in Notefield");
+                         "No Exception record  added\r"
+                         "One QSO with ADIF mode, report or band kept in the note\r\r"
+                         "2 errors found\rLook for Error in Notefield");
 }
 
 TEST_F(ExchangeTest, ReimportWithIgnoreAddsNothingAndCountsAllAsDuplicates)
@@ -245,7 +246,9 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<band:3>20m<mode:3>TOR", "mode", "8"},
         TagCase{"<band:3>20m<mode:3>SSB<submode:3>USB", "mode", "14"},
         TagCase{"<band:3>20m<mode:3>ATV<app_korval_mode:4>FSTV", "mode", "6"},
-        TagCase{"<band:3>20m<mode:4>MFSK<submode:3>FT4", "note", "Error:Mode=MFSK/FT4"},
+        TagCase{"<band:3>20m<mode:4>MFSK<submode:3>FT4", "note", "ADIF<MODE:4>MFSK<SUBMODE:3>FT4"},
+        TagCase{"<band:3>20m<mode:4>MFSK<submode:3>FT4", "mode", "13"},
+        TagCase{"<band:3>20m<mode:3>XYZ", "note", "Error:Mode=XYZ"},
         TagCase{"<band:3>20m<mode:2>CW<qsl_sent:1>R", "qslsent", "0"},
         TagCase{"<band:3>20m<mode:2>CW<qsl_sent:1>Y", "qslsent", std::to_string(Day(2024, 6, 1))},
         TagCase{"<band:3>20m<mode:2>CW<rst_sent:0>", "rsts", "0"},
