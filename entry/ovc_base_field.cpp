@@ -333,6 +333,14 @@ void TOvcBaseEntryField::OvcKeyDown(TOvcKeyMessage& msg)
     msg.Handled = true;
 }
 
+uint16_t TOvcBaseEntryField::PeekCommand(uint8_t key, uint8_t shift) const
+{
+    const uint16_t cmd = TOvcCustomControlEx::PeekCommand(key, shift);
+    if (cmd == ccPartial || cmd == ccNoPartial || cmd == ccNotCommand)
+        return cmd;
+    return FieldCommand(cmd) ? cmd : uint16_t(ccNotCommand);
+}
+
 bool TOvcBaseEntryField::OvcKeyChar(char ch)
 {
     // Control characters are typed only after ccCtrlChar; otherwise Enter, Escape and the like

@@ -147,6 +147,9 @@ protected:
     // TOvcCustomControlEx
     void OvcKeyDown(TOvcKeyMessage& msg) override;
     bool OvcKeyChar(char ch) override;
+    // Only the commands a field acts on are its own: the page and first/last keys of the
+    // tables stay with the window's shortcuts.
+    uint16_t PeekCommand(uint8_t key, uint8_t shift) const override;
     void OvcMessage(const TOvcMessage& msg) override;
 
     void focusInEvent(QFocusEvent* e) override;

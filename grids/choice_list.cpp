@@ -292,20 +292,47 @@ bool TChoiceModel::KeyDown(TChoiceKey key)
     return true;
 }
 
-bool TChoiceModel::KeyChar(char ch)
+int TChoiceModel::FindPrefix(const std::string& prefix, int from) const
+{
+    const int count = Items.Count();
+    auto starts = [&](int i) {
+        const std::string& item = Items[i];
+        if (item.size() < prefix.size())
+            return false;
+        for (size_t k = 0; k < prefix.size(); ++k)
+            if (Upper(item[k]) != Upper(prefix[k]))
+                return false;
+        return true;
+    };
+    for (int n = 0; n < count; ++n) {
+        const int i = (std::max(from, 0) + n) % count;
+        if (starts(i))
+            return i;
+    }
+    return -1;
+}
+
+bool TChoiceModel::KeyChar(char ch, std::int64_t nowMs)
 {
     if (Style != pbsDropDownList || static_cast<unsigned char>(ch) < 32)
         return false;
-    const int count = Items.Count();
-    const char want = Upper(ch);
-    auto matches = [&](int i) { return !Items[i].empty() && Upper(Items[i][0]) == want; };
+    if (Items.Count() == 0)
+        return true;
+    const bool goesOn = nowMs != kKeyAfterPause && !typed_.empty() && nowMs - lastKeyMs_ <= TypeAheadPauseMs;
+    lastKeyMs_ = nowMs;
+    typed_ = goesOn ? typed_ + ch : std::string(1, ch);
+    bool oneLetter = true;
+    for (char c : typed_)
+        oneLetter = oneLetter && Upper(c) == Upper(typed_[0]);
     int found = -1;
-    for (int i = itemIndex_ + 1; i < count && found < 0; ++i)
-        if (matches(i))
-            found = i;
-    for (int i = 0; i <= itemIndex_ && i < count && found < 0; ++i)
-        if (matches(i))
-            found = i;
+    if (!oneLetter)
+        found = FindPrefix(typed_, itemIndex_);  // the current line may already fit the longer prefix
+    if (found < 0) {
+        // A letter that extends no prefix starts a new one.
+        if (!oneLetter)
+            typed_.assign(1, ch);
+        found = FindPrefix(std::string(1, ch), itemIndex_ + 1);
+    }
     if (found >= 0) {
         SetListIndex(found);
         if (!Dropped)

@@ -1,6 +1,6 @@
 #pragma once
 // The model of a choice box: its items, the selected line, the edit text and the rules that
-// tie them together (keys on a closed list, first-letter search, matching the text when the
+// tie them together (keys on a closed list, type-ahead search, matching the text when the
 // list opens). TWheelxModel adds the 1-based Selection with its optional blank first item.
 // Texts are 8-bit program strings (Windows-1252).
 #include <cstdint>
@@ -91,8 +91,14 @@ public:
     void MatchText();
     // Arrow and page keys; true when consumed.
     bool KeyDown(TChoiceKey key);
-    // A printable character; true when it was taken.
-    bool KeyChar(char ch);
+    // A printable character typed at nowMs (a monotonic clock in milliseconds); true when it
+    // was taken. Characters typed within TypeAheadPauseMs of each other form one prefix that
+    // selects the first line starting with it, from the current line on; a single letter, or
+    // the same letter repeated, steps to the next line starting with it. kKeyAfterPause
+    // starts a new prefix.
+    static constexpr std::int64_t kKeyAfterPause = -1;
+    static constexpr std::int64_t TypeAheadPauseMs = 1000;
+    bool KeyChar(char ch, std::int64_t nowMs = kKeyAfterPause);
 
     std::function<void(int index, std::string& value, bool& allowed)> OnSetFieldValue;
     std::function<void()> OnChange;        // the text changed
@@ -105,8 +111,11 @@ protected:
 private:
     void ChangeText(const std::string& text, bool fromSetText);
     bool Step(int target);
+    int FindPrefix(const std::string& prefix, int from) const;
     int itemIndex_ = -1;
     std::string text_;
+    std::string typed_;          // the prefix typed so far
+    std::int64_t lastKeyMs_ = 0;
 };
 
 class TWheelxModel : public TChoiceModel {

@@ -1,6 +1,7 @@
 #include "grids/popup_box.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -665,7 +666,10 @@ void TCustomPopupBox::keyPressEvent(QKeyEvent* e)
         const QString typed = e->text();
         if (typed.size() == 1 && typed[0].unicode() >= 32 && !(mods & (Qt::AltModifier | Qt::ControlModifier))) {
             const std::string bytes = ToWin1252(typed);
-            model_->KeyChar(bytes.empty() ? '?' : bytes[0]);
+            static QElapsedTimer clock;
+            if (!clock.isValid())
+                clock.start();
+            model_->KeyChar(bytes.empty() ? '?' : bytes[0], clock.elapsed());
             list_->ShowSelection();
             list_->update();
             return;

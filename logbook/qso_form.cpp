@@ -1,13 +1,18 @@
 #include "logbook/qso_form.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 #include "entry/ovc_controller.h"
 #include "entry/ovc_picture_field.h"
@@ -71,8 +76,11 @@ TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
     setWindowTitle(Q(log->FileName));
     entry_.reset(new TQsoEntry(log, static_cast<TQsoEntryHost*>(this)));
     controller_ = new TOvcController(this);
-    BuildControls();
+    menuBar_ = new QMenuBar(this);
     BuildActions();
+    BuildMenus();
+    top_ = menuBar_->sizeHint().height() + kTop;
+    BuildControls();
     FillChoiceItems();
     windowSize_ = Config.QsoWindowSize() <= 5 ? Config.QsoWindowSize() : 5;
     ApplyWindowSize();
@@ -91,7 +99,7 @@ void TQSOForm::BuildControls()
 {
     for (const auto& s : kLayout) {
         const int x = 8 + s.col * kColWidth;
-        const int y = kTop + s.row * kRowHeight;
+        const int y = top_ + s.row * kRowHeight;
         QWidget* w = nullptr;
         switch (QsoFieldKind(s.field)) {
         case TQsoFieldKind::Choice: {
@@ -177,16 +185,16 @@ void TQSOForm::BuildControls()
     // The two displays.
     country_ = new TOvcSimpleField(this);
     country_->setObjectName("F_Country");
-    country_->setGeometry(8 + 3 * kColWidth, kTop, kControlWidth + kLabelWidth, kRowHeight - 4);
+    country_->setGeometry(8 + 3 * kColWidth, top_, kControlWidth + kLabelWidth, kRowHeight - 4);
     country_->setEnabled(false);
     dirDist_ = new TOvcSimpleField(this);
     dirDist_->setObjectName("F_DirDist");
-    dirDist_->setGeometry(8 + 3 * kColWidth, kTop + 2 * kRowHeight, kControlWidth + kLabelWidth, kRowHeight - 4);
+    dirDist_->setGeometry(8 + 3 * kColWidth, top_ + 2 * kRowHeight, kControlWidth + kLabelWidth, kRowHeight - 4);
     dirDist_->setEnabled(false);
     // Tab order follows the slots.
     for (int f = 0; f + 1 < kQsoFieldCount; ++f)
         QWidget::setTabOrder(controls_[static_cast<std::size_t>(f)], controls_[static_cast<std::size_t>(f + 1)]);
-    resize(8 + 4 * kColWidth, kTop + 13 * kRowHeight);
+    resize(8 + 4 * kColWidth, top_ + 13 * kRowHeight);
 }
 
 void TQSOForm::BuildActions()
@@ -239,6 +247,35 @@ void TQSOForm::BuildActions()
     actions_[cmLogList]->setEnabled(false);
     actions_[cmContestMode]->setEnabled(false);
     actions_[cmCountryInformation]->setEnabled(false);
+}
+
+void TQSOForm::BuildMenus()
+{
+    auto menu = [this](const char* title, std::initializer_list<TCommand> items) {
+        QMenu* m = menuBar_->addMenu(QString::fromLatin1(title));
+        for (TCommand c : items)
+            if (c == kCommandCount)
+                m->addSeparator();
+            else
+                m->addAction(actions_[c]);
+        return m;
+    };
+    constexpr TCommand sep = kCommandCount;
+    menu("&QSO", {cmAddRealTime, cmAddOffline, sep, cmUpdate, cmDelete});
+    menu("&Search", {cmSearch, cmSearchOldFilter, sep, cmCount, cmCancelFilter});
+    menu("&Browse", {cmFirst, cmPrevious, cmNext, cmLast});
+    QMenu* sort = menuBar_->addMenu(QStringLiteral("S&ort"));
+    auto* group = new QActionGroup(this);
+    const char* const captions[] = {"Band", "Call", "County", "Cust Awd", "Date", "Grid", "Group",
+                                    "IOTA", "Prefix", "SeqPrtNr", "State", "WPX", "Zone"};
+    for (int order = 0; order < 13; ++order) {
+        QAction* a = sort->addAction(QString::fromLatin1(captions[order]));
+        a->setCheckable(true);
+        group->addAction(a);
+        sortActions_[static_cast<std::size_t>(order)] = a;
+        connect(a, &QAction::triggered, this, [this, order] { SetSortOrder(order); });
+    }
+    menu("&Window", {cmNextWindowSize, sep, cmLogList, cmCountryInformation, cmContestMode});
 }
 
 void TQSOForm::FillChoiceItems()
@@ -374,6 +411,8 @@ void TQSOForm::Push()
             c = static_cast<char>(c - 32);
     title += " sorted by ";
     title += SortOrderNames[entry_->SortOrder()];
+    if (QAction* a = sortActions_[static_cast<std::size_t>(entry_->SortOrder())])
+        a->setChecked(true);
     const TQsoSelection& sel = entry_->Log()->Selection;
     if (sel.DateRange || sel.GroupFlag || sel.Bit(TQsoSelection::kQrpOnlyBit) || sel.Bit(TQsoSelection::kYlOnlyBit))
         title += "  Selection: " + sel.Name.str();
@@ -538,16 +577,47 @@ void TQSOForm::Nextwindowsize1Click()
     ApplyWindowSize();
 }
 
+int TQSOForm::SizeHeight(int size) const
+{
+    // The bottom of the last row's controls plus 2 pixels.
+    return top_ + kSizeLastRow[size] * kRowHeight + (kRowHeight - 4) + 2;
+}
+
+int TQSOForm::NearestSize(int height) const
+{
+    int best = 0;
+    for (int n = 1; n < 6; ++n)
+        if (std::abs(SizeHeight(n) - height) < std::abs(SizeHeight(best) - height))
+            best = n;
+    return best;
+}
+
 void TQSOForm::ApplyWindowSize()
 {
-    const int height = kTop + (kSizeLastRow[windowSize_] + 1) * kRowHeight + 2;
+    const int height = SizeHeight(windowSize_);
+    sizing_ = true;
     resize(width(), height);
+    sizing_ = false;
+    // Only the rows the window shows can be reached: a field below them takes no focus.
     for (QWidget* w : controls_)
         w->setEnabled(w->geometry().top() < height);
     country_->setEnabled(false);
     dirDist_->setEnabled(false);
+    if (QWidget* f = focusWidget(); f && !f->isEnabled())
+        controls_[fCall]->setFocus(Qt::OtherFocusReason);
     if (started_)
         Push();
+}
+
+void TQSOForm::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    menuBar_->setGeometry(0, 0, width(), menuBar_->sizeHint().height());
+    if (sizing_ || !started_ || height() == SizeHeight(windowSize_))
+        return;
+    // A resize by the mouse (or the window manager) snaps to the nearest window size.
+    windowSize_ = NearestSize(height());
+    QTimer::singleShot(0, this, [this] { ApplyWindowSize(); });
 }
 
 void TQSOForm::ApplyTabStops()
@@ -571,7 +641,15 @@ void TQSOForm::Beep() { QApplication::beep(); }
 void TQSOForm::FocusField(int field)
 {
     ApplyTabStops();
-    if (QWidget* w = controls_[static_cast<std::size_t>(field)]; w && isVisible())
+    QWidget* w = controls_[static_cast<std::size_t>(field)];
+    if (!w || !isVisible())
+        return;
+    // A field below the window's rows (an error in it, say) makes the window tall enough to show it.
+    while (!w->isEnabled() && w->geometry().top() >= SizeHeight(windowSize_) && windowSize_ < 5) {
+        ++windowSize_;
+        ApplyWindowSize();
+    }
+    if (w->isEnabled())
         w->setFocus(Qt::OtherFocusReason);
 }
 

@@ -14,6 +14,7 @@
 
 class QAction;
 class QLabel;
+class QMenuBar;
 
 namespace korval {
 
@@ -54,6 +55,9 @@ public:
         cmCountryInformation, kCommandCount
     };
     QAction* Action(TCommand c) const { return actions_[c]; }
+    // The Sort menu's item of a sort order.
+    QAction* SortAction(int order) const { return sortActions_[static_cast<std::size_t>(order)]; }
+    QMenuBar* MenuBar() const { return menuBar_; }
 
     // ---- controls, by field slot (tests and the main window reach them here) ----
     QWidget* Control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
@@ -74,6 +78,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     // TQsoEntryHost
@@ -95,9 +100,13 @@ private:
 
     void BuildControls();
     void BuildActions();
+    void BuildMenus();
     void FillChoiceItems();
     void ApplyTabStops();
     void ApplyWindowSize();
+    int SizeHeight(int size) const;
+    // The window size whose height lies nearest to height.
+    int NearestSize(int height) const;
     // Widgets -> engine slots, and back.
     void Pull();
     void Push();
@@ -114,11 +123,15 @@ private:
     TOvcBaseEntryField* country_ = nullptr;
     TOvcBaseEntryField* dirDist_ = nullptr;
     std::array<QAction*, kCommandCount> actions_{};
+    std::array<QAction*, 13> sortActions_{};
+    QMenuBar* menuBar_ = nullptr;
+    int top_ = 0;  // the controls start below the menu bar
     unsigned dirty_ = 0;
     bool ignoreMode_ = false;
     bool pushing_ = false;
     bool blankShown_ = false;
     bool started_ = false;
+    bool sizing_ = false;
     int windowSize_ = 5;
 };
 

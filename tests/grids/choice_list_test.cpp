@@ -1,4 +1,4 @@
-// The choice box model: Selection and AllowDefault, keys on a closed list, first-letter search,
+// The choice box model: Selection and AllowDefault, keys on a closed list, type-ahead search,
 // matching the text when the list opens, and the change event a form may hold off.
 #include <gtest/gtest.h>
 
@@ -85,6 +85,32 @@ TEST(Wheelx, FirstLetterSearchWrapsAndIgnoresCase)
     m.KeyChar('b');
     EXPECT_EQ(m.Text(), "Bravo");
 }
+
+// What the operator typed, one key every stepMs, and the line it must pick.
+struct TypeAheadCase {
+    const char* typed;
+    int stepMs;
+    const char* picked;
+};
+class TypeAhead : public ::testing::TestWithParam<TypeAheadCase> {};
+TEST_P(TypeAhead, TypedPrefixSelectsTheItem)
+{
+    TWheelxModel m;
+    Fill(m, {"AM", "ATV", "CLOV", "CW", "FM", "FSTV", "GTOR", "MTOR", "PACK", "PSK", "PSK3", "PTOR", "RTTY", "SSB",
+             "SSTV", "160m", "80m", "40m", "30m", "20m", "17m", "15m", "12m", "10m"});
+    m.SetSelection(5); // FM
+    std::int64_t t = 5000;
+    for (const char* c = GetParam().typed; *c; ++c, t += GetParam().stepMs)
+        m.KeyChar(*c, t);
+    EXPECT_EQ(m.Text(), GetParam().picked) << "typed " << GetParam().typed << " every " << GetParam().stepMs << " ms";
+}
+INSTANTIATE_TEST_SUITE_P(Choices, TypeAhead, ::testing::Values(
+    TypeAheadCase{"CW", 100, "CW"}, TypeAheadCase{"cw", 100, "CW"}, TypeAheadCase{"SSB", 100, "SSB"},
+    TypeAheadCase{"SST", 100, "SSTV"}, TypeAheadCase{"15", 100, "15m"}, TypeAheadCase{"PSK3", 100, "PSK3"},
+    // A repeated letter steps through the lines that start with it.
+    TypeAheadCase{"S", 100, "SSB"}, TypeAheadCase{"SS", 100, "SSTV"}, TypeAheadCase{"PPPP", 100, "PTOR"},
+    // After a pause each key starts afresh; a letter no prefix continues starts a new one.
+    TypeAheadCase{"CW", 1500, "CLOV"}, TypeAheadCase{"CX", 100, "CLOV"}, TypeAheadCase{"SR", 100, "RTTY"}));
 
 TEST(Wheelx, LetterOnOpenListMovesTheLineButNotTheText)
 {

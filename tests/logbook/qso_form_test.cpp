@@ -5,7 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "country_fixture.h"
+#include "qso_form_fixture.h"
 #include "entry/ovc_base_field.h"
 #include "grids/popup_box.h"
 #include "logbook/bands_modes.h"
@@ -20,77 +20,6 @@ namespace korval {
 namespace {
 
 using test::Day;
-
-class QsoFormTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved_ = Config;
-        CountryDb = test::MakeFixtureDb();
-        InstallCountryLookup();
-        Config.SetDefaultMode(mdCW);
-        Config.SetDefaultBand(5);
-        Config.SetWarnUnsavedQso(false);
-        Config.SetLookupWhileTyping(false);
-        Config.SetContestMode(false);
-        Config.SetContestExchange("");
-        Config.SetCallSearchMethod(2);
-        Config.SetDateSearchMethod(1);
-        Config.SetQsoWindowSize(5);
-        const std::int64_t unix = (static_cast<std::int64_t>(Day(2020, 5, 1)) - Day(1970, 1, 1)) * 86400 + 43200;
-        SetUtcClockSource([unix] { return unix; });
-        log_ = std::make_unique<TQsoData>("TEST.KVL");
-        auto* old = new TQsoRecord;
-        old->Call.assign("W6XYZ");
-        old->Date = Day(2019, 1, 1);
-        old->Mode = mdCW;
-        old->Band = 5;
-        old->Grid.assign("CM87");
-        old->State = StateNumber("CA");
-        LookupCall(*old);
-        DeriveWpxPrefix(*old);
-        log_->InsertQso(old);
-        form_ = std::make_unique<TQSOForm>(log_.get());
-        form_->show();
-        form_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-        Settle();
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        log_.reset();
-        SetUtcClockSource(nullptr);
-        SetQsoLookup(nullptr);
-        CountryDb = TCountryData::Empty();
-        Config = saved_;
-    }
-    static void Settle()
-    {
-        for (int i = 0; i < 8; ++i)
-            QCoreApplication::processEvents();
-    }
-    TOvcBaseEntryField* F(int field) { return form_->Field(field); }
-    void TypeInto(int field, const char* text)
-    {
-        QWidget* w = form_->Control(field);
-        w->setFocus(Qt::TabFocusReason);
-        Settle();
-        QTest::keyClicks(w, text);
-        Settle();
-    }
-    void Key(int key)
-    {
-        QWidget* w = QApplication::focusWidget();
-        ASSERT_NE(w, nullptr);
-        QTest::keyClick(w, static_cast<Qt::Key>(key));
-        Settle();
-    }
-
-    TConfigRecord saved_;
-    std::unique_ptr<TQsoData> log_;
-    std::unique_ptr<TQSOForm> form_;
-};
 
 TEST_F(QsoFormTest, TypedCallFillsCountryAndPostsWithEnter)
 {
