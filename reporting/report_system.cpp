@@ -300,7 +300,8 @@ void TReportSystem::print()
 {
     std::unique_ptr<TCanvasReport> surface;
     int passes = 1;
-    if (!Has(soUseFiler) && !copiesThroughStream_) {
+    // A run that must not generate plays its kept stream even when it would print directly.
+    if (!Has(soUseFiler) && !copiesThroughStream_ && !Has(soNoGenerate)) {
         status(omCreate);
         auto printer = std::make_unique<TPrinterReport>(device_);
         assignEvents(*printer);
