@@ -420,6 +420,8 @@ protected:
     void RunHooks(int kind);
     void FlushLineBuffer();
     void SetPrinting(bool printing) { printing_ = printing; }
+    // A page played back from a stream is output or skipped as a whole.
+    void SetSkipOutput(bool skip) { skipOutput_ = skip; }
     void SetAborted(bool aborted) { aborted_ = aborted; }
     // Moves the cursor past a text drawn at x (inches) with the given horizontal alignment.
     void AdvanceCursor(unsigned align, double x, const std::string& text);
@@ -432,6 +434,8 @@ protected:
     double OriginYInch() const { return originY_; }
     double LineHeightInch() const { return lineHeight_; }
     void SetDpi(int x, int y) { dpiX_ = x; dpiY_ = y; }
+    // A surface that is no printer's page (a page image) has no unprintable strips.
+    void ClearUnprintable() { unprintableLeft_ = unprintableRight_ = unprintableTop_ = unprintableBottom_ = 0; }
     // The font's size in device pixels.
     int FontPixelHeight(const TFontRecord& font) const;
     bool InTabText() const { return inTabText_; }

@@ -12,6 +12,7 @@
 
 #include "platform/message_dlg.h"
 #include "platform/win1252.h"
+#include "reporting/windows/report_forms.h"
 
 namespace korval {
 
@@ -363,7 +364,11 @@ void InstallReportPrinting()
 {
     SetReportPrinterSystem(std::make_unique<TQtPrinterSystem>());
     // The device's printers go while the application still exists.
-    qAddPostRoutine([] { SetReportPrinterSystem(nullptr); });
+    qAddPostRoutine([] {
+        SetReportPrinterSystem(nullptr);
+        SetReportForms(nullptr);
+    });
+    SetReportForms(std::make_shared<TQtReportForms>());
     SetReportMessageHandler([](const std::string& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); });
     SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
 }

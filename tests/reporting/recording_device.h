@@ -19,6 +19,7 @@ struct TRecording {
     std::vector<TLogFont> Realised;  // fonts whose metrics were asked for
     std::vector<TDevMode> ContextModes;
     int Contexts = 0;
+    int Jobs = 0;  // print jobs started (the calls are those of the last job's context)
 
     int Count(const std::string& prefix) const
     {
@@ -122,6 +123,7 @@ public:
     TStartDoc StartDoc(const std::string& title, const std::string& outputFile, std::function<bool()>) override
     {
         log("StartDoc " + title + (outputFile.empty() ? "" : " -> " + outputFile));
+        ++rec_->Jobs;
         return TStartDoc::Started;
     }
     bool StartPage() override
