@@ -337,6 +337,14 @@ void TOvcTableModel::SetOptions(TOvcTblOptionSet value)
     InvalidateTable();
 }
 
+void TOvcTableModel::SetColor(TColor value)
+{
+    if (value == color_)
+        return;
+    color_ = value;
+    InvalidateTable();
+}
+
 void TOvcTableModel::SetColorUnused(TColor value)
 {
     SetAllowRedraw(false);

@@ -94,6 +94,7 @@ public:
     TOvcTblOptionSet Options() const { return options_; }
     void SetOptions(TOvcTblOptionSet value);
     TColor Color() const { return color_; }
+    void SetColor(TColor value);
     TColor ColorUnused() const { return colorUnused_; }
     void SetColorUnused(TColor value);
 
@@ -232,10 +233,12 @@ public:
     // Ends editing; the control implements it (without a window there is nothing to end).
     virtual bool StopEditingState(bool saveValue);
 
+    // The form designer has the table (never, in this program; cells show their coordinates).
+    virtual bool Designing() const { return false; }
+
 protected:
     // ---- what the window supplies
     virtual bool HandleAllocated() const { return false; }
-    virtual bool Designing() const { return false; }
     // Paint the cells of the list (everything flag: the whole client area).
     virtual void PaintInvalidCells(const TOvcCellArray&) {}
     virtual void ScrollBarsChanged() {}
@@ -260,6 +263,8 @@ protected:
     void BuildMaps();
     void CalcRanges();
     void UpdateScrollBars();
+    // Moves the active cell without asking OnActiveCellMoving again.
+    void MoveToCell(int rowNum, int colNum);
 
     bool destroying_ = false;
 
@@ -270,7 +275,6 @@ private:
     void ColsChanged(int c1, int c2, TOvcTblActions action);
     int LastRowOnScreen() const;
     int LastColOnScreen() const;
-    void MoveToCell(int rowNum, int colNum);
     void FlushInvalid();
     void InvalidateSelectedOnScreen();
     void RowIntoView(int rowNum);
