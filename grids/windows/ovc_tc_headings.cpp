@@ -1,0 +1,125 @@
+#include "grids/windows/ovc_tc_headings.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+
+#include "grids/windows/ovc_table.h"
+
+namespace korval {
+
+namespace {
+
+// A small filled triangle beside the text: after the left margin, before the right one, or
+// centred, by the alignment.
+void PaintMarker(QPainter& p, const QRect& cell, const TOvcCellAttributes& a, int margin)
+{
+    const int size = std::max(std::min(cell.width(), cell.height()) / 3, 3);
+    int x;
+    switch (a.Adjust) {
+    case otaTopRight: case otaCenterRight: case otaBottomRight:
+        x = cell.left() + margin;
+        break;
+    case otaTopCenter: case otaCenter: case otaBottomCenter:
+        x = cell.left() + (cell.width() - size) / 2;
+        break;
+    default:
+        x = cell.right() - margin - size;
+        break;
+    }
+    const int y = cell.top() + (cell.height() - size) / 2;
+    QPolygon tri;
+    tri << QPoint(x, y) << QPoint(x + size, y + size / 2) << QPoint(x, y + size);
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ToQColor(a.TextColor));
+    p.drawPolygon(tri);
+    p.restore();
+}
+
+} // namespace
+
+TOvcTCColHead::TOvcTCColHead(QObject* owner) : TOvcTCBaseString(owner)
+{
+    SetAccess(otxReadOnly);
+}
+
+std::string TOvcTCColHead::TextOf(int, int colNum, const TOvcCellData& data) const
+{
+    if (showLetters_) {
+        const TOvcTable* t = OwnerTable();
+        const int locked = t ? t->LockedCols() : 0;
+        return colNum >= locked ? ColumnLetters(colNum - locked + 1) : std::string();
+    }
+    if (const std::string* s = data.AsString())
+        return *s;
+    if (colNum >= 0 && colNum < static_cast<int>(Headings.size()))
+        return Headings[colNum];
+    return {};
+}
+
+void TOvcTCColHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
+                            const TOvcCellAttributes& a, const TOvcCellData& data)
+{
+    p.fillRect(cellRect, ToQColor(a.Color));
+    if (a.Access == otxInvisible)
+        return;
+    PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
+    const TOvcTable* t = OwnerTable();
+    if (showActive_ && t && colNum == t->ActiveCol())
+        PaintMarker(p, cellRect, a, Margin());
+}
+
+void TOvcTCColHead::ColumnsChanged(int c1, int c2, TOvcTblActions action)
+{
+    const int count = static_cast<int>(Headings.size());
+    switch (action) {
+    case taInsert:
+        if (c1 >= 0 && c1 <= count)
+            Headings.insert(Headings.begin() + c1, std::string());
+        break;
+    case taDelete:
+        if (c1 >= 0 && c1 < count)
+            Headings.erase(Headings.begin() + c1);
+        break;
+    case taExchange:
+        if (c1 < 0 || c2 < 0)
+            break;
+        if (std::max(c1, c2) >= count)
+            Headings.resize(std::max(c1, c2) + 1);
+        std::swap(Headings[c1], Headings[c2]);
+        break;
+    default:
+        break;
+    }
+}
+
+TOvcTCRowHead::TOvcTCRowHead(QObject* owner) : TOvcTCBaseString(owner)
+{
+    SetAccess(otxReadOnly);
+}
+
+std::string TOvcTCRowHead::TextOf(int rowNum, int, const TOvcCellData& data) const
+{
+    if (showNumbers_) {
+        const TOvcTable* t = OwnerTable();
+        const int locked = t ? t->LockedRows() : 0;
+        return rowNum >= locked ? std::to_string(rowNum - locked + 1) : std::string();
+    }
+    const std::string* s = data.AsString();
+    return s ? *s : std::string();
+}
+
+void TOvcTCRowHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
+                            const TOvcCellAttributes& a, const TOvcCellData& data)
+{
+    p.fillRect(cellRect, ToQColor(a.Color));
+    if (a.Access == otxInvisible)
+        return;
+    PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
+    const TOvcTable* t = OwnerTable();
+    if (showActive_ && t && rowNum == t->ActiveRow())
+        PaintMarker(p, cellRect, a, Margin());
+}
+
+} // namespace korval
