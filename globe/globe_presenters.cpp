@@ -277,32 +277,45 @@ void TPolygonPresenter::RenderObject(TGlobeObject& object)
     DrawChainAsPolygon(object);
 }
 
+// Even-odd containment. Objects that cross the 180-degree meridian are tested with their
+// longitudes unwrapped eastward from the bounds' left edge, so the ray meets the edges beyond the
+// meridian; objects around a pole count the crossings of the meridian from the point to that pole
+// (inside when even), leaving out the seam edges that jump across the date line.
 bool TPolygonPresenter::Contains(TGlobeObject& object, const TGlobePoint& p)
 {
     const TGlobeRect& b = object.Bounds();
-    // For bounds that run past +180 degrees only the vertices on the point's side are used.
-    int part = 0;
-    if (std::int64_t(b.left) + b.width > GU_180 && !(object.State & osPole))
-        part = p.iLongX >= b.left ? 1 : 2;
-    auto usable = [&](const TGlobePoint& v) { return part == 0 || (part == 1 ? v.iLongX >= 0 : v.iLongX <= 0); };
     const int n = object.Count();
-    int last = -1;
-    for (int i = n - 1; i >= 0 && last < 0; --i)
-        if (usable(object.Get(i)))
-            last = i;
-    if (last < 0)
+    if (n < 3)
         return false;
+    if (object.State & osPole) {
+        const bool south = std::int64_t(b.top) < 0 && std::int64_t(b.top) + b.height < GU_90;
+        int crossings = 0;
+        TGlobePoint prev = object.Get(n - 1);
+        for (int i = 0; i < n; ++i) {
+            TGlobePoint v = object.Get(i);
+            const std::int64_t span = std::llabs(std::int64_t(v.iLongX) - prev.iLongX);
+            if (span <= GU_180 && (v.iLongX <= p.iLongX) != (prev.iLongX <= p.iLongX)) {
+                long double lat = v.iLatY + (static_cast<long double>(p.iLongX) - v.iLongX) *
+                                                (static_cast<long double>(prev.iLatY) - v.iLatY) /
+                                                (static_cast<long double>(prev.iLongX) - v.iLongX);
+                if (south ? lat < p.iLatY : lat > p.iLatY)
+                    ++crossings;
+            }
+            prev = v;
+        }
+        return crossings % 2 == 0;
+    }
+    const bool unwrap = std::int64_t(b.left) + b.width > GU_180;
+    auto lon = [&](std::int32_t x) { return static_cast<long double>(unwrap && x < b.left ? std::int64_t(x) + GU_360 : x); };
+    const long double px = lon(p.iLongX);
     bool inside = false;
-    TGlobePoint prev = object.Get(last);
+    TGlobePoint prev = object.Get(n - 1);
     for (int i = 0; i < n; ++i) {
         TGlobePoint v = object.Get(i);
-        if (!usable(v))
-            continue;
         if ((v.iLatY <= p.iLatY) != (prev.iLatY <= p.iLatY)) {
-            long double x = v.iLongX + (static_cast<long double>(p.iLatY) - v.iLatY) *
-                                           (static_cast<long double>(prev.iLongX) - v.iLongX) /
-                                           (static_cast<long double>(prev.iLatY) - v.iLatY);
-            if (p.iLongX < x)
+            long double x = lon(v.iLongX) + (static_cast<long double>(p.iLatY) - v.iLatY) * (lon(prev.iLongX) - lon(v.iLongX)) /
+                                                (static_cast<long double>(prev.iLatY) - v.iLatY);
+            if (px < x)
                 inside = !inside;
         }
         prev = v;
