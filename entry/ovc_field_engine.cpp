@@ -612,7 +612,10 @@ void TOvcFieldEngine::CopyToClipboard()
     if (!HasSelection() || !host_)
         return;
     const std::string src = options_.Contains(efoPasswordMode) ? efGetDisplayString() : buf_;
-    host_->SetClipboardText(src.substr(SelStart(), SelEnd() - SelStart()));
+    // A selection may reach past the text where the mask is longer than the text held.
+    const std::size_t start = std::min<std::size_t>(SelStart(), src.size());
+    const std::size_t end = std::min<std::size_t>(SelEnd(), src.size());
+    host_->SetClipboardText(src.substr(start, end - start));
 }
 
 void TOvcFieldEngine::CutToClipboard()

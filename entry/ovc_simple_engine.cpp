@@ -375,7 +375,7 @@ void TOvcSimpleFieldEngine::TextEdit(uint16_t cmd, const TOvcEditMsg& msg)
         keepSel = true;
         break;
     }
-    case ccMouseMove: extendTo(msg.Pos); break;
+    case ccMouseMove: extendTo(std::clamp(msg.Pos, 0, len)); break;
     case ccDblClk: {
         int p = std::clamp(msg.Pos, 0, len);
         int a = p, b = p;

@@ -1,6 +1,8 @@
 // The field engines driven without a display: typing, commands, typed values, validation.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -366,6 +368,34 @@ TEST(PictureField, DateAndTimeTakeTheInternationalMasks)
     f.SetDataType(pftTime);
     EXPECT_EQ(f.PictureMask(), OvcIntlSup().TimeMask(true));
     EXPECT_EQ(f.MaxLength(), static_cast<int>(f.PictureMask().size()));
+}
+
+// picture-field-copy.bin, found by fuzzing: a picture field of type 14 with the mask
+// "\xff" "66", a binary value, then (command, character) pairs of mouse drags, focus changes and
+// typing; its last drag left the selection past the text the field held, and ccCopy threw.
+TEST(PictureField, CopyingASelectionPastTheTextCopiesWhatIsThere)
+{
+    std::ifstream in(std::string(KORVAL_TEST_DATA) + "/picture-field-copy.bin", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 6u);
+    const std::size_t nul = bytes.find('\0', 2);
+    const std::string mask = bytes.substr(2, nul - 2), commands = bytes.substr(nul + 1);
+    FakeHost host;
+    TOvcPictureFieldEngine f(&host);
+    f.SetDataType(static_cast<uint8_t>(bytes[1]) % 16);
+    f.SetPictureMask(mask);
+    f.SetAsString(commands.substr(0, 32));
+    for (std::size_t i = 0; i + 1 < commands.size(); i += 2) {
+        const auto cmd = static_cast<uint8_t>(commands[i]);
+        const char ch = commands[i + 1];
+        if (cmd == 0xFE) {
+            f.FocusLost();
+        } else if (cmd < 0xFD) {
+            ASSERT_NO_THROW(f.ExecuteCommand(cmd, TOvcEditMsg{ch, static_cast<uint8_t>(ch) % 40, (cmd & 1) != 0}))
+                << "command " << int(cmd) << " at " << i;
+        }
+    }
+    EXPECT_LE(host.clipboard.size(), 3u);
 }
 
 TEST(PictureField, TypingSkipsLiterals)

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses (clang 14, AddressSanitizer and UBSan) and runs each one for a
+# bounded time over its seeds. Fails on any crash, sanitizer report, leak, time-out or memory
+# blow-up; the input that showed it is kept in build-fuzz/findings/.
+#
+#   scripts/fuzz.sh                     every harness, FUZZ_SECONDS (default 15) each
+#   scripts/fuzz.sh fuzz_log_file ...   only these
+#   FUZZ_SECONDS=3600 scripts/fuzz.sh fuzz_adif_import     one harness for an hour
+#   FUZZ_RUNS=10000000 scripts/fuzz.sh fuzz_parsers        a number of executions instead
+#
+# The corpus of each harness grows in build-fuzz/corpus/<harness> and is kept between runs; it
+# is seeded from fuzz/seeds/, tests/*/data, data/ and the shared data folder (../shared/data, or
+# KORVAL_SHARED_DATA) when present. FUZZ_JOBS sets the build's parallel jobs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-15}
+runs=${FUZZ_RUNS:-}
+jobs=${FUZZ_JOBS:-$(nproc)}
+build=build-fuzz
+shared=${KORVAL_SHARED_DATA:-../shared/data}
+
+scripts/deps.sh
+packages=(clang-14 libclang-rt-14-dev llvm-14)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+    sudo=sudo
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DKORVAL_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+cmake --build "$build" -j "$jobs" --target korval_fuzzers
+
+# Seeds of each harness (globs over the repository and the shared data), besides its own small
+# seeds in fuzz/seeds/<harness>/.
+seeds_of() {
+  echo "fuzz/seeds/$1/*"
+  case "$1" in
+    fuzz_log_file) echo "tests/logbook/data/*.KVL tests/*/data/*.kvl" ;;
+    fuzz_country_file | fuzz_sorted_collection) echo "data/SAVE/KORVAL.CTY tests/*/data/*.cty $shared/bad-input/*.cty" ;;
+    fuzz_config) echo "tests/*/data/*.cfg $shared/bad-input/*.cfg" ;;
+    fuzz_adif_import) echo "tests/*/data/*.adi $shared/adif/*.adi $shared/bad-input/*.adi" ;;
+    fuzz_cty_dat) echo "data/cty/cty.dat $shared/cty/cty.dat" ;;
+    *) echo "" ;;
+  esac
+}
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=()
+  for f in fuzz/fuzz_*.cpp; do
+    name=$(basename "$f" .cpp)
+    [ "$name" = fuzz_support ] || targets+=("$name")
+  done
+fi
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=
+symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)
+[ -n "$symbolizer" ] && export ASAN_SYMBOLIZER_PATH="$symbolizer"
+
+mkdir -p "$build/findings"
+failed=()
+for t in "${targets[@]}"; do
+  corpus="$build/corpus/$t"
+  mkdir -p "$corpus"
+  for pattern in $(seeds_of "$t"); do
+    for f in $pattern; do
+      [ -f "$f" ] && cp -n "$f" "$corpus/" 2>/dev/null || true
+    done
+  done
+  # Long inputs only slow the whole import down; the binary files need their full size.
+  max_len=65536
+  [ "$t" = fuzz_adif_import ] && max_len=16384
+  limit=(-max_total_time="$seconds")
+  [ -n "$runs" ] && limit=(-runs="$runs")
+  echo "== $t (${runs:-${seconds} s}, corpus $(ls "$corpus" | wc -l) files)"
+  if ! "$build/fuzz/$t" "$corpus" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
+        -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$build/$t.log" 2>&1; then
+    failed+=("$t")
+    tail -n 60 "$build/$t.log"
+  else
+    grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$build/$t.log" | tail -n 2 || true
+  fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "Fuzzing found problems in: ${failed[*]} (inputs in $build/findings/)" >&2
+  exit 1
+fi
+echo "Fuzzing: ${#targets[@]} harnesses ran without a finding"
