@@ -268,8 +268,10 @@ void TApdCustomComPort::TriggerAvail(std::uint16_t count)
 
 void TApdCustomComPort::SetDeviceLayer(TDeviceLayer layer)
 {
-    if (state_ == csClosed && SupportsLayer(layer))
+    if (state_ == csClosed && SupportsLayer(layer)) {
         deviceLayer_ = layer;
+        DeviceLayerChanged();
+    }
 }
 
 void TApdCustomComPort::SetComNumber(int number)

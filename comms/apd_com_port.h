@@ -135,6 +135,7 @@ protected:
     virtual int OpenDevice(TApdBaseDispatcher& dispatcher);
     virtual void ValidateComNumber();
     virtual bool SupportsLayer(TDeviceLayer layer) const { return layer == dlWin32; }
+    virtual void DeviceLayerChanged() {}
     virtual void PortOpenNotify();
     virtual void PortCloseNotify();
     virtual void TriggerEvent(std::uint16_t msg, std::uint16_t triggerHandle, std::uint16_t data);
