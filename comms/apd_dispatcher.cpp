@@ -130,11 +130,10 @@ void TApdBaseDispatcher::WakeWriter()
 
 long TApdBaseDispatcher::ReadDevice(std::uint8_t* buf, std::size_t cap)
 {
+    // A raw terminal answers "nothing there" with 0, not EAGAIN; a hung-up one fails with EIO.
     ssize_t n = ::read(fd_, buf, cap);
-    if (n > 0)
+    if (n >= 0)
         return n;
-    if (n == 0)
-        return -1;
     return errno == EAGAIN || errno == EINTR ? 0 : -1;
 }
 

@@ -109,6 +109,22 @@ TEST_F(ComPortTest, MoreThanTheRingArrivesInOrder)
     EXPECT_TRUE(got == sent);
 }
 
+TEST_F(ComPortTest, InputGoesOnAfterAReadThatEndsExactlyAtTheRingsEnd)
+{
+    std::string got;
+    port.OnTriggerAvail = [&](TApdCustomComPort& cp, std::uint16_t count) {
+        for (unsigned i = 0; i < count; ++i)
+            got += cp.GetChar();
+    };
+    port.SetOpen(true);
+    for (std::size_t n : {std::size_t(8192 - 100), std::size_t(100), std::size_t(3)}) {
+        std::size_t before = got.size();
+        WriteMaster(std::string(n, 'z'));
+        queue.PumpUntil([&] { return got.size() >= before + n; });
+        ASSERT_EQ(got.size(), before + n);
+    }
+}
+
 TEST_F(ComPortTest, BytesPassRawBothWays)
 {
     const std::string in("A\r\nB\0C\rD\x13\xff", 10);

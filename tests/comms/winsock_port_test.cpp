@@ -130,16 +130,18 @@ TEST_F(WinsockPortTest, DataAndCommandsSplitAcrossSegments)
 TEST_F(WinsockPortTest, TerminalTypeIsNegotiatedAndSent)
 {
     std::string answers;
+    std::atomic<bool> done{false};
     TLoopbackServer server([&](int fd) {
         Send(fd, std::string(1, char(tnIAC)));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         Send(fd, std::string{char(tnDO), char(toTerminalType)});
-        answers = Receive(fd, 3);
+        std::string a = Receive(fd, 3);
         Send(fd, std::string{char(tnIAC), char(tnSB), char(toTerminalType), 1, char(tnIAC), char(tnSE)});
-        answers += Receive(fd, 11);
+        answers = a + Receive(fd, 11);
+        done = true;
     });
     OpenOn(server.port);
-    queue.PumpUntil([&] { return answers.size() >= 14; });
+    queue.PumpUntil([&] { return done.load(); });
     const std::string want = Iac(tnWILL, toTerminalType) +
                              std::string{char(tnIAC), char(tnSB), char(toTerminalType), 0} + "vt100" +
                              std::string{char(tnIAC), char(tnSE)};
@@ -194,10 +196,14 @@ TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
 TEST_F(WinsockPortTest, OutgoingBytesAreEscaped)
 {
     std::string received;
-    TLoopbackServer server([&](int fd) { received = Receive(fd, 9); });
+    std::atomic<bool> done{false};
+    TLoopbackServer server([&](int fd) {
+        received = Receive(fd, 9);
+        done = true;
+    });
     OpenOn(server.port);
     port.PutString("a\xff" "b\rc\r\n");
-    queue.PumpUntil([&] { return received.size() >= 9; }, 3000);
+    queue.PumpUntil([&] { return done.load(); }, 4000);
     EXPECT_EQ(received, std::string("a\xff\xff" "b\r\0c\r\n", 9));
 }
 
