@@ -1,0 +1,142 @@
+#include "comms/apd_winsock_dispatcher.h"
+
+#include "comms/apd_errors.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace korval {
+
+TApdWinsockDispatcher::~TApdWinsockDispatcher()
+{
+    DonePort();
+}
+
+int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port, bool telnet, unsigned outSize)
+{
+    telnet_ = telnet;
+    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (socket_ < 0)
+        return WinsockErrorFromErrno(errno);
+    int one = 1;
+    setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in sa {};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = address;
+    sa.sin_port = htons(port);
+    if (::connect(socket_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0) {
+        connected_ = true;
+    } else if (errno == EINPROGRESS) {
+        connecting_ = true;
+    } else {
+        int code = WinsockErrorFromErrno(errno);
+        ::close(socket_);
+        socket_ = -1;
+        return code;
+    }
+    // The send ring has room beyond the output size for the telnet answers.
+    Start(socket_, outSize, outSize + 4096);
+    if (connected_)
+        PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, wsevConnect, 0);
+    return 0;
+}
+
+void TApdWinsockDispatcher::CloseDevice()
+{
+    if (socket_ >= 0)
+        ::close(socket_);
+    socket_ = -1;
+}
+
+short TApdWinsockDispatcher::ExtraPollEvents() const
+{
+    return connecting_ ? POLLOUT : 0;
+}
+
+void TApdWinsockDispatcher::HandlePollEvents(short revents)
+{
+    if (!connecting_ || !(revents & (POLLOUT | POLLERR | POLLHUP)))
+        return;
+    int err = 0;
+    socklen_t len = sizeof err;
+    getsockopt(socket_, SOL_SOCKET, SO_ERROR, &err, &len);
+    connecting_ = false;
+    if (err != 0) {
+        Failed(WinsockErrorFromErrno(err));
+        return;
+    }
+    connected_ = true;
+    WakeWriter();
+    PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, wsevConnect, 0);
+}
+
+void TApdWinsockDispatcher::Failed(int code)
+{
+    if (failed_.exchange(true))
+        return;
+    PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, wsevError, code);
+}
+
+long TApdWinsockDispatcher::ReadDevice(std::uint8_t* buf, std::size_t cap)
+{
+    if (connecting_)
+        return 0;
+    if (failed_)
+        return -1;
+    ssize_t n = ::recv(socket_, raw_, std::min(cap, sizeof raw_), 0);
+    if (n == 0)
+        return -1; // the peer closed; what came before is in the ring already
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR)
+            return 0;
+        Failed(WinsockErrorFromErrno(errno));
+        return -1;
+    }
+    if (!telnet_) {
+        std::memcpy(buf, raw_, static_cast<std::size_t>(n));
+        return n;
+    }
+    received_.clear();
+    replies_.clear();
+    filter_.Receive(raw_, static_cast<std::size_t>(n), received_, replies_);
+    sendBinary_ = filter_.Us(toBinary) == TTelnetFilter::TOpt::Yes;
+    if (!replies_.empty())
+        QueueRaw(reinterpret_cast<const std::uint8_t*>(replies_.data()), replies_.size(), OutSize() + 4096);
+    // Telnet only ever shortens the stream, so this fits.
+    std::memcpy(buf, received_.data(), received_.size());
+    return static_cast<long>(received_.size());
+}
+
+long TApdWinsockDispatcher::WriteDevice(const std::uint8_t* buf, std::size_t len)
+{
+    if (!connected_)
+        return failed_ ? -1 : 0;
+    ssize_t n = ::send(socket_, buf, len, MSG_NOSIGNAL);
+    if (n >= 0)
+        return n;
+    if (errno == EAGAIN || errno == EINTR)
+        return 0;
+    Failed(WinsockErrorFromErrno(errno));
+    return -1;
+}
+
+int TApdWinsockDispatcher::PutBlock(const std::uint8_t* block, std::size_t len)
+{
+    if (!telnet_)
+        return TApdBaseDispatcher::PutBlock(block, len);
+    if (len == 0)
+        return 0;
+    encoded_.clear();
+    TTelnetFilter::Encode(block, len, sendBinary_, encoded_);
+    if (!QueueRaw(reinterpret_cast<const std::uint8_t*>(encoded_.data()), encoded_.size(), OutSize()))
+        return ecOutputBufferTooSmall;
+    Trace().Add('T', block, len);
+    return 0;
+}
+
+} // namespace korval

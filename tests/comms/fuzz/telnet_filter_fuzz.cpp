@@ -1,0 +1,32 @@
+// libFuzzer harness for the telnet state machine (bytes from the network). Not part of the test
+// build; build and run by hand with clang:
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
+//     tests/comms/fuzz/telnet_filter_fuzz.cpp comms/telnet_filter.cpp -o /tmp/telnet_fuzz
+//   /tmp/telnet_fuzz -max_total_time=60
+// The first input byte cuts the rest into two calls, so state carried across calls is exercised.
+#include "comms/telnet_filter.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t cut = std::min<std::size_t>(data[0], size - 1);
+    korval::TTelnetFilter filter;
+    std::string out, replies;
+    filter.Receive(data + 1, cut, out, replies);
+    filter.Receive(data + 1 + cut, size - 1 - cut, out, replies);
+    // Telnet never lengthens the data, and every answer is a whole command.
+    if (out.size() > size - 1)
+        std::abort();
+    if (!replies.empty() && static_cast<std::uint8_t>(replies[0]) != korval::tnIAC)
+        std::abort();
+    std::string encoded;
+    korval::TTelnetFilter::Encode(data, size, false, encoded);
+    if (encoded.size() > 2 * size)
+        std::abort();
+    return 0;
+}

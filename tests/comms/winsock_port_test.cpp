@@ -1,0 +1,278 @@
+// The TCP port against a telnet server run inside the test on 127.0.0.1: telnet data and
+// negotiation, escaping on the way out, the close of the peer, and connection failures.
+#include "comms/apd_errors.h"
+#include "comms/apd_winsock_port.h"
+#include "comms/telnet_filter.h"
+#include "tests/comms/comms_fixture.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <functional>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+
+using namespace korval;
+using namespace korval::test;
+
+namespace {
+
+// One connection served by `script` on a loopback port; the thread ends by itself.
+class TLoopbackServer {
+public:
+    explicit TLoopbackServer(std::function<void(int fd)> script)
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa {};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof sa;
+        EXPECT_EQ(::bind(listen_, reinterpret_cast<sockaddr*>(&sa), len), 0);
+        EXPECT_EQ(::listen(listen_, 1), 0);
+        getsockname(listen_, reinterpret_cast<sockaddr*>(&sa), &len);
+        port = ntohs(sa.sin_port);
+        thread_ = std::thread([this, script] {
+            pollfd p {listen_, POLLIN, 0};
+            if (poll(&p, 1, 5000) <= 0)
+                return;
+            int fd = ::accept(listen_, nullptr, nullptr);
+            if (fd < 0)
+                return;
+            script(fd);
+            ::close(fd);
+        });
+    }
+    ~TLoopbackServer()
+    {
+        thread_.join();
+        ::close(listen_);
+    }
+    std::uint16_t port = 0;
+
+private:
+    int listen_ = -1;
+    std::thread thread_;
+};
+
+void Send(int fd, const std::string& bytes)
+{
+    ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+}
+
+// Reads until `want` bytes came or the time is up.
+std::string Receive(int fd, std::size_t want, int ms = 3000)
+{
+    std::string got;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (got.size() < want && std::chrono::steady_clock::now() < deadline) {
+        pollfd p {fd, POLLIN, 0};
+        if (poll(&p, 1, 20) > 0) {
+            char buf[4096];
+            ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            got.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    return got;
+}
+
+std::string Iac(std::uint8_t cmd, std::uint8_t option)
+{
+    return {char(tnIAC), char(cmd), char(option)};
+}
+
+class WinsockPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetMainThreadQueue(&queue);
+        port.SetDeviceLayer(dlWinsock);
+        port.SetAutoOpen(false);
+        port.SetWsAddress("127.0.0.1");
+        port.OnTriggerAvail = [this](TApdCustomComPort& cp, std::uint16_t count) {
+            for (unsigned i = 0; i < count; ++i)
+                got += cp.GetChar();
+        };
+    }
+    void TearDown() override
+    {
+        port.SetOpen(false);
+        SetMainThreadQueue(nullptr);
+    }
+    void OpenOn(std::uint16_t number)
+    {
+        port.SetWsPort(std::to_string(number));
+        port.SetOpen(true);
+    }
+    TTestQueue queue;
+    TApdWinsockPort port;
+    std::string got;
+};
+
+TEST_F(WinsockPortTest, DataAndCommandsSplitAcrossSegments)
+{
+    TLoopbackServer server([](int fd) {
+        // Each piece is its own segment: commands cut in the middle must still be taken whole.
+        for (const std::string& piece : {std::string("ab\xff"), std::string("\xff" "c\xff"), std::string("\xfd"),
+                                         std::string("\x01" "d\r"), std::string(1, '\0'), std::string("e")}) {
+            Send(fd, piece);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        Receive(fd, 3, 1000);
+    });
+    OpenOn(server.port);
+    queue.PumpUntil([&] { return got.size() >= 7; });
+    EXPECT_EQ(got, "ab\xff" "cd\re");
+}
+
+TEST_F(WinsockPortTest, TerminalTypeIsNegotiatedAndSent)
+{
+    std::string answers;
+    std::atomic<bool> done{false};
+    TLoopbackServer server([&](int fd) {
+        Send(fd, std::string(1, char(tnIAC)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Send(fd, std::string{char(tnDO), char(toTerminalType)});
+        std::string a = Receive(fd, 3);
+        Send(fd, std::string{char(tnIAC), char(tnSB), char(toTerminalType), 1, char(tnIAC), char(tnSE)});
+        answers = a + Receive(fd, 11);
+        done = true;
+    });
+    OpenOn(server.port);
+    queue.PumpUntil([&] { return done.load(); });
+    const std::string want = Iac(tnWILL, toTerminalType) +
+                             std::string{char(tnIAC), char(tnSB), char(toTerminalType), 0} + "vt100" +
+                             std::string{char(tnIAC), char(tnSE)};
+    EXPECT_EQ(answers, want);
+}
+
+TEST_F(WinsockPortTest, AServerThatAnswersEveryAnswerDoesNotLoop)
+{
+    std::atomic<std::size_t> fromClient{0};
+    TLoopbackServer server([&](int fd) {
+        Send(fd, Iac(tnDO, toTerminalType) + Iac(tnDO, toSuppressGoAhead) + Iac(tnWILL, toEcho) +
+                     Iac(tnWILL, toSuppressGoAhead) + Iac(tnDO, 31) + Iac(tnWILL, 5));
+        // A naive peer: every command it gets, it confirms with its own request.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
+        std::string pending;
+        while (std::chrono::steady_clock::now() < deadline) {
+            pending += Receive(fd, 1, 50);
+            while (pending.size() >= 3) {
+                std::uint8_t cmd = std::uint8_t(pending[1]), option = std::uint8_t(pending[2]);
+                fromClient += 3;
+                pending.erase(0, 3);
+                std::uint8_t mirror = cmd == tnWILL ? tnDO : cmd == tnWONT ? tnDONT : cmd == tnDO ? tnWILL : tnWONT;
+                Send(fd, Iac(mirror, option));
+            }
+        }
+    });
+    OpenOn(server.port);
+    queue.PumpFor(800);
+    // Six requests, each answered once; the confirmations change nothing and get no answer.
+    EXPECT_EQ(fromClient.load(), 18u);
+    EXPECT_TRUE(got.empty());
+}
+
+TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
+{
+    std::string sent;
+    for (int i = 0; i < 1000; ++i)
+        sent += "DX de K1ABC: 14025.0 W1AW line " + std::to_string(i) + "\r\n";
+    TLoopbackServer server([&](int fd) { Send(fd, sent); }); // and closes at once
+    std::string atClose;
+    port.OnPortClose = [&](TApdCustomComPort&) { atClose = got; };
+    bool disconnected = false;
+    port.OnWsDisconnect = [&](TApdWinsockPort&) { disconnected = true; };
+    OpenOn(server.port);
+    queue.PumpUntil([&] { return !port.Open(); }, 5000);
+    EXPECT_FALSE(port.Open());
+    EXPECT_TRUE(disconnected);
+    EXPECT_EQ(atClose.size(), sent.size());
+    EXPECT_TRUE(atClose == sent);
+}
+
+TEST_F(WinsockPortTest, OutgoingBytesAreEscaped)
+{
+    std::string received;
+    std::atomic<bool> done{false};
+    TLoopbackServer server([&](int fd) {
+        received = Receive(fd, 9);
+        done = true;
+    });
+    OpenOn(server.port);
+    port.PutString("a\xff" "b\rc\r\n");
+    queue.PumpUntil([&] { return done.load(); }, 4000);
+    EXPECT_EQ(received, std::string("a\xff\xff" "b\r\0c\r\n", 9));
+}
+
+TEST_F(WinsockPortTest, ARefusedConnectionGives10061)
+{
+    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa {};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), len);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &len);
+    ::close(probe); // nothing listens there now
+    int code = 0;
+    std::string text;
+    port.OnWsError = [&](TApdWinsockPort&, int err) {
+        code = err;
+        text = ErrorText(err);
+    };
+    try {
+        OpenOn(ntohs(sa.sin_port));
+        queue.PumpUntil([&] { return code != 0 && !port.Open(); });
+    } catch (const EApdSocketException& e) {
+        code = e.ErrorCode;
+        text = e.what();
+    }
+    EXPECT_EQ(code, 10061);
+    EXPECT_EQ(text, "The attempt to connect was forcibly refused");
+    EXPECT_FALSE(port.Open());
+}
+
+TEST_F(WinsockPortTest, SettingsAreCheckedBeforeConnecting)
+{
+    TApdWinsockPort p;
+    p.SetDeviceLayer(dlWinsock);
+    try {
+        p.SetOpen(true);
+        FAIL();
+    } catch (const EApdSocketException& e) {
+        EXPECT_EQ(e.ErrorCode, 10039);
+        EXPECT_STREQ(e.what(), "The destination address is required for this operation");
+    }
+    p.SetWsAddress("  127.0.0.1 ");
+    EXPECT_EQ(p.WsAddress(), "127.0.0.1");
+    p.SetWsPort("no-such-service");
+    try {
+        p.SetOpen(true);
+        FAIL();
+    } catch (const EApdSocketException& e) {
+        EXPECT_EQ(e.ErrorCode, 9005);
+        EXPECT_STREQ(e.what(), "Specified port is not valid");
+    }
+    EXPECT_EQ(TApdWinsockPort::ResolvePort("telnet"), 23);
+    EXPECT_EQ(TApdWinsockPort::ResolvePort("7300"), 7300);
+    EXPECT_EQ(TApdWinsockPort::ResolvePort("70000"), 0);
+}
+
+TEST_F(WinsockPortTest, ParametersCannotChangeWhileConnected)
+{
+    TLoopbackServer server([](int fd) { Receive(fd, 1, 300); });
+    OpenOn(server.port);
+    try {
+        port.SetWsAddress("127.0.0.2");
+        FAIL();
+    } catch (const EApdSocketException& e) {
+        EXPECT_EQ(e.ErrorCode, 9006);
+        EXPECT_STREQ(e.what(), "Cannot change parameter while socket is connected");
+    }
+    EXPECT_EQ(port.WsAddress(), "127.0.0.1");
+}
+
+} // namespace
