@@ -433,3 +433,20 @@ TEST(TableModel, AttributesFollowStateAndSettings)
     t.Cells().ResetCell(3, 2);
     EXPECT_EQ(t.Cells().Count(), 0);
 }
+
+TEST(TableModel, NoCellDataIsAskedBeforeTheWindowExists)
+{
+    TOvcTableModel t;
+    int calls = 0;
+    t.OnGetCellData = [&](int, int, TOvcCellData&, TOvcCellDataPurpose) { ++calls; };
+    TOvcCellData d;
+    t.DoGetCellData(1, 1, d, cdpForPaint);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(d.IsNil());
+    TestModel w;
+    std::string value = "x";
+    w.OnGetCellData = [&](int, int, TOvcCellData& data, TOvcCellDataPurpose) { data = TOvcCellData::String(value); };
+    w.DoGetCellData(1, 1, d, cdpForPaint);
+    ASSERT_NE(d.AsString(), nullptr);
+    EXPECT_EQ(d.AsInteger(), nullptr);  // the reference keeps its kind
+}
