@@ -416,3 +416,49 @@ TEST_F(TableForm, DraggingAColumnHeadingMovesTheColumn)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableForm, AlwaysEditingOpensAnEditorAtEveryCell)
+{
+    table->SetOptions({otoAlwaysEditing});
+    EXPECT_TRUE(table->Options().Contains(otoNoSelection));
+    table->SetActiveCell(2, colName);
+    Settle();
+    ASSERT_TRUE(table->InEditingState());
+    Key(Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(table->ActiveRow(), 3);
+    EXPECT_TRUE(table->InEditingState());
+    EXPECT_EQ(table->EditingCell(), name);
+}
+
+// A numeric cell shows its value without the blanks the field pads it with.
+TEST(TableCells, EntryCellsPaintTheirValueWithoutPadding)
+{
+    QWidget form;
+    new TOvcController(&form);
+    TOvcTCNumericField cell;
+    cell.SetDataType(nftDouble);
+    cell.SetPictureMask("##########.##");
+    TOvcCellAttributes a;
+    a.Font = QApplication::font();
+    cell.ResolveAttributes(1, 1, a);
+    a.Color = clWhite;
+    a.TextColor = clBlack;
+    QImage img(200, 24, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    double value = 12.5;
+    {
+        QPainter p(&img);
+        cell.tcPaint(p, img.rect(), 1, 1, a, TOvcCellData::Float(value));
+    }
+    int left = img.width();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                left = std::min(left, x);
+    EXPECT_LE(left, 6);  // drawn from the left margin: the padding was removed
+}
+
+} // namespace
