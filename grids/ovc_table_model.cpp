@@ -8,7 +8,7 @@
 namespace korval {
 
 TOvcTableModel::TOvcTableModel()
-    : columns_(std::make_unique<TOvcTableColumns>(this, 10)), selection_(10, 10)
+    : columns_(std::make_unique<TOvcTableColumns>(this, 10)), cells_(this), selection_(10, 10)
 {
     rows_.OnRowChanged = [this](int r1, int r2, TOvcTblActions a) { RowsChanged(r1, r2, a); };
     columns_->SetOnColumnChanged([this](int c1, int c2, TOvcTblActions a) { ColsChanged(c1, c2, a); });

@@ -432,6 +432,16 @@ TEST(TableModel, AttributesFollowStateAndSettings)
     EXPECT_EQ(c.Color, clHighlight);
     t.Cells().ResetCell(3, 2);
     EXPECT_EQ(t.Cells().Count(), 0);
+    // A cell set for one cell serves this table and is the one that paints it.
+    TOvcTableCellAncestor special;
+    t.Cells().SetCell(4, 3, &special);
+    EXPECT_EQ(special.Table(), &t);
+    EXPECT_EQ(t.GetCellObject(4, 3), &special);
+    TestModel other;
+    other.Cells().SetCell(1, 1, &special);
+    EXPECT_EQ(other.Cells().Count(), 0);
+    t.Cells().ResetCell(4, 3);
+    EXPECT_EQ(special.Table(), nullptr);
 }
 
 TEST(TableModel, NoCellDataIsAskedBeforeTheWindowExists)
