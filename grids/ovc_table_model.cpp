@@ -45,6 +45,8 @@ void TOvcTableModel::CellAttached(TOvcTableCellAncestor* cell)
 void TOvcTableModel::CellDetached(TOvcTableCellAncestor* cell)
 {
     std::erase(attached_, cell);
+    if (!destroying_)
+        CellGone(cell);
 }
 
 void TOvcTableModel::CellLeaving(TOvcTableCellAncestor* cell)
@@ -56,6 +58,8 @@ void TOvcTableModel::CellLeaving(TOvcTableCellAncestor* cell)
         lockedRowsCell_ = nullptr;
     columns_->CellRemoved(cell);
     cells_.RemoveCell(cell);
+    CellGone(cell);
+    InvalidateTable();
 }
 
 void TOvcTableModel::SetLockedRowsCell(TOvcTableCellAncestor* cell)

@@ -336,6 +336,16 @@ void TOvcTable::EditorCellMoved()
         editingCell_->EditMove(r);
 }
 
+void TOvcTable::CellGone(TOvcTableCellAncestor* cell)
+{
+    // The cell being edited went away: its editor went with it.
+    if (cell && cell == editingCell_) {
+        editingCell_ = nullptr;
+        SetEditing(false);
+        InvalidateCell(ActiveRow(), ActiveCol());
+    }
+}
+
 void TOvcTable::PassKeyToEditor(const QKeyEvent* e)
 {
     if (QWidget* ed = Editor()) {

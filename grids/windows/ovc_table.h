@@ -71,6 +71,7 @@ protected:
     void HideEditorForLock() override;
     void ShowEditorAfterLock() override;
     void EditorCellMoved() override;
+    void CellGone(TOvcTableCellAncestor* cell) override;
 
     bool event(QEvent* e) override;
     bool viewportEvent(QEvent* e) override;

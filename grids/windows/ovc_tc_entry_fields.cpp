@@ -25,6 +25,8 @@ TOvcTCBaseEntryField::TOvcTCBaseEntryField(QObject* owner, TOvcBaseEntryField* e
 
 TOvcTCBaseEntryField::~TOvcTCBaseEntryField()
 {
+    // Leave the table first, so that it forgets the edit before the editor goes.
+    TOvcTableCellAncestor::SetTable(nullptr);
     delete edit_.data();
 }
 

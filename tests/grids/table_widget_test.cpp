@@ -344,6 +344,20 @@ TEST_F(TableForm, ARedrawLockHidesTheEditorAndShowsItAgain)
     EXPECT_TRUE(editor->hasFocus());
 }
 
+TEST_F(TableForm, ACellThatGoesAwayWhileEditingEndsTheEdit)
+{
+    table->SetActiveCell(2, colAmount);
+    Key(Qt::Key_F2);
+    ASSERT_EQ(table->EditingCell(), amount);
+    delete amount;
+    amount = nullptr;
+    EXPECT_FALSE(table->InEditingState());
+    EXPECT_EQ(table->Columns().DefaultCell(colAmount), nullptr);
+    table->viewport()->repaint();
+    Key(Qt::Key_Right);
+    EXPECT_EQ(table->ActiveCol(), colAmount);
+}
+
 TEST_F(TableForm, HeadingsFollowColumnChanges)
 {
     colHead->Headings = {"", "Call", "Date", "Amount"};
