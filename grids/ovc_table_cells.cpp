@@ -67,9 +67,11 @@ void TOvcTableCells::Update(int rowNum, int colNum, const std::function<void(TOv
     TOvcCellSettings* rec = Record(rowNum, colNum);
     TOvcCellSettings next = rec ? *rec : TOvcCellSettings{};
     change(next);
+    if (next.Cell && !next.Cell->Accepts(table_))
+        next.Cell = rec ? rec->Cell : nullptr;  // a cell of another table is refused
     if (next.Cell != (rec ? rec->Cell : nullptr)) {
         if (next.Cell)
-            next.Cell->IncRefs(nullptr);
+            next.Cell->IncRefs(table_);
         if (rec && rec->Cell)
             rec->Cell->DecRefs();
     }

@@ -11,6 +11,7 @@
 namespace korval {
 
 class TOvcTableCellAncestor;
+class TOvcTableModel;
 
 struct TOvcCellSettings {
     TOvcTblAccess Access = otxDefault;
@@ -22,7 +23,8 @@ struct TOvcCellSettings {
 
 class TOvcTableCells {
 public:
-    TOvcTableCells() = default;
+    // The table whose cells these are: a cell set here starts serving it.
+    explicit TOvcTableCells(TOvcTableModel* table = nullptr) : table_(table) {}
     ~TOvcTableCells();
     TOvcTableCells(const TOvcTableCells&) = delete;
     TOvcTableCells& operator=(const TOvcTableCells&) = delete;
@@ -63,6 +65,7 @@ private:
             OnCellChanged();
     }
 
+    TOvcTableModel* table_;
     TOvcSparseArray rows_;
     int count_ = 0;
 };

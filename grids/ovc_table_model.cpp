@@ -8,7 +8,7 @@
 namespace korval {
 
 TOvcTableModel::TOvcTableModel()
-    : columns_(std::make_unique<TOvcTableColumns>(this, 10)), selection_(10, 10)
+    : columns_(std::make_unique<TOvcTableColumns>(this, 10)), cells_(this), selection_(10, 10)
 {
     rows_.OnRowChanged = [this](int r1, int r2, TOvcTblActions a) { RowsChanged(r1, r2, a); };
     columns_->SetOnColumnChanged([this](int c1, int c2, TOvcTblActions a) { ColsChanged(c1, c2, a); });
@@ -45,6 +45,8 @@ void TOvcTableModel::CellAttached(TOvcTableCellAncestor* cell)
 void TOvcTableModel::CellDetached(TOvcTableCellAncestor* cell)
 {
     std::erase(attached_, cell);
+    if (!destroying_)
+        CellGone(cell);
 }
 
 void TOvcTableModel::CellLeaving(TOvcTableCellAncestor* cell)
@@ -56,6 +58,8 @@ void TOvcTableModel::CellLeaving(TOvcTableCellAncestor* cell)
         lockedRowsCell_ = nullptr;
     columns_->CellRemoved(cell);
     cells_.RemoveCell(cell);
+    CellGone(cell);
+    InvalidateTable();
 }
 
 void TOvcTableModel::SetLockedRowsCell(TOvcTableCellAncestor* cell)

@@ -249,6 +249,8 @@ protected:
     virtual void ShowEditorAfterLock() {}
     // The top-left cell moved while editing: the editor follows its cell.
     virtual void EditorCellMoved() {}
+    // A cell no longer serves the table (it is going away or lost its last use).
+    virtual void CellGone(TOvcTableCellAncestor*) {}
 
     // Completes the set-up once the window exists.
     void WindowCreated();

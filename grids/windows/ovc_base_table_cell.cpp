@@ -226,47 +226,54 @@ QRect TOvcTCBaseString::PaintString(QPainter& p, const QRect& cellRect, const TO
     if (s.empty())
         return {};
     const QString text = FromWin1252(s);
-    const QRect r = cellRect.adjusted(Margin() / 2, Margin() / 2, -(Margin() / 2), -(Margin() / 2));
-    p.setFont(a.Font);
-    int h = Qt::AlignLeft, v = Qt::AlignVCenter;
+    const int m = Margin() / 2;
+    const QRect r = cellRect.adjusted(m, m, -m, -m);
+    if (p.font() != a.Font)
+        p.setFont(a.Font);
+    int h = 0, v = 0;  // -1 left or top, 0 centre, 1 right or bottom
     switch (a.Adjust) {
-    case otaTopLeft: v = Qt::AlignTop; break;
-    case otaTopCenter: h = Qt::AlignHCenter; v = Qt::AlignTop; break;
-    case otaTopRight: h = Qt::AlignRight; v = Qt::AlignTop; break;
-    case otaCenter: h = Qt::AlignHCenter; break;
-    case otaCenterRight: h = Qt::AlignRight; break;
-    case otaBottomLeft: v = Qt::AlignBottom; break;
-    case otaBottomCenter: h = Qt::AlignHCenter; v = Qt::AlignBottom; break;
-    case otaBottomRight: h = Qt::AlignRight; v = Qt::AlignBottom; break;
-    default: break;
+    case otaTopLeft: h = -1; v = -1; break;
+    case otaTopCenter: v = -1; break;
+    case otaTopRight: h = 1; v = -1; break;
+    case otaCenter: break;
+    case otaCenterRight: h = 1; break;
+    case otaBottomLeft: h = -1; v = 1; break;
+    case otaBottomCenter: v = 1; break;
+    case otaBottomRight: h = 1; v = 1; break;
+    default: h = -1; break;
     }
-    int flags;
-    if (UseWordWrap()) {
-        flags = h | Qt::AlignTop | Qt::TextWordWrap;
-    } else {
-        // A text wider than the cell starts at the left edge rather than being cut on both sides.
-        if (p.fontMetrics().horizontalAdvance(text) > r.width())
-            h = Qt::AlignLeft;
-        flags = h | v | Qt::TextSingleLine;
-    }
-    QRect used;
-    p.save();
-    p.setClipRect(cellRect, Qt::IntersectClip);
-    auto draw = [&](const QRect& at, TColor colour) {
-        p.setPen(ToQColor(colour));
-        p.drawText(at, flags, text, &used);
+    auto draw = [&](const QPoint& shift, TColor colour) -> QRect {
+        const QPen pen(ToQColor(colour));
+        if (p.pen() != pen)
+            p.setPen(pen);
+        if (UseWordWrap()) {
+            const int flags = (h < 0 ? Qt::AlignLeft : h > 0 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop |
+                              Qt::TextWordWrap;
+            QRect used;
+            p.drawText(r.translated(shift), flags, text, &used);
+            return used;
+        }
+        // One line, placed by hand: the common case of every table paint.
+        const QFontMetrics fm(a.Font);
+        int hh = h;
+        int width = 0;
+        if (hh >= 0) {
+            width = fm.horizontalAdvance(text);
+            // A text wider than the cell starts at the left edge rather than being cut on both sides.
+            if (width > r.width())
+                hh = -1;
+        }
+        const int x = hh < 0 ? r.left() : hh > 0 ? r.right() + 1 - width : r.left() + (r.width() - width) / 2;
+        const int top = v < 0 ? r.top() : v > 0 ? r.bottom() + 1 - fm.height() : r.top() + (r.height() - fm.height()) / 2;
+        p.drawText(QPoint(x, top + fm.ascent()) + shift, text);
+        return QRect(x, top, width, fm.height());
     };
     if (a.TextStyle == tsRaised) {
-        draw(r.translated(-1, -1), a.TextHiColor);
-        draw(r, a.TextColor);
+        draw(QPoint(-1, -1), a.TextHiColor);
     } else if (a.TextStyle == tsLowered) {
-        draw(r.translated(1, 1), a.TextHiColor);
-        draw(r, a.TextColor);
-    } else {
-        draw(r, a.TextColor);
+        draw(QPoint(1, 1), a.TextHiColor);
     }
-    p.restore();
-    return used;
+    return draw(QPoint(), a.TextColor);
 }
 
 } // namespace korval

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -335,6 +336,16 @@ void TOvcTable::EditorCellMoved()
         editingCell_->EditMove(r);
 }
 
+void TOvcTable::CellGone(TOvcTableCellAncestor* cell)
+{
+    // The cell being edited went away: its editor went with it.
+    if (cell && cell == editingCell_) {
+        editingCell_ = nullptr;
+        SetEditing(false);
+        InvalidateCell(ActiveRow(), ActiveCol());
+    }
+}
+
 void TOvcTable::PassKeyToEditor(const QKeyEvent* e)
 {
     if (QWidget* ed = Editor()) {
@@ -529,6 +540,9 @@ void TOvcTable::mousePressEvent(QMouseEvent* e)
             return;
         const bool rowHead = c < LockedCols() && r >= LockedRows();
         const bool colHead = r < LockedRows() && c >= LockedCols();
+        if (((colHead && Options().Contains(otoAllowColMoves)) || (rowHead && Options().Contains(otoAllowRowMoves))) &&
+            StartMove(colHead ? -1 : r, colHead ? c : -1, QPoint(x, y)))
+            return;
         if (Options().Contains(otoRowSelection) && Options().Contains(otoColSelection) && !rowHead && !colHead)
             SelectAll();
         else if (Options().Contains(otoRowSelection) && rowHead)
@@ -580,6 +594,14 @@ void TOvcTable::mouseMoveEvent(QMouseEvent* e)
         viewport()->update();
         return;
     }
+    if (drag_) {
+        drag_->DragMove(QPoint(x, y));
+        int r = 0, c = 0;
+        HitTest(std::clamp(x, 0, viewport()->width() - 1), std::clamp(y, 0, viewport()->height() - 1), r, c);
+        dropAt_ = moveCol_ >= 0 ? (c >= LockedCols() ? c : -1) : (r >= LockedRows() ? r : -1);
+        viewport()->update();
+        return;
+    }
     if (!DragSelecting || !(e->buttons() & Qt::LeftButton))
         return;
     if (y < 0)
@@ -598,6 +620,10 @@ void TOvcTable::mouseMoveEvent(QMouseEvent* e)
 
 void TOvcTable::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (drag_) {
+        FinishMove();
+        return;
+    }
     if (resizeCol_ >= 0) {
         const int w = sizingPos_ - GetColOffset(resizeCol_);
         if (w > 0)
@@ -737,6 +763,10 @@ void TOvcTable::paintEvent(QPaintEvent* e)
             p.fillRect(QRect(0, RowMapEnd(), ColMapEnd(), viewport()->height() - RowMapEnd()), unused);
     }
     PaintActiveFrame(p);
+    if (drag_) {
+        PaintDropLine(p);
+        drag_->Paint(p);
+    }
     if (resizeCol_ >= 0 || resizeRow_ >= 0) {
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
         if (resizeCol_ >= 0)
@@ -744,6 +774,77 @@ void TOvcTable::paintEvent(QPaintEvent* e)
         else
             p.drawLine(0, sizingPos_, viewport()->width(), sizingPos_);
     }
+}
+
+bool TOvcTable::StartMove(int rowNum, int colNum, const QPoint& at)
+{
+    QRect from;
+    if (colNum >= 0) {
+        const QRect head = CellRectOf(0, colNum).isEmpty() ? CellRectOf(VisibleRows().front().Num, colNum)
+                                                           : CellRectOf(0, colNum);
+        from = QRect(head.left(), 0, head.width(), RowMapEnd());
+    } else {
+        const QRect head = CellRectOf(rowNum, VisibleCols().front().Num);
+        from = QRect(0, head.top(), ColMapEnd(), head.height());
+    }
+    if (from.isEmpty())
+        return false;
+    // The image of the moved row or column over the button face.
+    QPixmap image(from.size());
+    image.fill(ToQColor(clBtnFace));
+    viewport()->render(&image, QPoint(), QRegion(from));
+    drag_ = std::make_unique<TOvcDragShow>(image, from, at);
+    moveRow_ = rowNum;
+    moveCol_ = colNum;
+    dropAt_ = colNum >= 0 ? colNum : rowNum;
+    viewport()->setCursor(colNum >= 0 ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    return true;
+}
+
+void TOvcTable::FinishMove()
+{
+    const int from = moveCol_ >= 0 ? moveCol_ : moveRow_;
+    const int to = dropAt_;
+    const bool col = moveCol_ >= 0;
+    drag_.reset();
+    moveRow_ = moveCol_ = dropAt_ = -1;
+    viewport()->unsetCursor();
+    // Successive exchanges of neighbours carry the row or column to its new place.
+    if (to >= 0 && to != from) {
+        SetAllowRedraw(false);
+        const int step = to > from ? 1 : -1;
+        for (int i = from; i != to; i += step) {
+            if (col)
+                Columns().Exchange(i, i + step);
+            else
+                Rows().Exchange(i, i + step);
+        }
+        SetAllowRedraw(true);
+    }
+    viewport()->update();
+}
+
+void TOvcTable::PaintDropLine(QPainter& p)
+{
+    if (dropAt_ < 0)
+        return;
+    p.save();
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 3));
+    if (moveCol_ >= 0) {
+        const int left = GetColOffset(dropAt_);
+        if (left >= 0) {
+            const int x = dropAt_ > moveCol_ ? left + ColWidth(dropAt_) - 1 : left;
+            p.drawLine(x, 0, x, RowMapEnd());
+        }
+    } else {
+        const int top = GetRowOffset(dropAt_);
+        if (top >= 0) {
+            const int y = dropAt_ > moveRow_ ? top + RowHeight(dropAt_) - 1 : top;
+            p.drawLine(0, y, ColMapEnd(), y);
+        }
+    }
+    p.restore();
 }
 
 void TOvcTable::PaintCell(QPainter& p, int rowNum, int colNum, const QRect& r)
@@ -762,10 +863,10 @@ void TOvcTable::PaintCell(QPainter& p, int rowNum, int colNum, const QRect& r)
         cell->ResolveAttributes(rowNum, colNum, a);
         TOvcCellData data;
         DoGetCellData(rowNum, colNum, data, cdpForPaint);
-        p.save();
+        // Each cell paints inside its own rectangle.
         p.setClipRect(r);
         cell->Paint(p, r, rowNum, colNum, a, data);
-        p.restore();
+        p.setClipping(false);
     } else {
         p.fillRect(r, ToQColor(Color()));
     }
@@ -777,12 +878,16 @@ void TOvcTable::PaintGridLines(QPainter& p, const QRect& r, bool locked)
     const TOvcGridPen& pen = locked ? GridPenSet().LockedGrid() : GridPenSet().NormalGrid();
     if (pen.Effect == geNone || pen.Style == psClear)
         return;
-    p.save();
-    p.setBackground(ToQColor(Color()));
-    p.setBackgroundMode(Qt::OpaqueMode);
+    const QBrush back(ToQColor(Color()));
+    if (p.background() != back) {
+        p.setBackground(back);
+        p.setBackgroundMode(Qt::OpaqueMode);
+    }
     const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();
     auto line = [&](TColor colour, int x1, int y1, int x2, int y2) {
-        p.setPen(QPen(ToQColor(colour), 1, QtPenStyle(pen.Style)));
+        const QPen qpen(ToQColor(colour), 1, QtPenStyle(pen.Style));
+        if (p.pen() != qpen)
+            p.setPen(qpen);
         p.drawLine(x1, y1, x2, y2);
     };
     switch (pen.Effect) {
@@ -800,7 +905,6 @@ void TOvcTable::PaintGridLines(QPainter& p, const QRect& r, bool locked)
         break;
     default: break;
     }
-    p.restore();
 }
 
 void TOvcTable::PaintActiveFrame(QPainter& p)

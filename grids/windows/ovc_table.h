@@ -12,6 +12,7 @@
 #include "entry/ovc_controller.h"
 #include "grids/ovc_table_model.h"
 #include "grids/windows/ovc_base_table_cell.h"
+#include "grids/windows/ovc_drag_show.h"
 
 class QKeyEvent;
 
@@ -70,6 +71,7 @@ protected:
     void HideEditorForLock() override;
     void ShowEditorAfterLock() override;
     void EditorCellMoved() override;
+    void CellGone(TOvcTableCellAncestor* cell) override;
 
     bool event(QEvent* e) override;
     bool viewportEvent(QEvent* e) override;
@@ -92,6 +94,9 @@ private:
     void PaintCell(QPainter& p, int rowNum, int colNum, const QRect& r);
     void PaintGridLines(QPainter& p, const QRect& r, bool locked);
     void PaintActiveFrame(QPainter& p);
+    void PaintDropLine(QPainter& p);
+    bool StartMove(int rowNum, int colNum, const QPoint& at);
+    void FinishMove();
     void PassKeyToEditor(const QKeyEvent* e);
     void PassClickToEditor(const QMouseEvent* e);
     void SyncClientSize();
@@ -106,6 +111,9 @@ private:
     bool editorHadFocus_ = false;
     // Resizing a row or column: which one, and where the sizing line is.
     int resizeRow_ = -1, resizeCol_ = -1, sizingPos_ = 0;
+    // Moving a row or column: which one, its floating image and where it would drop.
+    std::unique_ptr<TOvcDragShow> drag_;
+    int moveRow_ = -1, moveCol_ = -1, dropAt_ = -1;
 };
 
 } // namespace korval

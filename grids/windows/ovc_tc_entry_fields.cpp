@@ -25,6 +25,8 @@ TOvcTCBaseEntryField::TOvcTCBaseEntryField(QObject* owner, TOvcBaseEntryField* e
 
 TOvcTCBaseEntryField::~TOvcTCBaseEntryField()
 {
+    // Leave the table first, so that it forgets the edit before the editor goes.
+    TOvcTableCellAncestor::SetTable(nullptr);
     delete edit_.data();
 }
 
@@ -152,9 +154,14 @@ void TOvcTCBaseEntryField::tcPaint(QPainter& p, const QRect& cellRect, int rowNu
     if (TOvcTable* t = OwnerTable())
         if (TOvcController* c = t->Controller())
             paint_->SetController(c);
-    PutValue(*paint_, data);
-    // The field pads its display; the cell shows the value without the padding.
-    std::string s = paint_->GetDisplayString();
+    std::string s;
+    try {
+        PutValue(*paint_, data);
+        // The field pads its display; the cell shows the value without the padding.
+        s = paint_->GetDisplayString();
+    } catch (const std::exception&) {
+        return;  // a value of another kind than the field's: the cell stays empty, the paint goes on
+    }
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) < 33)
         ++b;

@@ -50,6 +50,8 @@ void TOvcTCStringEdit::keyPressEvent(QKeyEvent* e)
 
 TOvcTCString::~TOvcTCString()
 {
+    // Leave the table first, so that it forgets the edit before the editor goes.
+    TOvcTableCellAncestor::SetTable(nullptr);
     delete editor_.data();
 }
 

@@ -432,4 +432,31 @@ TEST(TableModel, AttributesFollowStateAndSettings)
     EXPECT_EQ(c.Color, clHighlight);
     t.Cells().ResetCell(3, 2);
     EXPECT_EQ(t.Cells().Count(), 0);
+    // A cell set for one cell serves this table and is the one that paints it.
+    TOvcTableCellAncestor special;
+    t.Cells().SetCell(4, 3, &special);
+    EXPECT_EQ(special.Table(), &t);
+    EXPECT_EQ(t.GetCellObject(4, 3), &special);
+    TestModel other;
+    other.Cells().SetCell(1, 1, &special);
+    EXPECT_EQ(other.Cells().Count(), 0);
+    t.Cells().ResetCell(4, 3);
+    EXPECT_EQ(special.Table(), nullptr);
+}
+
+TEST(TableModel, NoCellDataIsAskedBeforeTheWindowExists)
+{
+    TOvcTableModel t;
+    int calls = 0;
+    t.OnGetCellData = [&](int, int, TOvcCellData&, TOvcCellDataPurpose) { ++calls; };
+    TOvcCellData d;
+    t.DoGetCellData(1, 1, d, cdpForPaint);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(d.IsNil());
+    TestModel w;
+    std::string value = "x";
+    w.OnGetCellData = [&](int, int, TOvcCellData& data, TOvcCellDataPurpose) { data = TOvcCellData::String(value); };
+    w.DoGetCellData(1, 1, d, cdpForPaint);
+    ASSERT_NE(d.AsString(), nullptr);
+    EXPECT_EQ(d.AsInteger(), nullptr);  // the reference keeps its kind
 }

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
+#include <QWheelEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <set>
@@ -281,6 +283,196 @@ TEST_F(TableForm, ScreenshotWithLockedHeadingsAndAnOpenEditor)
     const QRect head = table->CellRectOf(0, colName);
     const QPoint inHead = table->viewport()->mapTo(form.get(), head.topLeft() + QPoint(3, 3));
     EXPECT_EQ(img.pixelColor(inHead), ToQColor(table->Colors().Locked));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableForm, AStringCellAdvancesAfterItsLastCharacter)
+{
+    name->SetMaxLength(5);
+    name->AutoAdvanceChar = true;
+    Type("ABCDE");
+    EXPECT_EQ(table->ActiveCol(), colDate);
+    EXPECT_EQ(records[0].Name, "ABCDE");
+}
+
+TEST_F(TableForm, TabToArrowAndTheWheelMoveTheActiveCell)
+{
+    table->SetOptions({otoTabToArrow});
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(table->ActiveCol(), 2);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(table->ActiveCol(), 1);
+    EXPECT_TRUE(table->hasFocus());
+    const QPoint at = table->CellRectOf(2, colName).center();
+    QWheelEvent down(at, table->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(table->viewport(), &down);
+    EXPECT_EQ(table->ActiveRow(), 2);
+}
+
+TEST_F(TableForm, BrowseRowShiftClickSelectsWholeRows)
+{
+    table->SetOptions({otoBrowseRow});
+    // Browsing rules out selecting; only the active row is marked, across every column.
+    TOvcCellAttributes a;
+    a.Font = table->font();
+    table->GetCell(1, colAmount)->ResolveAttributes(1, colAmount, a);
+    EXPECT_EQ(a.Color, table->Colors().ActiveFocused);
+    table->SetOptions({});
+    const QRect to = table->CellRectOf(3, colDate);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier, to.center());
+    Settle();
+    EXPECT_TRUE(table->IsSelected(2, colName));
+    EXPECT_TRUE(table->IsSelected(3, colDate));
+    EXPECT_FALSE(table->IsSelected(3, colAmount));
+}
+
+TEST_F(TableForm, ARedrawLockHidesTheEditorAndShowsItAgain)
+{
+    Key(Qt::Key_F2);
+    QWidget* editor = table->EditingCell()->CellEditor();
+    ASSERT_TRUE(editor->isVisible());
+    table->SetAllowRedraw(false);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(table->InEditingState());
+    table->SetAllowRedraw(true);
+    Settle();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(editor->hasFocus());
+}
+
+TEST_F(TableForm, ACellThatGoesAwayWhileEditingEndsTheEdit)
+{
+    table->SetActiveCell(2, colAmount);
+    Key(Qt::Key_F2);
+    ASSERT_EQ(table->EditingCell(), amount);
+    delete amount;
+    amount = nullptr;
+    EXPECT_FALSE(table->InEditingState());
+    EXPECT_EQ(table->Columns().DefaultCell(colAmount), nullptr);
+    table->viewport()->repaint();
+    Key(Qt::Key_Right);
+    EXPECT_EQ(table->ActiveCol(), colAmount);
+}
+
+TEST_F(TableForm, HeadingsFollowColumnChanges)
+{
+    colHead->Headings = {"", "Call", "Date", "Amount"};
+    table->Columns().Exchange(1, 3);
+    EXPECT_EQ(colHead->Headings, (std::vector<std::string>{"", "Amount", "Date", "Call"}));
+    table->Columns().Delete(2);
+    EXPECT_EQ(colHead->Headings, (std::vector<std::string>{"", "Amount", "Call"}));
+    table->Columns().Append(std::make_unique<TOvcTableColumn>());
+    EXPECT_EQ(colHead->Headings.size(), 4u);
+}
+
+// A cell painted on its own, without a table.
+TEST(TableCells, WideCentredTextStartsAtTheLeftAndSettingsFollowTheirRules)
+{
+    TOvcTCString cell;
+    cell.SetMargin(-1);
+    EXPECT_EQ(cell.Margin(), 4);
+    EXPECT_TRUE(cell.TableColor());
+    cell.SetColor(clWhite);
+    EXPECT_FALSE(cell.TableColor());
+    TOvcCellAttributes a;
+    a.Font = QApplication::font();
+    cell.ResolveAttributes(1, 1, a);
+    EXPECT_EQ(a.Color, clWhite);
+    EXPECT_EQ(a.Adjust, otaCenterLeft);
+    a.Adjust = otaCenter;
+    a.TextColor = clBlack;
+    QImage img(60, 24, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    std::string text(30, 'W');
+    {
+        QPainter p(&img);
+        cell.tcPaint(p, img.rect(), 1, 1, a, TOvcCellData::String(text));
+    }
+    int left = img.width();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                left = std::min(left, x);
+    EXPECT_LE(left, 4);  // half the margin, not cut off on the left
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableForm, DraggingAColumnHeadingMovesTheColumn)
+{
+    table->SetOptions({otoAllowColMoves});
+    std::vector<int> exchanges;
+    table->OnColumnsChanged = [&](int c1, int c2, TOvcTblActions a) {
+        if (a == taExchange)
+            exchanges.push_back(c1 * 10 + c2);
+    };
+    const QPoint from = table->CellRectOf(0, colName).center();
+    const QPoint to = table->CellRectOf(0, colAmount).center();
+    QTest::mousePress(table->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, table->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &move);
+    table->viewport()->repaint();  // the drop line and the floating image
+    QTest::mouseRelease(table->viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    Settle();
+    EXPECT_EQ(exchanges, (std::vector<int>{12, 23}));
+    EXPECT_EQ(table->Columns().DefaultCell(colAmount), name);
+    EXPECT_EQ(table->Columns().DefaultCell(colName), date);
+    // The window still hands out values by column number: cells now get values of another kind,
+    // which they leave unpainted rather than failing the paint.
+    EXPECT_NO_THROW(table->viewport()->repaint());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableForm, AlwaysEditingOpensAnEditorAtEveryCell)
+{
+    table->SetOptions({otoAlwaysEditing});
+    EXPECT_TRUE(table->Options().Contains(otoNoSelection));
+    table->SetActiveCell(2, colName);
+    Settle();
+    ASSERT_TRUE(table->InEditingState());
+    Key(Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(table->ActiveRow(), 3);
+    EXPECT_TRUE(table->InEditingState());
+    EXPECT_EQ(table->EditingCell(), name);
+}
+
+// A numeric cell shows its value without the blanks the field pads it with.
+TEST(TableCells, EntryCellsPaintTheirValueWithoutPadding)
+{
+    QWidget form;
+    new TOvcController(&form);
+    TOvcTCNumericField cell;
+    cell.SetDataType(nftDouble);
+    cell.SetPictureMask("##########.##");
+    TOvcCellAttributes a;
+    a.Font = QApplication::font();
+    cell.ResolveAttributes(1, 1, a);
+    a.Color = clWhite;
+    a.TextColor = clBlack;
+    QImage img(200, 24, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    double value = 12.5;
+    {
+        QPainter p(&img);
+        cell.tcPaint(p, img.rect(), 1, 1, a, TOvcCellData::Float(value));
+    }
+    int left = img.width();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                left = std::min(left, x);
+    EXPECT_LE(left, 6);  // drawn from the left margin: the padding was removed
 }
 
 } // namespace
