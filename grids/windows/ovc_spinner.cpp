@@ -223,9 +223,13 @@ void TOvcSpinner::PaintParts(QPainter& p)
 {
     const TSpinColors c = Colors();
     p.fillRect(rect(), c.Face);
+    // The pressed part last: its sunken edges are shared with its neighbours and must show.
+    const TOvcSpinState pressed = engine_.Armed() ? engine_.State() : ssNormal;
     for (TOvcSpinState part : {ssUpBtn, ssDownBtn, ssLeftBtn, ssRightBtn, ssCenterBtn})
-        if (regions_.Has(part))
+        if (regions_.Has(part) && part != pressed)
             paintPart(p, part, c);
+    if (regions_.Has(pressed))
+        paintPart(p, pressed, c);
     // The window frame round the whole control.
     p.setPen(c.Frame);
     p.setBrush(Qt::NoBrush);
