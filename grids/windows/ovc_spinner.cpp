@@ -175,7 +175,13 @@ void TOvcSpinner::mouseMoveEvent(QMouseEvent* e)
 void TOvcSpinner::mouseReleaseEvent(QMouseEvent* e)
 {
     QWidget::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && tracking_) {
+    if (e->button() == Qt::LeftButton)
+        endHold();
+}
+
+void TOvcSpinner::endHold()
+{
+    if (tracking_) {
         tracking_ = false;
         MouseUp();
     }
@@ -184,19 +190,14 @@ void TOvcSpinner::mouseReleaseEvent(QMouseEvent* e)
 void TOvcSpinner::hideEvent(QHideEvent* e)
 {
     // A spinner hidden while held would otherwise go on stepping.
-    if (tracking_) {
-        tracking_ = false;
-        MouseUp();
-    }
+    endHold();
     TOvcCustomControl::hideEvent(e);
 }
 
 void TOvcSpinner::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::EnabledChange && !isEnabled() && tracking_) {
-        tracking_ = false;
-        MouseUp();
-    }
+    if (e->type() == QEvent::EnabledChange && !isEnabled())
+        endHold();
     TOvcCustomControl::changeEvent(e);
 }
 
