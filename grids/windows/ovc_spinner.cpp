@@ -175,7 +175,13 @@ void TOvcSpinner::mouseMoveEvent(QMouseEvent* e)
 void TOvcSpinner::mouseReleaseEvent(QMouseEvent* e)
 {
     QWidget::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && tracking_) {
+    if (e->button() == Qt::LeftButton)
+        endHold();
+}
+
+void TOvcSpinner::endHold()
+{
+    if (tracking_) {
         tracking_ = false;
         MouseUp();
     }
@@ -184,19 +190,14 @@ void TOvcSpinner::mouseReleaseEvent(QMouseEvent* e)
 void TOvcSpinner::hideEvent(QHideEvent* e)
 {
     // A spinner hidden while held would otherwise go on stepping.
-    if (tracking_) {
-        tracking_ = false;
-        MouseUp();
-    }
+    endHold();
     TOvcCustomControl::hideEvent(e);
 }
 
 void TOvcSpinner::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::EnabledChange && !isEnabled() && tracking_) {
-        tracking_ = false;
-        MouseUp();
-    }
+    if (e->type() == QEvent::EnabledChange && !isEnabled())
+        endHold();
     TOvcCustomControl::changeEvent(e);
 }
 
@@ -223,9 +224,13 @@ void TOvcSpinner::PaintParts(QPainter& p)
 {
     const TSpinColors c = Colors();
     p.fillRect(rect(), c.Face);
+    // The pressed part last: its sunken edges are shared with its neighbours and must show.
+    const TOvcSpinState pressed = engine_.Armed() ? engine_.State() : ssNormal;
     for (TOvcSpinState part : {ssUpBtn, ssDownBtn, ssLeftBtn, ssRightBtn, ssCenterBtn})
-        if (regions_.Has(part))
+        if (regions_.Has(part) && part != pressed)
             paintPart(p, part, c);
+    if (regions_.Has(pressed))
+        paintPart(p, pressed, c);
     // The window frame round the whole control.
     p.setPen(c.Frame);
     p.setBrush(Qt::NoBrush);

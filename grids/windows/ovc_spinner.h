@@ -89,6 +89,7 @@ private:
     void step();
     void repeatPass();
     void stopRepeat();
+    void endHold();
     void paintPart(QPainter& p, TOvcSpinState part, const TSpinColors& c);
 
     std::unique_ptr<TOvcTickSource> ownClock_;

@@ -144,6 +144,10 @@ void TOvcSplitter::CreateWnd()
     if (!Controller())
         if (TOvcController* c = FindController(GetImmediateParentForm(this)))
             SetController(c);
+    // A nested splitter may be shown before its section's pending resize reaches it: take the
+    // section's size now, or the first real resize would scale a restored Position away.
+    if (alignClient_ && parentWidget())
+        setGeometry(parentWidget()->rect());
     created_ = true;
     lastExtent_ = extent();
     relayout();

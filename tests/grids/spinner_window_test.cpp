@@ -224,7 +224,7 @@ TEST_F(SpinForm, SlidingToTheOtherPartWhileHeldTurnsTheDirection)
     EXPECT_EQ(spinner->State(), ssNormal);
 }
 
-TEST_F(SpinForm, HidingAHeldSpinnerStopsTheRepeat)
+TEST_F(SpinForm, HidingOrDisablingAHeldSpinnerStopsTheRepeat)
 {
     number->SetAsInteger(0);
     spinner->SetFocusedControl(number);
@@ -232,6 +232,13 @@ TEST_F(SpinForm, HidingAHeldSpinnerStopsTheRepeat)
     spinner->hide();
     EXPECT_FALSE(timer.Running());
     EXPECT_EQ(spinner->State(), ssNormal);
+    spinner->show();
+    QTest::mousePress(spinner, Qt::LeftButton, {}, At(ssUpBtn));
+    ASSERT_TRUE(timer.Running());
+    spinner->setEnabled(false);
+    EXPECT_FALSE(timer.Running());
+    Hold(2000);
+    EXPECT_EQ(number->GetAsInteger(), 2);
 }
 
 TEST_F(SpinForm, NothingToStepMeansNoStep)

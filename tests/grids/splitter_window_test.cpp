@@ -198,3 +198,24 @@ TEST_F(SplitForm, ANestedSplitterGetsNoSecondFrame)
 
 } // namespace
 } // namespace korval
+
+namespace korval {
+namespace {
+
+// The PSK window's case: nested splitters whose layout is restored before the form is shown.
+TEST_F(SplitForm, NestedLayoutRestoredBeforeShowIsKept)
+{
+    splitter->setGeometry(10, 10, 400, 200);
+    splitter->SetPosition(150);
+    auto* inner = new TOvcSplitter(splitter->Section(1));
+    inner->SetOrientation(soHorizontal);
+    inner->SetAlignClient(true);
+    inner->SetPosition(80);
+    Show();
+    EXPECT_EQ(splitter->Position(), 150);
+    EXPECT_EQ(inner->Position(), 80);
+    EXPECT_EQ(inner->geometry(), QRect(0, 0, 247, 200));
+}
+
+} // namespace
+} // namespace korval
