@@ -192,19 +192,22 @@ void TPrjModel::PaintSurface()
 {
     int n = 0;
     globe_.EnsureBuffer(120);
-    auto add = [&](std::int64_t lon, std::int32_t lat) {
-        TGlobePoint p{static_cast<std::int32_t>(lon), lat, 0};
+    // Longitudes run from the central meridian, so the border stays the map's edge after the
+    // map has been turned.
+    auto add = [&](std::int64_t lon, std::int64_t lat) {
+        TGlobePoint p{NormalizeLongitude(lon + CentralMeridian()), static_cast<std::int32_t>(lat), 0};
         if (PointLLToXY(p, n))
             ++n;
     };
+    const std::int64_t l = ExtentLeft, r = ExtentRight, t = ExtentTop, b = ExtentBottom;
     for (int i = 0; i < 36; ++i)
-        add(std::int64_t(ExtentLeft) + std::int64_t(i) * 54000000, ExtentBottom);
+        add(l + (r - l) * i / 36, b);
     for (int i = 0; i < 18; ++i)
-        add(std::int64_t(ExtentRight) - 1, static_cast<std::int32_t>(std::int64_t(ExtentBottom) - std::int64_t(i) * 54000000 * (ExtentBottom - ExtentTop) / 972000000));
+        add(r - 1, b - (b - t) * i / 18);
     for (int i = 0; i < 36; ++i)
-        add(std::int64_t(ExtentRight) - 1 - std::int64_t(i) * 54000000, ExtentTop);
+        add(r - 1 - (r - l) * i / 36, t);
     for (int i = 0; i < 18; ++i)
-        add(ExtentLeft, static_cast<std::int32_t>(std::int64_t(ExtentTop) + std::int64_t(i) * 54000000 * (ExtentBottom - ExtentTop) / 972000000));
+        add(l, t + (b - t) * i / 18);
     FillBufferPolygon(n, globe_.GlobeColor);
 }
 
