@@ -130,7 +130,8 @@ void TGlobeCore::SetProjectionModel(std::unique_ptr<TPrjModel> model)
     if (!model)
         model = std::make_unique<TSphericalPrj>(*this);
     TGlobePoint centre;
-    const bool differs = typeid(*model) != typeid(*model_);
+    const TPrjModel &next = *model, &current = *model_;
+    const bool differs = typeid(next) != typeid(current);
     const bool onMap = differs && ScreenToGlobe(width_ / 2, height_ / 2, centre);
     model_ = std::move(model);
     if (dynamic_cast<TMercatorPrj*>(model_.get()))
