@@ -57,6 +57,54 @@ long long YearOfDays(long long z)
 }
 } // namespace
 
+std::string GlobeViewToBytes(const TGlobeView& v)
+{
+    std::string b(GLOBE_VIEW_BYTES, '\0');
+    // 80-bit extended: sign and 15-bit exponent (bias 16383) over a 64-bit mantissa whose top
+    // bit is the integer bit.
+    if (v.scale != 0 && std::isfinite(v.scale)) {
+        int e = 0;
+        const double m = std::frexp(std::fabs(v.scale), &e);
+        const std::uint64_t mant = static_cast<std::uint64_t>(std::ldexp(m, 64));
+        const std::uint16_t se = static_cast<std::uint16_t>((v.scale < 0 ? 0x8000 : 0) | (e - 1 + 16383));
+        for (int i = 0; i < 8; ++i)
+            b[std::size_t(i)] = static_cast<char>((mant >> (8 * i)) & 0xFF);
+        b[8] = static_cast<char>(se & 0xFF);
+        b[9] = static_cast<char>(se >> 8);
+    }
+    const std::int32_t ints[5] = {v.xOrigin, v.yOrigin, v.xRotation, v.yRotation, v.zRotation};
+    for (int k = 0; k < 5; ++k)
+        for (int i = 0; i < 4; ++i)
+            b[std::size_t(12 + 4 * k + i)] = static_cast<char>((std::uint32_t(ints[k]) >> (8 * i)) & 0xFF);
+    return b;
+}
+
+bool GlobeViewFromBytes(std::string_view b, TGlobeView& v)
+{
+    if (b.size() != GLOBE_VIEW_BYTES)
+        return false;
+    auto byte = [&](std::size_t i) { return std::uint64_t(std::uint8_t(b[i])); };
+    std::uint64_t mant = 0;
+    for (int i = 0; i < 8; ++i)
+        mant |= byte(std::size_t(i)) << (8 * i);
+    const std::uint16_t se = static_cast<std::uint16_t>(byte(8) | byte(9) << 8);
+    const int e = se & 0x7FFF;
+    double scale = (mant == 0 && e == 0) ? 0.0 : std::ldexp(static_cast<double>(mant), e - 16383 - 63);
+    if ((se & 0x8000) || e == 0x7FFF || !std::isfinite(scale))
+        return false;
+    TGlobeView r;
+    r.scale = scale;
+    std::int32_t* ints[5] = {&r.xOrigin, &r.yOrigin, &r.xRotation, &r.yRotation, &r.zRotation};
+    for (int k = 0; k < 5; ++k) {
+        std::uint32_t u = 0;
+        for (int i = 0; i < 4; ++i)
+            u |= std::uint32_t(byte(std::size_t(12 + 4 * k + i))) << (8 * i);
+        *ints[k] = static_cast<std::int32_t>(u);
+    }
+    v = r;
+    return true;
+}
+
 TGlobeCore::TGlobeCore() : buf_(kBufferPoints), buf2_(kBufferPoints)
 {
     RegisterGlobeClass("TGlobePen", Make<TGlobePen>);
@@ -130,7 +178,8 @@ void TGlobeCore::SetProjectionModel(std::unique_ptr<TPrjModel> model)
     if (!model)
         model = std::make_unique<TSphericalPrj>(*this);
     TGlobePoint centre;
-    const bool differs = typeid(*model) != typeid(*model_);
+    const TPrjModel &next = *model, &current = *model_;
+    const bool differs = typeid(next) != typeid(current);
     const bool onMap = differs && ScreenToGlobe(width_ / 2, height_ / 2, centre);
     model_ = std::move(model);
     if (dynamic_cast<TMercatorPrj*>(model_.get()))

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "globe/globe_layer.h"
@@ -27,6 +28,13 @@ struct TGlobeView {
     std::int32_t xOrigin = 0, yOrigin = 0;
     std::int32_t xRotation = 0, yRotation = 0, zRotation = 0;
 };
+
+// The 32-byte view block kept in the configuration record: the scale as a 10-byte extended
+// value, 2 unused bytes, the view centre and the X, Y and Z rotations (32-bit, little-endian).
+constexpr std::size_t GLOBE_VIEW_BYTES = 32;
+std::string GlobeViewToBytes(const TGlobeView& v);
+// false for a block of another size or a scale that is not a finite number >= 0.
+bool GlobeViewFromBytes(std::string_view bytes, TGlobeView& v);
 
 class TGlobeCore {
 public:

@@ -143,7 +143,7 @@ void TPointPresenter::LoadFromStream(TGlobeReader& r)
 void TPointPresenter::UpdateBounds(TGlobeObject& object)
 {
     TGlobeCore* g = Globe();
-    if (!g || object.Count() != 1 || !dynamic_cast<TSinglePointObject*>(&object)) {
+    if (!g || object.Count() != 1 || dynamic_cast<TBitmapObject*>(&object)) {
         TGlobePresenter::UpdateBounds(object);
         return;
     }

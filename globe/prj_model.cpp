@@ -55,9 +55,10 @@ bool TPrjModel::InsideExtent(const TGlobePoint& p) const
     return p.iLongX >= ExtentLeft && p.iLongX <= ExtentRight && p.iLatY >= ExtentTop && p.iLatY <= ExtentBottom;
 }
 
-bool TPrjModel::Store(long double x, long double y, int index)
+bool TPrjModel::Store(double x, double y, int index)
 {
-    TScreenPoint s{ClampPixel(Round64(x * scale_) + XOrigin), ClampPixel(YOrigin - Round64(y * scale_))};
+    auto px = [](double v) { return v == v ? std::llround(std::clamp(v, -4e18, 4e18)) : 0LL; };
+    TScreenPoint s{ClampPixel(px(x * scale_) + XOrigin), ClampPixel(YOrigin - px(y * scale_))};
     globe_.SetBufferPoint(index, s);
     return true;
 }
@@ -89,8 +90,19 @@ int TPrjModel::PointListToXY(TGlobeObject& object)
 {
     int n = 0, count = object.Count();
     globe_.EnsureBuffer(static_cast<std::size_t>(count) + 1);
+    // Points closer than half a pixel's worth of globe units to the last one projected are not
+    // projected at all: at world zoom most points of a detailed outline fall together.
+    const std::int64_t t = scale_ > 0 ? static_cast<std::int64_t>(0.5 / scale_) : 0;
+    TGlobePoint last{};
+    bool haveLast = false;
     for (int i = 0; i < count; ++i) {
-        if (!PointLLToXY(object.Get(i), n))
+        const TGlobePoint p = object.Get(i);
+        if (haveLast && i + 1 < count && std::llabs(std::int64_t(p.iLongX) - last.iLongX) <= t &&
+            std::llabs(std::int64_t(p.iLatY) - last.iLatY) <= t)
+            continue;
+        last = p;
+        haveLast = true;
+        if (!PointLLToXY(p, n))
             continue;
         if (n > 0) {
             const TScreenPoint& a = globe_.Buffer()[n - 1];
@@ -192,19 +204,22 @@ void TPrjModel::PaintSurface()
 {
     int n = 0;
     globe_.EnsureBuffer(120);
-    auto add = [&](std::int64_t lon, std::int32_t lat) {
-        TGlobePoint p{static_cast<std::int32_t>(lon), lat, 0};
+    // Longitudes run from the central meridian, so the border stays the map's edge after the
+    // map has been turned.
+    auto add = [&](std::int64_t lon, std::int64_t lat) {
+        TGlobePoint p{NormalizeLongitude(lon + CentralMeridian()), static_cast<std::int32_t>(lat), 0};
         if (PointLLToXY(p, n))
             ++n;
     };
+    const std::int64_t l = ExtentLeft, r = ExtentRight, t = ExtentTop, b = ExtentBottom;
     for (int i = 0; i < 36; ++i)
-        add(std::int64_t(ExtentLeft) + std::int64_t(i) * 54000000, ExtentBottom);
+        add(l + (r - l) * i / 36, b);
     for (int i = 0; i < 18; ++i)
-        add(std::int64_t(ExtentRight) - 1, static_cast<std::int32_t>(std::int64_t(ExtentBottom) - std::int64_t(i) * 54000000 * (ExtentBottom - ExtentTop) / 972000000));
+        add(r - 1, b - (b - t) * i / 18);
     for (int i = 0; i < 36; ++i)
-        add(std::int64_t(ExtentRight) - 1 - std::int64_t(i) * 54000000, ExtentTop);
+        add(r - 1 - (r - l) * i / 36, t);
     for (int i = 0; i < 18; ++i)
-        add(ExtentLeft, static_cast<std::int32_t>(std::int64_t(ExtentTop) + std::int64_t(i) * 54000000 * (ExtentBottom - ExtentTop) / 972000000));
+        add(l, t + (b - t) * i / 18);
     FillBufferPolygon(n, globe_.GlobeColor);
 }
 
@@ -338,8 +353,8 @@ bool TMercatorPrj::PointLLToXY(const TGlobePoint& p, int index)
 {
     if (!InsideExtent(p))
         return false;
-    long double phi = p.iLatY * k;
-    return Store(Dl(p), std::log(std::tan(phi / 2 + PI / 4)) * K, index);
+    const double phi = p.iLatY * GU_TO_RADIANS;
+    return Store(Dl(p), std::log(std::tan(phi / 2 + PI / 4)) * GU_PER_RADIAN, index);
 }
 
 bool TMercatorPrj::XYToLL(std::int32_t X, std::int32_t Y, TGlobePoint& p)
@@ -361,8 +376,8 @@ bool TCylEqualAreaPrj::PointLLToXY(const TGlobePoint& p, int index)
 {
     if (!InsideExtent(p))
         return false;
-    long double c1 = std::cos(FirstParallel() * k);
-    return Store(Dl(p) * k * c1 * K, std::sin(p.iLatY * k) / c1 * K, index);
+    const double c1 = std::cos(FirstParallel() * GU_TO_RADIANS);
+    return Store(Dl(p) * c1, std::sin(p.iLatY * GU_TO_RADIANS) / c1 * GU_PER_RADIAN, index);
 }
 
 bool TCylEqualAreaPrj::XYToLL(std::int32_t X, std::int32_t Y, TGlobePoint& p)
@@ -387,8 +402,8 @@ bool TSinusoidalPrj::PointLLToXY(const TGlobePoint& p, int index)
 {
     if (!InsideExtent(p))
         return false;
-    long double phi = p.iLatY * k;
-    return Store(Dl(p) * k * std::cos(phi) * K, phi * K, index);
+    const double phi = p.iLatY * GU_TO_RADIANS;
+    return Store(Dl(p) * std::cos(phi), p.iLatY, index);
 }
 
 bool TSinusoidalPrj::XYToLL(std::int32_t X, std::int32_t Y, TGlobePoint& p)
@@ -435,9 +450,9 @@ bool TAlbersEqualAreaConicPrj::PointLLToXY(const TGlobePoint& p, int index)
 {
     if (!InsideExtent(p))
         return false;
-    long double theta = n_ * Dl(p) * k;
-    long double rho = std::sqrt(std::max(0.0L, C_ - 2 * n_ * std::sin(p.iLatY * k))) / n_;
-    return Store(rho * std::sin(theta) * K, (rho0_ - rho * std::cos(theta)) * K, index);
+    const double n = double(n_), theta = n * Dl(p) * GU_TO_RADIANS;
+    const double rho = std::sqrt(std::max(0.0, double(C_) - 2 * n * std::sin(p.iLatY * GU_TO_RADIANS))) / n;
+    return Store(rho * std::sin(theta) * GU_PER_RADIAN, (double(rho0_) - rho * std::cos(theta)) * GU_PER_RADIAN, index);
 }
 
 bool TAlbersEqualAreaConicPrj::XYToLL(std::int32_t X, std::int32_t Y, TGlobePoint& p)
@@ -479,16 +494,17 @@ bool TQZEquidistantPrj::PointLLToXY(const TGlobePoint& p, int index)
 {
     if (!InsideExtent(p))
         return false;
-    long double lambda = p.iLongX * k, phi = p.iLatY * k;
-    long double dl = lambda - lambda0_;
-    long double c = ArcCos(cosPhi0_ * std::cos(phi) * std::cos(dl) + sinPhi0_ * std::sin(phi));
+    const double phi = p.iLatY * GU_TO_RADIANS, dl = p.iLongX * GU_TO_RADIANS - double(lambda0_);
+    const double sp = std::sin(phi), cp = std::cos(phi), sd = std::sin(dl), cd = std::cos(dl);
+    const double s0 = double(sinPhi0_), c0 = double(cosPhi0_);
+    const double c = std::acos(std::clamp(c0 * cp * cd + s0 * sp, -1.0, 1.0));
     // The azimuth in its atan2 form stays defined for a centre at a pole, where the arccos form
     // divides by cos(latitude) = 0 and puts every point on one line.
-    long double a = std::atan2(std::cos(phi) * std::sin(dl), cosPhi0_ * std::sin(phi) - sinPhi0_ * std::cos(phi) * std::cos(dl));
-    if (c < 1e-12L)
-        a = 0;
-    long double rho = c * K;
-    return Store(rho * std::sin(a), rho * std::cos(a), index);
+    const double ey = cp * sd, ny = c0 * sp - s0 * cp * cd, h = std::hypot(ey, ny);
+    if (c < 1e-12 || h == 0)
+        return Store(0, 0, index);
+    const double rho = c * GU_PER_RADIAN;
+    return Store(rho * ey / h, rho * ny / h, index);
 }
 
 bool TQZEquidistantPrj::XYToLL(std::int32_t X, std::int32_t Y, TGlobePoint& p)

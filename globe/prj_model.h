@@ -83,7 +83,7 @@ protected:
     void Init();
     bool InsideExtent(const TGlobePoint& p) const;
     // Pixel from x, y in globe units.
-    bool Store(long double x, long double y, int index);
+    bool Store(double x, double y, int index);
     // x', y' in globe units of a pixel; false for a scale of 0.
     bool Unproject(std::int32_t X, std::int32_t Y, long double& x, long double& y) const;
     // Projects a path in steps of one degree and draws its projectable runs as polylines.

@@ -130,3 +130,21 @@ TEST(GlobeCore, ScaleViewAndSteps)
     EXPECT_FALSE(g.ScreenToGlobe(0, 0, off));
     EXPECT_EQ(off, (TGlobePoint{-972000000, 972000000, 0}));
 }
+
+TEST(GlobeCore, ViewBlockIsThirtyTwoBytesWithAnExtendedScale)
+{
+    const TGlobeView v{2.05761316872428e-07, 200, -100, 126900000, -5, 7};
+    const std::string b = GlobeViewToBytes(v);
+    ASSERT_EQ(b.size(), 32u);
+    // 1.0 as extended is 3FFF 8000000000000000: check the exponent bytes of the scale.
+    const std::string one = GlobeViewToBytes({1.0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(one.substr(0, 10), std::string("\0\0\0\0\0\0\0\x80\xFF\x3F", 10));
+    EXPECT_EQ(std::uint8_t(b[12]), 200);           // view centre x at offset 12
+    EXPECT_EQ(std::uint8_t(b[20]), 0x20);          // X rotation at 20: 126,900,000 = 0x07905720
+    TGlobeView back;
+    ASSERT_TRUE(GlobeViewFromBytes(b, back));
+    EXPECT_EQ(back.scale, v.scale);
+    EXPECT_EQ(back.yOrigin, -100);
+    EXPECT_EQ(back.zRotation, 7);
+    EXPECT_FALSE(GlobeViewFromBytes(b.substr(0, 31), back));
+}
