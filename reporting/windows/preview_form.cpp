@@ -144,7 +144,8 @@ TRPPreviewForm::TRPPreviewForm(TReportSystem* runner, QWidget* parent)
     tools->addWidget(new QLabel("Zoom %", this));
     ZoomEdit = new QLineEdit(this);
     ZoomEdit->setObjectName("ZoomEdit");
-    ZoomEdit->setMaximumWidth(60);
+    ZoomEdit->setMinimumWidth(ZoomEdit->fontMetrics().horizontalAdvance("200.0") + 16);
+    ZoomEdit->setMaximumWidth(ZoomEdit->minimumWidth());
     tools->addWidget(ZoomEdit);
     SBPrevPage = toolButton(this, tools, "SBPrevPage", "Prev Page");
     SBNextPage = toolButton(this, tools, "SBNextPage", "Next Page");
