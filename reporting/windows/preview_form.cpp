@@ -195,6 +195,8 @@ TRPPreviewForm::~TRPPreviewForm()
     FilePreview1.OnPageChange = nullptr;
     if (FilePreview1.Previewing())
         FilePreview1.EndDoc();
+    // The page image goes before the preview does.
+    FilePreview1.ScrollBox = nullptr;
 }
 
 void TRPPreviewForm::guarded(const std::function<void()>& action)
