@@ -9,6 +9,8 @@
 #include "logbook/startup.h"
 #include "platform/korval_application.h"
 #include "reference/windows/sun_windows.h"
+#include "reporting/windows/qt_printer_system.h"
+#include "reporting/windows/report_forms.h"
 #include "platform/shipped_defaults.h"
 
 int main(int argc, char** argv)
@@ -31,5 +33,7 @@ int main(int argc, char** argv)
     options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
     options.importExport = [](QWidget* parent) { korval::ShowImportExportFilters(parent); };
     options.countryInfo = korval::CountryInfoWindowHooks();
+    korval::InstallReportPrinting();
+    options.printSetup = [](QWidget*) { korval::PrinterSetupCommand(); };
     return korval::RunKorval(options);
 }

@@ -148,7 +148,8 @@ void TMainForm::BuildMenus()
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), nullptr);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
     Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
-    PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."), nullptr);
+    PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
+                      env_.printSetup ? &TMainForm::PrintSetup1Click : nullptr);
     file->addSeparator();
     Exit1 = add(file, "Exit1", QStringLiteral("E&xit"), nullptr);
     Exit1->setEnabled(true);
@@ -724,6 +725,12 @@ void TMainForm::CountryInformation1Click()
     countryInfo_->activateWindow();
     if (env_.countryInfo.refresh)
         env_.countryInfo.refresh(countryInfo_);
+}
+
+void TMainForm::PrintSetup1Click()
+{
+    if (env_.printSetup)
+        env_.printSetup(this);
 }
 
 void TMainForm::ImpExpfilters1Click()

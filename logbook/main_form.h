@@ -53,6 +53,8 @@ struct TMainFormEnv {
     std::function<void(QWidget* parent)> importExport;
     // The sunrise and sunset window (the QSO window's "SunRise/Set"), handed in the same way.
     TChildWindowHooks countryInfo;
+    // The printer setup of the report engine, handed in the same way.
+    std::function<void(QWidget* parent)> printSetup;
 };
 
 class TMainForm : public QMainWindow, private TLogWindowHooks {
@@ -95,6 +97,7 @@ public:
     void Close1Click();
     void Info1Click();
     void ImpExpfilters1Click();
+    void PrintSetup1Click();
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
     QWidget* CountryInfoWindow() const { return countryInfo_.data(); }

@@ -59,7 +59,8 @@ int RunKorval(const TStartupOptions& options)
     int rc = 1;
     {
         TMainForm form(
-            TMainFormEnv{options.params, nullptr, nullptr, options.helpFile, options.importExport, options.countryInfo});
+            TMainFormEnv{options.params, nullptr, nullptr, options.helpFile, options.importExport, options.countryInfo,
+                         options.printSetup});
         if (!form.startupOk()) {
             FreeStartupSplash();
             return 1;

@@ -17,6 +17,7 @@ struct TStartupOptions {
     std::string helpFile;             // the README
     std::function<void(QWidget* parent)> importExport; // the import/export filter window
     TChildWindowHooks countryInfo;                      // the sunrise and sunset window
+    std::function<void(QWidget* parent)> printSetup;   // the printer setup
 };
 
 // Single-instance guard, first-start copy of the shipped files, splash, main window and progress

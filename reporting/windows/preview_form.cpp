@@ -144,7 +144,8 @@ TRPPreviewForm::TRPPreviewForm(TReportSystem* runner, QWidget* parent)
     tools->addWidget(new QLabel("Zoom %", this));
     ZoomEdit = new QLineEdit(this);
     ZoomEdit->setObjectName("ZoomEdit");
-    ZoomEdit->setMaximumWidth(60);
+    ZoomEdit->setMinimumWidth(ZoomEdit->fontMetrics().horizontalAdvance("200.0") + 16);
+    ZoomEdit->setMaximumWidth(ZoomEdit->minimumWidth());
     tools->addWidget(ZoomEdit);
     SBPrevPage = toolButton(this, tools, "SBPrevPage", "Prev Page");
     SBNextPage = toolButton(this, tools, "SBNextPage", "Next Page");
@@ -194,6 +195,8 @@ TRPPreviewForm::~TRPPreviewForm()
     FilePreview1.OnPageChange = nullptr;
     if (FilePreview1.Previewing())
         FilePreview1.EndDoc();
+    // The page image goes before the preview does.
+    FilePreview1.ScrollBox = nullptr;
 }
 
 void TRPPreviewForm::guarded(const std::function<void()>& action)

@@ -107,4 +107,18 @@ void TQtReportForms::Preview(TReportSystem& system, TOverrideMode mode, std::uni
     }
 }
 
+void PrinterSetupCommand()
+{
+    TRPDevice& device = ReportDevice();
+    if (!device.HasPrinters()) {
+        ShowReportError(ReportText(kNoPrinters));
+        return;
+    }
+    try {
+        device.PrinterSetupDialog();
+    } catch (const EReportError& e) {
+        ShowReportError(e.what());
+    }
+}
+
 } // namespace korval

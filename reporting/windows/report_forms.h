@@ -12,4 +12,8 @@ public:
     void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) override;
 };
 
+// The program's printer-setup command: the print system's dialog over the report printer, or
+// the no-printer message.
+void PrinterSetupCommand();
+
 } // namespace korval

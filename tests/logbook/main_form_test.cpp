@@ -108,7 +108,7 @@ struct MainFormFixture : ::testing::Test {
     {
         NoteScreenMetrics();
         SaveConfiguration(); // the window loads the configuration from its file
-        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}, {}, {}});
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}, {}, {}, {}});
     }
     // Shows the form and runs the event loop until the first idle time has opened the start log.
     void ShowAndIdle(TMainForm& form)
@@ -459,7 +459,7 @@ TEST_F(MainFormFixture, ImportExportCommandIsEnabledOnlyWhenTheProgramHandsItIn)
     TMainFormEnv env{{}, &clock, &driver, {}, [&](QWidget* parent) {
                          ++opened;
                          parentSeen = parent;
-                     }, {}};
+                     }, {}, {}};
     auto withIe = std::make_unique<TMainForm>(env);
     ASSERT_TRUE(withIe->ImpExpfilters1->isEnabled());
     withIe->ImpExpfilters1->trigger();
@@ -478,7 +478,7 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheHandedInWindowOverTheQsoWindow)
     FreeCurrentLog();
     int created = 0, refreshed = 0;
     QWidget* owner = nullptr;
-    TMainFormEnv env{{}, &clock, &driver, {}, {}, {}};
+    TMainFormEnv env{{}, &clock, &driver, {}, {}, {}, {}};
     env.countryInfo.create = [&](QWidget* o) -> QWidget* {
         ++created;
         owner = o;
@@ -513,7 +513,7 @@ struct StartupFixture : MainFormFixture {
     test::TempDir shipped;
     TStartupOptions Options(std::vector<std::string> params = {})
     {
-        return TStartupOptions{std::move(params), shipped.path(), false, {}, {}, {}};
+        return TStartupOptions{std::move(params), shipped.path(), false, {}, {}, {}, {}};
     }
 };
 
