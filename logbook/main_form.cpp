@@ -191,6 +191,27 @@ void TMainForm::BuildMenus()
     SB = new QScrollBar(Qt::Horizontal, strip);
     SB->setObjectName(QStringLiteral("SB"));
     SB->setEnabled(false);
+    SB->setPageStep(10);
+    // The scroll bar moves through the QSO window's log; the index it shows is the bar's position.
+    connect(SB, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        TQSOForm* qso = QsoForm();
+        if (!qso)
+            return;
+        int code = -1;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = 0; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = 1; break;
+        case QAbstractSlider::SliderPageStepSub: code = 2; break;
+        case QAbstractSlider::SliderPageStepAdd: code = 3; break;
+        case QAbstractSlider::SliderMove: code = 5; break;
+        case QAbstractSlider::SliderToMinimum: code = 6; break;
+        case QAbstractSlider::SliderToMaximum: code = 7; break;
+        default: return;
+        }
+        int position = SB->sliderPosition();
+        qso->ScrollTo(code, position);
+        SB->setSliderPosition(qso->Entry().CurrentIndex());
+    });
     lay->addWidget(PanStatus);
     lay->addWidget(PanDisk);
     lay->addWidget(M_Nr);
@@ -529,10 +550,12 @@ void TMainForm::ShowQsoWindow()
             M_Nr->setVisible(visible);
         });
         connect(qso, &TQSOForm::logScrollBarChanged, this, [this](bool visible, int max, int position) {
+            const QSignalBlocker quiet(SB);
             SB->setEnabled(visible);
             SB->setRange(0, visible ? max : 0);
             SB->setValue(visible ? position : 0);
         });
+        qso->ResendLogScrollBar();
         if (env_.countryInfo.create) {
             QAction* info = qso->Action(TQSOForm::cmCountryInformation);
             info->setEnabled(true);

@@ -544,6 +544,11 @@ void TQSOForm::SetSortOrder(int order)
     Config.SetLastLogFile(entry_->Log()->FileName);
 }
 
+void TQSOForm::ScrollTo(int code, int& position)
+{
+    Run([&] { entry_->ScrollTo(code, position); });
+}
+
 void TQSOForm::ApplyDateFormats()
 {
     Pull();

@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QImage>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <deque>
@@ -570,4 +571,37 @@ TEST_F(StartupFixture, SecondStartWakesTheFirstAndEnds)
     EXPECT_EQ(MainForm(), nullptr); // no window was made
     EXPECT_TRUE(rec.texts().empty());
     EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+}
+
+TEST_F(MainFormFixture, LogScrollBarMovesThroughTheQsoWindowsLog)
+{
+    const std::string file = home.file("SAVE/SCROLL.KVL");
+    WriteTestLog(file, 30);
+    Config.SetLastLogFile(file);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->SB->isEnabled());
+    EXPECT_EQ(form->SB->maximum(), 29);
+    EXPECT_EQ(form->SB->value(), 29) << "the last QSO is shown";
+    struct {
+        QAbstractSlider::SliderAction action;
+        int shown;
+    } const steps[] = {{QAbstractSlider::SliderToMinimum, 0}, {QAbstractSlider::SliderSingleStepAdd, 1},
+                       {QAbstractSlider::SliderPageStepAdd, 11}, {QAbstractSlider::SliderSingleStepSub, 10},
+                       {QAbstractSlider::SliderPageStepSub, 0}, {QAbstractSlider::SliderToMaximum, 29}};
+    for (const auto& s : steps) {
+        form->SB->triggerAction(s.action);
+        EXPECT_EQ(qso->Entry().CurrentIndex(), s.shown) << "action " << s.action;
+        EXPECT_EQ(form->SB->value(), s.shown);
+        EXPECT_EQ(qso->Field(fCall)->GetAsString(), s.shown % 2 ? "DL1ABC" : "K1XYZ") << "the QSO at the bar's position";
+    }
+    // Dragging the thumb shows the QSO under it.
+    form->SB->setSliderDown(true);
+    form->SB->setSliderPosition(17);
+    form->SB->setSliderDown(false);
+    EXPECT_EQ(qso->Entry().CurrentIndex(), 17);
+    EXPECT_EQ(form->SB->value(), 17);
 }
