@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -13,7 +12,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
-#include <QUrl>
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
@@ -23,6 +21,7 @@
 #include "logbook/custom_award.h"
 #include "logbook/crash_recovery.h"
 #include "logbook/form_placement.h"
+#include "logbook/help_window.h"
 #include "logbook/log_file.h"
 #include "logbook/paths.h"
 #include "logbook/prog_status.h"
@@ -102,6 +101,8 @@ TMainForm::TMainForm(TMainFormEnv env, QWidget* parent) : QMainWindow(parent), e
 {
     g_mainForm = this;
     setObjectName(QStringLiteral("MainForm"));
+    if (!env_.helpFile.empty())
+        SetHelpFile(env_.helpFile);
     for (int& t : triggers_)
         t = -1;
     BuildMenus();
@@ -648,6 +649,9 @@ void TMainForm::New1Click()
     std::optional<std::string> name = AskFileName(TFileDialogKind::NewLog, GetSaveDir());
     if (!name || !CloseLog())
         return;
+    // A name typed without the log extension gets it, so the Open dialog finds the log again.
+    if (!HasLogExtension(*name) && std::filesystem::path(*name).extension().empty())
+        *name += ".KVL";
     std::error_code ec;
     if (std::filesystem::exists(*name, ec) &&
         MessageDlg("The file " + *name + " exists already.\rStart a new log under this name?", TMsgDlgType::mtWarning,
@@ -771,9 +775,8 @@ void TMainForm::About1Click()
 
 void TMainForm::Contents1Click()
 {
-    // The README stands in for the help file.
-    if (!env_.helpFile.empty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Native(env_.helpFile)));
+    // The README stands in for the help file, shown by the program itself.
+    ShowHelp(this);
 }
 
 void TMainForm::UpdateFileMenu()

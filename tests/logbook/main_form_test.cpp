@@ -6,6 +6,7 @@
 #include "logbook/country_db.h"
 #include "logbook/crash_recovery.h"
 #include "logbook/form_placement.h"
+#include "logbook/help_window.h"
 #include "logbook/log_file.h"
 #include "logbook/main_form.h"
 #include "logbook/paths.h"
@@ -27,6 +28,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QSignalSpy>
 #include <QTimer>
 #include <deque>
@@ -604,4 +606,34 @@ TEST_F(MainFormFixture, LogScrollBarMovesThroughTheQsoWindowsLog)
     form->SB->setSliderDown(false);
     EXPECT_EQ(qso->Entry().CurrentIndex(), 17);
     EXPECT_EQ(form->SB->value(), 17);
+}
+
+TEST_F(MainFormFixture, HelpContentsShowsTheReadmeInTheProgramsOwnWindow)
+{
+    const std::string readme = home.file("README.md");
+    test::WriteAll(readme, "# Korval\n\nThe *logbook* of the station.\n");
+    auto form = std::make_unique<TMainForm>(TMainFormEnv{{}, &clock, &driver, readme, {}, {}});
+    form->Contents1->trigger();
+    auto* help = form->findChild<THelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("The logbook of the station.")))
+        << help->Browser()->toPlainText().toStdString();
+    form->Contents1->trigger();
+    EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1) << "one help window";
+}
+
+TEST_F(MainFormFixture, NewLogWithoutExtensionGetsTheLogExtension)
+{
+    ScopedMessageRecorder rec;
+    Config.SetLastLogFile("<none>");
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    dialogAnswers.push_back(home.file("SAVE/CONTEST"));
+    form->New1Click();
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/CONTEST.KVL"));
+    dialogAnswers.push_back(home.file("SAVE/OTHER.kvl"));
+    form->New1Click();
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/OTHER.kvl")) << "a name with the extension stays";
 }
