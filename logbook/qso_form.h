@@ -107,6 +107,7 @@ private:
     void BuildControls();
     void BuildActions();
     void BuildMenus();
+    void SizeDisplays();
     void FillChoiceItems();
     void ApplyTabStops();
     void ApplyWindowSize();
