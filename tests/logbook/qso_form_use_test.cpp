@@ -9,6 +9,7 @@
 
 #include "grids/popup_box.h"
 #include "logbook/country_db.h"
+#include "logbook/day_number.h"
 #include "platform/message_dlg.h"
 #include "qso_form_fixture.h"
 
@@ -189,6 +190,27 @@ TEST_F(QsoFormUseTest, HeadingWaitsForAHomePositionAndDisplaysShowTheirWholeText
     for (std::int32_t n = 0; n <= CountryCount(); ++n)
         ExpectShownWhole(form_->CountryDisplay(), CountryName(static_cast<std::uint16_t>(n)));
     ExpectShownWhole(form_->CountryDisplay(), "Fed. Rep. of Germany");
+}
+
+TEST_F(QsoFormUseTest, DateTypedWithItsSeparatorsIsTakenAsTyped)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    ASSERT_FALSE(F(fDate)->GetEditString().empty()) << "an off-line entry starts with today's date";
+    ASSERT_EQ(DateFormatString(), "mm/dd/yyyy");
+    const std::pair<const char*, TDayNumber> rows[] = {{"06/02/2024", Day(2024, 6, 2)}, {"12/31/2019", Day(2019, 12, 31)}};
+    for (const auto& [typed, day] : rows) {
+        // Clicked into at its start, the field keeps the date it shows and the typing overwrites it.
+        QWidget* date = form_->Control(fDate);
+        QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(3, date->height() / 2));
+        Settle();
+        F(fDate)->SetInsertionPoint(0);
+        QTest::keyClicks(date, typed);
+        Settle();
+        EXPECT_EQ(F(fDate)->GetEditString(), typed);
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(StDateToDayNumber(F(fDate)->GetAsStDate()), day) << typed;
+    }
 }
 
 } // namespace
