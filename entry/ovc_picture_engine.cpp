@@ -657,14 +657,19 @@ bool TOvcPictureFieldEngine::TypeChar(char ch, bool quiet)
     char c = ch;
     if (!AcceptChar(c, caret_)) {
         if (!quiet) {
-            const bool dateSep = DataType() == fsubDate && ch == Intl().DateSeparator;
-            const bool timeSep = DataType() == fsubTime && ch == Intl().TimeSeparator;
+            // The system's separator or the picture's own literal between the parts.
+            const int gs = GroupStart(caret_), ge = GroupEnd(caret_);
+            const bool literalSep = (gs > 0 && pm_.IsLiteralPosition(gs - 1) && buf_[gs - 1] == ch) ||
+                                    (ge + 1 < std::min(maxLength_, static_cast<int>(buf_.size())) && pm_.IsLiteralPosition(ge + 1) &&
+                                     buf_[ge + 1] == ch);
+            const bool dateSep = DataType() == fsubDate && (ch == Intl().DateSeparator || literalSep);
+            const bool timeSep = DataType() == fsubTime && (ch == Intl().TimeSeparator || literalSep);
             if (dateSep || timeSep) {
-                const int gs = GroupStart(caret_), ge = GroupEnd(caret_);
-                bool blank = true;
-                for (int i = gs; i <= ge; ++i)
-                    blank = blank && buf_[i] == ' ';
-                if (!blank) {
+                // Right after a part the caret has moved on already: the separator only
+                // confirms it. Within a part it moves to the next one.
+                if (caret_ == gs && gs > 0 && pm_.IsLiteralPosition(gs - 1))
+                    return false;
+                if (caret_ > gs) {
                     const int n = NextEditable(ge + 1);
                     if (n >= 0)
                         caret_ = n;

@@ -13,6 +13,7 @@
 #include "grids/popup_box.h"
 #include "logbook/config_record.h"
 #include "logbook/day_number.h"
+#include "logbook/help_window.h"
 #include "logbook/paths.h"
 #include "logbook/qso_data.h"
 #include "logbook/string_utils.h"
@@ -21,13 +22,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace korval {
@@ -340,8 +339,8 @@ TPickIEFilter::TPickIEFilter(QWidget* parent) : QDialog(parent)
     Copy1->setStatusTip("Copy current filter and edit filter");
     Delete2 = FilterMenu->addAction("&Delete", this, [this] { DeleteFilter(); });
     Delete2->setStatusTip("Delete current filter");
-    HelpforFilters1 = menuBar->addAction("Help for Filters", this, [] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(GetProgramDir() + "/README.md")));
+    HelpforFilters1 = menuBar->addAction("Help for Filters", this, [this] {
+        ShowHelp(this);
     });
 
     DG = new TMyGrid(this);

@@ -1,5 +1,7 @@
 #include "grids/popup_box.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -272,6 +274,15 @@ void TCustomPopupBox::Init()
     };
     resize(121, 31);
     LayoutButton();
+}
+
+QSize TCustomPopupBox::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    int widest = 0;
+    for (int i = 0; i < model_->Items.Count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(FromWin1252(model_->Items[i])));
+    return QSize(std::max(60, widest + ButtonWidth() + 12), fm.height() + 8);
 }
 
 int TCustomPopupBox::ButtonWidth() const

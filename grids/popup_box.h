@@ -96,6 +96,9 @@ class TCustomPopupBox : public QWidget {
 public:
     explicit TCustomPopupBox(QWidget* parent = nullptr);
     ~TCustomPopupBox() override;
+    // Room for the widest item and the drop button, one line of the font high.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     // ---- the interface the forms use ----
     TPopupItems& GetItems() { return model_->Items; }

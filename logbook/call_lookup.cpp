@@ -5,6 +5,7 @@
 #include "logbook/position.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/record_bytes.h"
+#include "logbook/string_utils.h"
 
 #include <algorithm>
 #include <array>
@@ -283,10 +284,21 @@ void InstallCountryLookup()
     SetQsoLookup(&lookup);
 }
 
+bool HomePosition(double& latitude, double& longitude)
+{
+    latitude = Config.OwnLatitude();
+    longitude = Config.OwnLongitude();
+    if (latitude != 0 || longitude != 0)
+        return true;
+    const std::string grid = TrimSpaces(Config.OwnGrid());
+    return !grid.empty() && GridToPosition(grid, longitude, latitude);
+}
+
 void CalcBearingDistance(bool fromHome, int& heading, int& distanceKm, double latitude, double longitude)
 {
-    CalcBearingDistanceFrom(Config.OwnLatitude(), Config.OwnLongitude(), fromHome, heading, distanceKm, latitude,
-                            longitude);
+    double homeLat = 0, homeLon = 0;
+    HomePosition(homeLat, homeLon);
+    CalcBearingDistanceFrom(homeLat, homeLon, fromHome, heading, distanceKm, latitude, longitude);
 }
 
 std::uint16_t CountryOfCall(std::string_view call, TDayNumber date)

@@ -67,5 +67,8 @@ std::string CountyName(std::uint8_t state, std::uint16_t county);
 // Heading (whole degrees 0..359) and distance (whole km) between the home station of the
 // configuration and a point; fromHome: the path runs from home to the point.
 void CalcBearingDistance(bool fromHome, int& heading, int& distanceKm, double latitude, double longitude);
+// The configured home position: the own position, or the centre of the own locator while the
+// position is exactly 0 N 0 E. False when neither is set, so nothing is measured from 0 N 0 E.
+bool HomePosition(double& latitude, double& longitude);
 
 } // namespace korval

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -13,7 +12,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
-#include <QUrl>
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
@@ -23,6 +21,7 @@
 #include "logbook/custom_award.h"
 #include "logbook/crash_recovery.h"
 #include "logbook/form_placement.h"
+#include "logbook/help_window.h"
 #include "logbook/log_file.h"
 #include "logbook/paths.h"
 #include "logbook/prog_status.h"
@@ -102,6 +101,8 @@ TMainForm::TMainForm(TMainFormEnv env, QWidget* parent) : QMainWindow(parent), e
 {
     g_mainForm = this;
     setObjectName(QStringLiteral("MainForm"));
+    if (!env_.helpFile.empty())
+        SetHelpFile(env_.helpFile);
     for (int& t : triggers_)
         t = -1;
     BuildMenus();
@@ -192,6 +193,27 @@ void TMainForm::BuildMenus()
     SB = new QScrollBar(Qt::Horizontal, strip);
     SB->setObjectName(QStringLiteral("SB"));
     SB->setEnabled(false);
+    SB->setPageStep(10);
+    // The scroll bar moves through the QSO window's log; the index it shows is the bar's position.
+    connect(SB, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        TQSOForm* qso = QsoForm();
+        if (!qso)
+            return;
+        int code = -1;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = 0; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = 1; break;
+        case QAbstractSlider::SliderPageStepSub: code = 2; break;
+        case QAbstractSlider::SliderPageStepAdd: code = 3; break;
+        case QAbstractSlider::SliderMove: code = 5; break;
+        case QAbstractSlider::SliderToMinimum: code = 6; break;
+        case QAbstractSlider::SliderToMaximum: code = 7; break;
+        default: return;
+        }
+        int position = SB->sliderPosition();
+        qso->ScrollTo(code, position);
+        SB->setSliderPosition(qso->Entry().CurrentIndex());
+    });
     lay->addWidget(PanStatus);
     lay->addWidget(PanDisk);
     lay->addWidget(M_Nr);
@@ -530,10 +552,12 @@ void TMainForm::ShowQsoWindow()
             M_Nr->setVisible(visible);
         });
         connect(qso, &TQSOForm::logScrollBarChanged, this, [this](bool visible, int max, int position) {
+            const QSignalBlocker quiet(SB);
             SB->setEnabled(visible);
             SB->setRange(0, visible ? max : 0);
             SB->setValue(visible ? position : 0);
         });
+        qso->ResendLogScrollBar();
         if (env_.countryInfo.create) {
             QAction* info = qso->Action(TQSOForm::cmCountryInformation);
             info->setEnabled(true);
@@ -626,6 +650,9 @@ void TMainForm::New1Click()
     std::optional<std::string> name = AskFileName(TFileDialogKind::NewLog, GetSaveDir());
     if (!name || !CloseLog())
         return;
+    // A name typed without the log extension gets it, so the Open dialog finds the log again.
+    if (!HasLogExtension(*name) && std::filesystem::path(*name).extension().empty())
+        *name += ".KVL";
     std::error_code ec;
     if (std::filesystem::exists(*name, ec) &&
         MessageDlg("The file " + *name + " exists already.\rStart a new log under this name?", TMsgDlgType::mtWarning,
@@ -755,9 +782,8 @@ void TMainForm::About1Click()
 
 void TMainForm::Contents1Click()
 {
-    // The README stands in for the help file.
-    if (!env_.helpFile.empty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Native(env_.helpFile)));
+    // The README stands in for the help file, shown by the program itself.
+    ShowHelp(this);
 }
 
 void TMainForm::UpdateFileMenu()

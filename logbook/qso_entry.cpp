@@ -1020,7 +1020,8 @@ void TQsoEntry::ShowHeading()
             label = prefix;
         }
     }
-    if (label.empty()) {
+    double homeLat = 0, homeLon = 0;
+    if (label.empty() || !HomePosition(homeLat, homeLon)) {
         Fields.DirDist.clear();
         return;
     }

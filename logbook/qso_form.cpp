@@ -7,11 +7,13 @@
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "entry/ovc_controller.h"
@@ -20,6 +22,7 @@
 #include "grids/popup_box.h"
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
+#include "logbook/country_db.h"
 #include "logbook/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
@@ -191,10 +194,31 @@ void TQSOForm::BuildControls()
     dirDist_->setObjectName("F_DirDist");
     dirDist_->setGeometry(8 + 3 * kColWidth, top_ + 2 * kRowHeight, kControlWidth + kLabelWidth, kRowHeight - 4);
     dirDist_->setEnabled(false);
+    SizeDisplays();
     // Tab order follows the slots.
     for (int f = 0; f + 1 < kQsoFieldCount; ++f)
         QWidget::setTabOrder(controls_[static_cast<std::size_t>(f)], controls_[static_cast<std::size_t>(f + 1)]);
-    resize(8 + 4 * kColWidth, top_ + 13 * kRowHeight);
+    resize(std::max(8 + 4 * kColWidth, std::max(country_->geometry().right(), dirDist_->geometry().right()) + 9),
+           top_ + 13 * kRowHeight);
+}
+
+void TQSOForm::SizeDisplays()
+{
+    // The displays hold the longest country name of the database and the longest heading text
+    // (20 characters) whole, at the window's font.
+    const QFontMetrics fm(country_->font());
+    std::size_t longest = 20;
+    int widest = fm.horizontalAdvance(Q("JO62QM: 359\xB0 20,037K"));
+    for (std::int32_t n = 0; n <= CountryCount(); ++n) {
+        const std::string name = CountryName(static_cast<std::uint16_t>(n));
+        longest = std::max(longest, name.size());
+        widest = std::max(widest, fm.horizontalAdvance(Q(name)));
+    }
+    const int width = std::max(kControlWidth + kLabelWidth, widest + 2 * country_->TextMargin() + 8);
+    for (TOvcBaseEntryField* d : {country_, dirDist_}) {
+        d->SetMaxLength(static_cast<int>(std::min<std::size_t>(longest, 255)));
+        d->resize(width, d->height());
+    }
 }
 
 void TQSOForm::BuildActions()
@@ -542,6 +566,11 @@ void TQSOForm::SetSortOrder(int order)
 {
     Run([&] { entry_->SetSortOrder(order); });
     Config.SetLastLogFile(entry_->Log()->FileName);
+}
+
+void TQSOForm::ScrollTo(int code, int& position)
+{
+    Run([&] { entry_->ScrollTo(code, position); });
 }
 
 void TQSOForm::ApplyDateFormats()

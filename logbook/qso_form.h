@@ -38,6 +38,11 @@ public:
     void SetRadio(TQsoRadio* radio) { entry_->SetRadio(radio); }
     void SetIgnoreModeInRealTime(bool on) { ignoreMode_ = on; }
     void SetSortOrder(int order);
+    // The main window's log scroll bar: codes 0 line up, 1 line down, 2 page up, 3 page down,
+    // 5 to position, 6 first, 7 last; position comes back as the index shown.
+    void ScrollTo(int code, int& position);
+    // Tells the log scroll bar's state again (to a main window that connects after the start).
+    void ResendLogScrollBar() { emit logScrollBarChanged(scrollBar_.visible, scrollBar_.max, scrollBar_.position); }
     // Re-applies the configured date and time pictures, keeping the values.
     void ApplyDateFormats();
     // Asks the operator about an unfinished entry before the log closes; false keeps it.
@@ -95,12 +100,14 @@ private:
     void EnableEditCommands(bool on) override;
     void ShowLogScrollBar(bool visible, int max, int position) override
     {
+        scrollBar_ = {visible, max, position};
         emit logScrollBarChanged(visible, max, position);
     }
 
     void BuildControls();
     void BuildActions();
     void BuildMenus();
+    void SizeDisplays();
     void FillChoiceItems();
     void ApplyTabStops();
     void ApplyWindowSize();
@@ -126,6 +133,10 @@ private:
     std::array<QAction*, 13> sortActions_{};
     QMenuBar* menuBar_ = nullptr;
     int top_ = 0;  // the controls start below the menu bar
+    struct {
+        bool visible = false;
+        int max = 0, position = 0;
+    } scrollBar_;
     unsigned dirty_ = 0;
     bool ignoreMode_ = false;
     bool pushing_ = false;

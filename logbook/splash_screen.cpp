@@ -58,9 +58,9 @@ TSplashScreen::TSplashScreen(QWidget* parent) : QDialog(parent)
     tf.setBold(true);
     title->setFont(tf);
     VersionLabel = NamedLabel(this, "VersionLabel", QString());
-    Label1 = NamedLabel(this, "Label1", QStringLiteral("Amateur-radio logbook, brought to Linux"));
-    Label2 = NamedLabel(this, "Label2", QStringLiteral("Windows logging software for the"));
-    Label3 = NamedLabel(this, "Label3", QStringLiteral("serious and the casual DXer"));
+    Label1 = NamedLabel(this, "Label1", QStringLiteral("The logbook of an amateur-radio station"));
+    Label2 = NamedLabel(this, "Label2", QStringLiteral("QSOs, awards, ADIF import and export,"));
+    Label3 = NamedLabel(this, "Label3", QStringLiteral("for the serious and the casual DXer"));
     for (QLabel* l : {title, VersionLabel, Label1, Label2, Label3})
         texts->addWidget(l);
     top->addWidget(Image1);

@@ -6,6 +6,7 @@
 #include "logbook/country_db.h"
 #include "logbook/crash_recovery.h"
 #include "logbook/form_placement.h"
+#include "logbook/help_window.h"
 #include "logbook/log_file.h"
 #include "logbook/main_form.h"
 #include "logbook/paths.h"
@@ -26,6 +27,8 @@
 #include <QTest>
 #include <QImage>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QSignalSpy>
 #include <QTimer>
 #include <deque>
@@ -570,4 +573,67 @@ TEST_F(StartupFixture, SecondStartWakesTheFirstAndEnds)
     EXPECT_EQ(MainForm(), nullptr); // no window was made
     EXPECT_TRUE(rec.texts().empty());
     EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+}
+
+TEST_F(MainFormFixture, LogScrollBarMovesThroughTheQsoWindowsLog)
+{
+    const std::string file = home.file("SAVE/SCROLL.KVL");
+    WriteTestLog(file, 30);
+    Config.SetLastLogFile(file);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->SB->isEnabled());
+    EXPECT_EQ(form->SB->maximum(), 29);
+    EXPECT_EQ(form->SB->value(), 29) << "the last QSO is shown";
+    struct {
+        QAbstractSlider::SliderAction action;
+        int shown;
+    } const steps[] = {{QAbstractSlider::SliderToMinimum, 0}, {QAbstractSlider::SliderSingleStepAdd, 1},
+                       {QAbstractSlider::SliderPageStepAdd, 11}, {QAbstractSlider::SliderSingleStepSub, 10},
+                       {QAbstractSlider::SliderPageStepSub, 0}, {QAbstractSlider::SliderToMaximum, 29}};
+    for (const auto& s : steps) {
+        form->SB->triggerAction(s.action);
+        EXPECT_EQ(qso->Entry().CurrentIndex(), s.shown) << "action " << s.action;
+        EXPECT_EQ(form->SB->value(), s.shown);
+        EXPECT_EQ(qso->Field(fCall)->GetAsString(), s.shown % 2 ? "DL1ABC" : "K1XYZ") << "the QSO at the bar's position";
+    }
+    // Dragging the thumb shows the QSO under it.
+    form->SB->setSliderDown(true);
+    form->SB->setSliderPosition(17);
+    form->SB->setSliderDown(false);
+    EXPECT_EQ(qso->Entry().CurrentIndex(), 17);
+    EXPECT_EQ(form->SB->value(), 17);
+}
+
+TEST_F(MainFormFixture, HelpContentsShowsTheReadmeInTheProgramsOwnWindow)
+{
+    const std::string readme = home.file("README.md");
+    test::WriteAll(readme, "# Korval\n\nThe *logbook* of the station.\n");
+    auto form = std::make_unique<TMainForm>(TMainFormEnv{{}, &clock, &driver, readme, {}, {}});
+    form->Contents1->trigger();
+    auto* help = form->findChild<THelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("The logbook of the station.")))
+        << help->Browser()->toPlainText().toStdString();
+    form->Contents1->trigger();
+    EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1) << "one help window";
+}
+
+TEST_F(MainFormFixture, NewLogWithoutExtensionGetsTheLogExtension)
+{
+    ScopedMessageRecorder rec;
+    Config.SetLastLogFile("<none>");
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    dialogAnswers.push_back(home.file("SAVE/CONTEST"));
+    form->New1Click();
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/CONTEST.KVL"));
+    dialogAnswers.push_back(home.file("SAVE/OTHER.kvl"));
+    form->New1Click();
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/OTHER.kvl")) << "a name with the extension stays";
 }

@@ -162,6 +162,7 @@ TEST_F(QsoEntryTest, CallExitFillsCountryZoneAndCarriesLastQso)
     first->Iota.assign("NA001");
     first->Grid.assign("CM87");
     first->Flags |= qfYL;
+    Config.SetOwnGrid("JO62");  // heading and distance need a home position
     TypeCall("w6xyz");
     EXPECT_EQ(entry_->Fields.Text[fPrefix], "K");
     EXPECT_EQ(entry_->Fields.CountryText, "United States");

@@ -1,12 +1,15 @@
 // The QSO window as a new operator meets it: browsing keys from any field, the menu bar,
 // mouse resizes, display widths and the empty home position.
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "grids/popup_box.h"
+#include "logbook/country_db.h"
+#include "logbook/day_number.h"
 #include "platform/message_dlg.h"
 #include "qso_form_fixture.h"
 
@@ -152,6 +155,62 @@ TEST_F(QsoFormUseTest, MouseResizeSnapsToAWindowSizeAndEnablesExactlyTheShownFie
     QTest::keyClicks(QApplication::focusWidget(), "hello");
     Settle();
     EXPECT_EQ(F(fNote)->GetEditString(), "hello");
+}
+
+// True when the display shows text whole: nothing cut by its length or by its width.
+void ExpectShownWhole(TOvcBaseEntryField* display, const std::string& text)
+{
+    display->SetAsString(text);
+    EXPECT_EQ(display->GetAsString(), text);
+    const int room = display->width() - 2 * display->TextMargin();
+    EXPECT_LE(QFontMetrics(display->font()).horizontalAdvance(QString::fromLatin1(text.c_str())), room) << text;
+}
+
+TEST_F(QsoFormUseTest, HeadingWaitsForAHomePositionAndDisplaysShowTheirWholeText)
+{
+    Config.SetOwnLatitude(0);
+    Config.SetOwnLongitude(0);
+    Config.SetOwnGrid("");
+    Config.SetDistanceUnit(0);
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    TypeInto(fGrid, "JO62");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(form_->HeadingDisplay()->GetAsString(), "") << "nothing is measured from 0 N 0 E";
+
+    Config.SetOwnGrid("FN31");  // a home locator alone is a home position
+    TypeInto(fGrid, "JO62");
+    Key(Qt::Key_Tab);
+    const std::string heading = form_->HeadingDisplay()->GetAsString();
+    EXPECT_EQ(heading.substr(0, 6), "JO62: ");
+    EXPECT_EQ(heading.substr(heading.size() - 2), "Km") << heading;
+    EXPECT_GT(heading.size(), 15u);
+
+    ExpectShownWhole(form_->HeadingDisplay(), "JO62QM: 359\xB0 20,037K");
+    for (std::int32_t n = 0; n <= CountryCount(); ++n)
+        ExpectShownWhole(form_->CountryDisplay(), CountryName(static_cast<std::uint16_t>(n)));
+    ExpectShownWhole(form_->CountryDisplay(), "Fed. Rep. of Germany");
+}
+
+TEST_F(QsoFormUseTest, DateTypedWithItsSeparatorsIsTakenAsTyped)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    ASSERT_FALSE(F(fDate)->GetEditString().empty()) << "an off-line entry starts with today's date";
+    ASSERT_EQ(DateFormatString(), "mm/dd/yyyy");
+    const std::pair<const char*, TDayNumber> rows[] = {{"06/02/2024", Day(2024, 6, 2)}, {"12/31/2019", Day(2019, 12, 31)}};
+    for (const auto& [typed, day] : rows) {
+        // Clicked into at its start, the field keeps the date it shows and the typing overwrites it.
+        QWidget* date = form_->Control(fDate);
+        QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(3, date->height() / 2));
+        Settle();
+        F(fDate)->SetInsertionPoint(0);
+        QTest::keyClicks(date, typed);
+        Settle();
+        EXPECT_EQ(F(fDate)->GetEditString(), typed);
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(StDateToDayNumber(F(fDate)->GetAsStDate()), day) << typed;
+    }
 }
 
 } // namespace

@@ -43,8 +43,8 @@ TEST(SplashScreen, CaptionVersionAndCreditsOnTheSecondDoubleClick)
     s.show();
     EXPECT_EQ(s.windowTitle(), QStringLiteral("About KORVAL"));
     EXPECT_EQ(s.VersionLabel->text(), QStringLiteral("Version 5.02"));
-    EXPECT_EQ(s.Label2->text(), QStringLiteral("Windows logging software for the"));
-    EXPECT_EQ(s.Label3->text(), QStringLiteral("serious and the casual DXer"));
+    EXPECT_EQ(s.Label2->text(), QStringLiteral("QSOs, awards, ADIF import and export,"));
+    EXPECT_EQ(s.Label3->text(), QStringLiteral("for the serious and the casual DXer"));
     EXPECT_EQ(s.OkBtn->text(), QStringLiteral("OK"));
     QTest::mouseDClick(s.Image1, Qt::LeftButton);
     EXPECT_TRUE(s.Image1->isVisible());
