@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "comms/windows/comms_ui_setup.h"
 #include "exchange/filter_windows.h"
 #include "logbook/startup.h"
 #include "platform/korval_application.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     options.importExport = [](QWidget* parent) { korval::ShowImportExportFilters(parent); };
     options.countryInfo = korval::CountryInfoWindowHooks();
     korval::InstallReportPrinting();
+    korval::InstallComsUi();
     options.printSetup = [](QWidget*) { korval::PrinterSetupCommand(); };
     return korval::RunKorval(options);
 }
