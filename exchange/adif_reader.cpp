@@ -527,8 +527,8 @@ bool ImportADIFRecord(TImportContext& ctx)
     bool freqKnown = false, badFreq = false;
     std::string freqAdifBand;
     if (!bm.freq.empty()) {
-        const std::string line = "Freq=" + bm.freq;
-        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], line)) {
+        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], "Freq=" + bm.freq)) {
+            const std::string line = "Freq=" + bm.freq;
             ctx.Note[1].insert(0, line + "|");
             if (ctx.Note[1].size() > kMaxValue)
                 ctx.Note[1].resize(kMaxValue);
@@ -575,8 +575,11 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own. A mode
     // the table cannot tell (FT8, PSK63, USB) is filed under its group's table mode and kept.
-    if (bm.haveMode) {
-        int mode = AdifModeToMode(bm.mode, bm.submode);
+    if (bm.haveMode && bm.submode.empty() && bm.ownMode.empty() && DirectAdifMode(bm.mode) != 0) {
+        q.Mode = static_cast<std::uint8_t>(DirectAdifMode(bm.mode));
+    } else if (bm.haveMode) {
+        const TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
+        int mode = AdifModeToMode(n);
         bool own = !bm.ownMode.empty() && ModeFromName(bm.ownMode) != 0;
         if (own)
             mode = ModeFromName(bm.ownMode);
@@ -584,7 +587,6 @@ bool ImportADIFRecord(TImportContext& ctx)
             ctx.ReportImportError(fiMode, bm.submode.empty() ? bm.mode : bm.mode + "/" + bm.submode);
             mode = ctx.Settings.DefaultMode;
         } else if (!own) {
-            TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
             TAdifMode back = ModeToAdif(mode);
             if (n.Known && (n.Mode != back.Mode || n.Submode != back.Submode)) {
                 kept.Mode = n.Mode;
