@@ -183,18 +183,21 @@ TAdifMode ModeToAdif(int mode)
 
 int DirectAdifMode(std::string_view mode)
 {
+    // The table modes that are ADIF modes of their own, without a submode.
+    static const std::pair<std::string_view, int> direct[] = {
+        {"CW", mdCW}, {"SSB", mdSSB}, {"FM", mdFM}, {"RTTY", mdRTTY}, {"AM", mdAM},
+        {"SSTV", mdSSTV}, {"ATV", mdATV}, {"PSK", mdPSK}, {"PKT", mdPACK}, {"CLO", mdCLOV},
+        {"PAC", mdPTOR}, {"TOR", mdMTOR},
+    };
     if (mode.empty() || mode.size() > 4)
         return 0;
-    for (int m = 1; m <= 15; ++m) {
-        const TAdifMode& a = adifModes[m];
-        if (a.Submode[0] || a.NeedsOwnName || std::strlen(a.Mode) != mode.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; same && i < mode.size(); ++i)
-            same = std::toupper(static_cast<unsigned char>(mode[i])) == a.Mode[i];
-        if (same)
+    char up[4];
+    for (std::size_t i = 0; i < mode.size(); ++i)
+        up[i] = mode[i] >= 'a' && mode[i] <= 'z' ? static_cast<char>(mode[i] - 32) : mode[i];
+    const std::string_view key(up, mode.size());
+    for (const auto& [name, m] : direct)
+        if (name == key)
             return m;
-    }
     return 0;
 }
 
@@ -285,10 +288,14 @@ const char* AdifBandOfFrequency(double mhz)
 
 int BandOfAdifBand(std::string_view canonicalName)
 {
-    for (const auto& b : adifBands)
-        if (canonicalName == b.Name)
-            return b.Band;
-    return 0;
+    static const auto* index = [] {
+        auto* m = new std::unordered_map<std::string_view, int>;
+        for (const auto& b : adifBands)
+            m->emplace(b.Name, b.Band);
+        return m;
+    }();
+    auto it = index->find(canonicalName);
+    return it == index->end() ? 0 : it->second;
 }
 
 bool ReadReal(std::string_view text, double& value)
