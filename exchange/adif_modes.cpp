@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace korval {
 
@@ -128,20 +129,29 @@ std::string noBlanks(std::string_view s)
     return r;
 }
 
+// Every record of an import looks its mode up: by hash, not through the lists.
 const TSubmode* findSubmode(const std::string& name)
 {
-    for (const auto& s : enumSubmodes)
-        if (name == s.Submode)
-            return &s;
-    return nullptr;
+    static const auto* index = [] {
+        auto* m = new std::unordered_map<std::string_view, const TSubmode*>;
+        for (const auto& s : enumSubmodes)
+            m->emplace(s.Submode, &s);
+        return m;
+    }();
+    auto it = index->find(name);
+    return it == index->end() ? nullptr : it->second;
 }
 
 int enumMode(const std::string& mode)
 {
-    for (const auto& n : enumModes)
-        if (mode == n.Text)
-            return n.Mode;
-    return 0;
+    static const auto* index = [] {
+        auto* m = new std::unordered_map<std::string_view, int>;
+        for (const auto& n : enumModes)
+            m->emplace(n.Text, n.Mode);
+        return m;
+    }();
+    auto it = index->find(mode);
+    return it == index->end() ? 0 : it->second;
 }
 
 struct TAdifBand {
@@ -171,6 +181,26 @@ TAdifMode ModeToAdif(int mode)
     return adifModes[mode];
 }
 
+int DirectAdifMode(std::string_view mode)
+{
+    // The table modes that are ADIF modes of their own, without a submode.
+    static const std::pair<std::string_view, int> direct[] = {
+        {"CW", mdCW}, {"SSB", mdSSB}, {"FM", mdFM}, {"RTTY", mdRTTY}, {"AM", mdAM},
+        {"SSTV", mdSSTV}, {"ATV", mdATV}, {"PSK", mdPSK}, {"PKT", mdPACK}, {"CLO", mdCLOV},
+        {"PAC", mdPTOR}, {"TOR", mdMTOR},
+    };
+    if (mode.empty() || mode.size() > 4)
+        return 0;
+    char up[4];
+    for (std::size_t i = 0; i < mode.size(); ++i)
+        up[i] = mode[i] >= 'a' && mode[i] <= 'z' ? static_cast<char>(mode[i] - 32) : mode[i];
+    const std::string_view key(up, mode.size());
+    for (const auto& [name, m] : direct)
+        if (name == key)
+            return m;
+    return 0;
+}
+
 TAdifModeName NormalizeAdifMode(std::string_view mode, std::string_view submode)
 {
     TAdifModeName r;
@@ -195,8 +225,14 @@ TAdifModeName NormalizeAdifMode(std::string_view mode, std::string_view submode)
 
 int AdifModeToMode(std::string_view mode, std::string_view submode)
 {
-    TAdifModeName n = NormalizeAdifMode(mode, submode);
+    return AdifModeToMode(NormalizeAdifMode(mode, submode));
+}
+
+int AdifModeToMode(const TAdifModeName& n)
+{
     if (n.Known) {
+        if (n.Submode.empty())
+            return enumMode(n.Mode);
         for (const auto& s : submodeModes)
             if (n.Submode == s.Text)
                 return s.Mode;
@@ -223,20 +259,23 @@ const char* AdifBandName(int band)
 
 const char* AdifBandCanonical(std::string_view name)
 {
+    static const auto* index = [] {
+        auto* m = new std::unordered_map<std::string_view, const char*>;
+        for (const auto& b : adifBands)
+            m->emplace(b.Name, b.Name);
+        return m;
+    }();
     while (!name.empty() && name.back() == ' ')
         name.remove_suffix(1);
     while (!name.empty() && name.front() == ' ')
         name.remove_prefix(1);
-    for (const auto& b : adifBands) {
-        if (std::strlen(b.Name) != name.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; same && i < name.size(); ++i)
-            same = std::tolower(static_cast<unsigned char>(name[i])) == b.Name[i];
-        if (same)
-            return b.Name;
-    }
-    return "";
+    char lower[8];
+    if (name.empty() || name.size() > sizeof lower)
+        return "";
+    for (std::size_t i = 0; i < name.size(); ++i)
+        lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    auto it = index->find(std::string_view(lower, name.size()));
+    return it == index->end() ? "" : it->second;
 }
 
 const char* AdifBandOfFrequency(double mhz)
@@ -249,10 +288,14 @@ const char* AdifBandOfFrequency(double mhz)
 
 int BandOfAdifBand(std::string_view canonicalName)
 {
-    for (const auto& b : adifBands)
-        if (canonicalName == b.Name)
-            return b.Band;
-    return 0;
+    static const auto* index = [] {
+        auto* m = new std::unordered_map<std::string_view, int>;
+        for (const auto& b : adifBands)
+            m->emplace(b.Name, b.Band);
+        return m;
+    }();
+    auto it = index->find(canonicalName);
+    return it == index->end() ? 0 : it->second;
 }
 
 bool ReadReal(std::string_view text, double& value)

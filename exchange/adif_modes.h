@@ -43,6 +43,11 @@ TAdifModeName NormalizeAdifMode(std::string_view mode, std::string_view submode)
 //   RTTY, RTTYM and every other digital mode of the enumeration
 //   (FT8, FT4, JT65, JT9, MFSK, OLIVIA, CONTESTI, HELL, MT63, ...)  -> RTTY
 int AdifModeToMode(std::string_view mode, std::string_view submode);
+// The table mode that an ADIF MODE without SUBMODE names exactly (CW, SSB, RTTY, ...; any case)
+// and that exports as that MODE again; 0 otherwise. The quick way for most records.
+int DirectAdifMode(std::string_view mode);
+// The same for a MODE and SUBMODE already normalized.
+int AdifModeToMode(const TAdifModeName& name);
 
 // The ADIF band name of a band 1..14 ("1.25m" for the 220 MHz band); empty for the satellite
 // band and 0 (a satellite QSO is written with PROP_MODE SAT instead).

@@ -11,6 +11,7 @@
 #include "logbook/position.h"
 #include "logbook/string_utils.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -120,8 +121,56 @@ std::uint8_t sectionState(std::string_view section)
     return TStateCodeRecord::FromBytes(CountryDb.StateCodes->Record(index)).State;
 }
 
+// A county name as other programs spell it: case, blanks and punctuation aside, "SAINT" for
+// "St.", and a trailing "CITY", "COUNTY" or "PARISH" ("PRINCE GEORGES", "DE KALB", "SAINT CLAIR",
+// "VIRGINIA BEACH CITY" for Prince George's, DeKalb, St. Clair, Virginia Beach).
+std::string countyKey(std::string_view name, bool dropKind)
+{
+    std::string k;
+    for (char c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            k += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (k.rfind("SAINTE", 0) == 0)
+        k.replace(0, 6, "STE");
+    else if (k.rfind("SAINT", 0) == 0)
+        k.replace(0, 5, "ST");
+    if (dropKind)
+        for (const char* kind : {"COUNTY", "PARISH", "CITY", "BOROUGH"}) {
+            std::size_t n = std::strlen(kind);
+            if (k.size() > n && k.compare(k.size() - n, n, kind) == 0) {
+                k.resize(k.size() - n);
+                break;
+            }
+        }
+    return k;
+}
+
+std::uint16_t findCounty(std::string_view state, std::string_view name)
+{
+    std::uint16_t n = CountyNumber(state, name);
+    if (n != 0 || !CountryDb.Counties || state.size() != 2)
+        return n;
+    for (bool dropKind : {false, true}) {
+        const std::string want = countyKey(name, dropKind);
+        const TTwoIndex& ct = *CountryDb.Counties;
+        for (std::int32_t i = 0; i < ct.Count(); ++i) {
+            TCountyRecord r = TCountyRecord::FromBytes(ct.Record(i));
+            if (r.Key.size() == 5 && r.Key.compare(0, 2, state) == 0 && countyKey(r.Name, dropKind) == want)
+                return static_cast<std::uint16_t>(DigitsValue(std::string_view(r.Key).substr(2)));
+        }
+    }
+    return 0;
+}
+
 void importCounty(std::string_view value, TImportContext& ctx)
 {
+    // Some programs write the county alone, without "SS,": it is a county of the QSO's state.
+    if ((value.size() < 3 || value[2] != ',') && ctx.ImpState != 0) {
+        ctx.Qso.County = findCounty(stateAbbrev(ctx.ImpState), value);
+        if (ctx.Qso.County == 0)
+            ctx.ReportSimpleError(fiCounty, value);
+        return;
+    }
     std::string_view abbrev = value.substr(0, 2);
     if (ctx.ImpState == 0) {
         ctx.ImpState = StateNumber(abbrev);
@@ -132,7 +181,7 @@ void importCounty(std::string_view value, TImportContext& ctx)
     }
     if (ctx.ImpState != 0) {
         std::string_view name = value.size() > 3 ? value.substr(3) : std::string_view();
-        ctx.Qso.County = CountyNumber(stateAbbrev(ctx.ImpState), name);
+        ctx.Qso.County = findCounty(stateAbbrev(ctx.ImpState), name);
         if (ctx.Qso.County == 0)
             ctx.ReportSimpleError(fiCounty, name);
     }
@@ -152,6 +201,7 @@ bool isSatelliteName(std::string_view v)
 struct TBandModeTags {
     int band = 0;              // from BAND
     std::string adifBand;      // BAND as an ADIF band that the band table lacks
+    std::string bandName;      // BAND as an ADIF band
     std::string badBand;       // a BAND value no rule accepts
     bool haveBadBand = false;
     std::string freq;          // the last non-empty FREQ
@@ -318,10 +368,12 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (adif[0]) {
                     bm.band = BandOfAdifBand(adif);
                     bm.adifBand = bm.band == 0 ? adif : "";
+                    bm.bandName = adif;
                     bm.haveBadBand = false;
                     break;
                 }
                 bm.adifBand.clear();
+                bm.bandName.clear();
                 std::string_view v = value;
                 while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
                                       v.back() == 'm'))
@@ -434,9 +486,10 @@ bool ImportADIFRecord(TImportContext& ctx)
             if (isName(name, "SRX")) {
                 q.Exchange = value;
             } else if (isName(name, "STATE")) {
+                // Not a US state: a province or region of another country (VE's ON, LU's Se)
+                // is no error; the driver decides once the QSO's country is known.
                 ctx.ImpState = StateNumber(value);
-                if (ctx.ImpState == 0)
-                    ctx.ReportSimpleError(fiState, value);
+                ctx.ImpStateText = ctx.ImpState == 0 ? value : std::string();
             } else if (isName(name, "SUBMODE")) {
                 bm.submode = value;
             } else if (isName(name, "STX")) {
@@ -474,8 +527,8 @@ bool ImportADIFRecord(TImportContext& ctx)
     bool freqKnown = false, badFreq = false;
     std::string freqAdifBand;
     if (!bm.freq.empty()) {
-        const std::string line = "Freq=" + bm.freq;
-        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], line)) {
+        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], "Freq=" + bm.freq)) {
+            const std::string line = "Freq=" + bm.freq;
             ctx.Note[1].insert(0, line + "|");
             if (ctx.Note[1].size() > kMaxValue)
                 ctx.Note[1].resize(kMaxValue);
@@ -495,6 +548,9 @@ bool ImportADIFRecord(TImportContext& ctx)
     std::string keptBand;
     if (bm.satellite) {
         band = SatBand;
+        // A satellite QSO is on the satellite band; its ADIF band goes with it.
+        if (!freqKnown)
+            kept.Band = bm.bandName;
     } else if (freqKnown) {
         band = freqBand;
         keptBand = freqAdifBand;
@@ -519,8 +575,11 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own. A mode
     // the table cannot tell (FT8, PSK63, USB) is filed under its group's table mode and kept.
-    if (bm.haveMode) {
-        int mode = AdifModeToMode(bm.mode, bm.submode);
+    if (bm.haveMode && bm.submode.empty() && bm.ownMode.empty() && DirectAdifMode(bm.mode) != 0) {
+        q.Mode = static_cast<std::uint8_t>(DirectAdifMode(bm.mode));
+    } else if (bm.haveMode) {
+        const TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
+        int mode = AdifModeToMode(n);
         bool own = !bm.ownMode.empty() && ModeFromName(bm.ownMode) != 0;
         if (own)
             mode = ModeFromName(bm.ownMode);
@@ -528,7 +587,6 @@ bool ImportADIFRecord(TImportContext& ctx)
             ctx.ReportImportError(fiMode, bm.submode.empty() ? bm.mode : bm.mode + "/" + bm.submode);
             mode = ctx.Settings.DefaultMode;
         } else if (!own) {
-            TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
             TAdifMode back = ModeToAdif(mode);
             if (n.Known && (n.Mode != back.Mode || n.Submode != back.Submode)) {
                 kept.Mode = n.Mode;

@@ -170,7 +170,7 @@ void ExportADIFRecord(const TQsoRecord& q, std::string_view callNote, const TTwo
         line.String("prop_mode", "SAT");
     if (band[0])
         line.String("band", band);
-    else if (q.Band == 0 && !kept.Band.empty() && BandOfAdifBand(kept.Band) == 0)
+    else if (!kept.Band.empty() && (q.Band == SatBand || (q.Band == 0 && BandOfAdifBand(kept.Band) == 0)))
         line.String("band", kept.Band);
     else if (!freqBand.empty())
         line.String("band", freqBand);

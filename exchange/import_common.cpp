@@ -73,6 +73,7 @@ void TImportContext::ResetRecord()
         n.clear();
     Errors.clear();
     ImpState = 0;
+    ImpStateText.clear();
     ImpZone = 0;
     ImpCountry = 0;
     ImpPrefix.clear();
@@ -136,6 +137,10 @@ void TImportContext::CountZoneException(int zone)
 
 void NormalizeImportCall(std::string_view value, TImportContext& ctx)
 {
+    while (!value.empty() && value.back() == ' ')
+        value.remove_suffix(1);
+    while (!value.empty() && value.front() == ' ')
+        value.remove_prefix(1);
     std::string call(value);
     for (char& c : call) {
         if (c == '-' || c == '\\')

@@ -66,6 +66,7 @@ public:
     std::string Note[3];
     std::string Errors;  // items each followed by ", "
     std::uint8_t ImpState = 0;
+    std::string ImpStateText;  // a STATE value that names no US state
     std::uint8_t ImpZone = 0;
     std::int32_t ImpCountry = 0;
     std::string ImpPrefix;

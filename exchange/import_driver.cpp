@@ -139,6 +139,13 @@ public:
             q.State = 0;
             q.County = 0;
         } else {
+            const std::uint8_t* rec = CountryRecordPtr(q.Country);
+            const std::uint8_t kind = rec ? rec[cty_off::StatesKind] : 0;
+            if (!ctx_.ImpStateText.empty() && (kind == skUsStates || kind == skHawaii || kind == skAlaska))
+                ctx_.ReportSimpleError(fiState, ctx_.ImpStateText);
+            // The county was read for the file's state: under another state it is looked up again.
+            if (q.County != 0 && ctx_.ImpState != 0 && q.State != ctx_.ImpState)
+                q.County = q.State == 0 ? 0 : CountyNumber(stateAbbrev(q.State), CountyName(ctx_.ImpState, q.County));
             if (q.Iota.empty()) {
                 if (const std::uint8_t* rec = CountryRecordPtr(q.Country))
                     q.Iota = GetShortStr(rec, cty_off::DefaultIota, 5);

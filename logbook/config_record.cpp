@@ -175,6 +175,8 @@ TConfigRecord::TConfigRecord()
         SetStationBand(i, true);
         SetStationMode(i, true);
     }
+    SetDefaultMode(14);  // SSB on 20 m: a new QSO and an import never start without band and mode
+    SetDefaultBand(5);
     for (int a = 0; a < 4; ++a)
         SetAwardSettings(a, TAwardSettings::Defaults());
     SetReportHeading("LogBook");

@@ -562,7 +562,11 @@ std::uint8_t TQsoData::QsoStatus(const TQsoRecord& r, std::uint32_t mask) const
 template <typename Fn>
 bool TQsoData::ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn)
 {
-    auto valid = [&](int award) { return settings_.AwardBandValid(award, r.Band) && settings_.AwardModeValid(award, r.Mode); };
+    // A QSO without a band of the table (60 m, 4 m) counts for the award as a whole and its mode
+    // group, never for a band: AddToStatus fills no band cell for band 0.
+    auto valid = [&](int award) {
+        return (r.Band == 0 || settings_.AwardBandValid(award, r.Band)) && settings_.AwardModeValid(award, r.Mode);
+    };
     TQsoLookup& lookup = QsoLookup();
     if (r.HasFlag(qfValidForAwards) && valid(awDxcc))
         if (TAwardStatusBlock* b = lookup.CountryStatusBlock(r.Country))

@@ -334,6 +334,14 @@ TOvcBaseEntryField* TQSOForm::Field(int field) const
     return dynamic_cast<TOvcBaseEntryField*>(controls_[static_cast<std::size_t>(field)]);
 }
 
+// A QSO on a band the band table lacks (60 m, 4 m: band 0) shows an empty band, which it keeps
+// when saved; the blank line goes again once the QSO has a band of the table.
+void TQSOForm::ShowBand(TWheelx& box, int band)
+{
+    box.SetAllowDefault(band == 0);
+    box.SetSelection(band);
+}
+
 TWheelx* TQSOForm::Wheel(int field) const { return dynamic_cast<TWheelx*>(controls_[static_cast<std::size_t>(field)]); }
 
 void TQSOForm::Pull()
@@ -398,6 +406,8 @@ void TQSOForm::Push()
         if (TWheelx* w = Wheel(f)) {
             if (f == fAwdSel)
                 w->SetText(F.Text[i]);
+            else if (f == fBand)
+                ShowBand(*w, F.Sel[i]);
             else
                 w->SetSelection(F.Sel[i]);
             w->Changed() = F.Modified[i] ? 1 : 0;

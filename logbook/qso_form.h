@@ -68,6 +68,7 @@ public:
     QWidget* Control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
     TOvcBaseEntryField* Field(int field) const;
     TWheelx* Wheel(int field) const;
+    static void ShowBand(TWheelx& box, int band);
     TOvcBaseEntryField* CountryDisplay() const { return country_; }
     TOvcBaseEntryField* HeadingDisplay() const { return dirDist_; }
 

@@ -193,9 +193,39 @@ TCountryData ConvertEntities(const std::vector<CtyEntity>& entities, TConvertRep
     return db;
 }
 
-std::string ConvertCtyDat(std::string_view ctyDat, TConvertReport& report)
+void AddUsCounties(TCountryData& db, std::string_view counties, TConvertReport& report)
+{
+    std::size_t start = 0;
+    while (start < counties.size()) {
+        std::size_t end = counties.find('\n', start);
+        if (end == std::string_view::npos)
+            end = counties.size();
+        std::string_view line = counties.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string_view state = line.substr(0, 2), number = line.size() >= 6 ? line.substr(3, 3) : "";
+        bool ok = line.size() > 7 && line[2] == ',' && line[6] == ',';
+        for (char c : number)
+            ok = ok && c >= '0' && c <= '9';
+        TShortStrKey key = MakeShortStrKey(state);
+        std::int32_t code = 0;
+        if (!ok || !db.StateCodes->Search(key.data(), code)) {
+            report.dropped.push_back("county " + std::string(line));
+            continue;
+        }
+        TCountyRecord r{std::string(state) + std::string(number), std::string(line.substr(7))};
+        db.Counties->InsertRecord(r.ToBytes().data());
+        ++report.counties;
+    }
+}
+
+std::string ConvertCtyDat(std::string_view ctyDat, TConvertReport& report, std::string_view counties)
 {
     TCountryData db = ConvertEntities(ParseCtyDat(ctyDat), report);
+    AddUsCounties(db, counties, report);
     return CountryDatabaseBytes(db);
 }
 

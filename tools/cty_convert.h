@@ -22,6 +22,7 @@ struct TConvertReport {
     std::vector<std::string> dropped; // one line per entry the format cannot hold
     int ituOverrides = 0;            // "[n]" overrides: mappings have no ITU zone
     int otherOverrides = 0;          // "<lat/lon>", "{cont}", "~offset~": mappings cannot hold them
+    int counties = 0;                // US counties added
 };
 
 // The US states with their CQ zones (two-letter abbreviation, zone, name), alphabetical.
@@ -34,7 +35,12 @@ const std::vector<TUsState>& UsStates();
 
 TCountryData ConvertEntities(const std::vector<CtyEntity>& entities, TConvertReport& report);
 
-// The whole conversion of a cty.dat text into the bytes of KORVAL.CTY.
-std::string ConvertCtyDat(std::string_view ctyDat, TConvertReport& report);
+// Adds the US counties of a county list (lines "SS,NNN,Name": state abbreviation, three-digit
+// county number, name; '#' lines are comments) for the states the database has. A line of an
+// unknown state or a malformed line is reported in dropped.
+void AddUsCounties(TCountryData& db, std::string_view counties, TConvertReport& report);
+
+// The whole conversion of a cty.dat text (and the US county list) into the bytes of KORVAL.CTY.
+std::string ConvertCtyDat(std::string_view ctyDat, TConvertReport& report, std::string_view counties = {});
 
 } // namespace korval::cty

@@ -7,6 +7,8 @@
 #include "exchange/import_dialogs.h"
 #include "grids/my_grid.h"
 #include "grids/popup_box.h"
+#include "logbook/bands_modes.h"
+#include "platform/shipped_defaults.h"
 
 #include <QAction>
 #include <QMenu>
@@ -146,4 +148,43 @@ TEST_F(FilterWindowTest, AskDupesImportOffersThreePolicies)
     EXPECT_EQ(c.F_PDX->GetAsString(), "DL");
     EXPECT_EQ(c.F_PImp->GetAsString(), "OE");
     EXPECT_EQ(c.F_ZImp->GetAsString(), "15");
+}
+
+// A fresh install: the shipped defaults copied into an empty home, the built-in configuration
+// (user level 1, no filter menu). The shipped "ADIF" filter imports and exports through the
+// filter list window, and a record without band and mode gets valid defaults, exported as such.
+TEST_F(ExchangeTest, FreshHomeImportsAndExportsAdifThroughTheShippedFilter)
+{
+    Config = TConfigRecord();
+    CopyShippedDefaults(std::string(KORVAL_SOURCE_DIR) + "/data", dir.path());
+    WriteAll(dir.file("in.adi"), "<eoh><call:4>K1AB<qso_date:8>20240102<time_on:4>1200<eor>"
+                                 "<call:4>W1AW<qso_date:8>20240102<time_on:4>1300<band:3>60m<mode:3>FT8<eor>");
+    SetCurrentLog(std::make_unique<TQsoData>());
+    SetExchangeFileChooser([&](bool save, const std::string& filter, const std::string& ext) {
+        EXPECT_EQ(filter, "ADIF|*.ADI");
+        EXPECT_EQ(ext, "ADI");
+        return dir.file(save ? "out.adi" : "in.adi");
+    });
+    {
+        TPickIEFilter w;
+        ASSERT_GE(w.Filters().IndexOf("ADIF"), 0);
+        w.SetCurrentIndex(w.Filters().IndexOf("ADIF"));
+        EXPECT_FALSE(w.FilterMenu->isEnabled());
+        ASSERT_TRUE(w.Import1->isEnabled());
+        w.Import();
+        ASSERT_EQ(CurrentLog()->Count(), 2);
+        EXPECT_EQ(CurrentLog()->At(0)->Band, 5);
+        EXPECT_EQ(CurrentLog()->At(0)->Mode, mdSSB);
+        EXPECT_EQ(CurrentLog()->At(1)->Band, 0);  // 60 m: no band of the table
+        ASSERT_TRUE(w.Export1->isEnabled());
+        w.Export();
+    }
+    const std::string out = ReadAll(dir.file("out.adi"));
+    EXPECT_NE(out.find("<mode:3>SSB <band:3>20m"), std::string::npos) << out;
+    EXPECT_NE(out.find("<mode:3>FT8 <band:3>60m"), std::string::npos) << out;
+    EXPECT_EQ(out.find("<mode:0>"), std::string::npos);
+    EXPECT_EQ(out.find("<band:0>"), std::string::npos);
+    EXPECT_EQ(out.find("xxx"), std::string::npos);
+    SetExchangeFileChooser({});
+    FreeCurrentLog();
 }

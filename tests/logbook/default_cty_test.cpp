@@ -17,6 +17,7 @@ namespace {
 
 const std::string kShipped = std::string(KORVAL_SOURCE_DIR) + "/data/SAVE/KORVAL.CTY";
 const std::string kCtyDat = std::string(KORVAL_SOURCE_DIR) + "/data/cty/cty.dat";
+const std::string kCounties = std::string(KORVAL_SOURCE_DIR) + "/data/cty/us_counties.txt";
 
 class DefaultCty : public ::testing::Test {
 protected:
@@ -37,13 +38,28 @@ protected:
 TEST(DefaultCtyFile, ConvertingCtyDatAgainGivesTheShippedBytes)
 {
     cty::TConvertReport report;
-    const std::string bytes = cty::ConvertCtyDat(test::ReadAll(kCtyDat), report);
+    const std::string bytes = cty::ConvertCtyDat(test::ReadAll(kCtyDat), report, test::ReadAll(kCounties));
     EXPECT_TRUE(bytes == test::ReadAll(kShipped))
         << "data/SAVE/KORVAL.CTY is stale: cmake --build <dir> --target korval_default_cty";
     EXPECT_GT(report.countries, 330);
     // what the format cannot hold is reported, not dropped silently
     EXPECT_EQ(report.dropped.size(), 103u);
     EXPECT_EQ(report.waeEntitiesMerged, 6);
+    EXPECT_EQ(report.counties, 3141);
+}
+
+// The counties of the shipped database, as other programs write them in CNTY ("OH,WAYNE").
+TEST_F(DefaultCty, UsCountiesResolveByNameInAnyCaseAndBackByNumber)
+{
+    EXPECT_EQ(CountyNumber("VA", "Fairfax"), 59);
+    EXPECT_EQ(CountyNumber("VA", "Fairfax City"), 600);
+    EXPECT_EQ(CountyNumber("OH", "WAYNE"), 169);
+    EXPECT_EQ(CountyNumber("OK", "oklahoma"), 109);
+    EXPECT_EQ(CountyNumber("OH", "Nowhere"), 0);
+    TShortStrKey ca = MakeShortStrKey("CA");
+    std::int32_t code = 0;
+    ASSERT_TRUE(CountryDb.StateCodes->Search(ca.data(), code));
+    EXPECT_EQ(CountyName(TStateCodeRecord::FromBytes(CountryDb.StateCodes->Record(code)).State, 37), "Los Angeles");
 }
 
 struct CallCase {

@@ -232,6 +232,22 @@ TEST(QsoData, AwardStatusSkipsValuesOutsideItsTables)
     ExpectCells(*iota, {}, "iota");
 }
 
+TEST(QsoData, QsoWithoutBandCountsForTheWholeAwardAndItsModeGroupOnly)
+{
+    FakeLookup lookup;
+    TQsoData log;
+    TQsoRecord* r = NewQso("K1AA", 40000, 0, 0, kSsb);  // a 60 m QSO: no band of the table
+    r->Flags = qfValidForAwards | qfQslReceived;
+    lookup.LookupCall(*r);
+    log.InsertQso(r);
+    log.EnsureAwardStatus();
+    ExpectCells(lookup.countries[11], {{0, 3, 1}, {PHONE, 3, 1}}, "country");
+    ExpectCells(log.ZoneStatus(4), {{0, 3, 1}, {PHONE, 3, 1}}, "zone");
+    log.DeleteQso(r);
+    log.EnsureAwardStatus();
+    ExpectCells(lookup.countries[11], {}, "country after delete");
+}
+
 TEST(QsoData, IotaAndGridBlocksCountBandCellsOnly)
 {
     TQsoData log;
