@@ -52,6 +52,7 @@ seeds_of() {
     fuzz_config) echo "tests/*/data/*.cfg $shared/bad-input/*.cfg" ;;
     fuzz_adif_import) echo "tests/*/data/*.adi $shared/adif/*.adi $shared/bad-input/*.adi" ;;
     fuzz_cty_dat) echo "data/cty/cty.dat $shared/cty/cty.dat" ;;
+    fuzz_report_stream) echo "tests/reporting/data/*.stream" ;;
     *) echo "" ;;
   esac
 }
