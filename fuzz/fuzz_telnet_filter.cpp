@@ -1,11 +1,8 @@
-// libFuzzer harness for the telnet state machine (bytes from the network). Not part of the test
-// build; build and run by hand with clang:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
-//     tests/comms/fuzz/telnet_filter_fuzz.cpp comms/telnet_filter.cpp -o /tmp/telnet_fuzz
-//   /tmp/telnet_fuzz -max_total_time=60
-// The first input byte cuts the rest into two calls, so state carried across calls is exercised.
+// The telnet state machine over bytes from the network. The first input byte cuts the rest into
+// two calls, so state carried across calls is exercised.
 #include "comms/telnet_filter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -1,8 +1,5 @@
-// libFuzzer harness for the layer-file reader: the bytes go straight to the parser, which must
-// either load them or refuse them with EGlobeException, never read outside them. Built with
-// clang when the tree is configured with -DKORVAL_FUZZ=ON (CXX=clang++):
-//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKORVAL_FUZZ=ON
-//   cmake --build build-fuzz --target layer_file_fuzz && build-fuzz/tests/globe/layer_file_fuzz
+// The layer-file reader: the bytes go straight to the parser, which must
+// either load them or refuse them with EGlobeException, never read outside them.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
