@@ -677,10 +677,13 @@ void TCustomPopupBox::keyPressEvent(QKeyEvent* e)
         const QString typed = e->text();
         if (typed.size() == 1 && typed[0].unicode() >= 32 && !(mods & (Qt::AltModifier | Qt::ControlModifier))) {
             const std::string bytes = ToWin1252(typed);
+            // The pause between keys is measured on the events' own clock where they carry one, so a
+            // busy program does not split what the operator typed in one go.
             static QElapsedTimer clock;
             if (!clock.isValid())
                 clock.start();
-            model_->KeyChar(bytes.empty() ? '?' : bytes[0], clock.elapsed());
+            const std::int64_t nowMs = e->timestamp() != 0 ? std::int64_t(e->timestamp()) : clock.elapsed();
+            model_->KeyChar(bytes.empty() ? '?' : bytes[0], nowMs);
             list_->ShowSelection();
             list_->update();
             return;

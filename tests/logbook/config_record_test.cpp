@@ -311,8 +311,8 @@ TEST_F(ConfigFixture, FieldsOutOfRangeAreResetOnLoad)
         int (*get)();
         int expected;
     } rows[] = {
-        {"default band", TConfigRecord::DefaultBandOffset, 230, [] { return int{Config.DefaultBand()}; }, 0},
-        {"default mode", TConfigRecord::DefaultModeOffset, 16, [] { return int{Config.DefaultMode()}; }, 0},
+        {"default band", TConfigRecord::DefaultBandOffset, 230, [] { return int{Config.DefaultBand()}; }, int{TConfigRecord().DefaultBand()}},
+        {"default mode", TConfigRecord::DefaultModeOffset, 16, [] { return int{Config.DefaultMode()}; }, int{TConfigRecord().DefaultMode()}},
         {"date format", TConfigRecord::DateFormatOffset, 89, [] { return int{Config.DateFormat()}; }, 1},
         {"user level", TConfigRecord::UserLevelOffset, 247, [] { return int{Config.UserLevel()}; }, 1},
         {"time format", TConfigRecord::TimeFormatOffset, 2, [] { return int{Config.TimeFormat()}; }, 0},
