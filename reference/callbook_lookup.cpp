@@ -49,7 +49,9 @@ F Entry(const char* symbol)
 std::string ShortString(const std::string& s)
 {
     const std::size_t n = std::min<std::size_t>(s.size(), 255);
-    return std::string(1, static_cast<char>(n)) + s.substr(0, n);
+    std::string out(1, static_cast<char>(n));
+    out.append(s, 0, n);
+    return out;
 }
 
 struct TResultBuffer {
