@@ -355,17 +355,15 @@ void TWheelxModel::SetSelection(int value)
 
 void TWheelxModel::SetAllowDefault(bool value)
 {
-    if (value == allowDefault_)
-        return;
+    // The blank first item is looked at, not assumed: items may have been given after the
+    // switch was set, and taking away a real first item would shift every selection by one.
     allowDefault_ = value;
-    if (value) {
+    const bool hasBlank = Items.Count() > 0 && Items[0] == " ";
+    if (value && !hasBlank)
         Items.Insert(0, " ");
-        offset_ = 0;
-    } else {
-        if (Items.Count() > 0)
-            Items.Delete(0);
-        offset_ = 1;
-    }
+    else if (!value && hasBlank)
+        Items.Delete(0);
+    offset_ = value ? 0 : 1;
 }
 
 } // namespace korval

@@ -70,6 +70,26 @@ TEST(Wheelx, AllowDefaultTwiceAddsOneBlankAndOffKeepsTheItems)
     EXPECT_EQ(m.GetSelection(), 2); // still SSB
 }
 
+// The QSO window's band box: the switch is on while the items are given afresh, then a QSO
+// with a band turns it off. Its first real item must stay and band 5 must read as the fifth.
+TEST(Wheelx, ItemsGivenAfterTheSwitchKeepTheirFirstItem)
+{
+    TWheelxModel m;
+    m.SetAllowDefault(true);
+    m.Items.Clear();
+    Fill(m, {"160m", "80m", "40m", "30m", "20m", "17m"});
+    m.SetAllowDefault(false);
+    ASSERT_EQ(m.Items.Count(), 6);
+    EXPECT_EQ(m.Items[0], "160m");
+    m.SetSelection(5);
+    EXPECT_EQ(m.Text(), "20m");
+    m.SetAllowDefault(true);
+    m.SetSelection(0);
+    EXPECT_EQ(m.Text(), " ");
+    m.SetSelection(1);
+    EXPECT_EQ(m.Text(), "160m");
+}
+
 TEST(Wheelx, FirstLetterSearchWrapsAndIgnoresCase)
 {
     TWheelxModel m;
