@@ -18,54 +18,54 @@ TGlobeCore* TGlobeAttribute::Globe() const { return owner_ ? owner_->Globe() : n
 TGlobePen::TGlobePen(TGlobeLayer* owner) : TGlobeAttribute(owner)
 {
     if (TGlobeCore* g = Globe())
-        spec = g->DefaultPen;
+        data = g->DefaultPen;
 }
 TGlobePen::TGlobePen(std::uint32_t color, std::uint8_t style, std::uint8_t width)
-    : TGlobeAttribute(nullptr), spec{color, style, width}
+    : TGlobeAttribute(nullptr), data{color, style, width}
 {
 }
 void TGlobePen::SaveToStream(TGlobeWriter& w) const
 {
-    w.U32(spec.color);
-    w.U8(spec.style);
-    w.U8(spec.width);
+    w.U32(data.color);
+    w.U8(data.style);
+    w.U8(data.width);
 }
 void TGlobePen::LoadFromStream(TGlobeReader& r)
 {
-    spec.color = r.U32();
-    spec.style = r.U8();
-    spec.width = r.U8();
+    data.color = r.U32();
+    data.style = r.U8();
+    data.width = r.U8();
 }
 void TGlobePen::Select(bool selected) const
 {
     TGlobeCore* g = Globe();
     if (!g || !g->Surface)
         return;
-    g->Surface->SetPen(selected ? g->SelectedPen : g->DrawingFarSide ? g->TransparentPen : spec);
+    g->Surface->SetPen(selected ? g->SelectedPen : g->DrawingFarSide ? g->TransparentPen : data);
 }
 
 TGlobeBrush::TGlobeBrush(TGlobeLayer* owner) : TGlobeAttribute(owner)
 {
     if (TGlobeCore* g = Globe())
-        spec = g->DefaultBrush;
+        data = g->DefaultBrush;
 }
-TGlobeBrush::TGlobeBrush(std::uint32_t color, std::uint8_t style) : TGlobeAttribute(nullptr), spec{color, style} {}
+TGlobeBrush::TGlobeBrush(std::uint32_t color, std::uint8_t style) : TGlobeAttribute(nullptr), data{color, style} {}
 void TGlobeBrush::SaveToStream(TGlobeWriter& w) const
 {
-    w.U32(spec.color);
-    w.U8(spec.style);
+    w.U32(data.color);
+    w.U8(data.style);
 }
 void TGlobeBrush::LoadFromStream(TGlobeReader& r)
 {
-    spec.color = r.U32();
-    spec.style = r.U8();
+    data.color = r.U32();
+    data.style = r.U8();
 }
 void TGlobeBrush::Select(bool selected) const
 {
     TGlobeCore* g = Globe();
     if (!g || !g->Surface)
         return;
-    g->Surface->SetBrush(selected ? g->SelectedBrush : g->DrawingFarSide ? g->TransparentBrush : spec);
+    g->Surface->SetBrush(selected ? g->SelectedBrush : g->DrawingFarSide ? g->TransparentBrush : data);
 }
 
 TGlobeFont::TGlobeFont(TGlobeLayer* owner) : TGlobeAttribute(owner) {}

@@ -39,11 +39,11 @@ public:
     const char* ClassName() const override { return "TGlobePen"; }
     void SaveToStream(TGlobeWriter& w) const override;
     void LoadFromStream(TGlobeReader& r) override;
-    bool Equals(const TGlobePen& o) const { return spec.color == o.spec.color && spec.style == o.spec.style && spec.width == o.spec.width; }
-    void Assign(const TGlobePen& o) { spec = o.spec; }
+    bool Equals(const TGlobePen& o) const { return data.color == o.data.color && data.style == o.data.style && data.width == o.data.width; }
+    void Assign(const TGlobePen& o) { data = o.data; }
     // Selects the pen: the globe's selected pen for a selected object.
     void Select(bool selected) const;
-    TPenSpec spec;
+    TPenSpec data;
 };
 
 class TGlobeBrush : public TGlobeAttribute {
@@ -53,10 +53,10 @@ public:
     const char* ClassName() const override { return "TGlobeBrush"; }
     void SaveToStream(TGlobeWriter& w) const override;
     void LoadFromStream(TGlobeReader& r) override;
-    bool Equals(const TGlobeBrush& o) const { return spec.color == o.spec.color && spec.style == o.spec.style; }
-    void Assign(const TGlobeBrush& o) { spec = o.spec; }
+    bool Equals(const TGlobeBrush& o) const { return data.color == o.data.color && data.style == o.data.style; }
+    void Assign(const TGlobeBrush& o) { data = o.data; }
     void Select(bool selected) const;
-    TBrushSpec spec;
+    TBrushSpec data;
 };
 
 class TGlobeFont : public TGlobeAttribute {

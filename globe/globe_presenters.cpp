@@ -197,7 +197,7 @@ void TPointPresenter::RenderObject(TGlobeObject& object)
             break;
         }
         case ppImage: break; // images need the window layer; without one nothing is drawn
-        case ppDot: s.SetPixel(x, y, object.Selected() ? g->SelectedPen.color : PointPen.spec.color); break;
+        case ppDot: s.SetPixel(x, y, object.Selected() ? g->SelectedPen.color : PointPen.data.color); break;
         case ppCircle: s.Ellipse(x - h, y - h, x + h, y + h); break;
         case ppSquare: s.Rectangle(x - h, y - h, x + h, y + h); break;
         case ppDiamond: poly({{x, y - h}, {x + h, y}, {x, y + h}, {x - h, y}}); break;

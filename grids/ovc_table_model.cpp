@@ -383,69 +383,52 @@ int TOvcTableModel::ColWidth(int colNum) const
     return c ? c->Width() : 0;
 }
 
+namespace {
+// The walk of AdjustRow and AdjustCol over indexes locked..limit-1 that skips hidden ones.
+template <typename Hidden>
+int AdjustIndex(int n, int direction, int locked, int limit, Hidden hidden)
+{
+    if (n < locked || n >= limit)
+        n = locked;
+    auto next = [&](int from) {
+        for (int i = from + 1; i < limit; ++i)
+            if (!hidden(i))
+                return i;
+        return -1;
+    };
+    auto prev = [&](int from) {
+        for (int i = from - 1; i >= locked; --i)
+            if (!hidden(i))
+                return i;
+        return -1;
+    };
+    if (direction == 0) {
+        if (!hidden(n))
+            return n;
+        if (int i = next(n); i >= 0)
+            return i;
+        if (int i = prev(n); i >= 0)
+            return i;
+        return n;
+    }
+    const int i = direction > 0 ? next(n) : prev(n);
+    return i >= 0 ? i : n;
+}
+} // namespace
+
 // A number outside the scrollable rows is first replaced by the first scrollable row. Direction
 // 0: the row itself when visible, else the next visible one, else the nearest before it;
 // 1: the next visible one after it, else itself; -1: the nearest visible one before it (not
 // below the first scrollable row), else itself.
 int TOvcTableModel::AdjustRow(int rowNum, int direction) const
 {
-    const int limit = RowLimit();
-    if (rowNum < lockedRows_ || rowNum >= limit)
-        rowNum = lockedRows_;
     // Rows without a record are visible: the walks end at once in ordinary tables.
-    auto next = [&](int from) {
-        for (int r = from + 1; r < limit; ++r)
-            if (!RowHidden(r))
-                return r;
-        return -1;
-    };
-    auto prev = [&](int from) {
-        for (int r = from - 1; r >= lockedRows_; --r)
-            if (!RowHidden(r))
-                return r;
-        return -1;
-    };
-    if (direction == 0) {
-        if (!RowHidden(rowNum))
-            return rowNum;
-        if (int r = next(rowNum); r >= 0)
-            return r;
-        if (int r = prev(rowNum); r >= 0)
-            return r;
-        return rowNum;
-    }
-    const int r = direction > 0 ? next(rowNum) : prev(rowNum);
-    return r >= 0 ? r : rowNum;
+    return AdjustIndex(rowNum, direction, lockedRows_, RowLimit(), [this](int r) { return RowHidden(r); });
 }
 
 int TOvcTableModel::AdjustCol(int colNum, int direction) const
 {
-    const int count = ColCount();
-    if (colNum < lockedCols_ || colNum >= count)
-        colNum = lockedCols_;
-    auto next = [&](int from) {
-        for (int c = from + 1; c < count; ++c)
-            if (!ColHidden(c))
-                return c;
-        return -1;
-    };
-    auto prev = [&](int from) {
-        for (int c = from - 1; c >= lockedCols_; --c)
-            if (!ColHidden(c))
-                return c;
-        return -1;
-    };
-    if (direction == 0) {
-        if (!ColHidden(colNum))
-            return colNum;
-        if (int c = next(colNum); c >= 0)
-            return c;
-        if (int c = prev(colNum); c >= 0)
-            return c;
-        return colNum;
-    }
-    const int c = direction > 0 ? next(colNum) : prev(colNum);
-    return c >= 0 ? c : colNum;
+    return AdjustIndex(colNum, direction, lockedCols_, ColCount(), [this](int c) { return ColHidden(c); });
 }
 
 // ---- maps and ranges

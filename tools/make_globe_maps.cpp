@@ -61,8 +61,8 @@ int main(int argc, char** argv)
     TGlobeLayer& countries = *globe.AddLayer();
     countries.Name = "Countries";
     auto* land = AddPresenter<TPolygonPresenter>(countries, 1, "Countries");
-    land->PolygonPen.spec = {0x000000, psSolid, 1};
-    land->PolygonBrush.spec = {0x80D0A0, bsSolid};
+    land->PolygonPen.data = {0x000000, psSolid, 1};
+    land->PolygonBrush.data = {0x80D0A0, bsSolid};
     std::vector<TopoRing> c = Rings(argv[1], "countries");
     // The 50m countries keep only a sliver of Antarctica along the pole; the land polygons
     // south of 60 degrees take its place.
@@ -85,8 +85,8 @@ int main(int argc, char** argv)
     TGlobeLayer& states = *globe.AddLayer();
     states.Name = "US States";
     auto* st = AddPresenter<TPolygonPresenter>(states, 1, "States");
-    st->PolygonPen.spec = {0x606060, psSolid, 1};
-    st->PolygonBrush.spec = {0x90D8B0, bsSolid};
+    st->PolygonPen.data = {0x606060, psSolid, 1};
+    st->PolygonBrush.data = {0x90D8B0, bsSolid};
     std::vector<TopoRing> s = Rings(argv[3], "states");
     titles.clear();
     for (const TopoRing& r : s)
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     TGlobeLayer& coast = *globe.AddLayer();
     coast.Name = "Coast lines";
     auto* line = AddPresenter<TPolylinePresenter>(coast, 1, "Coast");
-    line->PolylinePen.spec = {0x404040, psSolid, 1};
+    line->PolylinePen.data = {0x404040, psSolid, 1};
     AddRings(coast, Rings(argv[2], "land", true), 1, {});
 
     // Layer 3: country names at the country file's positions, "Name,Prefix".

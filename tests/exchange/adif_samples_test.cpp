@@ -30,12 +30,12 @@ std::vector<TRecord> parseAdif(const std::string& text)
         std::size_t close = text.find('>', p);
         if (close == std::string::npos)
             break;
-        std::string spec = text.substr(p + 1, close - p - 1);
-        std::string name = spec.substr(0, spec.find(':'));
+        std::string field = text.substr(p + 1, close - p - 1);
+        std::string name = field.substr(0, field.find(':'));
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
         std::size_t len = 0;
-        if (spec.find(':') != std::string::npos)
-            len = std::stoul(spec.substr(spec.find(':') + 1));
+        if (field.find(':') != std::string::npos)
+            len = std::stoul(field.substr(field.find(':') + 1));
         std::string value = text.substr(close + 1, len);
         p = close + 1 + len;
         if (name == "EOH") {

@@ -34,8 +34,8 @@ struct Scene {
         globe.DrawGrid = dgNone;
         layer = globe.AddLayer();
         auto pres = std::make_unique<TPolygonPresenter>(layer);
-        pres->PolygonBrush.spec = {0x00C000, bsSolid};
-        pres->PolygonPen.spec = {0x00C000, psSolid, 1};
+        pres->PolygonBrush.data = {0x00C000, bsSolid};
+        pres->PolygonPen.data = {0x00C000, psSolid, 1};
         land = static_cast<TPolygonPresenter*>(layer->AddPresenter(std::move(pres)));
         land->Name_FeatureID(1, "Land");
     }

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace korval {
 namespace {
@@ -141,7 +144,8 @@ class QslProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::path(testing::TempDir()) / "qsl program";
+        // One folder per test process: ctest runs the cases of this fixture side by side.
+        dir_ = fs::path(testing::TempDir()) / ("qsl program " + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
