@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "comms/windows/comms_ui_setup.h"
-#include "exchange/filter_windows.h"
-#include "logbook/startup.h"
-#include "platform/korval_application.h"
-#include "reference/windows/sun_windows.h"
+#include "app/startup.h"
+#include "platform/windows/korval_application.h"
 #include "reporting/windows/qt_printer_system.h"
-#include "reporting/windows/report_forms.h"
 #include "platform/shipped_defaults.h"
 
 int main(int argc, char** argv)
@@ -32,10 +29,7 @@ int main(int argc, char** argv)
     // An installed program keeps its README with the shipped files; a build uses the source tree's.
     std::string readme = options.shippedDataDir + "/README.md";
     options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
-    options.importExport = [](QWidget* parent) { korval::ShowImportExportFilters(parent); };
-    options.countryInfo = korval::CountryInfoWindowHooks();
     korval::InstallReportPrinting();
     korval::InstallComsUi();
-    options.printSetup = [](QWidget*) { korval::PrinterSetupCommand(); };
     return korval::RunKorval(options);
 }

@@ -1,10 +1,10 @@
 // Containers and the buffered stream at logbook sizes: a million QSO-sized records in a
 // TBRSorted with a secondary index, prefix searches in a sorted record collection, and
 // 75-byte records through the buffered file stream.
-#include "logbook/buffered_file_stream.h"
-#include "logbook/my_list.h"
-#include "logbook/record_bytes.h"
-#include "logbook/sorted_collection.h"
+#include "logbook/base/buffered_file_stream.h"
+#include "logbook/base/my_list.h"
+#include "logbook/base/record_bytes.h"
+#include "logbook/base/sorted_collection.h"
 
 #include <benchmark/benchmark.h>
 

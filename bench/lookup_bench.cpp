@@ -2,7 +2,7 @@
 // (data/SAVE/KORVAL.CTY). Goal: 2,000,000 lookups per second on one core.
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 #include <benchmark/benchmark.h>
 

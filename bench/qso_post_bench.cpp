@@ -4,7 +4,7 @@
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
 #include "logbook/qso_lookup.h"

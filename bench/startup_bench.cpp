@@ -13,7 +13,7 @@
 
 #include "logbook/config_record.h"
 #include "logbook/log_file.h"
-#include "logbook/main_form.h"
+#include "app/main_form.h"
 #include "logbook/qso_data.h"
 #include "platform/message_dlg.h"
 

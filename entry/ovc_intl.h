@@ -94,8 +94,4 @@ private:
 // The shared settings object of the controls.
 TOvcIntlSup& OvcIntlSup();
 
-// Settings taken from a Qt locale name (e.g. "de_DE"); the defaults where the locale says
-// nothing. Defined in ovc_intl_qt.cpp.
-TOvcIntlSettings IntlSettingsFromLocale(const std::string& localeName);
-
 } // namespace korval

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <stdexcept>
 
 namespace korval {
 
@@ -39,10 +40,14 @@ TOvcTimerPool::TOvcTimerPool(TOvcTickSource* clock, TOvcTimerDriver* driver)
         ownClock_ = std::make_unique<TOvcSteadyTickSource>();
         clock_ = ownClock_.get();
     }
-    if (!driver_) {
-        ownDriver_ = CreateDefaultTimerDriver();
-        driver_ = ownDriver_.get();
-    }
+    if (!driver_)
+        throw std::invalid_argument("timer pool without a timer driver");
+}
+
+TOvcTimerPool::TOvcTimerPool(TOvcTickSource* clock, std::unique_ptr<TOvcTimerDriver> driver)
+    : TOvcTimerPool(clock, driver.get())
+{
+    ownDriver_ = std::move(driver);
 }
 
 TOvcTimerPool::~TOvcTimerPool()

@@ -66,16 +66,16 @@ public:
     uint32_t GetTickCount() override;
 };
 
-// Creates the default timer (a QTimer in the calling thread).
-std::unique_ptr<TOvcTimerDriver> CreateDefaultTimerDriver();
-
 class TOvcTimerPool {
 public:
     static constexpr uint32_t MinInterval = 55;  // shortest interval and period (ms)
     static constexpr uint32_t EarlyFire = 27;    // a trigger may fire this much early (ms)
 
-    // Null arguments take the defaults; the pool does not own a clock or driver passed in.
-    explicit TOvcTimerPool(TOvcTickSource* clock = nullptr, TOvcTimerDriver* driver = nullptr);
+    // A null clock takes the steady clock; the pool does not own a clock or driver passed in.
+    // The driver is needed (the windows pass one that ticks in their event loop).
+    TOvcTimerPool(TOvcTickSource* clock, TOvcTimerDriver* driver);
+    // The same with a driver the pool owns.
+    TOvcTimerPool(TOvcTickSource* clock, std::unique_ptr<TOvcTimerDriver> driver);
     ~TOvcTimerPool();
     TOvcTimerPool(const TOvcTimerPool&) = delete;
     TOvcTimerPool& operator=(const TOvcTimerPool&) = delete;

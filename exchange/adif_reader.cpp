@@ -7,9 +7,9 @@
 #include "logbook/bands_modes.h"
 #include "logbook/country_db.h"
 #include "logbook/call_lookup.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/position.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -7,10 +7,10 @@
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/progress.h"
 #include "logbook/qso_data.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
 

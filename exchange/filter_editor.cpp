@@ -1,7 +1,7 @@
 #include "exchange/filter_editor.h"
 
-#include "logbook/day_number.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/day_number.h"
+#include "logbook/base/string_utils.h"
 
 #include <fstream>
 

@@ -2,7 +2,7 @@
 
 #include "logbook/config_record.h"
 #include "logbook/paths.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "platform/atomic_file.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/form_helpers.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <cctype>

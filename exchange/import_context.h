@@ -11,7 +11,7 @@
 
 #include "exchange/filter_record.h"
 #include "logbook/qso_record.h"
-#include "logbook/sorted_collection.h"
+#include "logbook/base/sorted_collection.h"
 
 namespace korval {
 

@@ -3,16 +3,17 @@
 #include "exchange/translation_table.h"
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/log_file.h"
 #include "logbook/log_hooks.h"
 #include "logbook/paths.h"
 #include "logbook/progress.h"
 #include "logbook/qso_data.h"
-#include "logbook/record_bytes.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/record_bytes.h"
+#include "logbook/base/string_utils.h"
 #include "platform/korval_home.h"
 #include "platform/message_dlg.h"
+#include "platform/run_program.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 
 #include "exchange/filter_record.h"
 #include "logbook/paths.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <array>
 #include <cstring>

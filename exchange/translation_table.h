@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "logbook/sorted_collection.h"
+#include "logbook/base/sorted_collection.h"
 
 namespace korval {
 

@@ -4,7 +4,7 @@
 
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 
 using namespace korval;
 

@@ -4,7 +4,7 @@
 
 #include "exchange/filter_editor.h"
 #include "exchange/filter_record.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // form read back.
 #include "fuzz/fuzz_support.h"
 
-#include "logbook/ini_file.h"
+#include "logbook/base/ini_file.h"
 
 #include <cstdlib>
 

@@ -5,9 +5,9 @@
 #include "entry/ovc_date.h"
 #include "entry/ovc_intl.h"
 #include "logbook/bands_modes.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/position.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <cstdlib>
 #include <stdexcept>

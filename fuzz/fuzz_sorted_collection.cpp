@@ -2,8 +2,8 @@
 // reference data are made of them): each kind loaded, skipped, saved and loaded back.
 #include "fuzz/fuzz_support.h"
 
-#include "logbook/sorted_collection.h"
-#include "logbook/stream.h"
+#include "logbook/base/sorted_collection.h"
+#include "logbook/base/stream.h"
 
 #include <cstdlib>
 #include <memory>

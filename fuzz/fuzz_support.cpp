@@ -2,7 +2,7 @@
 
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/progress.h"
 #include "platform/message_dlg.h"
 

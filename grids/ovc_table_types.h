@@ -7,6 +7,8 @@
 
 #include "entry/ovc_set.h"
 
+#include "logbook/base/colors.h"
+
 namespace korval {
 
 enum TOvcTblAccess : uint8_t { otxDefault, otxNormal, otxReadOnly, otxInvisible };
@@ -37,19 +39,6 @@ enum TOvcTblEditorStyle : uint8_t { tesNormal, tesBorder, tes3D };
 
 enum TOvcScrollBars : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-// Colours as the forms store them: 0x00BBGGRR, or a system colour 0x80000000 + index.
-using TColor = uint32_t;
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clWindow = 0x80000005;
-constexpr TColor clWindowText = 0x80000008;
-constexpr TColor clHighlight = 0x8000000D;
-constexpr TColor clHighlightText = 0x8000000E;
-constexpr TColor clBtnFace = 0x8000000F;
-constexpr TColor clBtnShadow = 0x80000010;
-constexpr TColor clBtnHighlight = 0x80000014;
-// No colour given: the next level of the attribute resolution decides.
-constexpr TColor clNoColor = 0x2FFFFFF;
 
 // A font as the per-cell settings keep it; the windows turn it into a real font.
 struct TOvcFontSpec {

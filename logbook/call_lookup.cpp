@@ -4,8 +4,8 @@
 #include "logbook/paths.h"
 #include "logbook/position.h"
 #include "logbook/qso_lookup.h"
-#include "logbook/record_bytes.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/record_bytes.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <array>

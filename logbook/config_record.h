@@ -4,7 +4,7 @@
 // reads back byte for byte; each setting is reached through an accessor that reads or writes
 // its field at its offset. Groups whose inner layout belongs to another subsystem are reachable
 // through Bytes() at their documented offsets.
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 #include <array>
 #include <cstddef>
@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include "logbook/base/colors.h"
 
 namespace korval {
 
@@ -52,13 +53,6 @@ public:
     using std::out_of_range::out_of_range;
 };
 
-// Windows colours as the record stores them: 0x00BBGGRR.
-inline constexpr std::uint32_t clBlack = 0x000000;
-inline constexpr std::uint32_t clRed = 0x0000FF;
-inline constexpr std::uint32_t clBlue = 0xFF0000;
-inline constexpr std::uint32_t clSilver = 0xC0C0C0;
-inline constexpr std::uint32_t clGreen = 0x008000;
-inline constexpr std::uint32_t clAqua = 0xFFFF00;
 
 // The setup of one terminal port (packet or RTTY terminal), 1237 bytes.
 class TPortSettings {

@@ -1,7 +1,7 @@
 #include "logbook/country_db.h"
 
 #include "logbook/paths.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "platform/message_dlg.h"
 
 #include <cstring>

@@ -8,9 +8,9 @@
 // number 0 is the placeholder for "unknown" (the shipped file keeps an empty-keyed record there),
 // and likewise state 0 means "no state".
 #include "logbook/award_status.h"
-#include "logbook/day_number.h"
-#include "logbook/sorted_collection.h"
-#include "logbook/stream.h"
+#include "logbook/base/day_number.h"
+#include "logbook/base/sorted_collection.h"
+#include "logbook/base/stream.h"
 
 #include <cstdint>
 #include <functional>

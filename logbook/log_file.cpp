@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "logbook/buffered_file_stream.h"
+#include "logbook/base/buffered_file_stream.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/log_hooks.h"
 #include "logbook/paths.h"
 #include "logbook/progress.h"
 #include "logbook/qso_lookup.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
 

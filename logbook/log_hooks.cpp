@@ -9,6 +9,15 @@ TLogWindowHooks silentHooks;
 TLogWindowHooks* currentHooks = &silentHooks;
 
 TProgressSink* currentProgress = nullptr;
+
+// Shows nothing: the engines run without a progress window until one is installed.
+class TSilentProgress : public TProgressSink {
+public:
+    void Start(const std::string&, int) override {}
+    void Step() override {}
+    void Finish() override {}
+};
+TSilentProgress silentProgress;
 } // namespace
 
 TLogWindowHooks& LogHooks() { return *currentHooks; }
@@ -20,7 +29,7 @@ TLogWindowHooks* SetLogHooks(TLogWindowHooks* hooks)
     return old;
 }
 
-TProgressSink& Progress() { return currentProgress ? *currentProgress : ProgressWindowSink(); }
+TProgressSink& Progress() { return currentProgress ? *currentProgress : silentProgress; }
 
 TProgressSink* SetProgressSink(TProgressSink* sink)
 {

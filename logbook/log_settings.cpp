@@ -4,7 +4,7 @@
 
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 namespace korval {
 

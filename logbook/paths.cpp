@@ -3,10 +3,6 @@
 #include "logbook/config_record.h"
 #include "platform/korval_home.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -107,53 +103,5 @@ void RewriteDataFile(const std::string& name, std::string_view bytes)
 }
 
 std::string ShortPathName(const std::string& path) { return path; }
-
-TExecuteResult ExecuteAndWait(const std::string& program, const std::vector<std::string>& args, int timeoutMs,
-                              const std::string& stdoutFile, const std::string& workingDir)
-{
-    TExecuteResult result;
-    QProcess process;
-    QStringList list;
-    for (const auto& a : args)
-        list << QString::fromStdString(a);
-    if (!stdoutFile.empty())
-        process.setStandardOutputFile(QString::fromStdString(stdoutFile));
-    else
-        process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    if (!workingDir.empty())
-        process.setWorkingDirectory(QString::fromStdString(workingDir));
-    // A limit is always kept: an outside program that hangs must not freeze the program.
-    const int limit = timeoutMs > 0 ? timeoutMs : DefaultExecuteTimeoutMs;
-    process.start(QString::fromStdString(program), list, QIODevice::ReadOnly);
-    if (!process.waitForStarted(limit)) {
-        result.Error = "Cannot start " + program + ": " + process.errorString().toStdString();
-        return result;
-    }
-    result.Started = true;
-    if (!process.waitForFinished(limit)) {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-            result.TimedOut = true;
-            result.Error = program + " did not finish within " + std::to_string((limit + 999) / 1000) +
-                           " seconds and was stopped";
-            return result;
-        }
-    }
-    if (process.exitStatus() == QProcess::CrashExit) {
-        result.Error = program + " ended abnormally";
-        return result;
-    }
-    result.ExitCode = process.exitCode();
-    return result;
-}
-
-std::string GetCommandInterpreter()
-{
-    if (const char* comspec = std::getenv("COMSPEC"); comspec && *comspec)
-        return comspec;
-    return "/bin/sh";
-}
 
 } // namespace korval

@@ -1,7 +1,6 @@
 #pragma once
 // Names of the program's folders and data files, all under the Korval home (korval::KorvalHome,
-// which stands in for the program directory), the safe rewrite of a data file, and running an
-// outside program.
+// which stands in for the program directory), and the safe rewrite of a data file.
 #include "platform/atomic_file.h"
 
 #include <memory>
@@ -48,26 +47,5 @@ void RewriteDataFile(const std::string& name, std::string_view bytes);
 
 // No short (8.3) forms here: the path itself.
 std::string ShortPathName(const std::string& path);
-
-inline constexpr int DefaultExecuteTimeoutMs = 120000;
-
-struct TExecuteResult {
-    bool Started = false;   // the program could be started
-    bool TimedOut = false;  // it did not end within the time limit and was stopped
-    int ExitCode = -1;      // valid when it started and did not time out
-    std::string Error;      // what went wrong, for the operator; empty on success
-    // Started and ended by itself (whatever its exit code).
-    bool Finished() const { return Started && !TimedOut; }
-};
-
-// Runs a program with an argument list (no shell in between) and waits at most timeoutMs for it
-// to end; a program still running then is killed and reported as timed out. With stdoutFile,
-// the program's standard output goes to that file; workingDir empty = the current folder.
-TExecuteResult ExecuteAndWait(const std::string& program, const std::vector<std::string>& args,
-                              int timeoutMs = DefaultExecuteTimeoutMs, const std::string& stdoutFile = {},
-                              const std::string& workingDir = {});
-
-// $COMSPEC when set, else /bin/sh.
-std::string GetCommandInterpreter();
 
 } // namespace korval

@@ -13,12 +13,9 @@ public:
     virtual void Finish() = 0;
 };
 
-// The current progress display; never null: the installed one, else the shared progress window
-// (which shows nothing while that window does not exist).
+// The current progress display; never null: the installed one, else one that shows nothing.
 TProgressSink& Progress();
-// Installs a progress display (null restores the progress window); returns the previous one.
+// Installs a progress display (null restores the silent one); returns the previous one.
 TProgressSink* SetProgressSink(TProgressSink* sink);
-// The shared progress window as a progress display.
-TProgressSink& ProgressWindowSink();
 
 } // namespace korval

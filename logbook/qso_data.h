@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "logbook/award_status.h"
-#include "logbook/large_alloc.h"
+#include "logbook/base/large_alloc.h"
 #include "logbook/log_settings.h"
 #include "logbook/qso_record.h"
 #include "logbook/sort_orders.h"

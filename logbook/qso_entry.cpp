@@ -13,7 +13,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/sort_orders.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
 
 namespace korval {

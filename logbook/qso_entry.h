@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/qso_fields.h"
 #include "logbook/qso_record.h"
 #include "logbook/qso_search.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/qso_record.h"
 
 namespace korval {

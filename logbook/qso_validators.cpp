@@ -7,7 +7,7 @@
 #include "logbook/position.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
 
 namespace korval {

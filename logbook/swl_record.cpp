@@ -1,6 +1,6 @@
 #include "logbook/swl_record.h"
 
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 namespace korval {
 

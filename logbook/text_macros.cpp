@@ -1,9 +1,9 @@
 #include "logbook/text_macros.h"
 
 #include "logbook/config_record.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/paths.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
 
 #include <fstream>

@@ -1,11 +1,8 @@
 #include "platform/message_dlg.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <mutex>
 
-#include "platform/win1252.h"
 
 namespace korval {
 
@@ -23,42 +20,12 @@ int FirstDefault(unsigned buttons)
     return mrOk;
 }
 
-int QtMessage(const TMessageRequest& req)
+// Without a handler (an engine run without windows) the text goes to the error output and the
+// answer is the first of OK, Yes, Cancel, No that the buttons offer.
+int PrintedMessage(const TMessageRequest& req)
 {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        std::fprintf(stderr, "%s\n", req.text.c_str());
-        return FirstDefault(req.buttons);
-    }
-    QString text = FromWin1252(req.text);
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box;
-    box.setWindowTitle(QStringLiteral("Korval"));
-    box.setText(text);
-    switch (req.kind) {
-    case TMsgDlgType::mtWarning: box.setIcon(QMessageBox::Warning); break;
-    case TMsgDlgType::mtError: box.setIcon(QMessageBox::Critical); break;
-    case TMsgDlgType::mtInformation: box.setIcon(QMessageBox::Information); break;
-    case TMsgDlgType::mtConfirmation: box.setIcon(QMessageBox::Question); break;
-    case TMsgDlgType::mtCustom: break;
-    }
-    struct Map { unsigned btn; QMessageBox::StandardButton qt; int result; };
-    static const Map maps[] = {
-        {mbYes, QMessageBox::Yes, mrYes}, {mbNo, QMessageBox::No, mrNo}, {mbOK, QMessageBox::Ok, mrOk},
-        {mbCancel, QMessageBox::Cancel, mrCancel}, {mbAbort, QMessageBox::Abort, mrAbort},
-        {mbRetry, QMessageBox::Retry, mrRetry}, {mbIgnore, QMessageBox::Ignore, mrIgnore},
-        {mbAll, QMessageBox::YesToAll, mrAll}, {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
-        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
-    };
-    QMessageBox::StandardButtons set;
-    for (const Map& m : maps)
-        if (req.buttons & m.btn)
-            set |= m.qt;
-    box.setStandardButtons(set ? set : QMessageBox::StandardButtons(QMessageBox::Ok));
-    auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
-    for (const Map& m : maps)
-        if ((req.buttons & m.btn) && m.qt == pressed)
-            return m.result;
-    return pressed == QMessageBox::Ok ? mrOk : mrCancel;
+    std::fprintf(stderr, "%s\n", req.text.c_str());
+    return FirstDefault(req.buttons);
 }
 
 } // namespace
@@ -71,7 +38,7 @@ int MessageDlg(const std::string& text, TMsgDlgType kind, unsigned buttons)
         handler = g_handler;
     }
     TMessageRequest req{text, kind, buttons};
-    return handler ? handler(req) : QtMessage(req);
+    return handler ? handler(req) : PrintedMessage(req);
 }
 
 void ShowMessage(const std::string& text)

@@ -1,6 +1,7 @@
 #pragma once
 // Questions and messages to the operator. Engines call MessageDlg with the program's own texts;
-// the windows install a Qt handler, tests install a recorder that answers from a script.
+// the program's application object installs the message boxes, tests install a recorder that
+// answers from a script.
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,8 +44,7 @@ int MessageDlg(const std::string& text, TMsgDlgType kind, unsigned buttons);
 void ShowMessage(const std::string& text);
 
 // Replaces the handler; returns the previous one. An empty handler restores the default, which
-// uses a Qt message box when a QApplication exists and otherwise prints the text and answers
-// with the first of OK, Yes, Cancel, No that the buttons offer.
+// prints the text and answers with the first of OK, Yes, Cancel, No that the buttons offer.
 TMessageHandler SetMessageHandler(TMessageHandler handler);
 
 // For tests: records every message and answers from a queue (the default answer when empty).

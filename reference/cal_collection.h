@@ -5,7 +5,7 @@
 //   4  2  record size (46)                 and have a 2-byte count
 //   6  4  number of records
 //  10  46 each: start day (2), end day (2), note string[40] (41), one spare byte
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 
 #include <cstddef>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "logbook/paths.h"
 #include "platform/korval_home.h"
+#include "platform/run_program.h"
 
 #include <dlfcn.h>
 

@@ -1,7 +1,7 @@
 #include "reference/country_editor.h"
 
 #include "logbook/paths.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 #include "platform/atomic_file.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 // Text export and import of the QSL-manager work copy: one line per entry,
 // "STATION,dd/mm/yyyy,MANAGER" (the date empty when the entry has none), ending CR LF.
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 
 #include <string>
 #include <string_view>

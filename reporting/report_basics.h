@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "logbook/base/colors.h"
+
 namespace korval {
 
 class EReportError : public std::runtime_error {
@@ -69,19 +71,6 @@ public:
     std::string Value;
 };
 
-// 0x00BBGGRR; a value whose top byte is 0x80 names a system colour (its low byte the index).
-using TColor = std::uint32_t;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor RGB(int r, int g, int b)
-{
-    return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
-}
-constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(TColor c) { return int((c >> 16) & 0xFF); }
 
 // An RGB colour; system colours take the standard desktop scheme's values.
 TColor ColorToRGB(TColor color);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 
 namespace korval {
 

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "globe/globe_core.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 

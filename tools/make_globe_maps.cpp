@@ -10,7 +10,7 @@
 
 #include "globe/globe_core.h"
 #include "logbook/country_db.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "tools/globe_maps.h"
 
 using namespace korval;

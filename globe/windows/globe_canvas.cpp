@@ -3,7 +3,7 @@
 #include <QPolygon>
 #include <vector>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 

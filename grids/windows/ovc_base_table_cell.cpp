@@ -4,13 +4,13 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "entry/ovc_key_map.h"
+#include "entry/windows/ovc_key_map.h"
 #include "grids/windows/ovc_table.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 
-QColor ToQColor(TColor color)
+QColor ScreenQColor(TColor color)
 {
     if (color & 0x80000000u) {
         const QPalette pal = QApplication::palette();
@@ -136,7 +136,7 @@ void TOvcBaseTableCell::TableLookChanged()
 void TOvcBaseTableCell::tcPaint(QPainter& p, const QRect& cellRect, int, int, const TOvcCellAttributes& cellAttr,
                                 const TOvcCellData&)
 {
-    p.fillRect(cellRect, ToQColor(cellAttr.Color));
+    p.fillRect(cellRect, ScreenQColor(cellAttr.Color));
 }
 
 int TOvcBaseTableCell::FilterTableKey(const QKeyEvent* e) const
@@ -206,7 +206,7 @@ std::string TOvcTCBaseString::TextOf(int, int, const TOvcCellData& data) const
 void TOvcTCBaseString::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
                                const TOvcCellAttributes& a, const TOvcCellData& data)
 {
-    p.fillRect(cellRect, ToQColor(a.Color));
+    p.fillRect(cellRect, ScreenQColor(a.Color));
     if (a.Access == otxInvisible)
         return;
     std::string text;
@@ -243,7 +243,7 @@ QRect TOvcTCBaseString::PaintString(QPainter& p, const QRect& cellRect, const TO
     default: h = -1; break;
     }
     auto draw = [&](const QPoint& shift, TColor colour) -> QRect {
-        const QPen pen(ToQColor(colour));
+        const QPen pen(ScreenQColor(colour));
         if (p.pen() != pen)
             p.setPen(pen);
         if (UseWordWrap()) {

@@ -25,7 +25,7 @@ struct TOvcCellAttributes : TOvcCellAttr {
 };
 
 // A stored colour on the screen: system colours from the application palette.
-QColor ToQColor(TColor color);
+QColor ScreenQColor(TColor color);
 
 using TCellPaintNotifyEvent = std::function<void(QPainter& tableCanvas, const QRect& cellRect, int rowNum,
                                                  int colNum, const TOvcCellAttributes& cellAttr,

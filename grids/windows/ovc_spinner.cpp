@@ -8,8 +8,9 @@
 
 #include <algorithm>
 
-#include "entry/ovc_base_field.h"
+#include "entry/windows/ovc_base_field.h"
 #include "entry/ovc_intl.h"
+#include "entry/windows/ovc_qt_timer_driver.h"
 
 namespace korval {
 
@@ -28,7 +29,7 @@ QPolygon ToPolygon(const TSpinPolygon& pts)
 TOvcSpinner::TOvcSpinner(QWidget* parent, TOvcTickSource* clock, TOvcTimerDriver* timer)
     : TOvcCustomControl(parent),
       ownClock_(clock ? nullptr : std::make_unique<TOvcSteadyTickSource>()),
-      ownTimer_(timer ? nullptr : CreateDefaultTimerDriver()),
+      ownTimer_(timer ? nullptr : CreateQtTimerDriver()),
       timer_(timer ? timer : ownTimer_.get()),
       engine_(clock ? *clock : *ownClock_)
 {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "entry/ovc_base.h"
-#include "entry/ovc_controller.h" // ovc_base.h needs the complete controller type
+#include "entry/windows/ovc_base.h"
+#include "entry/windows/ovc_controller.h" // ovc_base.h needs the complete controller type
 #include "entry/ovc_timer_pool.h"
 #include "grids/spin_engine.h"
 #include "grids/spin_regions.h"

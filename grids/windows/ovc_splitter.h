@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "entry/ovc_base.h"
-#include "entry/ovc_controller.h"
-#include "grids/grid_types.h"
+#include "entry/windows/ovc_base.h"
+#include "entry/windows/ovc_controller.h"
+#include "grids/windows/grid_types.h"
 #include "grids/splitter_layout.h"
 
 class QPainter;

@@ -10,10 +10,10 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "entry/ovc_base.h"
+#include "entry/windows/ovc_base.h"
 #include "entry/ovc_command_processor.h"
-#include "entry/ovc_controller.h"
-#include "entry/ovc_key_map.h"
+#include "entry/windows/ovc_controller.h"
+#include "entry/windows/ovc_key_map.h"
 #include "entry/ovc_strings.h"
 #include "entry/ovc_vkeys.h"
 #include "grids/windows/ovc_tc_headings.h"
@@ -756,7 +756,7 @@ void TOvcTable::paintEvent(QPaintEvent* e)
     if (OnPaintUnusedArea) {
         OnPaintUnusedArea();
     } else {
-        const QColor unused = ToQColor(ColorUnused());
+        const QColor unused = ScreenQColor(ColorUnused());
         if (ColMapEnd() < viewport()->width())
             p.fillRect(QRect(ColMapEnd(), 0, viewport()->width() - ColMapEnd(), viewport()->height()), unused);
         if (RowMapEnd() < viewport()->height())
@@ -791,7 +791,7 @@ bool TOvcTable::StartMove(int rowNum, int colNum, const QPoint& at)
         return false;
     // The image of the moved row or column over the button face.
     QPixmap image(from.size());
-    image.fill(ToQColor(clBtnFace));
+    image.fill(ScreenQColor(clBtnFace));
     viewport()->render(&image, QPoint(), QRegion(from));
     drag_ = std::make_unique<TOvcDragShow>(image, from, at);
     moveRow_ = rowNum;
@@ -868,7 +868,7 @@ void TOvcTable::PaintCell(QPainter& p, int rowNum, int colNum, const QRect& r)
         cell->Paint(p, r, rowNum, colNum, a, data);
         p.setClipping(false);
     } else {
-        p.fillRect(r, ToQColor(Color()));
+        p.fillRect(r, ScreenQColor(Color()));
     }
     PaintGridLines(p, r, locked);
 }
@@ -878,14 +878,14 @@ void TOvcTable::PaintGridLines(QPainter& p, const QRect& r, bool locked)
     const TOvcGridPen& pen = locked ? GridPenSet().LockedGrid() : GridPenSet().NormalGrid();
     if (pen.Effect == geNone || pen.Style == psClear)
         return;
-    const QBrush back(ToQColor(Color()));
+    const QBrush back(ScreenQColor(Color()));
     if (p.background() != back) {
         p.setBackground(back);
         p.setBackgroundMode(Qt::OpaqueMode);
     }
     const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();
     auto line = [&](TColor colour, int x1, int y1, int x2, int y2) {
-        const QPen qpen(ToQColor(colour), 1, QtPenStyle(pen.Style));
+        const QPen qpen(ScreenQColor(colour), 1, QtPenStyle(pen.Style));
         if (p.pen() != qpen)
             p.setPen(qpen);
         p.drawLine(x1, y1, x2, y2);
@@ -921,10 +921,10 @@ void TOvcTable::PaintActiveFrame(QPainter& p)
     // One pixel inside the grid lines.
     const QRect r = cell.adjusted(1, 1, -2, -2);
     p.save();
-    p.setBackground(ToQColor(focused ? Colors().ActiveFocused : Colors().ActiveUnfocused));
+    p.setBackground(ScreenQColor(focused ? Colors().ActiveFocused : Colors().ActiveUnfocused));
     p.setBackgroundMode(Qt::OpaqueMode);
     auto line = [&](TColor colour, int x1, int y1, int x2, int y2) {
-        p.setPen(QPen(ToQColor(colour), 1, QtPenStyle(pen.Style)));
+        p.setPen(QPen(ScreenQColor(colour), 1, QtPenStyle(pen.Style)));
         p.drawLine(x1, y1, x2, y2);
     };
     const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "entry/ovc_controller.h"
+#include "entry/windows/ovc_controller.h"
 #include "grids/ovc_table_model.h"
 #include "grids/windows/ovc_base_table_cell.h"
 #include "grids/windows/ovc_drag_show.h"

@@ -5,9 +5,9 @@
 #include <QPalette>
 #include <vector>
 
-#include "entry/ovc_controller.h"
+#include "entry/windows/ovc_controller.h"
 #include "grids/windows/ovc_table.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 
@@ -117,8 +117,8 @@ void TOvcTCBaseEntryField::StartEditing(int rowNum, int colNum, const QRect& cel
     edit_->SetController(c);
     edit_->setFont(a.Font);
     QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(a.Color));
-    pal.setColor(QPalette::Text, ToQColor(a.TextColor));
+    pal.setColor(QPalette::Base, ScreenQColor(a.Color));
+    pal.setColor(QPalette::Text, ScreenQColor(a.TextColor));
     edit_->setPalette(pal);
     edit_->SetAutoSize(false);
     edit_->setToolTip(FromWin1252(Hint));
@@ -148,7 +148,7 @@ void TOvcTCBaseEntryField::tcPaint(QPainter& p, const QRect& cellRect, int rowNu
         TOvcTCBaseString::tcPaint(p, cellRect, rowNum, colNum, a, data);
         return;
     }
-    p.fillRect(cellRect, ToQColor(a.Color));
+    p.fillRect(cellRect, ScreenQColor(a.Color));
     if (a.Access == otxInvisible)
         return;
     if (TOvcTable* t = OwnerTable())

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "entry/ovc_base_field.h"
-#include "entry/ovc_numeric_field.h"
-#include "entry/ovc_picture_field.h"
-#include "entry/ovc_simple_field.h"
+#include "entry/windows/ovc_base_field.h"
+#include "entry/windows/ovc_numeric_field.h"
+#include "entry/windows/ovc_picture_field.h"
+#include "entry/windows/ovc_simple_field.h"
 #include "grids/windows/ovc_base_table_cell.h"
 
 namespace korval {

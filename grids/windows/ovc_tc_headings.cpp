@@ -32,7 +32,7 @@ void PaintMarker(QPainter& p, const QRect& cell, const TOvcCellAttributes& a, in
     tri << QPoint(x, y) << QPoint(x + size, y + size / 2) << QPoint(x, y + size);
     p.save();
     p.setPen(Qt::NoPen);
-    p.setBrush(ToQColor(a.TextColor));
+    p.setBrush(ScreenQColor(a.TextColor));
     p.drawPolygon(tri);
     p.restore();
 }
@@ -61,7 +61,7 @@ std::string TOvcTCColHead::TextOf(int, int colNum, const TOvcCellData& data) con
 void TOvcTCColHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
                             const TOvcCellAttributes& a, const TOvcCellData& data)
 {
-    p.fillRect(cellRect, ToQColor(a.Color));
+    p.fillRect(cellRect, ScreenQColor(a.Color));
     if (a.Access == otxInvisible)
         return;
     PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
@@ -113,7 +113,7 @@ std::string TOvcTCRowHead::TextOf(int rowNum, int, const TOvcCellData& data) con
 void TOvcTCRowHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
                             const TOvcCellAttributes& a, const TOvcCellData& data)
 {
-    p.fillRect(cellRect, ToQColor(a.Color));
+    p.fillRect(cellRect, ScreenQColor(a.Color));
     if (a.Access == otxInvisible)
         return;
     PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));

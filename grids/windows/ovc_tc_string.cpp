@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 
 #include "grids/windows/ovc_table.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 
@@ -98,8 +98,8 @@ void TOvcTCString::StartEditing(int rowNum, int colNum, const QRect& cellRect, c
     editor_->selectAll();
     editor_->setFont(a.Font);
     QPalette pal = editor_->palette();
-    pal.setColor(QPalette::Base, ToQColor(a.Color));
-    pal.setColor(QPalette::Text, ToQColor(a.TextColor));
+    pal.setColor(QPalette::Base, ScreenQColor(a.Color));
+    pal.setColor(QPalette::Text, ScreenQColor(a.TextColor));
     editor_->setPalette(pal);
     editor_->setFrame(cellStyle != tesNormal);
     editor_->setToolTip(FromWin1252(Hint));

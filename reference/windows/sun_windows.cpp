@@ -1,22 +1,20 @@
 #include "reference/windows/sun_windows.h"
 
-#include "entry/ovc_controller.h"
+#include "entry/windows/ovc_controller.h"
 #include "entry/ovc_intl.h"
-#include "entry/ovc_picture_field.h"
-#include "entry/ovc_simple_field.h"
-#include "grids/my_grid.h"
-#include "grids/ovc_list_box.h"
+#include "entry/windows/ovc_picture_field.h"
+#include "entry/windows/ovc_simple_field.h"
+#include "grids/windows/my_grid.h"
+#include "grids/windows/ovc_list_box.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
-#include "logbook/day_number.h"
-#include "logbook/form_helpers_qt.h"
-#include "logbook/form_placement.h"
-#include "logbook/main_form.h"
+#include "logbook/base/day_number.h"
+#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/form_placement.h"
 #include "logbook/position.h"
-#include "logbook/qso_form.h"
-#include "logbook/string_utils.h"
-#include "platform/win1252.h"
+#include "logbook/base/string_utils.h"
+#include "platform/windows/win1252.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -140,30 +138,6 @@ std::vector<TSunCountry> SunCountryList()
         list.push_back({c.Prefix, c.Name, c.Longitude, c.Latitude, c.EndDate == OpenEndDate});
     }
     return list;
-}
-
-std::uint16_t QsoWindowCountry()
-{
-    TMainForm* main = MainForm();
-    TQSOForm* qso = main ? main->QsoForm() : nullptr;
-    if (!qso)
-        return 0;
-    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
-    if (prefix.empty())
-        return 0;
-    const std::int32_t n = CountryNumberOfPrefix(prefix);
-    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
-}
-
-TChildWindowHooks CountryInfoWindowHooks()
-{
-    TChildWindowHooks hooks;
-    hooks.create = [](QWidget* owner) -> QWidget* { return new TCountryInfo(QsoWindowCountry, owner); };
-    hooks.refresh = [](QWidget* window) {
-        if (auto* info = qobject_cast<TCountryInfo*>(window))
-            info->ShowCountry();
-    };
-    return hooks;
 }
 
 // ---- TCountryInfo ----

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "logbook/child_window_hooks.h"
 #include "reference/sun_tables.h"
 
 class QAction;
@@ -30,10 +29,6 @@ TStDate SunToday();
 // The countries of the country database from number 1 on, as the grey-line list reads them.
 std::vector<TSunCountry> SunCountryList();
 
-// The country of the QSO shown in the main window's QSO window; 0 when there is none.
-std::uint16_t QsoWindowCountry();
-// What the program hands the main window: TCountryInfo over the QSO window's country.
-TChildWindowHooks CountryInfoWindowHooks();
 
 class TOneYearSRS;
 class TCountrySRS;

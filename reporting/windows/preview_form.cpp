@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "reporting/report_system.h"
 #include "reporting/windows/qt_paint_context.h"
 #include "reporting/windows/setup_form.h"

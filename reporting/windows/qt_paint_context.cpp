@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 namespace korval {
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "platform/message_dlg.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "reporting/windows/report_forms.h"
 
 namespace korval {

@@ -4,7 +4,7 @@
 #include <QEventLoop>
 #include <QPushButton>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "reporting/windows/preview_form.h"
 #include "reporting/windows/setup_form.h"
 #include "reporting/windows/status_form.h"

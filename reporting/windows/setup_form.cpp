@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "reporting/report_system.h"
 
 namespace korval {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 #include "reporting/report_system.h"
 
 namespace korval {

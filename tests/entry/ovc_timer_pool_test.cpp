@@ -1,8 +1,6 @@
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_timer_pool.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -206,19 +204,4 @@ TEST_F(TimerPoolTest, RefusedTimerRaises)
     } catch (const ENoTimersAvailable& e) {
         EXPECT_STREQ(e.what(), "No Window's timers are available");
     }
-}
-
-TEST(TimerPoolQt, RunsOnAQTimer)
-{
-    TOvcTimerPool pool;  // steady clock and a QTimer
-    int n = 0;
-    pool.Add([&](TOvcTimerPool*, int, uint32_t, int elapsed) {
-        ++n;
-        EXPECT_GE(elapsed, 55 - 27);
-    }, 60);
-    QElapsedTimer t;
-    t.start();
-    while (n < 2 && t.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_GE(n, 2);
 }

@@ -7,7 +7,7 @@
 #include "exchange/export_driver.h"
 #include "logbook/bands_modes.h"
 #include "logbook/position.h"
-#include "logbook/string_utils.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <cctype>

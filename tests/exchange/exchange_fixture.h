@@ -12,7 +12,7 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/country_fixture.h"
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "platform/message_dlg.h"
 #include "test_support.h"

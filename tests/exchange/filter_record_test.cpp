@@ -3,7 +3,7 @@
 
 #include "exchange/filter_record.h"
 #include "exchange/translation_table.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 #include <filesystem>
 

@@ -4,7 +4,7 @@
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/qso_lookup.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
 #include "test_support.h"

@@ -8,7 +8,7 @@
 //   QSL manager of F5ABC: W3HNK from 2001, DL1AAA from June 2005;
 //   states 0 none, AK, CA, HI, NY, TX; one state code, one IOTA reference, one county.
 #include "logbook/country_db.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 
 #include <string>
 

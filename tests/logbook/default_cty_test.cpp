@@ -4,7 +4,7 @@
 #include "logbook/country_db.h"
 #include "platform/shipped_defaults.h"
 #include "country_fixture.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "test_support.h"
 #include "tools/cty_convert.h"
 

@@ -9,7 +9,7 @@
 
 #include "fake_lookup.h"
 #include "logbook/progress.h"
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "platform/message_dlg.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "logbook/record_bytes.h"
+#include "logbook/base/record_bytes.h"
 #include "logbook/swl_record.h"
 
 using namespace korval;

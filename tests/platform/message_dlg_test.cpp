@@ -1,5 +1,5 @@
 #include "platform/message_dlg.h"
-#include "platform/win1252.h"
+#include "platform/windows/win1252.h"
 
 #include <gtest/gtest.h>
 

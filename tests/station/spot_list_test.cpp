@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "station/spot_list.h"
 #include "test_support.h"
 

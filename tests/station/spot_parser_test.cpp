@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "logbook/day_number.h"
+#include "logbook/base/day_number.h"
 #include "station/spot_line_queue.h"
 #include "station/spot_parser.h"
 

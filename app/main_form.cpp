@@ -1,0 +1,915 @@
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <filesystem>
+
+#include "entry/ovc_timer_pool.h"
+#include "exchange/windows/filter_windows.h"
+#include "entry/windows/ovc_qt_timer_driver.h"
+#include "logbook/config_record.h"
+#include "logbook/call_lookup.h"
+#include "logbook/country_db.h"
+#include "logbook/custom_award.h"
+#include "logbook/crash_recovery.h"
+#include "logbook/windows/form_placement.h"
+#include "logbook/windows/help_window.h"
+#include "logbook/log_file.h"
+#include "logbook/paths.h"
+#include "logbook/windows/prog_status.h"
+#include "logbook/windows/progress_bar.h"
+#include "logbook/qso_data.h"
+#include "logbook/windows/qso_form.h"
+#include "logbook/qso_lookup.h"
+#include "logbook/base/day_number.h"
+#include "logbook/base/string_utils.h"
+#include "logbook/qso_fields.h"
+#include "reference/windows/sun_windows.h"
+#include "reporting/windows/report_forms.h"
+#include "app/splash_screen.h"
+#include "platform/windows/idle_hook.h"
+#include "platform/message_dlg.h"
+#include "platform/windows/win1252.h"
+#include "platform/windows/window_message.h"
+
+namespace korval {
+
+namespace {
+
+TMainForm* g_mainForm = nullptr;
+TFileDialogHandler g_fileDialog;
+
+const std::vector<std::string> kQslRoutes{"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
+const std::vector<std::string> kSatModes{"------", "435/145", "144/435", "1269/436", "435/2400",
+                                         "2m/10m", "15m/10m", "15m/2m", "Other"};
+
+QString Native(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string FromNative(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+bool HasLogExtension(const std::string& name)
+{
+    auto dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string ext = name.substr(dot);
+    for (char& c : ext)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return ext == ".KVL";
+}
+
+
+} // namespace
+
+TFileDialogHandler SetFileDialogHandler(TFileDialogHandler handler)
+{
+    std::swap(g_fileDialog, handler);
+    return handler;
+}
+
+TMainForm* MainForm()
+{
+    return g_mainForm;
+}
+
+void PostToMainForm(int code)
+{
+    PostWindowMessage(g_mainForm, WM_USER + 1, code);
+}
+
+void PostToMainFormEx(std::intptr_t value, QObject* target)
+{
+    // The target travels as a guarded pointer, so a window closed meanwhile is simply skipped.
+    if (g_mainForm)
+        QMetaObject::invokeMethod(g_mainForm, [value, t = QPointer<QObject>(target)] {
+            if (g_mainForm)
+                g_mainForm->PostEx(value, t);
+        }, Qt::QueuedConnection);
+}
+
+TMainForm::TMainForm(TMainFormEnv env, QWidget* parent) : QMainWindow(parent), env_(std::move(env))
+{
+    g_mainForm = this;
+    setObjectName(QStringLiteral("MainForm"));
+    if (!env_.helpFile.empty())
+        SetHelpFile(env_.helpFile);
+    for (int& t : triggers_)
+        t = -1;
+    BuildMenus();
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+    if (g_mainForm == this)
+        g_mainForm = nullptr;
+}
+
+void TMainForm::BuildMenus()
+{
+    auto* file = menuBar()->addMenu(QStringLiteral("&File"));
+    auto add = [this](QMenu* m, const char* name, const QString& text, void (TMainForm::*slot)()) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (slot)
+            connect(a, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        else
+            a->setEnabled(false); // its window is not part of the program yet
+        return a;
+    };
+    New1 = add(file, "New1", QStringLiteral("&New"), &TMainForm::New1Click);
+    Open1 = add(file, "Open1", QStringLiteral("&Open..."), &TMainForm::Open1Click);
+    Save1 = add(file, "Save1", QStringLiteral("Save"), &TMainForm::Save1Click);
+    Saveas1 = add(file, "Saveas1", QStringLiteral("Save as"), &TMainForm::Saveas1Click);
+    Backup1 = add(file, "Backup1", QStringLiteral("Backup"), &TMainForm::Backup1Click);
+    Close1 = add(file, "Close1", QStringLiteral("Close"), &TMainForm::Close1Click);
+    file->addSeparator();
+    ImpExpfilters1 = add(file, "ImpExpfilters1", QStringLiteral("&Import/Export"),
+                         &TMainForm::ImpExpfilters1Click);
+    QMenu* db = file->addMenu(QStringLiteral("&Databases"));
+    db->setObjectName(QStringLiteral("Databases1"));
+    Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), nullptr);
+    IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), nullptr);
+    Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
+    QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), nullptr);
+    ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
+    Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), nullptr);
+    Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
+    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
+    PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
+                      &TMainForm::PrintSetup1Click);
+    file->addSeparator();
+    Exit1 = add(file, "Exit1", QStringLiteral("E&xit"), nullptr);
+    Exit1->setEnabled(true);
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+
+    Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
+    Radio1->setObjectName(QStringLiteral("Radio1"));
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Ignoremodeinrealtime1->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    Contents1 = add(help, "Contents1", QStringLiteral("&Contents"), &TMainForm::Contents1Click);
+    SearchforHelpOn1 = add(help, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."), nullptr);
+    HowtoUseHelp1 = add(help, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), nullptr);
+    About1 = add(help, "About1", QStringLiteral("&About..."), &TMainForm::About1Click);
+
+    auto* strip = new QWidget(this);
+    auto* lay = new QHBoxLayout(strip);
+    lay->setContentsMargins(1, 1, 1, 1);
+    lay->setSpacing(2);
+    auto panel = [strip](const char* name, int width) {
+        auto* l = new QLabel(strip);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setAlignment(Qt::AlignCenter);
+        if (width > 0)
+            l->setMinimumWidth(width);
+        return l;
+    };
+    PanStatus = panel("PanStatus", 110);
+    PanDisk = panel("PanDisk", 110);
+    M_Nr = panel("M_Nr", 60);
+    M_Nr->hide(); // the contest serial number, shown only while the QSO window uses one
+    M_Time = panel("M_Time", 60);
+    SB = new QScrollBar(Qt::Horizontal, strip);
+    SB->setObjectName(QStringLiteral("SB"));
+    SB->setEnabled(false);
+    SB->setPageStep(10);
+    // The scroll bar moves through the QSO window's log; the index it shows is the bar's position.
+    connect(SB, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        TQSOForm* qso = QsoForm();
+        if (!qso)
+            return;
+        int code = -1;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = 0; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = 1; break;
+        case QAbstractSlider::SliderPageStepSub: code = 2; break;
+        case QAbstractSlider::SliderPageStepAdd: code = 3; break;
+        case QAbstractSlider::SliderMove: code = 5; break;
+        case QAbstractSlider::SliderToMinimum: code = 6; break;
+        case QAbstractSlider::SliderToMaximum: code = 7; break;
+        default: return;
+        }
+        int position = SB->sliderPosition();
+        qso->ScrollTo(code, position);
+        SB->setSliderPosition(qso->Entry().CurrentIndex());
+    });
+    lay->addWidget(PanStatus);
+    lay->addWidget(PanDisk);
+    lay->addWidget(M_Nr);
+    lay->addWidget(SB, 1);
+    lay->addWidget(M_Time);
+    setCentralWidget(strip);
+}
+
+void TMainForm::FormCreate()
+{
+    NoteScreenMetrics();
+    SetPlacementMainWindow(this);
+    LoadConfiguration();
+    timerPool_ = env_.timerDriver ? std::make_unique<TOvcTimerPool>(env_.tickSource, env_.timerDriver)
+                                  : std::make_unique<TOvcTimerPool>(env_.tickSource, CreateQtTimerDriver());
+    timerPool_->OnAllTriggers = [this](TOvcTimerPool*, int handle, std::uint32_t, int) { TriggerHandler(handle); };
+    qslRoutes_ = kQslRoutes;
+    satModes_ = kSatModes;
+
+    // The country database: without it the program cannot work and ends.
+    SetCountryModifiedHook([this] { StartAutoSaveCountdown(); });
+    SetCountryFileFailHandler([this] { startupOk_ = false; });
+    if (!LoadCountryFile(true))
+        startupOk_ = false;
+    else
+        InstallCountryLookup(); // QSOs take country, zone and WPX prefix from this database
+    LoadWPXDeleted();
+
+    previousHooks_ = SetLogHooks(this);
+    idle_ = new TIdleHook(this);
+    commandLine_ = ParseCommandLine(env_.params);
+    LoadCustAwards();
+    move(0, 0);
+}
+
+void TMainForm::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    move(0, 0);
+    int screenWidth = ScreenMetrics().Width;
+    int width = Config.MainWindowWidth();
+    if (width <= 0 || width > screenWidth)
+        width = screenWidth;
+    resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
+    StartTrigger(trClock, 1000);
+    ClockTick();
+    UpdateRadioMenu();
+
+    TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
+                              GetDataFileName(dfCountry)};
+    TCrashRecoveryEnv recoveryEnv{
+        [this] { return AskFileName(TFileDialogKind::SaveRecoveredLog, GetSaveDir()); },
+        [](const std::string& path) { return CountryFileLoads(path); },
+        [] { LoadCountryFile(true); }};
+    RecoverCrashBackup(files, recoveryEnv);
+
+    firstIdle_ = true;
+    calendarCheck_ = Config.CalendarCheck();
+    UpdateFileMenu();
+    UpdateUserLevelMenus();
+    RefreshCaption();
+    FreeStartupSplash();
+    idle_->Install([this] { AppIdle(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* e)
+{
+    if (!CloseLog()) {
+        e->ignore();
+        return;
+    }
+    closing_ = true;
+    idle_->Remove();
+    QMainWindow::closeEvent(e);
+}
+
+void TMainForm::FormDestroy()
+{
+    if (idle_)
+        idle_->Remove();
+    for (int i = 0; i < TriggerCount; ++i)
+        StopTrigger(i);
+    FreeQsoWindow();
+    FreeCurrentLog();
+    SetQsoLookup(nullptr);
+    FreeCountryData(true);
+    FreeWPXDeleted();
+    SetCustAwardList(std::make_unique<TCustAwardList>());
+    SetCountryModifiedHook(nullptr);
+    SetCountryFileFailHandler(nullptr);
+    SetLogHooks(previousHooks_);
+    if (!startupOk_)
+        return; // nothing was loaded that would be worth keeping
+    int screenWidth = ScreenMetrics().Width;
+    if (isMinimized())
+        setWindowState(Config.MainWindowWidth() != 0 ? Qt::WindowNoState : Qt::WindowMaximized);
+    if (!isMaximized() && width() <= screenWidth && width() < screenWidth)
+        Config.SetMainWindowWidth(width());
+    else
+        Config.SetMainWindowWidth(0);
+    try {
+        SaveConfiguration();
+    } catch (const std::exception& ex) {
+        MessageDlg(ex.what(), TMsgDlgType::mtError, mbOK);
+    }
+}
+
+// ---- Timer triggers ----
+
+void TMainForm::StartTrigger(int index, std::uint32_t interval)
+{
+    StopTrigger(index);
+    int handle = -1;
+    try {
+        if (index == trRadioPoll || index == trScanner)
+            handle = timerPool_->AddOneShot(nullptr, interval);
+        else
+            handle = timerPool_->Add(nullptr, interval);
+    } catch (const std::exception&) {
+        handle = -1;
+    }
+    if (handle < 0) {
+        MessageDlg("No timer is available; Korval cannot run and will end now.", TMsgDlgType::mtError, mbOK);
+        QCoreApplication::exit(1);
+        return;
+    }
+    triggers_[index] = handle;
+}
+
+void TMainForm::StopTrigger(int index)
+{
+    if (triggers_[index] != -1) {
+        if (timerPool_)
+            timerPool_->Remove(triggers_[index]);
+        triggers_[index] = -1;
+    }
+}
+
+void TMainForm::TriggerHandler(int handle)
+{
+    if (closing_ || QCoreApplication::closingDown())
+        return;
+    int index = -1;
+    for (int i = 0; i < TriggerCount; ++i)
+        if (triggers_[i] == handle)
+            index = i;
+    if (index < 0)
+        return;
+    switch (index) {
+    case trClock:
+        ClockTick();
+        break;
+    case trRadioPoll:
+        triggers_[index] = -1; // a one-shot trigger is gone once it fired
+        // No radio can be created yet: nothing to poll.
+        break;
+    case trScanner:
+        triggers_[index] = -1;
+        break;
+    case trAutoSave:
+        if (countdown_.Tick())
+            autoSaveDue_ = true;
+        SetDiskText(QString::fromStdString(countdown_.Text()), true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::ClockTick()
+{
+    TDayNumber day = 0;
+    std::int32_t seconds = 0;
+    try {
+        GetUtcDateTime(day, seconds);
+    } catch (const std::exception&) {
+        M_Time->setText(QStringLiteral("??:??"));
+        return;
+    }
+    M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
+    if (TQSOForm* qso = QsoForm())
+        qso->ClockUpdate(day, seconds);
+}
+
+void TMainForm::StartAutoSaveCountdown()
+{
+    if (autoSaveDue_ || triggers_[trAutoSave] != -1)
+        return;
+    int minutes = Config.AutoSaveInterval();
+    if (minutes <= 0)
+        return;
+    countdown_.Start(minutes);
+    StartTrigger(trAutoSave, 5000);
+}
+
+void TMainForm::AutoSave()
+{
+    StopAutoSaveCountdown();
+    autoSaveDue_ = false;
+    bool written = false;
+    TQsoData* log = CurrentLog();
+    if (log && log->Modified()) {
+        WriteLogFile(*log, false);
+        written = true;
+    }
+    if (CountryDataModified()) {
+        SaveCountryFile(false);
+        written = true;
+    }
+    if (written) {
+        SetDiskText(QStringLiteral("Modified"), false);
+        lastBackup_ = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() / 86400000.0 + 25569.0;
+        RefreshCaption();
+    } else {
+        SetDiskText(QString(), false);
+    }
+}
+
+// ---- Idle processing ----
+
+void TMainForm::AppIdle()
+{
+    if (closing_)
+        return;
+    TQSOForm* qso = QsoForm();
+    QString mode = qso ? QString::fromStdString(QsoModeText(qso->EntryMode())) : QString();
+    if (mode != lastMode_) {
+        PanStatus->setText(mode);
+        lastMode_ = mode;
+    }
+    if (autoSaveDue_)
+        AutoSave();
+    if (radioPollDue_)
+        radioPollDue_ = false;
+    if (firstIdle_) {
+        firstIdle_ = false;
+        OpenStartLog();
+        UpdateFileMenu();
+        emit firstIdleDone();
+    }
+    if (countryInfo_ && countryInfo_->isVisible())
+        countryInfo_->ShowCountry();
+    if (calendarCheck_)
+        calendarCheck_ = false; // the events calendar is not part of the program yet
+    if (commandLine_.hasS) {
+        commandLine_.hasS = false;
+        if (SpotArgumentReceiver)
+            SpotArgumentReceiver(commandLine_.argS);
+    }
+}
+
+void TMainForm::OpenStartLog()
+{
+    std::string defaultLog = GetDataFileName(dfLog);
+    std::string name = ChooseStartLog(commandLine_.firstParam, Config.LastLogFile(), defaultLog);
+    if (name.empty())
+        return;
+    // On a first start the default log does not exist yet: it starts empty under its name, so
+    // the operator can log at once (it is written on the first save).
+    std::error_code ec;
+    if (name == defaultLog && !std::filesystem::exists(name, ec)) {
+        std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
+        NewLog(name);
+        RefreshCaption();
+        return;
+    }
+    OpenLogFile(name);
+}
+
+bool TMainForm::OpenLogFile(const std::string& name)
+{
+    FreeQsoWindow();
+    SetCurrentLog(std::make_unique<TQsoData>());
+    bool ok = LoadLogFile(name, true, 3);
+    if (!ok) {
+        FreeQsoWindow();
+        FreeCurrentLog();
+    }
+    lastBackup_ = 0;
+    RefreshCaption();
+    ShowQsoWindow();
+    return ok;
+}
+
+// ---- Log hooks ----
+
+void TMainForm::ShowModified()
+{
+    SetDiskText(QStringLiteral("Modified"), true);
+}
+
+void TMainForm::SetDiskPanel(const std::string& text)
+{
+    SetDiskText(FromWin1252(text), false);
+}
+
+TQSOForm* TMainForm::QsoForm() const
+{
+    return static_cast<TQSOForm*>(qsoForm_.data());
+}
+
+void TMainForm::ShowLogCount()
+{
+    // The count of the open log goes with the status tip of the disk panel.
+    TQsoData* log = CurrentLog();
+    PanDisk->setToolTip(log ? QStringLiteral("%1 QSOs").arg(log->Count()) : QString());
+    if (!QsoForm())
+        M_Nr->hide();
+}
+
+void TMainForm::ShowQsoWindow()
+{
+    TQsoData* log = CurrentLog();
+    if (log && QsoForm() && qsoLog_ != log)
+        FreeQsoWindow(); // a window over another logbook
+    if (!log) {
+        FreeQsoWindow();
+    } else if (!QsoForm()) {
+        auto* qso = new TQSOForm(log, this);
+        qso->setWindowFlag(Qt::Window);
+        qso->setAttribute(Qt::WA_DeleteOnClose, false);
+        qsoForm_ = qso;
+        qsoLog_ = log;
+        // Its requests travel as WM_USER+1 like those of every other window.
+        connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
+        connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
+            M_Nr->setText(QString::number(number));
+            M_Nr->setVisible(visible);
+        });
+        connect(qso, &TQSOForm::logScrollBarChanged, this, [this](bool visible, int max, int position) {
+            const QSignalBlocker quiet(SB);
+            SB->setEnabled(visible);
+            SB->setRange(0, visible ? max : 0);
+            SB->setValue(visible ? position : 0);
+        });
+        qso->ResendLogScrollBar();
+        QAction* info = qso->Action(TQSOForm::cmCountryInformation);
+        info->setEnabled(true);
+        connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
+        qso->move(x(), frameGeometry().bottom() + 1);
+        qso->show();
+        PostToMainForm(2);
+    } else {
+        QsoForm()->show();
+    }
+    if (log && QsoForm())
+        QsoForm()->setWindowTitle(Native(log->FileName));
+    ShowLogCount();
+    if (log)
+        Config.SetLastLogFile(log->FileName);
+}
+
+void TMainForm::FreeQsoWindow()
+{
+    if (!qsoForm_)
+        return;
+    delete qsoForm_.data();
+    qsoForm_ = nullptr;
+    qsoLog_ = nullptr;
+    SB->setEnabled(false);
+    PostToMainForm(1);
+}
+
+void TMainForm::SetDiskText(const QString& text, bool red)
+{
+    PanDisk->setText(text);
+    PanDisk->setStyleSheet(red ? QStringLiteral("color: red;") : QString());
+}
+
+// ---- Log commands ----
+
+std::optional<std::string> TMainForm::AskFileName(TFileDialogKind kind, const std::string& startFolder)
+{
+    if (g_fileDialog)
+        return g_fileDialog({kind, startFolder});
+    const QString filter = QStringLiteral("Log files (*.KVL *.kvl);;All files (*)");
+    QString chosen;
+    switch (kind) {
+    case TFileDialogKind::OpenLog:
+        chosen = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), Native(startFolder), filter);
+        break;
+    case TFileDialogKind::NewLog:
+        chosen = QFileDialog::getSaveFileName(this, QStringLiteral("New"), Native(startFolder), filter, nullptr,
+                                              QFileDialog::DontConfirmOverwrite);
+        break;
+    case TFileDialogKind::SaveLogAs:
+    case TFileDialogKind::SaveRecoveredLog:
+        chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Save as"), Native(startFolder), filter);
+        break;
+    }
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return FromNative(chosen);
+}
+
+bool TMainForm::CloseLog()
+{
+    if (TQSOForm* qso = QsoForm(); qso && !qso->FinishEntry())
+        return false; // the operator kept the entry
+    TQsoData* log = CurrentLog();
+    if (log && (log->Modified() || log->NeedsSaving())) {
+        int answer = MessageDlg("The log has changed. Save it?\r\r" + log->FileName, TMsgDlgType::mtConfirmation,
+                                mbYes | mbNo | mbCancel);
+        if (answer == mrCancel)
+            return false;
+        // A save that failed was reported; the log stays open so that nothing is lost.
+        if (!korval::CloseLog(*log, answer == mrYes))
+            return false;
+    } else if (log) {
+        korval::CloseLog(*log, false);
+    }
+    for (int i = 1; i < TriggerCount; ++i)
+        StopTrigger(i);
+    autoSaveDue_ = false;
+    FreeQsoWindow();
+    FreeCurrentLog();
+    ShowLogCount();
+    UpdateFileMenu();
+    return true;
+}
+
+void TMainForm::New1Click()
+{
+    std::optional<std::string> name = AskFileName(TFileDialogKind::NewLog, GetSaveDir());
+    if (!name || !CloseLog())
+        return;
+    // A name typed without the log extension gets it, so the Open dialog finds the log again.
+    if (!HasLogExtension(*name) && std::filesystem::path(*name).extension().empty())
+        *name += ".KVL";
+    std::error_code ec;
+    if (std::filesystem::exists(*name, ec) &&
+        MessageDlg("The file " + *name + " exists already.\rStart a new log under this name?", TMsgDlgType::mtWarning,
+                   mbYes | mbNo) != mrYes)
+        return;
+    NewLog(*name);
+    if (TQSOForm* qso = QsoForm())
+        qso->Addrealtime1Click();
+    RefreshCaption();
+    UpdateFileMenu();
+}
+
+void TMainForm::Open1Click()
+{
+    std::optional<std::string> name = AskFileName(TFileDialogKind::OpenLog, GetSaveDir());
+    if (!name || !CloseLog())
+        return;
+    StopAutoSaveCountdown();
+    OpenLogFile(*name);
+    UpdateFileMenu();
+}
+
+void TMainForm::Save1Click()
+{
+    StopAutoSaveCountdown();
+    autoSaveDue_ = false;
+    if (TQsoData* log = CurrentLog())
+        WriteLogFile(*log, true);
+    SaveCountryFile(true);
+}
+
+void TMainForm::Saveas1Click()
+{
+    TQsoData* log = CurrentLog();
+    if (!log || log->Count() == 0)
+        return;
+    std::optional<std::string> name;
+    for (;;) {
+        name = AskFileName(TFileDialogKind::SaveLogAs, GetSaveDir());
+        if (!name)
+            return;
+        if (HasLogExtension(*name))
+            break;
+        MessageDlg("A log file name must end in \".KVL\".", TMsgDlgType::mtError, mbOK);
+    }
+    StopAutoSaveCountdown();
+    log->FileName = *name;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(*name).parent_path(), ec);
+    WriteLogFile(*log, true);
+    SaveCountryFile(true);
+    lastBackup_ = 0;
+    RefreshCaption();
+    ShowQsoWindow();
+}
+
+void TMainForm::Backup1Click()
+{
+    autoSaveDue_ = true;
+}
+
+void TMainForm::Close1Click()
+{
+    if (!CloseLog())
+        return;
+    UpdateFileMenu();
+    Config.SetLastLogFile("<none>");
+}
+
+void TMainForm::Info1Click()
+{
+    TLogStatusInfo info;
+    if (TQsoData* log = CurrentLog()) {
+        info.open = true;
+        info.fileName = log->FileName;
+        info.qsos = log->Count();
+        info.notes = log->Notes.Count();
+        info.swl = static_cast<long>(log->Swl().size());
+    }
+    TProgStatus dlg(info, this);
+    dlg.exec();
+}
+
+void TMainForm::CountryInformation1Click()
+{
+    TQSOForm* qso = QsoForm();
+    if (!qso)
+        return;
+    if (!countryInfo_) {
+        countryInfo_ = new TCountryInfo([this] { return QsoWindowCountry(); }, qso);
+        countryInfo_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    countryInfo_->show();
+    countryInfo_->raise();
+    countryInfo_->activateWindow();
+    countryInfo_->ShowCountry();
+}
+
+std::uint16_t TMainForm::QsoWindowCountry() const
+{
+    TQSOForm* qso = QsoForm();
+    if (!qso)
+        return 0;
+    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
+    if (prefix.empty())
+        return 0;
+    const std::int32_t n = CountryNumberOfPrefix(prefix);
+    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+}
+
+void TMainForm::PrintSetup1Click()
+{
+    PrinterSetupCommand();
+}
+
+void TMainForm::ImpExpfilters1Click()
+{
+    ShowImportExportFilters(this);
+    // An import may have added QSOs or opened a log.
+    ShowLogCount();
+    UpdateFileMenu();
+    if (TQSOForm* qso = QsoForm()) {
+        qso->raise();
+        qso->activateWindow();
+    }
+}
+
+void TMainForm::About1Click()
+{
+    TSplashScreen about(this);
+    about.exec();
+}
+
+void TMainForm::Contents1Click()
+{
+    // The README stands in for the help file, shown by the program itself.
+    ShowHelp(this);
+}
+
+void TMainForm::UpdateFileMenu()
+{
+    bool open = CurrentLog() != nullptr;
+    Save1->setEnabled(open);
+    Saveas1->setEnabled(open);
+    Backup1->setEnabled(open);
+    Close1->setEnabled(open);
+}
+
+void TMainForm::UpdateUserLevelMenus()
+{
+    // The editors these levels unlock are not part of the program yet; their items stay disabled.
+}
+
+void TMainForm::UpdateRadioMenu()
+{
+    Radio1->setEnabled(!Config.RadioModel().empty());
+    // No radio object can exist yet.
+    Scanner1->setEnabled(false);
+    Panorama1->setEnabled(false);
+    SetFrequency1->setEnabled(false);
+    Ignoremodeinrealtime1->setEnabled(false);
+    FlipRadio1->setText(QStringLiteral("Start Radio"));
+}
+
+void TMainForm::UserMessage(int code)
+{
+    switch (code) {
+    case 3:
+        radioPollDue_ = false;
+        Config.SetSetFreqWindowOpen(false);
+        UpdateRadioMenu();
+        break;
+    case 4:
+        radioPollDue_ = false;
+        UpdateRadioMenu();
+        break;
+    default:
+        // The windows the other codes address are not part of the program yet.
+        break;
+    }
+}
+
+void TMainForm::PostEx(std::intptr_t code, QObject* target)
+{
+    if (!target)
+        return;
+    for (const auto& [id, p] : exPending_)
+        if (p.first == code && p.second == target)
+            return; // the waiting one carries the same request
+    std::intptr_t id = nextEx_++;
+    exPending_[id] = {code, target};
+    PostWindowMessage(this, WM_USER + 2, code, id);
+}
+
+bool TMainForm::event(QEvent* e)
+{
+    if (e->type() != TWindowMessageEvent::EventType())
+        return QMainWindow::event(e);
+    auto* m = static_cast<TWindowMessageEvent*>(e);
+    switch (m->msg()) {
+    case WM_USER:
+        // A table's active row; the table is named by a guarded pointer id like WM_USER+2.
+        if (auto it = exPending_.find(m->lParam()); it != exPending_.end()) {
+            if (QObject* t = it->second.second)
+                t->setProperty("ActiveRow", QVariant::fromValue<qlonglong>(m->wParam()));
+            exPending_.erase(it);
+        }
+        return true;
+    case WM_USER + 1:
+        UserMessage(static_cast<int>(m->wParam() & 0xFF));
+        return true;
+    case WM_USER + 2:
+        if (auto it = exPending_.find(m->lParam()); it != exPending_.end()) {
+            QPointer<QObject> target = it->second.second;
+            exPending_.erase(it);
+            if (target)
+                SendWindowMessage(target, WM_USER + 3, m->wParam(), 0);
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+void TMainForm::BringToFront()
+{
+    if (closing_)
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+QString TMainForm::CaptionText() const
+{
+    QString caption = QStringLiteral("KORVAL");
+    std::string call = Config.OwnCall();
+    if (!call.empty())
+        caption += QStringLiteral(" - ") + FromWin1252(call);
+    if (TQsoData* log = CurrentLog())
+        caption += QStringLiteral(" - ") + Native(log->FileName);
+    if (lastBackup_ > 0) {
+        QDateTime t = QDateTime::fromMSecsSinceEpoch(qint64((lastBackup_ - 25569.0) * 86400000.0), Qt::UTC);
+        caption += QStringLiteral(" - backup at ") + t.toString(QStringLiteral("hh:mm:ss"));
+    }
+    return caption;
+}
+
+void TMainForm::RefreshCaption()
+{
+    setWindowTitle(CaptionText());
+}
+
+} // namespace korval

@@ -1,0 +1,197 @@
+#pragma once
+// The program's main window: a strip across the top of the screen with the menu, the status,
+// disk and clock panels. It loads the configuration and the country database, opens and closes
+// the log, runs the periodic work of its eight timer triggers and the idle handler, and takes
+// requests from other windows and threads as posted window messages.
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "logbook/log_hooks.h"
+#include "app/main_form_rules.h"
+#include "reference/windows/sun_windows.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollBar;
+
+namespace korval {
+
+class TOvcTimerPool;
+class TOvcTickSource;
+class TOvcTimerDriver;
+class TIdleHook;
+class TQsoData;
+class TQSOForm;
+
+// The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
+enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
+struct TFileDialogRequest {
+    TFileDialogKind kind;
+    std::string startFolder;
+};
+using TFileDialogHandler = std::function<std::optional<std::string>(const TFileDialogRequest&)>;
+// Replaces the file dialogs (empty restores the Qt dialogs); returns the previous handler.
+TFileDialogHandler SetFileDialogHandler(TFileDialogHandler handler);
+
+// What the main window runs on; tests pass a clock and timer they drive by hand.
+struct TMainFormEnv {
+    std::vector<std::string> params;     // command-line parameters without the program name
+    TOvcTickSource* tickSource = nullptr;
+    TOvcTimerDriver* timerDriver = nullptr;
+    std::string helpFile;                // the README, which stands in for the help file
+};
+
+class TMainForm : public QMainWindow, private TLogWindowHooks {
+    Q_OBJECT
+public:
+    static constexpr int TriggerCount = 8;
+    static constexpr int ChildSlotCount = 13;
+    enum TTrigger { trClock = 0, trRadioPoll = 1, trScanner = 2, trAutoSave = 7 };
+
+    // The create handler: configuration, lists, country database, command line.
+    explicit TMainForm(TMainFormEnv env = {}, QWidget* parent = nullptr);
+    // The destroy handler: frees what it loaded and saves the configuration.
+    ~TMainForm() override;
+
+    // False when the start-up must end (the country database could not be read).
+    bool startupOk() const { return startupOk_; }
+
+    // Components.
+    QLabel* PanStatus;
+    QLabel* PanDisk;
+    QLabel* M_Time;
+    QLabel* M_Nr;
+    QScrollBar* SB;
+    QAction *New1, *Open1, *Save1, *Saveas1, *Backup1, *Close1, *ImpExpfilters1, *Countries1, *IOTA1,
+        *Labeldefinitions1, *QSLManagers1, *ManagerAddresses1, *Radios1, *ReportDefinitions1, *Calendar1, *Info1,
+        *Preferences1, *PrintSetup1, *Exit1;
+    QMenu* Radio1;
+    QAction *Panorama1, *Scanner1, *SetFrequency1, *FlipRadio1, *Ignoremodeinrealtime1;
+    QAction *Contents1, *SearchforHelpOn1, *HowtoUseHelp1, *About1;
+    TOvcTimerPool* MainTimerPool() const { return timerPool_.get(); }
+    // The QSO window; it exists while a log is open.
+    TQSOForm* QsoForm() const;
+
+    // Menu commands.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void Saveas1Click();
+    void Backup1Click();
+    void Close1Click();
+    void Info1Click();
+    void ImpExpfilters1Click();
+    void PrintSetup1Click();
+    // Opens the sunrise and sunset window over the QSO window, or brings it up.
+    void CountryInformation1Click();
+    TCountryInfo* CountryInfoWindow() const { return countryInfo_.data(); }
+    void About1Click();
+    void Contents1Click();
+
+    bool CloseLog();
+    void UpdateFileMenu();
+    void UpdateUserLevelMenus();
+    void UpdateRadioMenu();
+    void UserMessage(int code);
+
+    void StartTrigger(int index, std::uint32_t interval);
+    void StopTrigger(int index);
+    int TriggerHandle(int index) const { return triggers_[index]; }
+    void StartAutoSaveCountdown();
+    void StopAutoSaveCountdown() { StopTrigger(trAutoSave); }
+    void AutoSave();
+    void ClockTick();
+    void AppIdle();
+
+    bool autoSaveDue() const { return autoSaveDue_; }
+    bool firstIdlePending() const { return firstIdle_; }
+    const TCommandLine& commandLine() const { return commandLine_; }
+    double lastBackupTime() const { return lastBackup_; }
+    QString CaptionText() const;
+
+    // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
+    std::function<void(const std::string&)> SpotArgumentReceiver;
+
+    // Posts WM_USER+2: code to be forwarded as WM_USER+3 to the target; an identical request
+    // still waiting is not queued twice.
+    void PostEx(std::intptr_t code, QObject* target);
+    // A later start of the program asked for this window.
+    void BringToFront();
+
+signals:
+    // The first idle time's work (opening the start log) is done.
+    void firstIdleDone();
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // The country of the QSO shown in the QSO window; 0 when there is none.
+    std::uint16_t QsoWindowCountry() const;
+    // TLogWindowHooks
+    void ShowModified() override;
+    void RestartAutoSave() override { StartAutoSaveCountdown(); }
+    void StopAutoSave() override { StopAutoSaveCountdown(); }
+    void SetDiskPanel(const std::string& text) override;
+    void ShowQsoWindow() override;
+    void RefreshQsoWindow() override { ShowQsoWindow(); }
+
+    void FormCreate();
+    // Frees the QSO window; it must go before the log it works on.
+    void FreeQsoWindow();
+    void ShowLogCount();
+    void FormShow();
+    void FormDestroy();
+    void BuildMenus();
+    void TriggerHandler(int handle);
+    void OpenStartLog();
+    bool OpenLogFile(const std::string& name);
+    void RefreshCaption();
+    void SetDiskText(const QString& text, bool red);
+    std::optional<std::string> AskFileName(TFileDialogKind kind, const std::string& startFolder);
+
+    TMainFormEnv env_;
+    std::unique_ptr<TOvcTimerPool> timerPool_;
+    TIdleHook* idle_ = nullptr;
+    int triggers_[TriggerCount];
+    TAutoSaveCountdown countdown_;
+    TCommandLine commandLine_;
+    bool startupOk_ = true;
+    bool shown_ = false;
+    bool closing_ = false;
+    bool firstIdle_ = false;
+    bool calendarCheck_ = false;
+    bool radioPollDue_ = false;
+    bool autoSaveDue_ = false;
+    double lastBackup_ = 0;
+    QString lastMode_;
+    std::vector<std::string> qslRoutes_;
+    std::vector<std::string> satModes_;
+    std::map<std::intptr_t, std::pair<std::intptr_t, QPointer<QObject>>> exPending_;
+    std::intptr_t nextEx_ = 1;
+    TLogWindowHooks* previousHooks_ = nullptr;
+    QPointer<QWidget> qsoForm_;
+    QPointer<TCountryInfo> countryInfo_;
+    TQsoData* qsoLog_ = nullptr;
+};
+
+// The main window of the run (null before it is created and after it is freed).
+TMainForm* MainForm();
+
+// Messages to the main window, safe from any thread.
+void PostToMainForm(int code);
+void PostToMainFormEx(std::intptr_t value, QObject* target);
+inline void NotifyRadioChanged() { PostToMainForm(12); }
+
+} // namespace korval

@@ -1,0 +1,623 @@
+// The main window and the start-up order, run offscreen in a temporary Korval home with the
+// message boxes and file dialogs answered by the test.
+#include "entry/ovc_timer_pool.h"
+#include "logbook/bands_modes.h"
+#include "logbook/config_record.h"
+#include "logbook/country_db.h"
+#include "logbook/crash_recovery.h"
+#include "logbook/windows/form_placement.h"
+#include "logbook/windows/help_window.h"
+#include "logbook/log_file.h"
+#include "app/main_form.h"
+#include "exchange/windows/filter_windows.h"
+#include "reference/windows/sun_windows.h"
+#include "logbook/paths.h"
+#include "logbook/qso_data.h"
+#include "logbook/windows/qso_form.h"
+#include "logbook/qso_lookup.h"
+#include "logbook/call_lookup.h"
+#include "logbook/base/day_number.h"
+#include "entry/windows/ovc_base_field.h"
+#include "app/startup.h"
+#include "platform/message_dlg.h"
+#include "platform/windows/single_instance.h"
+#include "platform/windows/window_message.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTest>
+#include <QImage>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QSignalSpy>
+#include <QTimer>
+#include <deque>
+#include <filesystem>
+#include <set>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "test_support.h"
+
+using namespace korval;
+namespace fs = std::filesystem;
+
+namespace {
+
+void SpinLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A log of n QSOs written as the file name.
+void WriteTestLog(const std::string& name, int n)
+{
+    TQsoData log(name);
+    log.BeginBulk(false, static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        auto* r = new TQsoRecord;
+        r->Call.assign(i % 2 ? "DL1ABC" : "K1XYZ");
+        r->Date = static_cast<std::uint16_t>(40000 + i / 86400);
+        r->Time = i % 86400;
+        r->Band = 5;
+        r->Mode = 1;
+        log.BulkAdd(r);
+    }
+    log.EndBulk(true);
+    ASSERT_TRUE(WriteLogFile(log, true));
+}
+
+int CountQsos(const std::string& name)
+{
+    TQsoData log(name);
+    ScopedMessageRecorder quiet;
+    return LoadLogFileInto(log, name, true, 3) ? log.Count() : -1;
+}
+
+struct MainFormFixture : ::testing::Test {
+    test::TempDir home;
+    test::ScopedHome scopedHome{home.path()};
+    TConfigRecord savedConfig = Config;
+    TOvcManualTickSource clock{1000};
+    TOvcManualTimerDriver driver;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    TFileDialogHandler previousDialogs;
+    ScopedMessageRecorder unexpected; // a message nobody answers would block the test
+
+    void SetUp() override
+    {
+        fs::create_directories(home.file("SAVE"));
+        test::WriteAll(home.file("SAVE/KORVAL.CTY"), test::ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+        Config = TConfigRecord();
+        previousDialogs = SetFileDialogHandler([this](const TFileDialogRequest&) -> std::optional<std::string> {
+            if (dialogAnswers.empty())
+                return std::nullopt;
+            auto a = dialogAnswers.front();
+            dialogAnswers.pop_front();
+            return a;
+        });
+    }
+    void TearDown() override
+    {
+        SetFileDialogHandler(previousDialogs);
+        FreeCurrentLog();
+        Config = savedConfig;
+    }
+    std::unique_ptr<TMainForm> MakeForm(std::vector<std::string> params = {})
+    {
+        NoteScreenMetrics();
+        SaveConfiguration(); // the window loads the configuration from its file
+        return std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}});
+    }
+    // Shows the form and runs the event loop until the first idle time has opened the start log.
+    void ShowAndIdle(TMainForm& form)
+    {
+        QSignalSpy idle(&form, &TMainForm::firstIdleDone);
+        form.show();
+        if (idle.isEmpty())
+            idle.wait(5000);
+    }
+    void Tick(int ms)
+    {
+        clock.Advance(static_cast<std::uint32_t>(ms));
+        driver.Fire();
+    }
+};
+
+} // namespace
+
+TEST_F(MainFormFixture, StartsWithTheLastLogAndShowsItsCount)
+{
+    WriteTestLog(home.file("SAVE/LAST.KVL"), 25);
+    Config.SetLastLogFile(home.file("SAVE/LAST.KVL"));
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ASSERT_TRUE(form->startupOk());
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->Count(), 25);
+    EXPECT_EQ(form->PanDisk->toolTip(), QStringLiteral("25 QSOs"));
+    EXPECT_TRUE(form->M_Nr->isHidden()) << "no contest serial number";
+    EXPECT_TRUE(form->Save1->isEnabled());
+    EXPECT_TRUE(form->Close1->isEnabled());
+    EXPECT_FALSE(form->Countries1->isEnabled()); // its editor is not part of the program yet
+    EXPECT_TRUE(rec.texts().empty());
+    EXPECT_FALSE(form->M_Time->text().isEmpty());
+}
+
+TEST_F(MainFormFixture, CommandLineLogWinsAndNoneMeansNoLog)
+{
+    WriteTestLog(home.file("SAVE/A.KVL"), 3);
+    WriteTestLog(home.file("SAVE/B.KVL"), 4);
+    Config.SetLastLogFile(home.file("SAVE/B.KVL"));
+    {
+        auto form = MakeForm({home.file("SAVE/A.KVL")});
+        ShowAndIdle(*form);
+        ASSERT_NE(CurrentLog(), nullptr);
+        EXPECT_EQ(CurrentLog()->Count(), 3);
+        FreeCurrentLog();
+    }
+    Config.SetLastLogFile("<none>");
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    EXPECT_EQ(CurrentLog(), nullptr);
+    EXPECT_FALSE(form->Save1->isEnabled());
+}
+
+TEST_F(MainFormFixture, ModifiedLogIsAutoSavedAfterTheConfiguredMinutes)
+{
+    Config.SetAutoSaveInterval(1);
+    WriteTestLog(home.file("SAVE/LOG.KVL"), 10);
+    Config.SetLastLogFile(home.file("SAVE/LOG.KVL"));
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+
+    auto* q = new TQsoRecord;
+    q->Call.assign("G3ABC");
+    q->Date = 45000;
+    q->Band = 3;
+    q->Mode = 2;
+    CurrentLog()->InsertQso(q);
+    CurrentLog()->SetModified();
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified"));
+    ASSERT_NE(form->TriggerHandle(TMainForm::trAutoSave), -1);
+
+    std::vector<QString> texts;
+    for (int i = 0; i < 12; ++i) {
+        Tick(5000);
+        texts.push_back(form->PanDisk->text());
+    }
+    EXPECT_EQ(texts.front(), QStringLiteral("Modified[11]"));
+    EXPECT_EQ(texts[5], QStringLiteral("Modified[6]"));
+    EXPECT_EQ(texts.back(), QStringLiteral("Modified[0]"));
+    EXPECT_TRUE(form->autoSaveDue());
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    form->AppIdle();
+    EXPECT_FALSE(form->autoSaveDue());
+    EXPECT_EQ(form->TriggerHandle(TMainForm::trAutoSave), -1);
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified")); // backed up, not saved
+    EXPECT_GT(form->lastBackupTime(), 0);
+    EXPECT_TRUE(form->windowTitle().contains(QStringLiteral("backup")));
+    EXPECT_EQ(CountQsos(home.file("KORVAL.KVB")), 11);
+}
+
+TEST_F(MainFormFixture, AutoSaveIntervalZeroNeverStartsTheCountdown)
+{
+    Config.SetAutoSaveInterval(0);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    NewLog(home.file("SAVE/NEW.KVL"));
+    CurrentLog()->SetModified();
+    EXPECT_EQ(form->TriggerHandle(TMainForm::trAutoSave), -1);
+    for (int i = 0; i < 50; ++i)
+        Tick(5000);
+    EXPECT_FALSE(form->autoSaveDue());
+}
+
+TEST_F(MainFormFixture, KilledRunLeavesTheBackupAndTheNextStartOffersIt)
+{
+    // A run that wrote its crash backup and was then killed.
+    pid_t child = fork();
+    if (child == 0) {
+        TQsoData log(home.file("SAVE/LIVE.KVL"));
+        for (int i = 0; i < 5; ++i) {
+            auto* r = new TQsoRecord;
+            r->Call.assign("JA1AA");
+            r->Date = 45000;
+            r->Time = i;
+            r->Band = 5;
+            r->Mode = 1;
+            log.InsertQso(r);
+        }
+        WriteLogFile(log, false);
+        raise(SIGKILL);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(fs::exists(home.file("KORVAL.KVB")));
+
+    dialogAnswers.push_back(home.file("SAVE/RECOVERED.KVL"));
+    ScopedMessageRecorder rec(mrYes);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_GE(rec.texts().size(), 1u);
+    EXPECT_EQ(rec.texts()[0],
+              "A backup copy of a log file was found\rdue to an abnormal program termination.\r\r"
+              "This backup contains the last saved information,\rand we strongly suggest you save this file under a\r"
+              "new name and verify its contents\rDo you want to save this backup log file?");
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    EXPECT_EQ(CountQsos(home.file("SAVE/RECOVERED.KVL")), 5);
+}
+
+TEST_F(MainFormFixture, SpotArgumentIsHandedOnOnce)
+{
+    auto form = MakeForm({"/S", "DX de K1TTT: 14025.0 JA1AA"});
+    std::vector<std::string> got;
+    form->SpotArgumentReceiver = [&](const std::string& s) { got.push_back(s); };
+    ShowAndIdle(*form);
+    form->AppIdle();
+    form->AppIdle();
+    EXPECT_EQ(got, std::vector<std::string>{"DX de K1TTT: 14025.0 JA1AA"});
+}
+
+TEST_F(MainFormFixture, CloseAsksForAModifiedLogAndCancelKeepsTheWindow)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    NewLog(home.file("SAVE/NEW.KVL"));
+    auto* q = new TQsoRecord;
+    q->Call.assign("G3ABC");
+    q->Date = 45000;
+    q->Band = 3;
+    q->Mode = 2;
+    CurrentLog()->InsertQso(q);
+    ScopedMessageRecorder rec;
+    rec.answer(mrCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(rec.messages().size(), 1u);
+    EXPECT_EQ(rec.messages()[0].buttons, unsigned(mbYes | mbNo | mbCancel));
+    rec.answer(mrYes);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(CountQsos(home.file("SAVE/NEW.KVL")), 1);
+}
+
+TEST_F(MainFormFixture, ForwardedMessagesReachTheirWindowOnceAndSkipClosedOnes)
+{
+    auto form = MakeForm();
+    struct Target : QObject {
+        std::vector<std::intptr_t> codes;
+        bool event(QEvent* e) override
+        {
+            if (e->type() == TWindowMessageEvent::EventType()) {
+                auto* m = static_cast<TWindowMessageEvent*>(e);
+                if (m->msg() == WM_USER + 3)
+                    codes.push_back(m->wParam());
+                return true;
+            }
+            return QObject::event(e);
+        }
+    };
+    Target t;
+    auto* gone = new Target;
+    PostToMainFormEx(7, &t);
+    PostToMainFormEx(7, &t); // the same request while the first still waits
+    PostToMainFormEx(8, &t);
+    PostToMainFormEx(9, gone);
+    delete gone;
+    SpinLoop(30);
+    EXPECT_EQ(t.codes, (std::vector<std::intptr_t>{7, 8}));
+
+    PostToMainForm(4); // radio created: handled without a radio object
+    PostToMainForm(12);
+    SpinLoop(10);
+}
+
+TEST_F(MainFormFixture, ScreenshotOfTheMainWindowIsNotBlank)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QImage shot = form->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(shot.width(), 100);
+    EXPECT_GT(shot.height(), 10);
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 3u) << "the window painted as a flat area";
+    EXPECT_EQ(form->windowTitle().left(6), QStringLiteral("KORVAL"));
+}
+
+// ---- The main window with its QSO window ----
+
+TEST_F(MainFormFixture, LogOpenedByTheMainWindowTakesCountriesFromTheShippedDatabase)
+{
+    WriteTestLog(home.file("SAVE/LAST.KVL"), 4); // written without any country
+    Config.SetLastLogFile(home.file("SAVE/LAST.KVL"));
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ASSERT_TRUE(form->startupOk());
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    ASSERT_EQ(CurrentLog()->Count(), 4);
+    std::set<std::string> countries;
+    for (int i = 0; i < CurrentLog()->Count(); ++i) {
+        const TQsoRecord* r = CurrentLog()->At(i);
+        ASSERT_NE(r->Country, 0) << r->Call.str();
+        EXPECT_NE(r->Zone, 0) << r->Call.str();
+        EXPECT_FALSE(r->WpxPrefix.str().empty()) << "WPX prefix of " << r->Call.str();
+        countries.insert(CountryName(r->Country));
+        if (r->Call.str() == "K1XYZ")
+            EXPECT_EQ(r->Zone, 5);
+        else
+            EXPECT_EQ(r->Zone, 14);
+    }
+    EXPECT_EQ(countries.size(), 2u) << "K1XYZ and DL1ABC lie in two countries";
+    EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, OpenedLogShowsTheQsoWindowWhichPostsIntoTheSavedFile)
+{
+    const std::string file = home.file("SAVE/OPEN.KVL");
+    WriteTestLog(file, 3);
+    Config.SetLastLogFile("<none>");
+    Config.SetWarnUnsavedQso(false);
+    // Noon on 1 May 2020 for the real-time clock feed.
+    const std::int64_t noon = 1588334400;
+    SetUtcClockSource([noon] { return noon; });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_EQ(form->QsoForm(), nullptr) << "no log, no QSO window";
+
+    dialogAnswers.push_back(file);
+    form->Open1Click();
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    EXPECT_TRUE(qso->isVisible());
+    EXPECT_TRUE(qso->isWindow());
+    EXPECT_EQ(form->PanDisk->toolTip(), QStringLiteral("3 QSOs"));
+
+    // The one-second trigger feeds real-time entry, the idle handler shows its mode.
+    qso->Addrealtime1Click();
+    Tick(1000);
+    SpinLoop(20);
+    EXPECT_EQ(form->PanStatus->text(), QStringLiteral("Add real-time"));
+    EXPECT_EQ(qso->Field(fTime)->GetAsString().substr(0, 2), "12");
+
+    qso->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(qso));
+    QWidget* call = qso->Control(fCall);
+    call->setFocus(Qt::TabFocusReason);
+    SpinLoop(10);
+    QTest::keyClicks(call, "DL1XYZ");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    SpinLoop(10);
+    EXPECT_FALSE(qso->CountryDisplay()->GetAsString().empty()) << "the lookup is installed";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    SpinLoop(20);
+    ASSERT_EQ(CurrentLog()->Count(), 4) << ::testing::PrintToString(rec.texts());
+    EXPECT_EQ(CurrentLog()->At(3)->Mode, mdSSB) << "a fresh setup posts on SSB with 59";
+    EXPECT_EQ(CurrentLog()->At(3)->RstSent, 59);
+    EXPECT_EQ(form->PanDisk->toolTip(), QStringLiteral("4 QSOs"));
+    EXPECT_EQ(form->PanDisk->text(), QStringLiteral("Modified"));
+
+    form->Save1Click();
+    EXPECT_EQ(CountQsos(file), 4);
+
+    // Closing frees the QSO window before the log; the mode panel empties.
+    form->Close1Click();
+    EXPECT_EQ(form->QsoForm(), nullptr);
+    EXPECT_EQ(CurrentLog(), nullptr);
+    SpinLoop(20);
+    EXPECT_TRUE(form->PanStatus->text().isEmpty());
+    SetUtcClockSource(nullptr);
+}
+
+TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
+{
+    const std::string file = home.file("SAVE/LAST.KVL");
+    WriteTestLog(file, 2);
+    Config.SetLastLogFile(file);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QPointer<QWidget> qso = form->QsoForm();
+    ASSERT_FALSE(qso.isNull());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(qso.isNull());
+    EXPECT_EQ(CurrentLog(), nullptr);
+    form.reset();
+    EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
+{
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->FileName, GetDataFileName(dfLog));
+    EXPECT_EQ(CurrentLog()->Count(), 0);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    EXPECT_TRUE(form->QsoForm()->isVisible());
+    EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, ImportExportCommandOpensTheFilterWindowOverTheMainWindow)
+{
+    auto form = MakeForm();
+    ASSERT_TRUE(form->ImpExpfilters1->isEnabled());
+    bool opened = false;
+    QWidget* parentSeen = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            opened = qobject_cast<TPickIEFilter*>(w) != nullptr;
+            parentSeen = w->parentWidget();
+            w->close();
+        }
+    });
+    form->ImpExpfilters1->trigger();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(parentSeen, form.get());
+}
+
+TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    QAction* info = form->QsoForm()->Action(TQSOForm::cmCountryInformation);
+    ASSERT_TRUE(info->isEnabled());
+    info->trigger();
+    TCountryInfo* first = form->CountryInfoWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->parentWidget(), form->QsoForm());
+    info->trigger(); // a second time brings the same window up
+    EXPECT_EQ(form->CountryInfoWindow(), first);
+    form->AppIdle(); // the idle handler keeps an open window up to date
+    // Closed by the operator, it is gone; the command makes a new one.
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->CountryInfoWindow(), nullptr);
+    info->trigger();
+    EXPECT_NE(form->CountryInfoWindow(), nullptr);
+}
+
+// ---- The whole start-up order ----
+
+struct StartupFixture : MainFormFixture {
+    test::TempDir shipped;
+    TStartupOptions Options(std::vector<std::string> params = {})
+    {
+        return TStartupOptions{std::move(params), shipped.path(), false, {}};
+    }
+};
+
+TEST_F(StartupFixture, NormalEndDeletesTheBackupsAndWritesTheConfiguration)
+{
+    Config.SetAutoSaveInterval(1);
+    WriteTestLog(home.file("SAVE/RUN.KVL"), 4);
+    ScopedMessageRecorder rec(mrNo); // do not save the log at the end
+    QTimer::singleShot(0, [] {
+        TMainForm* f = MainForm();
+        ASSERT_NE(f, nullptr);
+        ASSERT_NE(CurrentLog(), nullptr);
+        CurrentLog()->SetModified();
+        SetCountryDataModified();
+        f->Backup1Click();
+        f->AppIdle(); // writes both crash backups
+        EXPECT_TRUE(fs::exists(GetProgramDirFileName(pfLogBackup)));
+        EXPECT_TRUE(fs::exists(GetProgramDirFileName(pfCountryBackup)));
+        f->close();
+    });
+    // The log opens at the first idle time, which comes before the zero timer fires.
+    EXPECT_EQ(RunKorval(Options({home.file("SAVE/RUN.KVL")})), 0);
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.KVB")));
+    EXPECT_FALSE(fs::exists(home.file("KORVAL.CTB")));
+    EXPECT_EQ(fs::file_size(home.file("SAVE/KORVAL.CFG")), TConfigRecord::Size);
+}
+
+TEST_F(StartupFixture, DamagedCountryFileEndsTheStartWithItsMessage)
+{
+    test::WriteAll(home.file("SAVE/KORVAL.CTY"), "CTYB\x05");
+    fs::create_directories(shipped.file("SAVE"));
+    test::WriteAll(shipped.file("SAVE/KORVAL.CTY"), test::ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+    ScopedMessageRecorder rec;
+    EXPECT_NE(RunKorval(Options()), 0);
+    EXPECT_EQ(rec.texts(), std::vector<std::string>{"Failed reading the country file"});
+    EXPECT_EQ(test::ReadAll(home.file("SAVE/KORVAL.CTY")), "CTYB\x05"); // the shipped one is not forced on it
+    EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+
+    // Missing: the shipped default is copied and the program starts.
+    fs::remove(home.file("SAVE/KORVAL.CTY"));
+    QTimer::singleShot(0, [] { MainForm()->close(); });
+    EXPECT_EQ(RunKorval(Options()), 0);
+    EXPECT_EQ(test::ReadAll(home.file("SAVE/KORVAL.CTY")), test::ReadAll(shipped.file("SAVE/KORVAL.CTY")));
+}
+
+TEST_F(StartupFixture, SecondStartWakesTheFirstAndEnds)
+{
+    TSingleInstance first(QString::fromStdString(home.path()));
+    ASSERT_TRUE(first.TryAcquire());
+    QSignalSpy woken(&first, &TSingleInstance::activateRequested);
+    ScopedMessageRecorder rec;
+    EXPECT_EQ(RunKorval(Options()), 0);
+    EXPECT_TRUE(woken.count() > 0 || woken.wait(3000));
+    EXPECT_EQ(MainForm(), nullptr); // no window was made
+    EXPECT_TRUE(rec.texts().empty());
+    EXPECT_FALSE(fs::exists(home.file("SAVE/KORVAL.CFG")));
+}
+
+TEST_F(MainFormFixture, LogScrollBarMovesThroughTheQsoWindowsLog)
+{
+    const std::string file = home.file("SAVE/SCROLL.KVL");
+    WriteTestLog(file, 30);
+    Config.SetLastLogFile(file);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->SB->isEnabled());
+    EXPECT_EQ(form->SB->maximum(), 29);
+    EXPECT_EQ(form->SB->value(), 29) << "the last QSO is shown";
+    struct {
+        QAbstractSlider::SliderAction action;
+        int shown;
+    } const steps[] = {{QAbstractSlider::SliderToMinimum, 0}, {QAbstractSlider::SliderSingleStepAdd, 1},
+                       {QAbstractSlider::SliderPageStepAdd, 11}, {QAbstractSlider::SliderSingleStepSub, 10},
+                       {QAbstractSlider::SliderPageStepSub, 0}, {QAbstractSlider::SliderToMaximum, 29}};
+    for (const auto& s : steps) {
+        form->SB->triggerAction(s.action);
+        EXPECT_EQ(qso->Entry().CurrentIndex(), s.shown) << "action " << s.action;
+        EXPECT_EQ(form->SB->value(), s.shown);
+        EXPECT_EQ(qso->Field(fCall)->GetAsString(), s.shown % 2 ? "DL1ABC" : "K1XYZ") << "the QSO at the bar's position";
+    }
+    // Dragging the thumb shows the QSO under it.
+    form->SB->setSliderDown(true);
+    form->SB->setSliderPosition(17);
+    form->SB->setSliderDown(false);
+    EXPECT_EQ(qso->Entry().CurrentIndex(), 17);
+    EXPECT_EQ(form->SB->value(), 17);
+}
+
+TEST_F(MainFormFixture, HelpContentsShowsTheReadmeInTheProgramsOwnWindow)
+{
+    const std::string readme = home.file("README.md");
+    test::WriteAll(readme, "# Korval\n\nThe *logbook* of the station.\n");
+    auto form = std::make_unique<TMainForm>(TMainFormEnv{{}, &clock, &driver, readme});
+    form->Contents1->trigger();
+    auto* help = form->findChild<THelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("The logbook of the station.")))
+        << help->Browser()->toPlainText().toStdString();
+    form->Contents1->trigger();
+    EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1) << "one help window";
+}
+
+TEST_F(MainFormFixture, NewLogWithoutExtensionGetsTheLogExtension)
+{
+    ScopedMessageRecorder rec;
+    Config.SetLastLogFile("<none>");
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    dialogAnswers.push_back(home.file("SAVE/CONTEST"));
+    form->New1Click();
+    ASSERT_NE(CurrentLog(), nullptr);
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/CONTEST.KVL"));
+    dialogAnswers.push_back(home.file("SAVE/OTHER.kvl"));
+    form->New1Click();
+    EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/OTHER.kvl")) << "a name with the extension stays";
+}

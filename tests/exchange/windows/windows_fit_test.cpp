@@ -1,0 +1,51 @@
+// Every dialog and window of the import/export and logbook layers opens at a size that shows
+// all its controls whole. A new dialog gets a row here.
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "exchange/filter_record.h"
+#include "exchange/windows/filter_windows.h"
+#include "exchange/windows/import_dialogs.h"
+#include "exchange_fixture.h"
+#include "logbook/windows/help_window.h"
+#include "logbook/windows/prog_status.h"
+#include "logbook/windows/progress_bar.h"
+#include "logbook/windows/qso_form.h"
+#include "window_fit.h"
+
+namespace korval {
+namespace {
+
+class WindowsFit : public test::ExchangeTest {};
+
+TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
+{
+    TQsoData log("FIT.KVL");
+    TQsoRecord qso;
+    qso.Call.assign("DL1ABC");
+    qso.Date = 45000;
+    SaveFilterFile(FilterFileName(), {AdifFilter()});
+    TFilterRecord filter = AdifFilter();
+    TLogStatusInfo info;
+    info.open = true;
+    info.fileName = "/home/op/.local/share/korval/SAVE/A-RATHER-LONG-LOG-NAME.KVL";
+    info.qsos = 123456;
+    const std::pair<const char*, std::function<QWidget*()>> windows[] = {
+        {"duplicate options", [] { return new TAskDupesImport; }},
+        {"prefix/zone change", [&] { return new TConfirmPZC(qso, 2, 14); }},
+        {"filter list", [] { return new TPickIEFilter; }},
+        {"filter editor", [&] { return new TIEDialog2(filter, nullptr, -1); }},
+        {"status", [&] { return new TProgStatus(info); }},
+        {"help", [] { return new THelpWindow; }},
+        {"progress", [] { return new TProgressbar; }},
+        {"QSO window", [&] { return new TQSOForm(&log); }},
+    };
+    for (const auto& [what, make] : windows) {
+        std::unique_ptr<QWidget> w(make());
+        test::ExpectControlsFit(w.get(), what);
+    }
+}
+
+} // namespace
+} // namespace korval
