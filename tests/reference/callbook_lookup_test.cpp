@@ -14,17 +14,23 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-// An EXTDATA folder holding the fake library under the name of each source.
+// An EXTDATA folder holding the fake library under the name of each source; one per process,
+// since ctest runs the cases side by side.
 class CallbookLookupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         FreeCallbookDll();
-        dir_ = fs::path(testing::TempDir()) / "callbook_extdata";
+        dir_ = fs::path(testing::TempDir()) / ("callbook_extdata_" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
-    void TearDown() override { FreeCallbookDll(); }
+    void TearDown() override
+    {
+        FreeCallbookDll();
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
 
     void Install(const char* fake, const char* soName)
     {
