@@ -64,6 +64,15 @@ void TGlobePresenter::UpdateBounds(TGlobeObject& object)
         object.State &= ~osSubPixel;
 }
 
+void TGlobePresenter::MarkBoundsOutOfDate()
+{
+    if (!layer_)
+        return;
+    for (int i = 0; i < layer_->ObjectCount(); ++i)
+        if (TGlobeObject* o = layer_->Object(i); o && o->Presenter() == this)
+            o->Changed();
+}
+
 void TGlobePresenter::RenderTitles(TGlobeLayer& layer)
 {
     TGlobeCore* g = Globe();
@@ -113,7 +122,7 @@ void TPointPresenter::SaveToStream(TGlobeWriter& w) const
         w.I32(PointSize);
     }
     w.U16(SymbolIndex);
-    w.ShortString(ImageName);
+    w.ShortString(imageName_);
     PointPen.SaveToStream(w);
     PointBrush.SaveToStream(w);
     PointFont.SaveToStream(w);
@@ -134,7 +143,7 @@ void TPointPresenter::LoadFromStream(TGlobeReader& r)
     }
     PointSize = size;
     SymbolIndex = r.U16();
-    ImageName = r.ShortString();
+    SetImageName(r.ShortString());
     PointPen.LoadFromStream(r);
     PointBrush.LoadFromStream(r);
     PointFont.LoadFromStream(r);
@@ -152,10 +161,43 @@ void TPointPresenter::UpdateBounds(TGlobeObject& object)
         size = std::min<std::int64_t>(size, std::llround(MaxPointSize / g->Scale()));
     size = std::clamp<std::int64_t>(size, 0, GU_180);
     TGlobePoint p = object.Get(0);
+    // A title without a symbol: the title's extent at the current scale, from the point on (a
+    // surface that cannot measure text yet leaves the point's own box).
+    if (PointType == ppNone && TitleAlignment != taNone && !object.Title.empty() && g->Surface && g->Scale() > 0 &&
+        TitleFont.Select(false)) {
+        int w = 0, h = 0;
+        g->Surface->TextExtent(object.Title, w, h);
+        if (w > 0 && h > 0) {
+            const auto toUnits = [&](int px) {
+                return static_cast<std::int32_t>(std::clamp<long double>(std::llround(px / g->Scale()), 0, GU_180));
+            };
+            object.bounds = {p.iLongX, p.iLatY, toUnits(w), toUnits(h)};
+            object.State &= ~osSubPixel;
+            return;
+        }
+    }
     std::int64_t half = size / 2;
-    object.bounds = {static_cast<std::int32_t>(p.iLongX - half), static_cast<std::int32_t>(p.iLatY - half),
-                     static_cast<std::int32_t>(2 * half), static_cast<std::int32_t>(2 * half)};
+    std::int64_t halfHeight = half;
+    if (PointType == ppImage && image_ && !image_->Empty())
+        halfHeight = std::llround(double(half) * image_->Height / image_->Width);
+    halfHeight = std::clamp<std::int64_t>(halfHeight, 0, GU_180);
+    object.bounds = {static_cast<std::int32_t>(p.iLongX - half), static_cast<std::int32_t>(p.iLatY - halfHeight),
+                     static_cast<std::int32_t>(2 * half), static_cast<std::int32_t>(2 * halfHeight)};
     object.State &= ~osSubPixel;
+}
+
+void TPointPresenter::SetImageName(const std::string& fileName)
+{
+    imageName_ = fileName;
+    image_ = LoadGlobePicture(fileName);
+    MarkBoundsOutOfDate();
+}
+
+void TPointPresenter::SetImage(std::shared_ptr<const TGlobePicture> picture)
+{
+    imageName_.clear();
+    image_ = std::move(picture);
+    MarkBoundsOutOfDate();
 }
 
 bool TPointPresenter::Contains(TGlobeObject&, const TGlobePoint&) { return true; }
@@ -196,7 +238,13 @@ void TPointPresenter::RenderObject(TGlobeObject& object)
             s.Text(x - int(std::trunc(w * std::cos(a) - hh * std::sin(a))), y - int(std::trunc(w * std::sin(a) + hh * std::cos(a))), ch, 0);
             break;
         }
-        case ppImage: break; // images need the window layer; without one nothing is drawn
+        case ppImage:
+            // Stretched to the symbol's width, its height kept in proportion.
+            if (image_ && !image_->Empty()) {
+                const int v = static_cast<int>(std::lround(double(image_->Height) * h / image_->Width));
+                s.StretchPicture(*image_, x - h, y - v, x + h, y + v);
+            }
+            break;
         case ppDot: s.SetPixel(x, y, object.Selected() ? g->SelectedPen.color : PointPen.data.color); break;
         case ppCircle: s.Ellipse(x - h, y - h, x + h, y + h); break;
         case ppSquare: s.Rectangle(x - h, y - h, x + h, y + h); break;

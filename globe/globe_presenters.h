@@ -6,6 +6,7 @@
 #include <string>
 
 #include "globe/globe_attributes.h"
+#include "globe/globe_picture.h"
 
 namespace korval {
 
@@ -45,6 +46,9 @@ public:
     bool InUse = false;
 
 protected:
+    // The objects of the layer that use this presenter recompute their bounds.
+    void MarkBoundsOutOfDate();
+
     TGlobeLayer* layer_;
 };
 
@@ -66,7 +70,17 @@ public:
     TGlobeUnits PointUnit = TGlobeUnits::Pixel;
     std::int32_t PointSize = 6;
     std::int32_t MaxPointSize = 0;
-    std::string ImageName;
+
+    // The picture of ppImage. A name loads the picture from that file when it exists, else
+    // clears it; a picture set directly is shared with whoever gave it and clears the name.
+    const std::string& ImageName() const { return imageName_; }
+    void SetImageName(const std::string& fileName);
+    const std::shared_ptr<const TGlobePicture>& Image() const { return image_; }
+    void SetImage(std::shared_ptr<const TGlobePicture> picture);
+
+private:
+    std::string imageName_;
+    std::shared_ptr<const TGlobePicture> image_;
 };
 
 class TPolylinePresenter : public TGlobePresenter {

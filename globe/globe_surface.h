@@ -6,6 +6,8 @@
 
 #include "globe/prj_model.h"
 
+#include "globe/globe_picture.h"
+
 namespace korval {
 
 // Pen styles (solid, dash, dot, dash-dot, dash-dot-dot, none, inside frame).
@@ -55,6 +57,9 @@ public:
     // Text with the current font; align is a combination of the TA_ flags above.
     virtual void Text(int x, int y, const std::string& text, int align) = 0;
     virtual void TextExtent(const std::string& text, int& width, int& height) = 0;
+    // The picture stretched into the rectangle (right and bottom exclusive); nothing by default.
+    virtual void StretchPicture(const TGlobePicture& /*picture*/, int /*left*/, int /*top*/, int /*right*/,
+                                int /*bottom*/) {}
     // Shows what was drawn so far (progressive display); nothing by default.
     virtual void Flush() {}
 };

@@ -12,6 +12,7 @@ namespace korval {
 
 TGlobe3::TGlobe3(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    InstallGlobePictureLoader();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

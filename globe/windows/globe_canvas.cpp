@@ -13,6 +13,29 @@ std::uint32_t QColorToColorRef(QColor c)
     return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
 }
 
+std::shared_ptr<TGlobePicture> GlobePictureFromImage(const QImage& image)
+{
+    if (image.isNull())
+        return nullptr;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    auto picture = std::make_shared<TGlobePicture>();
+    picture->Width = argb.width();
+    picture->Height = argb.height();
+    picture->Pixels.resize(std::size_t(picture->Width) * picture->Height);
+    for (int y = 0; y < picture->Height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(argb.constScanLine(y));
+        std::copy(row, row + picture->Width, picture->Pixels.begin() + std::ptrdiff_t(y) * picture->Width);
+    }
+    return picture;
+}
+
+void InstallGlobePictureLoader()
+{
+    SetGlobePictureLoader([](const std::string& fileName) {
+        return GlobePictureFromImage(QImage(QString::fromLocal8Bit(fileName.c_str())));
+    });
+}
+
 TGlobeCanvas::TGlobeCanvas() { SetSize(150, 150); }
 TGlobeCanvas::~TGlobeCanvas() { End(); }
 
@@ -202,6 +225,15 @@ void TGlobeCanvas::Text(int x, int y, const std::string& text, int align)
         painter_->rotate(-fontAngle_ / 10.0);
     painter_->drawText(dx, dy, s);
     painter_->restore();
+}
+
+void TGlobeCanvas::StretchPicture(const TGlobePicture& picture, int left, int top, int right, int bottom)
+{
+    if (!painter_ || picture.Empty() || right <= left || bottom <= top)
+        return;
+    const QImage image(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width, picture.Height,
+                       picture.Width * 4, QImage::Format_ARGB32);
+    painter_->drawImage(QRect(left, top, right - left, bottom - top), image);
 }
 
 void TGlobeCanvas::TextExtent(const std::string& text, int& width, int& height)

@@ -13,6 +13,10 @@ namespace korval {
 QColor ColorRefToQColor(std::uint32_t colour);
 std::uint32_t QColorToColorRef(QColor colour);
 
+// Pictures for point symbols read by Qt's image readers (PNG, BMP, JPEG, ...).
+std::shared_ptr<TGlobePicture> GlobePictureFromImage(const QImage& image);
+void InstallGlobePictureLoader();
+
 class TGlobeCanvas : public TGlobeSurface {
 public:
     TGlobeCanvas();
@@ -42,6 +46,7 @@ public:
     void Fill(std::uint32_t color) override;
     void Text(int x, int y, const std::string& text, int align) override;
     void TextExtent(const std::string& text, int& width, int& height) override;
+    void StretchPicture(const TGlobePicture& picture, int left, int top, int right, int bottom) override;
 
 private:
     QImage image_;

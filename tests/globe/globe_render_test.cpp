@@ -285,6 +285,51 @@ TEST(GlobeRender, UnreadableLayerIsSwitchedOffInsteadOfBreakingThePaint)
     EXPECT_EQ(s.Probe(2.5, 47), kGreen);
 }
 
+TEST(GlobeRender, ImageSymbolIsStretchedToItsWidthInProportionAndTitlesGiveTitleOnlyBounds)
+{
+    Scene s;
+    InstallGlobePictureLoader();
+    test::TempDir dir;
+    QImage red(20, 10, QImage::Format_ARGB32); // twice as wide as high
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(QString::fromStdString(dir.file("red.png"))));
+
+    auto pres = std::make_unique<TPointPresenter>(s.layer);
+    pres->PointType = ppImage;
+    pres->PointSize = 40;
+    pres->SetImageName(dir.file("red.png"));
+    auto* symbol = static_cast<TPointPresenter*>(s.layer->AddPresenter(std::move(pres)));
+    ASSERT_NE(symbol->Image(), nullptr);
+    auto point = std::make_unique<TGeoDataObject>(s.layer);
+    point->Add(At(-30, 10));
+    point->SetPresenter(symbol);
+    TGlobeObject* o = s.layer->AddObject(std::move(point));
+    s.Render();
+    TScreenPoint c;
+    ASSERT_TRUE(s.globe.Model().Project(At(-30, 10), c));
+    const QImage& img = s.canvas.Image();
+    EXPECT_EQ(QColor(img.pixel(c.x + 15, c.y + 5)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(c.x + 15, c.y + 15)), kAqua); // 40 wide, so 20 high
+    EXPECT_NEAR(double(o->Bounds().height) / o->Bounds().width, 0.5, 0.01);
+
+    // A missing file clears the picture: nothing is drawn.
+    symbol->SetImageName(dir.file("missing.png"));
+    EXPECT_EQ(symbol->Image(), nullptr);
+    s.Render();
+    EXPECT_EQ(QColor(s.canvas.Image().pixel(c.x + 15, c.y + 5)), kAqua);
+
+    // No symbol but a title: the bounds are the title's extent from the point, wider than high.
+    symbol->PointType = ppNone;
+    symbol->TitleAlignment = taCenter;
+    o->Title = "A TITLE OF SOME LENGTH";
+    o->Changed();
+    s.canvas.Begin();
+    const TGlobeRect b = o->Bounds();
+    s.canvas.End();
+    EXPECT_EQ(b.left, At(-30, 10).iLongX);
+    EXPECT_GT(b.width, 4 * b.height);
+}
+
 TEST(GlobeControl, PrintsToPdfAndKeepsTheView)
 {
     test::TempDir dir;
