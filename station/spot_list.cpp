@@ -108,13 +108,13 @@ void TSpotList::ClassifySpot(TSpotRecord& spot) {
 bool TSpotList::Before(const TSpotRecord& a, const TSpotRecord& b) const {
     auto time = [](const TSpotRecord& r) { return std::tie(r.date, r.time, r.call); };
     switch (sortOrder_) {
-    case soArrival: return a.arrival < b.arrival;
-    case soCallsign: return std::tie(a.call, a.frequency) < std::tie(b.call, b.frequency);
-    case soFrequency: return std::tie(a.frequency, a.call) < std::tie(b.frequency, b.call);
-    case soPriority:
+    case spArrival: return a.arrival < b.arrival;
+    case spCallsign: return std::tie(a.call, a.frequency) < std::tie(b.call, b.frequency);
+    case spFrequency: return std::tie(a.frequency, a.call) < std::tie(b.frequency, b.call);
+    case spPriority:
         if (a.reason != b.reason) return a.reason > b.reason;
         return std::tie(a.call, a.frequency) < std::tie(b.call, b.frequency);
-    case soSpotter:
+    case spSpotter:
         if (a.spotter != b.spotter) return a.spotter < b.spotter;
         return time(a) < time(b);
     default: return time(a) < time(b);
@@ -133,7 +133,7 @@ void TSpotList::Resort() {
 }
 
 void TSpotList::SetSortOrder(int order) {
-    sortOrder_ = (order >= soTime && order <= soSpotter) ? order : soTime;
+    sortOrder_ = (order >= spTime && order <= spSpotter) ? order : spTime;
     Resort();
 }
 
@@ -158,7 +158,7 @@ bool TSpotList::AddSpot(TSpotRecord spot) {
     bool replaced = false;
     for (auto it = spots_.begin(); it != spots_.end(); ++it) {
         if (!SameStation(*it, spot)) continue;
-        if (sortOrder_ == soArrival) {
+        if (sortOrder_ == spArrival) {
             if (SameReport(*it, spot) && it->spotter == spot.spotter) return false;
             continue;
         }
@@ -189,6 +189,16 @@ bool TSpotList::AddSpot(TSpotRecord spot) {
 
 void TSpotList::RecheckAllSpots() {
     for (auto& s : spots_) ClassifySpot(s);
+    DropGrayAndResort();
+}
+
+void TSpotList::RecheckSpotsForCountry(int country) {
+    for (auto& s : spots_)
+        if (s.country == 0 || s.country == country) ClassifySpot(s);
+    DropGrayAndResort();
+}
+
+void TSpotList::DropGrayAndResort() {
     if (settings_.ignoreGray)
         std::erase_if(spots_, [](const TSpotRecord& s) { return s.reason == '6'; });
     Resort();

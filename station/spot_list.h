@@ -26,6 +26,8 @@ class TSpotAnnouncer {
 public:
     virtual ~TSpotAnnouncer() = default;
     virtual void Announce(const TSpotRecord& spot) = 0;
+    // Drops the announcements still waiting.
+    virtual void CancelAll() {}
 };
 
 struct TSpotListSettings {
@@ -36,7 +38,7 @@ struct TSpotListSettings {
     int dxAlert = 2;             // Packet_DXAlert
 };
 
-enum TSpotSortOrder : int { soTime = 0, soArrival, soCallsign, soFrequency, soPriority, soSpotter };
+enum TSpotSortOrder : int { spTime = 0, spArrival, spCallsign, spFrequency, spPriority, spSpotter };
 
 enum class TSpotFileResult { Loaded, Missing, TooShort, Incompatible, Damaged };
 
@@ -56,6 +58,9 @@ public:
     bool AddSpot(TSpotRecord spot);
     void ClassifySpot(TSpotRecord& spot);
     void RecheckAllSpots();
+    // After a QSO was logged: the spots of its country or of no known country are classified
+    // again, then the list is rechecked as a whole is (gray spots dropped, order kept).
+    void RecheckSpotsForCountry(int country);
     void Clear();
     void Delete(std::size_t index);
     // Removes spots, from the start of the current order, older than two hours.
@@ -80,11 +85,12 @@ private:
     bool Before(const TSpotRecord& a, const TSpotRecord& b) const;
     void Insert(const TSpotRecord& spot);
     void Resort();
+    void DropGrayAndResort();
 
     TSpotClassifier& classifier_;
     TSpotAnnouncer* announcer_;
     TSpotListSettings settings_;
-    int sortOrder_ = soTime;
+    int sortOrder_ = spTime;
     std::vector<TSpotRecord> spots_;
     std::int32_t arrival_ = 0;
     std::size_t lastRemoved_ = 0;

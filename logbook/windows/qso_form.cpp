@@ -464,6 +464,16 @@ void TQSOForm::Run(Fn fn)
     Push();
 }
 
+void TQSOForm::PreviewSpot(const std::string& call, TDayNumber date)
+{
+    Run([&] { entry_->PreviewCall(call, date); });
+}
+
+void TQSOForm::StartQsoFromSpot(const std::string& call, int mode, int band)
+{
+    Run([&] { entry_->StartQsoFromSpot(call, mode, band); });
+}
+
 void TQSOForm::FieldExit(int field)
 {
     if (pushing_)

@@ -49,6 +49,10 @@ public:
     bool FinishEntry();
     void Addrealtime1Click();
     void Addoffline1Click();
+    // A spot shown in the empty real-time entry (its call's country and zone), and a real-time
+    // QSO started from a spot (call, mode and band).
+    void PreviewSpot(const std::string& call, TDayNumber date);
+    void StartQsoFromSpot(const std::string& call, int mode, int band);
     // Child windows marked for refresh since the last call (bit n = slot n).
     unsigned TakeDirtyChildren();
 

@@ -193,6 +193,18 @@ TEST_F(SpotListTest, SpotFileRoundTripsAndDamagedFilesAreRefused) {
     EXPECT_FALSE(std::filesystem::exists(f1));
 }
 
+TEST_F(SpotListTest, ALoggedQsoRechecksOnlyTheSpotsOfItsCountryAndUnknownOnes) {
+    list.SetSettings(Settings([](TSpotListSettings& s) { s.ignoreGray = true; }));
+    ASSERT_TRUE(list.AddSpot(Spot("DL7XX", 14025.0, 600)));
+    ASSERT_TRUE(list.AddSpot(Spot("K1ABC", 14030.0, 601)));
+    ASSERT_TRUE(list.AddSpot(Spot("ZZ9ZZ", 14035.0, 602)));  // no known country
+    classifier.reason = '6';  // the QSO made every spot uninteresting, but only some are asked
+    list.RecheckSpotsForCountry(230);
+    ASSERT_EQ(list.spots().size(), 1u);
+    EXPECT_EQ(list.spots()[0].call, "K1ABC");
+    EXPECT_EQ(list.spots()[0].reason, '1');
+}
+
 TEST(SpotRecordBytes, SizeAndOffsets) {
     TSpotRecord s;
     s.call = "VP8LP";
