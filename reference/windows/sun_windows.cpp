@@ -15,6 +15,7 @@
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
 #include "platform/windows/win1252.h"
+#include "reference/windows/date_step.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -361,7 +362,7 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     F_Date->setObjectName("F_Date");
     F_Date->SetDataType(pftDate);
     F_Date->SetPictureMask(DateFormatString());
-    F_Date->installEventFilter(this);
+    (new TDateStepper(this))->Watch(F_Date);
     F_Max = new TOvcPictureField(this);
     F_Max->setObjectName("F_Max");
     F_Max->SetDataType(pftTime);
@@ -407,23 +408,6 @@ void TCountrySRS::showEvent(QShowEvent* e)
     SetFormFont(this);
     fitToGrid(this, DG);
     QWidget::showEvent(e);
-}
-
-bool TCountrySRS::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == F_Date && event->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(event);
-        if ((k->key() == Qt::Key_Up || k->key() == Qt::Key_Down) && k->modifiers() == Qt::ControlModifier) {
-            const TStDate date = F_Date->GetAsStDate();
-            const TStDate next = date < 0 ? SunToday() : date + (k->key() == Qt::Key_Up ? 1 : -1);
-            if (next < 0 || next > MaxDate)
-                return true;
-            F_Date->SetAsStDate(next);
-            F_Date->SetModified(true);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TCountrySRS::UpdateClick()

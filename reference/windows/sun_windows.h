@@ -119,7 +119,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::vector<TGreyLineRow> rows_;
