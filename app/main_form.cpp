@@ -34,6 +34,8 @@
 #include "logbook/base/day_number.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/qso_fields.h"
+#include "reference/cal_collection.h"
+#include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "app/splash_screen.h"
@@ -152,7 +154,7 @@ void TMainForm::BuildMenus()
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"), nullptr);
     Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
-    Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), nullptr);
+    Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
     Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
@@ -470,8 +472,11 @@ void TMainForm::AppIdle()
     }
     if (countryInfo_ && countryInfo_->isVisible())
         countryInfo_->ShowCountry();
-    if (calendarCheck_)
-        calendarCheck_ = false; // the events calendar is not part of the program yet
+    if (calendarCheck_) {
+        calendarCheck_ = false;
+        if (CalendarHasEventToday())
+            Calendar1Click();
+    }
     if (commandLine_.hasS) {
         commandLine_.hasS = false;
         if (SpotArgumentReceiver)
@@ -725,6 +730,15 @@ void TMainForm::Close1Click()
         return;
     UpdateFileMenu();
     Config.SetLastLogFile("<none>");
+}
+
+void TMainForm::Calendar1Click()
+{
+    if (!calendar_)
+        calendar_ = new TFCalendar(GetDataFileName(dfCalendar), this);
+    calendar_->show();
+    calendar_->raise();
+    calendar_->activateWindow();
 }
 
 void TMainForm::Info1Click()

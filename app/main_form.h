@@ -16,6 +16,7 @@
 
 #include "logbook/log_hooks.h"
 #include "app/main_form_rules.h"
+#include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
 
 class QAction;
@@ -89,6 +90,8 @@ public:
     void Backup1Click();
     void Close1Click();
     void Info1Click();
+    void Calendar1Click();
+    TFCalendar* CalendarWindow() const { return calendar_.data(); }
     void ImpExpfilters1Click();
     void PrintSetup1Click();
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
@@ -183,6 +186,7 @@ private:
     TLogWindowHooks* previousHooks_ = nullptr;
     QPointer<QWidget> qsoForm_;
     QPointer<TCountryInfo> countryInfo_;
+    QPointer<TFCalendar> calendar_;
     TQsoData* qsoLog_ = nullptr;
 };
 

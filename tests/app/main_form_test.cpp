@@ -10,6 +10,8 @@
 #include "logbook/log_file.h"
 #include "app/main_form.h"
 #include "exchange/windows/filter_windows.h"
+#include "reference/cal_collection.h"
+#include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
 #include "logbook/paths.h"
 #include "logbook/qso_data.h"
@@ -492,6 +494,32 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
     EXPECT_EQ(form->CountryInfoWindow(), nullptr);
     info->trigger();
     EXPECT_NE(form->CountryInfoWindow(), nullptr);
+}
+
+TEST_F(MainFormFixture, CalendarOpensFromTheMenuAndAtStartWhenAnEventIsToday)
+{
+    {
+        Config.SetCalendarCheck(true);
+        auto form = MakeForm();
+        ShowAndIdle(*form);
+        form->AppIdle();
+        EXPECT_EQ(form->CalendarWindow(), nullptr); // no calendar file
+        form->Calendar1->trigger();
+        ASSERT_NE(form->CalendarWindow(), nullptr);
+        EXPECT_TRUE(form->CalendarWindow()->isVisible());
+        form->Calendar1->trigger(); // the same window again
+        EXPECT_EQ(form->findChildren<TFCalendar*>().size(), 1);
+    }
+    FreeCurrentLog();
+    TCalCollection events;
+    events.InsertRecord({UtcToday(), UtcToday(), "Field day"});
+    SaveCalendar(GetDataFileName(dfCalendar), events);
+    Config.SetCalendarCheck(true);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    form->AppIdle();
+    ASSERT_NE(form->CalendarWindow(), nullptr);
+    EXPECT_TRUE(form->CalendarWindow()->isVisible());
 }
 
 // ---- The whole start-up order ----
