@@ -14,6 +14,7 @@
 #include "platform/korval_home.h"
 #include "platform/message_dlg.h"
 #include "platform/run_program.h"
+#include "logbook/configured_formats.h"
 
 #include <filesystem>
 #include <fstream>

@@ -15,6 +15,7 @@
 #include "logbook/sort_orders.h"
 #include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

@@ -27,6 +27,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
 #include "platform/windows/win1252.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

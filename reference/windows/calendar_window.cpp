@@ -17,6 +17,7 @@
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "reference/windows/date_step.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

@@ -16,6 +16,7 @@
 #include "logbook/base/string_utils.h"
 #include "platform/windows/win1252.h"
 #include "reference/windows/date_step.h"
+#include "logbook/configured_formats.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -4,6 +4,7 @@
 
 #include "exchange/import_context.h"
 #include "logbook/bands_modes.h"
+#include "logbook/configured_formats.h"
 
 using namespace korval;
 using namespace korval::test;
