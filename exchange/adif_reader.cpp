@@ -200,8 +200,8 @@ bool isSatelliteName(std::string_view v)
 // order of BAND, FREQ, MODE and SUBMODE in the file does not matter.
 struct TBandModeTags {
     int band = 0;              // from BAND
-    std::string adifBand;      // BAND as an ADIF band that the band table lacks
-    std::string bandName;      // BAND as an ADIF band
+    const char* adifBand = "";  // BAND as an ADIF band that the band table lacks
+    const char* bandName = "";  // BAND as an ADIF band
     std::string badBand;       // a BAND value no rule accepts
     bool haveBadBand = false;
     std::string freq;          // the last non-empty FREQ
@@ -239,7 +239,12 @@ bool hasLine(std::string_view text, std::string_view line)
     return false;
 }
 
-bool isName(const std::string& name, const char* s) { return name == s; }
+// Tag names are compared by length first: most comparisons of a record end there.
+template <std::size_t N>
+bool isName(const std::string& name, const char (&s)[N])
+{
+    return name.size() == N - 1 && std::memcmp(name.data(), s, N - 1) == 0;
+}
 
 } // namespace
 
@@ -260,18 +265,20 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
     p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     char c = 0;
     bool closed = false;
+    char upper[64];  // no tag name is longer; a stray '<' must not collect the file
+    std::size_t k = 0;
     while (p < n) {
         char ch = d[p++];
-        if (ch == '\r' || ch == '\n')
-            continue;
         if (ch == ':' || ch == '>') {
             c = ch;
             closed = true;
             break;
         }
-        if (name.size() < 64)  // no tag name is longer; a stray '<' must not collect the file
-            name += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
+        if (ch == '\r' || ch == '\n' || k == sizeof upper)
+            continue;
+        upper[k++] = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
     }
+    name.assign(upper, k);
     std::size_t len = 0;
     if (closed && c == ':') {
         closed = false;
@@ -299,7 +306,10 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
         std::size_t end = len < n - p ? p + len : n;
         std::size_t take = end - p;
         const char* v = d + p;
-        if (!std::memchr(v, '\n', take) && !std::memchr(v, '\r', take)) {
+        std::size_t plain = 0;  // the bytes before the first line break
+        while (plain < take && v[plain] != '\n' && v[plain] != '\r')
+            ++plain;
+        if (plain == take) {
             value.assign(v, take < kMaxValue ? take : kMaxValue);
         } else {
             for (std::size_t i = 0; i < take && value.size() < kMaxValue; ++i) {
@@ -364,16 +374,13 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'B':
             if (isName(name, "BAND")) {
-                const char* adif = AdifBandCanonical(value);
+                const char* adif = AdifBandCanonical(value, &bm.band);
+                bm.bandName = adif;
+                bm.adifBand = bm.band == 0 ? adif : "";
                 if (adif[0]) {
-                    bm.band = BandOfAdifBand(adif);
-                    bm.adifBand = bm.band == 0 ? adif : "";
-                    bm.bandName = adif;
                     bm.haveBadBand = false;
                     break;
                 }
-                bm.adifBand.clear();
-                bm.bandName.clear();
                 std::string_view v = value;
                 while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
                                       v.back() == 'm'))
@@ -525,7 +532,7 @@ bool ImportADIFRecord(TImportContext& ctx)
     // band 0 with that band kept; one outside ADIF's bands takes the table's widened edges.
     int freqBand = 0;
     bool freqKnown = false, badFreq = false;
-    std::string freqAdifBand;
+    const char* freqAdifBand = "";
     if (!bm.freq.empty()) {
         if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], "Freq=" + bm.freq)) {
             const std::string line = "Freq=" + bm.freq;
@@ -535,8 +542,9 @@ bool ImportADIFRecord(TImportContext& ctx)
         }
         double mhz = 0;
         if (ReadReal(bm.freq, mhz)) {
-            const char* adif = AdifBandOfFrequency(mhz);
-            freqBand = adif[0] ? BandOfAdifBand(adif) : BandFromFrequency(mhz * 1000.0);
+            const char* adif = AdifBandOfFrequency(mhz, &freqBand);
+            if (!adif[0])
+                freqBand = BandFromFrequency(mhz * 1000.0);
             freqKnown = freqBand != 0 || adif[0];
             if (freqBand == 0 && adif[0])
                 freqAdifBand = adif;
@@ -545,7 +553,7 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Band: the satellite propagation mode, else a readable FREQ, else BAND.
     int band = 0;
-    std::string keptBand;
+    const char* keptBand = "";
     if (bm.satellite) {
         band = SatBand;
         // A satellite QSO is on the satellite band; its ADIF band goes with it.
@@ -556,10 +564,10 @@ bool ImportADIFRecord(TImportContext& ctx)
         keptBand = freqAdifBand;
     } else if (bm.band != 0) {
         band = bm.band;
-    } else if (!bm.adifBand.empty()) {
+    } else if (bm.adifBand[0]) {
         keptBand = bm.adifBand;
     }
-    if (band == 0 && keptBand.empty() && (bm.haveBadBand || badFreq)) {
+    if (band == 0 && !keptBand[0] && (bm.haveBadBand || badFreq)) {
         if (bm.haveBadBand)
             ctx.ReportImportError(fiBand, bm.badBand);
         if (badFreq)
@@ -567,7 +575,7 @@ bool ImportADIFRecord(TImportContext& ctx)
         band = ctx.Settings.DefaultBand;
     }
     q.Band = static_cast<std::uint8_t>(band);
-    if (!keptBand.empty()) {
+    if (keptBand[0]) {
         // Never filed on a band it was not on: no band, and ADIF's band for the export.
         kept.Band = keptBand;
         if (ctx.Filter.FilterFreq)
@@ -575,8 +583,9 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own. A mode
     // the table cannot tell (FT8, PSK63, USB) is filed under its group's table mode and kept.
-    if (bm.haveMode && bm.submode.empty() && bm.ownMode.empty() && DirectAdifMode(bm.mode) != 0) {
-        q.Mode = static_cast<std::uint8_t>(DirectAdifMode(bm.mode));
+    const int direct = bm.haveMode && bm.submode.empty() && bm.ownMode.empty() ? DirectAdifMode(bm.mode) : 0;
+    if (direct != 0) {
+        q.Mode = static_cast<std::uint8_t>(direct);
     } else if (bm.haveMode) {
         const TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
         int mode = AdifModeToMode(n);

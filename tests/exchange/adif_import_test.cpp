@@ -2,8 +2,11 @@
 // the single-tag edge cases.
 #include "exchange_fixture.h"
 
+#include "exchange/adif_modes.h"
 #include "exchange/import_context.h"
 #include "logbook/bands_modes.h"
+
+#include <cstdlib>
 
 using namespace korval;
 using namespace korval::test;
@@ -324,4 +327,26 @@ TEST(NoteFilters, StripRoutines)
     s = "a   b  c";
     RemoveDoubleBlanks(s);
     EXPECT_EQ(s, "a b c");
+}
+
+// Frequencies are read without strtod where they are plain decimals: every reading must be the
+// one strtod gives, to the last bit, and what is no plain number still reads (or fails) as before.
+TEST(ReadReal, PlainDecimalsReadAsStrtodDoes)
+{
+    const char* plain[] = {"14.025", "14.074123", "7.0", "0.1357", "144.300000", "24048.1", "14070000",
+                           "5.3570", ".5", "14.", "123456789012345", "0.000000000000001", "  3.5  "};
+    for (const char* text : plain) {
+        double got = 0;
+        ASSERT_TRUE(ReadReal(text, got)) << text;
+        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
+    }
+    const char* other[] = {"1234567890123456.5", "1e3", "-5.25", "+7.1"};
+    for (const char* text : other) {
+        double got = 0;
+        ASSERT_TRUE(ReadReal(text, got)) << text;
+        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
+    }
+    double v = 0;
+    for (const char* bad : {"", ".", "1.2.3", "14,025", "14.0 MHz", "   "})
+        EXPECT_FALSE(ReadReal(bad, v)) << bad;
 }
