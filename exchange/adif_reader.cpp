@@ -224,6 +224,63 @@ std::string_view localText(std::string_view tag, std::string& value, TImportCont
     return value;
 }
 
+// A plain decimal with its point moved places to the left ("14070000", 6 gives "14.070000");
+// "" for any other text.
+std::string shiftedDecimal(std::string_view text, int places)
+{
+    text = trimBlanks(text);
+    std::string digits;
+    std::size_t point = std::string_view::npos;
+    for (char c : text) {
+        if (c == '.' && point == std::string_view::npos)
+            point = digits.size();
+        else if (c >= '0' && c <= '9')
+            digits += c;
+        else
+            return {};
+    }
+    if (digits.empty())
+        return {};
+    if (point == std::string_view::npos)
+        point = digits.size();
+    const std::size_t n = static_cast<std::size_t>(places);
+    if (point < n + 1) {
+        digits.insert(0, n + 1 - point, '0');
+        point = n + 1;
+    }
+    point -= n;
+    std::size_t lead = 0;  // no zeros before the units digit
+    while (lead + 1 < point && digits[lead] == '0')
+        ++lead;
+    std::string r = digits.substr(lead, point - lead);
+    if (point < digits.size())
+        r += '.' + digits.substr(point);
+    return r;
+}
+
+// FREQ is in MHz, but some programs write Hz (Cloudlog: 14070000) or kHz (14200). A value that
+// lies in Hz or kHz on the record's BAND, where in MHz it does not (or lies on no band at all
+// when the record has no BAND), is that frequency, and mhz becomes it; 472000 Hz of 630 m is not
+// a frequency of ADIF's submillimetre band. Any other value stays as it is.
+std::string frequencyInMHz(const std::string& text, double& mhz, const char* band)
+{
+    const char* asMHz = AdifBandOfFrequency(mhz);
+    if (band[0] ? std::strcmp(asMHz, band) == 0 : asMHz[0] || BandFromFrequency(mhz * 1000.0) != 0)
+        return text;
+    for (int places : {6, 3}) {
+        std::string t = shiftedDecimal(text, places);
+        double v = 0;
+        if (t.empty() || !ReadReal(t, v))
+            continue;
+        const char* on = AdifBandOfFrequency(v);
+        if (on[0] && (!band[0] || std::strcmp(on, band) == 0)) {
+            mhz = v;
+            return t;
+        }
+    }
+    return text;
+}
+
 // True when the note text holds the line.
 bool hasLine(std::string_view text, std::string_view line)
 {
@@ -534,14 +591,21 @@ bool ImportADIFRecord(TImportContext& ctx)
     bool freqKnown = false, badFreq = false;
     const char* freqAdifBand = "";
     if (!bm.freq.empty()) {
-        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], "Freq=" + bm.freq)) {
-            const std::string line = "Freq=" + bm.freq;
-            ctx.Note[1].insert(0, line + "|");
-            if (ctx.Note[1].size() > kMaxValue)
-                ctx.Note[1].resize(kMaxValue);
-        }
         double mhz = 0;
-        if (ReadReal(bm.freq, mhz)) {
+        const bool readable = ReadReal(bm.freq, mhz);
+        // The frequency in MHz, as ADIF has it: a FREQ in Hz or kHz becomes its MHz text.
+        std::string freq = readable ? frequencyInMHz(bm.freq, mhz, bm.bandName) : bm.freq;
+        if (!ctx.Filter.FilterFreq) {
+            std::string line = "Freq=" + freq;
+            if (!hasLine(ctx.Note[1], line)) {
+                line += '|';
+                ctx.Note[1].insert(0, line);
+                if (ctx.Note[1].size() > kMaxValue)
+                    ctx.Note[1].resize(kMaxValue);
+            }
+        }
+        bm.freq.swap(freq);
+        if (readable) {
             const char* adif = AdifBandOfFrequency(mhz, &freqBand);
             if (!adif[0])
                 freqBand = BandFromFrequency(mhz * 1000.0);

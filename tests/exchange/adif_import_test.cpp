@@ -238,6 +238,15 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<freq:3>abc<band:3>40m<mode:2>CW", "band", "3"},       // unreadable FREQ: BAND stands
         TagCase{"<band:3>40m<freq:5>14.02<mode:2>CW", "band", "5"},     // a good FREQ wins
         TagCase{"<freq:3>abc<mode:2>CW", "note", "Error:Band=abc|Freq=abc"},
+        // FREQ in Hz (Cloudlog) or kHz: read as MHz where that unit, and only it, gives the BAND.
+        TagCase{"<band:3>20m<freq:8>14070000<mode:2>CW", "note", "Freq=14.070000"},
+        TagCase{"<freq:8>14070000<band:3>20m<mode:2>CW", "band", "5"},
+        TagCase{"<freq:8>14070000<mode:2>CW", "band", "5"},              // no BAND: Hz before kHz
+        TagCase{"<band:3>20M<freq:5>14200<mode:2>CW", "note", "Freq=14.200"},
+        TagCase{"<band:4>630m<freq:6>472500<mode:2>CW", "note", "ADIF<BAND:4>630m|Freq=0.472500"},
+        TagCase{"<band:3>40m<freq:8>14070000<mode:2>CW", "note", "Freq=14070000"},  // Hz gives 20 m
+        TagCase{"<band:3>40m<freq:8>14070000<mode:2>CW", "band", "3"},
+        TagCase{"<band:3>20m<freq:10>-556636544<mode:2>CW", "note", "Freq=-556636544"},
         TagCase{"<band:3>20m<prop_mode:3>SAT<mode:2>CW", "band", "15"},
         TagCase{"<band:3>20m<mode:3>PSK<submode:5>PSK31", "mode", "11"},
         TagCase{"<band:3>20m<submode:5>PSK31<mode:3>PSK", "mode", "11"},
