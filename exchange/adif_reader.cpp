@@ -211,18 +211,25 @@ struct TBandModeTags {
     std::string rstSent, rstRcvd;  // the reports as written
 };
 
-// Free text of other programs: UTF-8 becomes this program's character set where it can; text
-// with characters it lacks keeps its bytes, and the record says so.
-std::string_view localText(std::string_view tag, std::string& value, TImportContext& ctx)
+// Free text of other programs: UTF-8 becomes this program's character set where it can, line by
+// line; a line with characters it lacks keeps its bytes, and the record says so. The item names
+// where the text went (NAME, QTH and NOTES all go to the callsign note), so that the export of
+// the note imports to the same item again.
+std::string_view localText(const char* where, std::string& value, TImportContext& ctx)
 {
+    bool plain = true;
+    for (char c : value)
+        plain = plain && static_cast<unsigned char>(c) < 0x80;
+    if (plain)
+        return value;
     std::string converted;
-    switch (Utf8ToWin1252(value, converted)) {
-    case TUtf8Result::Converted: value.swap(converted); break;
-    case TUtf8Result::Unrepresentable: ctx.AddToNote(std::string(tag) + " kept in UTF-8"); break;
-    default: break;
-    }
+    if (Utf8LinesToWin1252(value, converted))
+        ctx.AddToNote(std::string(where) + " kept in UTF-8");
+    value.swap(converted);
     return value;
 }
+constexpr const char* kCallNote = "Callsign note";
+constexpr const char* kQsoNote = "QSO note";
 
 // A plain decimal with its point moved places to the left ("14070000", 6 gives "14.070000");
 // "" for any other text.
@@ -422,7 +429,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (s > 0 && ctx.ImpState == 0)
                     ctx.ImpState = s;
             } else if (isName(name, "ADDRESS")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "APP_KORVAL_MODE")) {
@@ -463,9 +470,9 @@ bool ImportADIFRecord(TImportContext& ctx)
                 }
                 ctx.ImpZone = static_cast<std::uint8_t>(z);
             } else if (isName(name, "COMMENT")) {
-                appendNote(ctx.Note[1], localText(name, value, ctx));
+                appendNote(ctx.Note[1], localText(kQsoNote, value, ctx));
             } else if (isName(name, "CNTY")) {
-                importCounty(value, ctx);
+                importCounty(localText("CNTY", value, ctx), ctx);
             }
             break;
         case 'D':
@@ -502,11 +509,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'N':
             if (isName(name, "NAME")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "NOTES")) {
-                appendNote(ctx.Note[0], localText(name, value, ctx));
+                appendNote(ctx.Note[0], localText(kCallNote, value, ctx));
             }
             break;
         case 'P':
@@ -528,11 +535,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             } else if (isName(name, "QSLSDATE")) {
                 ParseADIFDate(fiQslDate, value, q.QslSentDate, ctx);
             } else if (isName(name, "QTH")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "QSL_VIA")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], "QSLVIA " + std::string(t));
             }
@@ -548,7 +555,7 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'S':
             if (isName(name, "SRX")) {
-                q.Exchange = value;
+                q.Exchange = localText("SRX", value, ctx);
             } else if (isName(name, "STATE")) {
                 // Not a US state: a province or region of another country (VE's ON, LU's Se)
                 // is no error; the driver decides once the QSO's country is known.

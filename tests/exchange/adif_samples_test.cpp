@@ -5,6 +5,7 @@
 
 #include "exchange/adif_modes.h"
 #include "exchange/export_driver.h"
+#include "exchange/utf8_text.h"
 #include "logbook/bands_modes.h"
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
@@ -353,4 +354,46 @@ TEST_F(AdifSamples, WsjtxStyleFileRoundTripsExactly)
         EXPECT_EQ(get(e, "RST_RCVD"), q.rcvd);
         EXPECT_EQ(upper(get(e, "GRIDSQUARE")), upper(q.grid));
     }
+}
+
+// Text leaves as UTF-8, as other programs write and read it today, its length in bytes: the
+// program's 8-bit characters converted (also those an older 8-bit file brought), the UTF-8 an
+// import kept because the 8-bit set lacks its characters written as it came; the export imports
+// to the same log.
+TEST_F(AdifSamples, TextIsExportedAsUtf8AndComesBackTheSame)
+{
+    const std::string file = "<eoh>\n"
+                             "<call:6>DL1ABC<qso_date:8>20240315<time_on:4>1200<band:3>20m<mode:2>CW"
+                             "<name:7>J\xC3\xBCrgen<qth:12>\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"
+                             "<comment:5>Gr\xFC\xDF" "e<eor>\n"
+                             "<call:5>K5XYZ<qso_date:8>20240315<time_on:4>1300<band:3>40m<mode:3>SSB"
+                             "<state:2>NM<cnty:12>NM,Do\xC3\xB1" "a Ana<comment:8>\xE2\x82\xAC" "5 QSL<eor>\n";
+    TQsoData log;
+    TImportResult r = Import(log, file);
+    ASSERT_EQ(log.Count(), 2) << r.Summary;
+    EXPECT_EQ(log.GetCallNote("DL1ABC"), "J\xFCrgen|\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0");
+    const TQsoRecord* k5 = log.At(0)->Call.view() == "K5XYZ" ? log.At(0) : log.At(1);
+    const TQsoRecord* dl = k5 == log.At(0) ? log.At(1) : log.At(0);
+    EXPECT_EQ(NoteText(dl->Note), "Error:Callsign note kept in UTF-8|Gr\xFC\xDF" "e");
+    EXPECT_NE(NoteText(k5->Note).find("\x80" "5 QSL"), std::string_view::npos) << NoteText(k5->Note);
+    ASSERT_NE(k5->County, 0);
+    EXPECT_EQ(CountyName(k5->State, k5->County), "Do\xF1" "a Ana");
+
+    const std::string out = dir.file("utf8.adi");
+    ASSERT_TRUE(ExportQsos(out, AdifFilter(), true, {log.Qsos().begin(), log.Qsos().end()}, log.Notes).Written);
+    const std::string text = ReadAll(out);
+    std::string ignored;
+    EXPECT_NE(Utf8ToWin1252(text, ignored), TUtf8Result::NotUtf8);  // the whole file is UTF-8
+    for (const char* item : {"<notes:20>J\xC3\xBCrgen|\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",
+                             "Gr\xC3\xBC\xC3\x9F" "e", "<cnty:12>NM,Do\xC3\xB1" "a Ana", "\xE2\x82\xAC" "5 QSL"})
+        EXPECT_NE(text.find(item), std::string::npos) << item << "\n" << text;
+
+    TQsoData back;
+    TImportResult in = Import(back, text);
+    ASSERT_EQ(back.Count(), 2) << in.Summary;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(NoteText(back.At(i)->Note), NoteText(log.At(i)->Note));
+        EXPECT_EQ(back.At(i)->County, log.At(i)->County);
+    }
+    EXPECT_EQ(back.GetCallNote("DL1ABC"), log.GetCallNote("DL1ABC"));
 }
