@@ -248,6 +248,15 @@ TEST_P(AdifSamples, ImportKeepsEveryQsoAndFieldAndExportGivesTheSameLogBack)
             if (!get(rec, tag).empty()) {
                 EXPECT_EQ(get(e, tag), get(rec, tag) == "5NN" ? "599" : get(rec, tag)) << tag;
             }
+        // Names and QTHs go out in the callsign note as the file wrote them (UTF-8 included).
+        for (const char* tag : {"NAME", "QTH"}) {
+            std::string v = get(rec, tag);
+            v.erase(0, v.find_first_not_of(' '));
+            v.erase(v.find_last_not_of(' ') + 1);
+            if (!v.empty()) {
+                EXPECT_NE(get(e, "NOTES").find(v), std::string::npos) << tag << " " << v << " in " << get(e, "NOTES");
+            }
+        }
         exported.erase(it);
     }
 
