@@ -3,6 +3,7 @@
 #include "logbook/bands_modes.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -257,14 +258,16 @@ const char* AdifBandName(int band)
     return names[band];
 }
 
-const char* AdifBandCanonical(std::string_view name)
+const char* AdifBandCanonical(std::string_view name, int* band)
 {
     static const auto* index = [] {
-        auto* m = new std::unordered_map<std::string_view, const char*>;
+        auto* m = new std::unordered_map<std::string_view, const TAdifBand*>;
         for (const auto& b : adifBands)
-            m->emplace(b.Name, b.Name);
+            m->emplace(b.Name, &b);
         return m;
     }();
+    if (band)
+        *band = 0;
     while (!name.empty() && name.back() == ' ')
         name.remove_suffix(1);
     while (!name.empty() && name.front() == ' ')
@@ -275,14 +278,23 @@ const char* AdifBandCanonical(std::string_view name)
     for (std::size_t i = 0; i < name.size(); ++i)
         lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
     auto it = index->find(std::string_view(lower, name.size()));
-    return it == index->end() ? "" : it->second;
+    if (it == index->end())
+        return "";
+    if (band)
+        *band = it->second->Band;
+    return it->second->Name;
 }
 
-const char* AdifBandOfFrequency(double mhz)
+const char* AdifBandOfFrequency(double mhz, int* band)
 {
     for (const auto& b : adifBands)
-        if (mhz >= b.LowMHz && mhz <= b.HighMHz)
+        if (mhz >= b.LowMHz && mhz <= b.HighMHz) {
+            if (band)
+                *band = b.Band;
             return b.Name;
+        }
+    if (band)
+        *band = 0;
     return "";
 }
 
@@ -306,6 +318,29 @@ bool ReadReal(std::string_view text, double& value)
         text.remove_suffix(1);
     if (text.empty() || text.size() > 40)
         return false;
+    // Plain decimals ("14.025", every FREQ of a log) without strtod: with at most 15 digits the
+    // digits and the power of ten are exact doubles, so their quotient is the correctly rounded
+    // value, the one strtod gives.
+    std::uint64_t digits = 0;
+    int count = 0, fraction = -1;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            if (fraction >= 0)
+                ++fraction;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            count = 99;
+            break;
+        }
+    }
+    if (count >= 1 && count <= 15) {
+        static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        value = static_cast<double>(digits) / powers[fraction < 0 ? 0 : fraction];
+        return true;
+    }
     char buf[48];
     text.copy(buf, text.size());
     buf[text.size()] = '\0';

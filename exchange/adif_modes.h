@@ -53,10 +53,11 @@ int AdifModeToMode(const TAdifModeName& name);
 // band and 0 (a satellite QSO is written with PROP_MODE SAT instead).
 const char* AdifBandName(int band);
 // The ADIF band enumeration: the canonical name of a band name (any case: "20M" gives "20m"),
-// or "" when ADIF has no such band.
-const char* AdifBandCanonical(std::string_view name);
-// The ADIF band holding a frequency in MHz, or "".
-const char* AdifBandOfFrequency(double mhz);
+// or "" when ADIF has no such band. band, when given, gets this program's band of it (as
+// BandOfAdifBand), so that a reader looks a band up once.
+const char* AdifBandCanonical(std::string_view name, int* band = nullptr);
+// The ADIF band holding a frequency in MHz, or ""; band as above.
+const char* AdifBandOfFrequency(double mhz, int* band = nullptr);
 // This program's band (1..14) of an ADIF band name; 0 when the table has no such band.
 int BandOfAdifBand(std::string_view canonicalName);
 

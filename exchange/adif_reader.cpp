@@ -200,8 +200,8 @@ bool isSatelliteName(std::string_view v)
 // order of BAND, FREQ, MODE and SUBMODE in the file does not matter.
 struct TBandModeTags {
     int band = 0;              // from BAND
-    std::string adifBand;      // BAND as an ADIF band that the band table lacks
-    std::string bandName;      // BAND as an ADIF band
+    const char* adifBand = "";  // BAND as an ADIF band that the band table lacks
+    const char* bandName = "";  // BAND as an ADIF band
     std::string badBand;       // a BAND value no rule accepts
     bool haveBadBand = false;
     std::string freq;          // the last non-empty FREQ
@@ -211,17 +211,81 @@ struct TBandModeTags {
     std::string rstSent, rstRcvd;  // the reports as written
 };
 
-// Free text of other programs: UTF-8 becomes this program's character set where it can; text
-// with characters it lacks keeps its bytes, and the record says so.
-std::string_view localText(std::string_view tag, std::string& value, TImportContext& ctx)
+// Free text of other programs: UTF-8 becomes this program's character set where it can, line by
+// line; a line with characters it lacks keeps its bytes, and the record says so. The item names
+// where the text went (NAME, QTH and NOTES all go to the callsign note), so that the export of
+// the note imports to the same item again.
+std::string_view localText(const char* where, std::string& value, TImportContext& ctx)
 {
+    bool plain = true;
+    for (char c : value)
+        plain = plain && static_cast<unsigned char>(c) < 0x80;
+    if (plain)
+        return value;
     std::string converted;
-    switch (Utf8ToWin1252(value, converted)) {
-    case TUtf8Result::Converted: value.swap(converted); break;
-    case TUtf8Result::Unrepresentable: ctx.AddToNote(std::string(tag) + " kept in UTF-8"); break;
-    default: break;
-    }
+    if (Utf8LinesToWin1252(value, converted))
+        ctx.AddToNote(std::string(where) + " kept in UTF-8");
+    value.swap(converted);
     return value;
+}
+constexpr const char* kCallNote = "Callsign note";
+constexpr const char* kQsoNote = "QSO note";
+
+// A plain decimal with its point moved places to the left ("14070000", 6 gives "14.070000");
+// "" for any other text.
+std::string shiftedDecimal(std::string_view text, int places)
+{
+    text = trimBlanks(text);
+    std::string digits;
+    std::size_t point = std::string_view::npos;
+    for (char c : text) {
+        if (c == '.' && point == std::string_view::npos)
+            point = digits.size();
+        else if (c >= '0' && c <= '9')
+            digits += c;
+        else
+            return {};
+    }
+    if (digits.empty())
+        return {};
+    if (point == std::string_view::npos)
+        point = digits.size();
+    const std::size_t n = static_cast<std::size_t>(places);
+    if (point < n + 1) {
+        digits.insert(0, n + 1 - point, '0');
+        point = n + 1;
+    }
+    point -= n;
+    std::size_t lead = 0;  // no zeros before the units digit
+    while (lead + 1 < point && digits[lead] == '0')
+        ++lead;
+    std::string r = digits.substr(lead, point - lead);
+    if (point < digits.size())
+        r += '.' + digits.substr(point);
+    return r;
+}
+
+// FREQ is in MHz, but some programs write Hz (Cloudlog: 14070000) or kHz (14200). A value that
+// lies in Hz or kHz on the record's BAND, where in MHz it does not (or lies on no band at all
+// when the record has no BAND), is that frequency, and mhz becomes it; 472000 Hz of 630 m is not
+// a frequency of ADIF's submillimetre band. Any other value stays as it is.
+std::string frequencyInMHz(const std::string& text, double& mhz, const char* band)
+{
+    const char* asMHz = AdifBandOfFrequency(mhz);
+    if (band[0] ? std::strcmp(asMHz, band) == 0 : asMHz[0] || BandFromFrequency(mhz * 1000.0) != 0)
+        return text;
+    for (int places : {6, 3}) {
+        std::string t = shiftedDecimal(text, places);
+        double v = 0;
+        if (t.empty() || !ReadReal(t, v))
+            continue;
+        const char* on = AdifBandOfFrequency(v);
+        if (on[0] && (!band[0] || std::strcmp(on, band) == 0)) {
+            mhz = v;
+            return t;
+        }
+    }
+    return text;
 }
 
 // True when the note text holds the line.
@@ -239,7 +303,12 @@ bool hasLine(std::string_view text, std::string_view line)
     return false;
 }
 
-bool isName(const std::string& name, const char* s) { return name == s; }
+// Tag names are compared by length first: most comparisons of a record end there.
+template <std::size_t N>
+bool isName(const std::string& name, const char (&s)[N])
+{
+    return name.size() == N - 1 && std::memcmp(name.data(), s, N - 1) == 0;
+}
 
 } // namespace
 
@@ -260,18 +329,20 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
     p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     char c = 0;
     bool closed = false;
+    char upper[64];  // no tag name is longer; a stray '<' must not collect the file
+    std::size_t k = 0;
     while (p < n) {
         char ch = d[p++];
-        if (ch == '\r' || ch == '\n')
-            continue;
         if (ch == ':' || ch == '>') {
             c = ch;
             closed = true;
             break;
         }
-        if (name.size() < 64)  // no tag name is longer; a stray '<' must not collect the file
-            name += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
+        if (ch == '\r' || ch == '\n' || k == sizeof upper)
+            continue;
+        upper[k++] = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
     }
+    name.assign(upper, k);
     std::size_t len = 0;
     if (closed && c == ':') {
         closed = false;
@@ -299,7 +370,10 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
         std::size_t end = len < n - p ? p + len : n;
         std::size_t take = end - p;
         const char* v = d + p;
-        if (!std::memchr(v, '\n', take) && !std::memchr(v, '\r', take)) {
+        std::size_t plain = 0;  // the bytes before the first line break
+        while (plain < take && v[plain] != '\n' && v[plain] != '\r')
+            ++plain;
+        if (plain == take) {
             value.assign(v, take < kMaxValue ? take : kMaxValue);
         } else {
             for (std::size_t i = 0; i < take && value.size() < kMaxValue; ++i) {
@@ -355,7 +429,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (s > 0 && ctx.ImpState == 0)
                     ctx.ImpState = s;
             } else if (isName(name, "ADDRESS")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "APP_KORVAL_MODE")) {
@@ -364,16 +438,13 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'B':
             if (isName(name, "BAND")) {
-                const char* adif = AdifBandCanonical(value);
+                const char* adif = AdifBandCanonical(value, &bm.band);
+                bm.bandName = adif;
+                bm.adifBand = bm.band == 0 ? adif : "";
                 if (adif[0]) {
-                    bm.band = BandOfAdifBand(adif);
-                    bm.adifBand = bm.band == 0 ? adif : "";
-                    bm.bandName = adif;
                     bm.haveBadBand = false;
                     break;
                 }
-                bm.adifBand.clear();
-                bm.bandName.clear();
                 std::string_view v = value;
                 while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
                                       v.back() == 'm'))
@@ -399,9 +470,9 @@ bool ImportADIFRecord(TImportContext& ctx)
                 }
                 ctx.ImpZone = static_cast<std::uint8_t>(z);
             } else if (isName(name, "COMMENT")) {
-                appendNote(ctx.Note[1], localText(name, value, ctx));
+                appendNote(ctx.Note[1], localText(kQsoNote, value, ctx));
             } else if (isName(name, "CNTY")) {
-                importCounty(value, ctx);
+                importCounty(localText("CNTY", value, ctx), ctx);
             }
             break;
         case 'D':
@@ -438,11 +509,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'N':
             if (isName(name, "NAME")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "NOTES")) {
-                appendNote(ctx.Note[0], localText(name, value, ctx));
+                appendNote(ctx.Note[0], localText(kCallNote, value, ctx));
             }
             break;
         case 'P':
@@ -464,11 +535,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             } else if (isName(name, "QSLSDATE")) {
                 ParseADIFDate(fiQslDate, value, q.QslSentDate, ctx);
             } else if (isName(name, "QTH")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "QSL_VIA")) {
-                std::string_view t = trimBlanks(localText(name, value, ctx));
+                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], "QSLVIA " + std::string(t));
             }
@@ -484,7 +555,7 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'S':
             if (isName(name, "SRX")) {
-                q.Exchange = value;
+                q.Exchange = localText("SRX", value, ctx);
             } else if (isName(name, "STATE")) {
                 // Not a US state: a province or region of another country (VE's ON, LU's Se)
                 // is no error; the driver decides once the QSO's country is known.
@@ -525,18 +596,26 @@ bool ImportADIFRecord(TImportContext& ctx)
     // band 0 with that band kept; one outside ADIF's bands takes the table's widened edges.
     int freqBand = 0;
     bool freqKnown = false, badFreq = false;
-    std::string freqAdifBand;
+    const char* freqAdifBand = "";
     if (!bm.freq.empty()) {
-        if (!ctx.Filter.FilterFreq && !hasLine(ctx.Note[1], "Freq=" + bm.freq)) {
-            const std::string line = "Freq=" + bm.freq;
-            ctx.Note[1].insert(0, line + "|");
-            if (ctx.Note[1].size() > kMaxValue)
-                ctx.Note[1].resize(kMaxValue);
-        }
         double mhz = 0;
-        if (ReadReal(bm.freq, mhz)) {
-            const char* adif = AdifBandOfFrequency(mhz);
-            freqBand = adif[0] ? BandOfAdifBand(adif) : BandFromFrequency(mhz * 1000.0);
+        const bool readable = ReadReal(bm.freq, mhz);
+        // The frequency in MHz, as ADIF has it: a FREQ in Hz or kHz becomes its MHz text.
+        std::string freq = readable ? frequencyInMHz(bm.freq, mhz, bm.bandName) : bm.freq;
+        if (!ctx.Filter.FilterFreq) {
+            std::string line = "Freq=" + freq;
+            if (!hasLine(ctx.Note[1], line)) {
+                line += '|';
+                ctx.Note[1].insert(0, line);
+                if (ctx.Note[1].size() > kMaxValue)
+                    ctx.Note[1].resize(kMaxValue);
+            }
+        }
+        bm.freq.swap(freq);
+        if (readable) {
+            const char* adif = AdifBandOfFrequency(mhz, &freqBand);
+            if (!adif[0])
+                freqBand = BandFromFrequency(mhz * 1000.0);
             freqKnown = freqBand != 0 || adif[0];
             if (freqBand == 0 && adif[0])
                 freqAdifBand = adif;
@@ -545,7 +624,7 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Band: the satellite propagation mode, else a readable FREQ, else BAND.
     int band = 0;
-    std::string keptBand;
+    const char* keptBand = "";
     if (bm.satellite) {
         band = SatBand;
         // A satellite QSO is on the satellite band; its ADIF band goes with it.
@@ -556,10 +635,10 @@ bool ImportADIFRecord(TImportContext& ctx)
         keptBand = freqAdifBand;
     } else if (bm.band != 0) {
         band = bm.band;
-    } else if (!bm.adifBand.empty()) {
+    } else if (bm.adifBand[0]) {
         keptBand = bm.adifBand;
     }
-    if (band == 0 && keptBand.empty() && (bm.haveBadBand || badFreq)) {
+    if (band == 0 && !keptBand[0] && (bm.haveBadBand || badFreq)) {
         if (bm.haveBadBand)
             ctx.ReportImportError(fiBand, bm.badBand);
         if (badFreq)
@@ -567,7 +646,7 @@ bool ImportADIFRecord(TImportContext& ctx)
         band = ctx.Settings.DefaultBand;
     }
     q.Band = static_cast<std::uint8_t>(band);
-    if (!keptBand.empty()) {
+    if (keptBand[0]) {
         // Never filed on a band it was not on: no band, and ADIF's band for the export.
         kept.Band = keptBand;
         if (ctx.Filter.FilterFreq)
@@ -575,8 +654,9 @@ bool ImportADIFRecord(TImportContext& ctx)
     }
     // Mode: MODE with SUBMODE, or this program's own mode where ADIF has none of its own. A mode
     // the table cannot tell (FT8, PSK63, USB) is filed under its group's table mode and kept.
-    if (bm.haveMode && bm.submode.empty() && bm.ownMode.empty() && DirectAdifMode(bm.mode) != 0) {
-        q.Mode = static_cast<std::uint8_t>(DirectAdifMode(bm.mode));
+    const int direct = bm.haveMode && bm.submode.empty() && bm.ownMode.empty() ? DirectAdifMode(bm.mode) : 0;
+    if (direct != 0) {
+        q.Mode = static_cast<std::uint8_t>(direct);
     } else if (bm.haveMode) {
         const TAdifModeName n = NormalizeAdifMode(bm.mode, bm.submode);
         int mode = AdifModeToMode(n);

@@ -3,6 +3,7 @@
 #include "exchange/adif_kept_values.h"
 #include "exchange/adif_modes.h"
 #include "exchange/translation_table.h"
+#include "exchange/utf8_text.h"
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
@@ -53,6 +54,16 @@ public:
         out_ += len;
         out_ += '>';
         out_.append(value);
+    }
+    // Free text: UTF-8 in the file, its length in bytes.
+    void Text(std::string_view tag, std::string_view value)
+    {
+        for (char c : value)
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                String(tag, Win1252ToUtf8(value));
+                return;
+            }
+        String(tag, value);
     }
     void Date(std::string_view tag, std::uint16_t day)
     {
@@ -181,12 +192,12 @@ void ExportADIFRecord(const TQsoRecord& q, std::string_view callNote, const TTwo
     line.String("rst_sent", !kept.RstSent.empty() && q.RstSent == defaultReport ? kept.RstSent : RstToStr(q.RstSent));
     line.String("rst_rcvd", !kept.RstRcvd.empty() && q.RstRcvd == defaultReport ? kept.RstRcvd : RstToStr(q.RstRcvd));
     if (!q.Exchange.empty())
-        line.String("SRX", q.Exchange.view());
+        line.Text("SRX", q.Exchange.view());
     line.String("cqz", std::to_string(q.Zone));
     if (q.State > 0)
         line.String("state", stateAbbrev(q.State));
     if (q.State > 0 && q.County > 0)
-        line.String("cnty", stateAbbrev(q.State) + "," + CountyName(q.State, q.County));
+        line.Text("cnty", stateAbbrev(q.State) + "," + CountyName(q.State, q.County));
     if (!q.Grid.empty())
         line.String("gridsquare", q.Grid.view());
     if (!q.Iota.empty()) {
@@ -201,9 +212,9 @@ void ExportADIFRecord(const TQsoRecord& q, std::string_view callNote, const TTwo
     if (q.CustAwdId.view() == "1010" && !q.CustAwdVal.empty())
         line.String("ten_ten", q.CustAwdVal.view());
     if (!note.Comment.empty())
-        line.String("comment", note.Comment);
+        line.Text("comment", note.Comment);
     if (!callNote.empty())
-        line.String("notes", callNote);
+        line.Text("notes", callNote);
     line.End();
 }
 

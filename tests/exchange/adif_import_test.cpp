@@ -2,9 +2,12 @@
 // the single-tag edge cases.
 #include "exchange_fixture.h"
 
+#include "exchange/adif_modes.h"
 #include "exchange/import_context.h"
 #include "logbook/bands_modes.h"
 #include "logbook/configured_formats.h"
+
+#include <cstdlib>
 
 using namespace korval;
 using namespace korval::test;
@@ -236,6 +239,15 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<freq:3>abc<band:3>40m<mode:2>CW", "band", "3"},       // unreadable FREQ: BAND stands
         TagCase{"<band:3>40m<freq:5>14.02<mode:2>CW", "band", "5"},     // a good FREQ wins
         TagCase{"<freq:3>abc<mode:2>CW", "note", "Error:Band=abc|Freq=abc"},
+        // FREQ in Hz (Cloudlog) or kHz: read as MHz where that unit, and only it, gives the BAND.
+        TagCase{"<band:3>20m<freq:8>14070000<mode:2>CW", "note", "Freq=14.070000"},
+        TagCase{"<freq:8>14070000<band:3>20m<mode:2>CW", "band", "5"},
+        TagCase{"<freq:8>14070000<mode:2>CW", "band", "5"},              // no BAND: Hz before kHz
+        TagCase{"<band:3>20M<freq:5>14200<mode:2>CW", "note", "Freq=14.200"},
+        TagCase{"<band:4>630m<freq:6>472500<mode:2>CW", "note", "ADIF<BAND:4>630m|Freq=0.472500"},
+        TagCase{"<band:3>40m<freq:8>14070000<mode:2>CW", "note", "Freq=14070000"},  // Hz gives 20 m
+        TagCase{"<band:3>40m<freq:8>14070000<mode:2>CW", "band", "3"},
+        TagCase{"<band:3>20m<freq:10>-556636544<mode:2>CW", "note", "Freq=-556636544"},
         TagCase{"<band:3>20m<prop_mode:3>SAT<mode:2>CW", "band", "15"},
         TagCase{"<band:3>20m<mode:3>PSK<submode:5>PSK31", "mode", "11"},
         TagCase{"<band:3>20m<submode:5>PSK31<mode:3>PSK", "mode", "11"},
@@ -325,4 +337,26 @@ TEST(NoteFilters, StripRoutines)
     s = "a   b  c";
     RemoveDoubleBlanks(s);
     EXPECT_EQ(s, "a b c");
+}
+
+// Frequencies are read without strtod where they are plain decimals: every reading must be the
+// one strtod gives, to the last bit, and what is no plain number still reads (or fails) as before.
+TEST(ReadReal, PlainDecimalsReadAsStrtodDoes)
+{
+    const char* plain[] = {"14.025", "14.074123", "7.0", "0.1357", "144.300000", "24048.1", "14070000",
+                           "5.3570", ".5", "14.", "123456789012345", "0.000000000000001", "  3.5  "};
+    for (const char* text : plain) {
+        double got = 0;
+        ASSERT_TRUE(ReadReal(text, got)) << text;
+        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
+    }
+    const char* other[] = {"1234567890123456.5", "1e3", "-5.25", "+7.1"};
+    for (const char* text : other) {
+        double got = 0;
+        ASSERT_TRUE(ReadReal(text, got)) << text;
+        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
+    }
+    double v = 0;
+    for (const char* bad : {"", ".", "1.2.3", "14,025", "14.0 MHz", "   "})
+        EXPECT_FALSE(ReadReal(bad, v)) << bad;
 }

@@ -5,6 +5,7 @@
 
 #include "exchange/adif_modes.h"
 #include "exchange/export_driver.h"
+#include "exchange/utf8_text.h"
 #include "logbook/bands_modes.h"
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
@@ -63,19 +64,30 @@ std::string get(const TRecord& r, const char* tag)
     auto it = r.find(tag);
     return it == r.end() ? std::string() : it->second;
 }
+// A record's frequency in MHz, 0 when it has none on a band. Some programs write Hz or kHz
+// (Cloudlog's 14070000, a 14200 of QLog's field list): read as such where MHz gives no band and
+// the other unit gives the record's BAND.
+double freqOf(const TRecord& r)
+{
+    double v = 0;
+    if (!ReadReal(get(r, "FREQ"), v))
+        return 0;
+    const std::string band = AdifBandCanonical(get(r, "BAND"));
+    if (AdifBandOfFrequency(v)[0] && (band.empty() || band == AdifBandOfFrequency(v)))
+        return v;
+    for (double unit : {1e6, 1e3})
+        if (AdifBandOfFrequency(v / unit)[0] && (band.empty() ? !AdifBandOfFrequency(v)[0] : band == AdifBandOfFrequency(v / unit)))
+            return v / unit;
+    return AdifBandOfFrequency(v)[0] ? v : 0;
+}
 // The ADIF band a record is on: its frequency's, else its BAND's.
 std::string bandOf(const TRecord& r)
 {
-    double mhz = 0;
-    if (ReadReal(get(r, "FREQ"), mhz) && AdifBandOfFrequency(mhz)[0])
-        return AdifBandOfFrequency(mhz);
+    if (freqOf(r) != 0)
+        return AdifBandOfFrequency(freqOf(r));
     return AdifBandCanonical(get(r, "BAND"));
 }
-bool validFreq(const TRecord& r)
-{
-    double mhz = 0;
-    return ReadReal(get(r, "FREQ"), mhz) && AdifBandOfFrequency(mhz)[0];
-}
+bool validFreq(const TRecord& r) { return freqOf(r) != 0; }
 std::string modeOf(const TRecord& r)
 {
     TAdifModeName n = NormalizeAdifMode(get(r, "MODE"), get(r, "SUBMODE"));
@@ -224,12 +236,27 @@ TEST_P(AdifSamples, ImportKeepsEveryQsoAndFieldAndExportGivesTheSameLogBack)
             EXPECT_EQ(upper(get(e, "BAND")), upper(bandOf(rec)));
         }
         if (validFreq(rec) && upper(get(rec, "PROP_MODE")) != "SAT") {
-            EXPECT_EQ(get(e, "FREQ"), get(rec, "FREQ"));
+            double mhz = 0;
+            if (std::stod(get(rec, "FREQ")) == freqOf(rec)) {
+                EXPECT_EQ(get(e, "FREQ"), get(rec, "FREQ"));  // MHz as written
+            } else {
+                EXPECT_TRUE(ReadReal(get(e, "FREQ"), mhz)) << get(e, "FREQ");
+                EXPECT_NEAR(mhz, freqOf(rec), 1e-9) << get(rec, "FREQ") << " as " << get(e, "FREQ");
+            }
         }
         for (const char* tag : {"RST_SENT", "RST_RCVD"})
             if (!get(rec, tag).empty()) {
                 EXPECT_EQ(get(e, tag), get(rec, tag) == "5NN" ? "599" : get(rec, tag)) << tag;
             }
+        // Names and QTHs go out in the callsign note as the file wrote them (UTF-8 included).
+        for (const char* tag : {"NAME", "QTH"}) {
+            std::string v = get(rec, tag);
+            v.erase(0, v.find_first_not_of(' '));
+            v.erase(v.find_last_not_of(' ') + 1);
+            if (!v.empty()) {
+                EXPECT_NE(get(e, "NOTES").find(v), std::string::npos) << tag << " " << v << " in " << get(e, "NOTES");
+            }
+        }
         exported.erase(it);
     }
 
@@ -336,4 +363,46 @@ TEST_F(AdifSamples, WsjtxStyleFileRoundTripsExactly)
         EXPECT_EQ(get(e, "RST_RCVD"), q.rcvd);
         EXPECT_EQ(upper(get(e, "GRIDSQUARE")), upper(q.grid));
     }
+}
+
+// Text leaves as UTF-8, as other programs write and read it today, its length in bytes: the
+// program's 8-bit characters converted (also those an older 8-bit file brought), the UTF-8 an
+// import kept because the 8-bit set lacks its characters written as it came; the export imports
+// to the same log.
+TEST_F(AdifSamples, TextIsExportedAsUtf8AndComesBackTheSame)
+{
+    const std::string file = "<eoh>\n"
+                             "<call:6>DL1ABC<qso_date:8>20240315<time_on:4>1200<band:3>20m<mode:2>CW"
+                             "<name:7>J\xC3\xBCrgen<qth:12>\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"
+                             "<comment:5>Gr\xFC\xDF" "e<eor>\n"
+                             "<call:5>K5XYZ<qso_date:8>20240315<time_on:4>1300<band:3>40m<mode:3>SSB"
+                             "<state:2>NM<cnty:12>NM,Do\xC3\xB1" "a Ana<comment:8>\xE2\x82\xAC" "5 QSL<eor>\n";
+    TQsoData log;
+    TImportResult r = Import(log, file);
+    ASSERT_EQ(log.Count(), 2) << r.Summary;
+    EXPECT_EQ(log.GetCallNote("DL1ABC"), "J\xFCrgen|\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0");
+    const TQsoRecord* k5 = log.At(0)->Call.view() == "K5XYZ" ? log.At(0) : log.At(1);
+    const TQsoRecord* dl = k5 == log.At(0) ? log.At(1) : log.At(0);
+    EXPECT_EQ(NoteText(dl->Note), "Error:Callsign note kept in UTF-8|Gr\xFC\xDF" "e");
+    EXPECT_NE(NoteText(k5->Note).find("\x80" "5 QSL"), std::string_view::npos) << NoteText(k5->Note);
+    ASSERT_NE(k5->County, 0);
+    EXPECT_EQ(CountyName(k5->State, k5->County), "Do\xF1" "a Ana");
+
+    const std::string out = dir.file("utf8.adi");
+    ASSERT_TRUE(ExportQsos(out, AdifFilter(), true, {log.Qsos().begin(), log.Qsos().end()}, log.Notes).Written);
+    const std::string text = ReadAll(out);
+    std::string ignored;
+    EXPECT_NE(Utf8ToWin1252(text, ignored), TUtf8Result::NotUtf8);  // the whole file is UTF-8
+    for (const char* item : {"<notes:20>J\xC3\xBCrgen|\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",
+                             "Gr\xC3\xBC\xC3\x9F" "e", "<cnty:12>NM,Do\xC3\xB1" "a Ana", "\xE2\x82\xAC" "5 QSL"})
+        EXPECT_NE(text.find(item), std::string::npos) << item << "\n" << text;
+
+    TQsoData back;
+    TImportResult in = Import(back, text);
+    ASSERT_EQ(back.Count(), 2) << in.Summary;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(NoteText(back.At(i)->Note), NoteText(log.At(i)->Note));
+        EXPECT_EQ(back.At(i)->County, log.At(i)->County);
+    }
+    EXPECT_EQ(back.GetCallNote("DL1ABC"), log.GetCallNote("DL1ABC"));
 }

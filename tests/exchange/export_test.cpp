@@ -4,6 +4,7 @@
 
 #include "exchange/adif_modes.h"
 #include "exchange/export_driver.h"
+#include "exchange/utf8_text.h"
 #include "logbook/bands_modes.h"
 
 #include <filesystem>
@@ -256,4 +257,25 @@ TEST_F(ExchangeTest, LargeFileOfAnotherProgramImportsWithoutSpuriousErrors)
         withNote += q->Note != nullptr && NoteText(q->Note).rfind("Error:", 0) == 0;
     EXPECT_EQ(withNote, 0);
     EXPECT_EQ(log.GetCallNote("K10AAA"), "Fran\xE7ois|M\xFCnchen");  // UTF-8 into the program's character set
+}
+
+// Every 8-bit character goes out as UTF-8 and comes back as the byte it was (the five bytes
+// Windows-1252 leaves without a character too); UTF-8 kept in a text passes through unchanged.
+TEST(Utf8Text, EveryByteRoundTripsAndKeptUtf8PassesThrough)
+{
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = Win1252ToUtf8(byte);
+        std::string back;
+        ASSERT_EQ(Utf8ToWin1252(utf8, back), TUtf8Result::Converted) << b;
+        EXPECT_EQ(back, byte) << b;
+    }
+    EXPECT_EQ(Win1252ToUtf8("\x80 \xE9t\xE9"), "\xE2\x82\xAC \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(Win1252ToUtf8("M\xFCller \xD0\x9C\xD0\xB8\xD1\x80"), "M\xC3\xBCller \xD0\x9C\xD0\xB8\xD1\x80");
+    EXPECT_EQ(Win1252ToUtf8("plain"), "plain");
+    std::string lines;
+    EXPECT_TRUE(Utf8LinesToWin1252("M\xC3\xBCller|\xD0\x9C\xD0\xB8\xD1\x80|caf\xE9", lines));
+    EXPECT_EQ(lines, "M\xFCller|\xD0\x9C\xD0\xB8\xD1\x80|caf\xE9");
+    EXPECT_FALSE(Utf8LinesToWin1252("M\xC3\xBCller|", lines));
+    EXPECT_EQ(lines, "M\xFCller|");
 }
