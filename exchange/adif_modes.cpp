@@ -1,6 +1,7 @@
 #include "exchange/adif_modes.h"
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/string_utils.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -109,10 +110,7 @@ const TSubmode oldNames[] = {
 
 std::string upperTrim(std::string_view s)
 {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    s = Trim(s);
     std::string r;
     r.reserve(s.size());
     for (char c : s)
@@ -265,10 +263,7 @@ const char* AdifBandCanonical(std::string_view name)
             m->emplace(b.Name, b.Name);
         return m;
     }();
-    while (!name.empty() && name.back() == ' ')
-        name.remove_suffix(1);
-    while (!name.empty() && name.front() == ' ')
-        name.remove_prefix(1);
+    name = Trim(name);
     char lower[8];
     if (name.empty() || name.size() > sizeof lower)
         return "";
@@ -300,10 +295,7 @@ int BandOfAdifBand(std::string_view canonicalName)
 
 bool ReadReal(std::string_view text, double& value)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = Trim(text);
     if (text.empty() || text.size() > 40)
         return false;
     char buf[48];

@@ -2,7 +2,7 @@
 // the single-tag edge cases.
 #include "exchange_fixture.h"
 
-#include "exchange/import_context.h"
+#include "exchange/import_common.h"
 #include "logbook/bands_modes.h"
 
 using namespace korval;
