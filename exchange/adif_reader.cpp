@@ -367,10 +367,8 @@ bool ImportADIFRecord(TImportContext& ctx)
                 }
                 bm.adifBand.clear();
                 bm.bandName.clear();
-                std::string_view v = value;
-                while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
-                                      v.back() == 'm'))
-                    v.remove_suffix(1);
+                // "20M", "70cm": the unit letters go with the blanks.
+                const std::string_view v = TrimRight(value, " CMcm");
                 int b = v.empty() ? 0 : BandFromKey(v);
                 if (b == 0 && isSatelliteName(value))
                     b = SatBand;

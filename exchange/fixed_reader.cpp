@@ -212,10 +212,7 @@ int readBand(const TFixedLine& line, TImportContext& ctx, std::string& text)
     }
     case bfKeyM: {
         text = lead(line.Value(fiBand, 4));
-        std::string_view k = text;
-        while (!k.empty() && (k.back() == ' ' || k.back() == 'M' || k.back() == 'm'))
-            k.remove_suffix(1);
-        return BandFromKey(k);
+        return BandFromKey(TrimRight(text, " Mm"));
     }
     case bfKeyLeft:
         text = lead(line.Value(fiBand, 3));
