@@ -10,7 +10,7 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/base/day_number.h"
-#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
