@@ -10,8 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <thread>
+#include <vector>
 
 using namespace korval;
 using namespace korval::test;
@@ -146,6 +148,37 @@ TEST_F(WinsockPortTest, TerminalTypeIsNegotiatedAndSent)
                              std::string{char(tnIAC), char(tnSB), char(toTerminalType), 0} + "vt100" +
                              std::string{char(tnIAC), char(tnSE)};
     EXPECT_EQ(answers, want);
+}
+
+TEST_F(WinsockPortTest, TheLogShowsTheNegotiationAndTheTerminalTypeSent)
+{
+    TempDir dir;
+    std::atomic<bool> done{false};
+    TLoopbackServer server([&](int fd) {
+        Send(fd, Iac(tnDO, toTerminalType) + Iac(tnWILL, toEcho));
+        Receive(fd, 6);
+        Send(fd, std::string{char(tnIAC), char(tnSB), char(toTerminalType), 1, char(tnIAC), char(tnSE)} + "hi");
+        Receive(fd, 11);
+        done = true;
+    });
+    port.SetLogName(dir.file("telnet.log"));
+    port.SetLogging(tlOn);
+    OpenOn(server.port);
+    queue.PumpUntil([&] { return done.load() && got == "hi"; });
+    port.SetLogging(tlDump);
+    std::string log = ReadAll(dir.file("telnet.log"));
+    std::vector<std::string> telnet;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > 10 && line.compare(10, 6, "Telnet") == 0)
+            telnet.push_back(line.substr(20));
+    EXPECT_EQ(telnet, (std::vector<std::string>{
+                          "Recv DO       00000018  Terminal Type",
+                          "Sent WILL     00000018  Terminal Type",
+                          "Recv WILL     00000001  Echo",
+                          "Sent DO       00000001  Echo",
+                          "Sent Term     00000018  vt100",
+                      }));
 }
 
 TEST_F(WinsockPortTest, AServerThatAnswersEveryAnswerDoesNotLoop)
