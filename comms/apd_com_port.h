@@ -155,6 +155,9 @@ protected:
     // the port is closed, unless `raiseDumpErrors` is false (a port being destroyed).
     void ClosePort(bool raiseDumpErrors = true);
     void Check(int code);
+    // A close the library starts itself (the peer hung up): there is no caller to raise a dump
+    // error to, and it must not escape into the event loop.
+    static void CloseFromMainLoop(TApdCustomComPort& port) { port.ClosePort(false); }
     // Runs `call` in the main thread later, unless this port is gone by then.
     void PostLater(std::function<void(TApdCustomComPort&)> call);
 

@@ -226,6 +226,19 @@ TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
     EXPECT_TRUE(atClose == sent);
 }
 
+TEST_F(WinsockPortTest, APeersCloseWithAnUnwritableLogStillCloses)
+{
+    TempDir dir;
+    TLoopbackServer server([](int fd) { Send(fd, "bye"); });
+    port.SetLogName(dir.file("no/such/folder/telnet.log"));
+    port.SetLogging(tlOn);
+    OpenOn(server.port);
+    // The close runs from the queue: a dump error must not escape from it.
+    EXPECT_NO_THROW(queue.PumpUntil([&] { return !port.Open(); }));
+    EXPECT_EQ(port.State(), csClosed);
+    EXPECT_EQ(got, "bye");
+}
+
 TEST_F(WinsockPortTest, OutgoingBytesAreEscaped)
 {
     std::string received;
