@@ -127,6 +127,8 @@ void TApdLog::DropOldest()
 void TApdLog::Add(TDispatchType type, TDispatchSubType subType, std::uint32_t data, const std::uint8_t* bytes,
                   std::size_t count)
 {
+    if (!MayRecord())
+        return;
     std::uint32_t ms;
     {
         std::lock_guard<std::mutex> g(lock_);

@@ -41,6 +41,8 @@ void TApdTrace::Release()
 
 void TApdTrace::Add(char type, const std::uint8_t* bytes, std::size_t count)
 {
+    if (!MayRecord())
+        return;
     std::lock_guard<std::mutex> g(lock_);
     if (!Recording() || ring_.empty())
         return;

@@ -26,21 +26,21 @@ int TApdTraceLog::SetState(TTraceLogState state, std::uint32_t size, const std::
     switch (state) {
     case tlOn:
         if (state_ == tlPause) {
-            state_ = tlOn;
+            SetStateField(tlOn);
             return 0;
         }
         // A running one started again is emptied.
         if (int rc = Allocate(size); rc < 0)
             return rc;
-        state_ = tlOn;
+        SetStateField(tlOn);
         return 0;
     case tlOff:
         Release();
-        state_ = tlOff;
+        SetStateField(tlOff);
         return 0;
     case tlPause:
         if (state_ == tlOn)
-            state_ = tlPause;
+            SetStateField(tlPause);
         return 0;
     case tlClear:
         Empty();
@@ -51,10 +51,16 @@ int TApdTraceLog::SetState(TTraceLogState state, std::uint32_t size, const std::
         if (state_ != tlOff && HasEntries())
             WriteFile(fileName, hex, state == tlAppend);
         Release();
-        state_ = tlOff;
+        SetStateField(tlOff);
         return 0;
     }
     return 0;
+}
+
+void TApdTraceLog::SetStateField(TTraceLogState state)
+{
+    state_ = state;
+    recording_.store(state == tlOn, std::memory_order_relaxed);
 }
 
 TTraceLogState TApdTraceLog::State() const

@@ -1,6 +1,7 @@
 #pragma once
 // What the trace and the log of a port share: the states they are switched through, the way a
 // byte is shown in their files, and writing what they hold to a text file.
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -35,13 +36,18 @@ protected:
     virtual bool HasEntries() const = 0;
     virtual std::string Text(bool hex) const = 0;
     bool Recording() const { return state_ == tlOn; }
+    // Read without the lock, so that the data path pays nothing while nothing is recorded; an
+    // entry that races a change of state is checked again under the lock.
+    bool MayRecord() const { return recording_.load(std::memory_order_relaxed); }
 
     mutable std::mutex lock_;
 
 private:
     void WriteFile(const std::string& fileName, bool hex, bool append);
+    void SetStateField(TTraceLogState state);
 
     TTraceLogState state_ = tlOff;
+    std::atomic<bool> recording_{false};
 };
 
 } // namespace korval
