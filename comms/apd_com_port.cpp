@@ -114,6 +114,10 @@ void TApdCustomComPort::OpenProcedure()
     if (tapiMode_ != tmOn)
         ValidateComNumber();
     std::shared_ptr<TApdBaseDispatcher> dispatcher = CreateDispatcher();
+    // Before the device opens: its threads read from the first moment, and a peer that talks at
+    // once (a telnet server's negotiation) must be in the log.
+    StartRecorder(dispatcher->Trace(), tracing_, traceSize_, traceHex_);
+    StartRecorder(dispatcher->Log(), logging_, logSize_, logHex_);
     int rc = OpenDevice(*dispatcher);
     if (rc == ecAccessDenied)
         rc = ecAlreadyOpen;
@@ -123,8 +127,6 @@ void TApdCustomComPort::OpenProcedure()
     dispatcher_ = std::move(dispatcher);
     state_ = csOpen;
     try {
-        StartRecorder(dispatcher_->Trace(), tracing_, traceSize_, traceHex_);
-        StartRecorder(dispatcher_->Log(), logging_, logSize_, logHex_);
         ApplyFlow();
         Check(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
         dispatcher_->SetAvailThreshold(availThreshold_);
