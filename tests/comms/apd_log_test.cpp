@@ -75,7 +75,8 @@ TEST(LogDump, BannerHeadingsAndOneLinePerEntry)
     plain.SetState(tlOn, 100, "", false);
     const std::string spaced = "a b\x01";
     plain.AddAt(0, dtDispatch, dstWriteCom, 4, Bytes(spaced), spaced.size());
-    EXPECT_EQ(Entries(plain.DumpText(false)), std::vector<std::string>{"0000.000  Dispatch  WriteCom      00000004  a b[1]"});
+    EXPECT_EQ(Entries(plain.DumpText(false)),
+              std::vector<std::string>{"0000.000  Dispatch  WriteCom      00000004  a b[1]"});
 }
 
 TEST(LogDump, TheRingDropsTheOldestEntriesAndRefusesOneLargerThanItself)
