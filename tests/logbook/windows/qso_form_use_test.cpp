@@ -213,5 +213,46 @@ TEST_F(QsoFormUseTest, DateTypedWithItsSeparatorsIsTakenAsTyped)
     }
 }
 
+TEST_F(QsoFormUseTest, InvalidDateOnExitShowsTheFieldsMessageAndKeepsTheText)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    TypeInto(fCall, "K1ABC");
+    for (const char* typed : {"02/30/2024", "13/01/2024"}) {
+        ScopedMessageRecorder messages;
+        QWidget* date = form_->Control(fDate);
+        date->setFocus(Qt::TabFocusReason);
+        Settle();
+        F(fDate)->SetInsertionPoint(0);
+        QTest::keyClicks(date, typed);
+        Settle();
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Value is not a valid date"}) << typed;
+        EXPECT_EQ(F(fDate)->GetEditString(), typed) << "what the operator typed stays";
+        EXPECT_EQ(QApplication::focusWidget(), date) << typed;
+    }
+    // Enter does not log the QSO with a date the window cannot read.
+    {
+        ScopedMessageRecorder messages;
+        const auto count = log_->Count();
+        QWidget* date = form_->Control(fDate);
+        date->setFocus(Qt::TabFocusReason);
+        Settle();
+        Key(Qt::Key_Return);
+        EXPECT_EQ(log_->Count(), count);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Value is not a valid date"});
+        EXPECT_EQ(F(fDate)->GetEditString(), "13/01/2024");
+        EXPECT_EQ(QApplication::focusWidget(), date);
+    }
+    // Mended, the date is taken and the focus moves on.
+    ScopedMessageRecorder messages;
+    F(fDate)->SetInsertionPoint(0);
+    QTest::keyClicks(form_->Control(fDate), "02/29/2024");
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(StDateToDayNumber(F(fDate)->GetAsStDate()), Day(2024, 2, 29));
+    EXPECT_NE(QApplication::focusWidget(), form_->Control(fDate));
+}
+
 } // namespace
 } // namespace korval
