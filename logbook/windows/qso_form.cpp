@@ -113,13 +113,18 @@ void TQSOForm::BuildControls()
             box->OnChange = [this, field](TCustomPopupBox*) {
                 if (pushing_)
                     return;
+                // The mode's change is measured against the mode shown before (Pull already
+                // holds the new one), so default reports follow it.
+                const int modeBefore = entry_->Fields.Sel[fMode];
                 Run([&] {
                     entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     if (field == fBand)
                         entry_->SetBand(entry_->Fields.Sel[fBand]);
-                    else if (field == fMode)
-                        entry_->SetMode(entry_->Fields.Sel[fMode]);
-                    else if (field == fAwdType) {
+                    else if (field == fMode) {
+                        const int chosen = entry_->Fields.Sel[fMode];
+                        entry_->Fields.Sel[fMode] = modeBefore;
+                        entry_->SetMode(chosen);
+                    } else if (field == fAwdType) {
                         entry_->ShowAwardValue({});
                         entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     }

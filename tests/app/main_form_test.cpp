@@ -451,6 +451,10 @@ TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
     EXPECT_EQ(CurrentLog()->Count(), 0);
     ASSERT_NE(form->QsoForm(), nullptr);
     EXPECT_TRUE(form->QsoForm()->isVisible());
+    // Nothing was logged yet: nothing to save, no countdown, and Exit asks no question.
+    EXPECT_FALSE(CurrentLog()->Modified() || CurrentLog()->NeedsSaving());
+    EXPECT_EQ(form->PanDisk->text(), QString());
+    EXPECT_TRUE(form->close());
     EXPECT_TRUE(rec.texts().empty());
 }
 

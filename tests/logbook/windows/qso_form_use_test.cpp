@@ -254,5 +254,28 @@ TEST_F(QsoFormUseTest, InvalidDateOnExitShowsTheFieldsMessageAndKeepsTheText)
     EXPECT_NE(QApplication::focusWidget(), form_->Control(fDate));
 }
 
+TEST_F(QsoFormUseTest, ModeChosenInItsBoxBringsItsDefaultReports)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    ASSERT_EQ(F(fRsts)->GetAsString(), "599") << "the fixture's default mode is CW";
+    TypeInto(fCall, "DL1ABC");
+    TypeInto(fMode, "SSB");
+    ASSERT_EQ(form_->Wheel(fMode)->GetSelection(), mdSSB);
+    EXPECT_EQ(F(fRsts)->GetAsString(), "59");
+    EXPECT_EQ(F(fRstr)->GetAsString(), "59");
+    // A report the operator typed stays.
+    F(fRstr)->SetAsString("57");
+    F(fRstr)->SetModified(true);
+    TypeInto(fMode, "CW");
+    EXPECT_EQ(F(fRsts)->GetAsString(), "599");
+    EXPECT_EQ(F(fRstr)->GetAsString(), "57");
+    ScopedMessageRecorder messages;
+    TypeInto(fMode, "SSB");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(log_->Count(), 4) << "logged with the reports of the chosen mode";
+}
+
 } // namespace
 } // namespace korval
