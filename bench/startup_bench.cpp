@@ -88,17 +88,24 @@ void BM_LoadLogAlone(benchmark::State& state)
 }
 BENCHMARK(BM_LoadLogAlone)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A fresh configuration naming the log, the main window shown and run to its first idle time.
+TMainForm* OpenToFirstIdle(const std::string& log)
+{
+    Config = TConfigRecord();
+    Config.SetLastLogFile(log);
+    auto* form = new TMainForm(TMainFormEnv{});
+    QEventLoop loop;
+    QObject::connect(form, &TMainForm::firstIdleDone, &loop, &QEventLoop::quit);
+    form->show();
+    loop.exec();
+    return form;
+}
+
 void BM_StartupToFirstIdle(benchmark::State& state)
 {
     ScopedMessageRecorder quiet;
     for (auto _ : state) {
-        Config = TConfigRecord();
-        Config.SetLastLogFile(g_log);
-        auto* form = new TMainForm(TMainFormEnv{});
-        QEventLoop loop;
-        QObject::connect(form, &TMainForm::firstIdleDone, &loop, &QEventLoop::quit);
-        form->show();
-        loop.exec();
+        TMainForm* form = OpenToFirstIdle(g_log);
         state.PauseTiming();
         if (!CurrentLog() || CurrentLog()->Count() != 1000000)
             state.SkipWithError("the log did not open");
@@ -115,13 +122,7 @@ void ExitWithSmallLog(benchmark::State& state, bool changed)
     ScopedMessageRecorder quiet(mrYes);
     for (auto _ : state) {
         state.PauseTiming();
-        Config = TConfigRecord();
-        Config.SetLastLogFile(g_smallLog);
-        auto* form = new TMainForm(TMainFormEnv{});
-        QEventLoop loop;
-        QObject::connect(form, &TMainForm::firstIdleDone, &loop, &QEventLoop::quit);
-        form->show();
-        loop.exec();
+        TMainForm* form = OpenToFirstIdle(g_smallLog);
         if (!CurrentLog() || CurrentLog()->Count() != 5)
             state.SkipWithError("the log did not open");
         if (changed)
