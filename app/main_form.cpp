@@ -496,6 +496,11 @@ void TMainForm::OpenStartLog()
     if (name == defaultLog && !std::filesystem::exists(name, ec)) {
         std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
         NewLog(name);
+        // Nothing is in it yet: it is written once something is logged, and until then there
+        // is nothing to back up or to ask about at Exit.
+        CurrentLog()->SetFlags(false, false);
+        StopAutoSaveCountdown();
+        SetDiskText(QString(), false);
         RefreshCaption();
         return;
     }

@@ -26,6 +26,7 @@
 #include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
+#include "logbook/windows/form_helpers_qt.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
 
@@ -113,13 +114,18 @@ void TQSOForm::BuildControls()
             box->OnChange = [this, field](TCustomPopupBox*) {
                 if (pushing_)
                     return;
+                // The mode's change is measured against the mode shown before (Pull already
+                // holds the new one), so default reports follow it.
+                const int modeBefore = entry_->Fields.Sel[fMode];
                 Run([&] {
                     entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     if (field == fBand)
                         entry_->SetBand(entry_->Fields.Sel[fBand]);
-                    else if (field == fMode)
-                        entry_->SetMode(entry_->Fields.Sel[fMode]);
-                    else if (field == fAwdType) {
+                    else if (field == fMode) {
+                        const int chosen = entry_->Fields.Sel[fMode];
+                        entry_->Fields.Sel[fMode] = modeBefore;
+                        entry_->SetMode(chosen);
+                    } else if (field == fAwdType) {
                         entry_->ShowAwardValue({});
                         entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     }
@@ -176,7 +182,12 @@ void TQSOForm::BuildControls()
                 F.Text[i] = keepText;
                 F.Modified[i] = keepModified;
             };
-            f->OnError = [this, field](QObject*, uint16_t code, const std::string&) {
+            f->OnError = [this, field](QObject* sender, uint16_t code, const std::string& text) {
+                // A date or time is the field's own check: its message, and the text stays.
+                if (QsoFieldKind(field) != TQsoFieldKind::Text) {
+                    ShowEntryFieldError(sender, code, text);
+                    return;
+                }
                 Run([&] { entry_->FieldError(field, code); });
             };
             if (field == fCall)
@@ -345,6 +356,26 @@ void TQSOForm::ShowBand(TWheelx& box, int band)
 
 TWheelx* TQSOForm::Wheel(int field) const { return dynamic_cast<TWheelx*>(controls_[static_cast<std::size_t>(field)]); }
 
+bool TQSOForm::Unreadable(int field) const
+{
+    const TQsoFieldKind kind = QsoFieldKind(field);
+    if (kind != TQsoFieldKind::Date && kind != TQsoFieldKind::Time)
+        return false;
+    const uint16_t code = Field(field)->ValidateContents(false);
+    return code == oeInvalidDate || code == oeInvalidTime;
+}
+
+bool TQSOForm::RefuseUnreadable()
+{
+    for (int f : {fDate, fTime, fQslDate})
+        if (Unreadable(f)) {
+            controls_[static_cast<std::size_t>(f)]->setFocus(Qt::OtherFocusReason);
+            Field(f)->ValidateContents(true);
+            return true;
+        }
+    return false;
+}
+
 void TQSOForm::Pull()
 {
     auto& F = entry_->Fields;
@@ -416,11 +447,16 @@ void TQSOForm::Push()
         }
         TOvcBaseEntryField* e = Field(f);
         switch (QsoFieldKind(f)) {
-        case TQsoFieldKind::Date:
-            e->SetAsStDate(f == fDate ? F.Date : F.QslDate);
+        case TQsoFieldKind::Date: {
+            const std::int32_t d = f == fDate ? F.Date : F.QslDate;
+            // No value of its own (what an unreadable text pulls as): the typed text stays.
+            if (d >= 0 || !Unreadable(f))
+                e->SetAsStDate(d);
             break;
+        }
         case TQsoFieldKind::Time:
-            e->SetAsStTime(F.Time);
+            if (F.Time >= 0 || !Unreadable(f))
+                e->SetAsStTime(F.Time);
             break;
         default:
             e->SetAsString(F.Text[i]);
@@ -477,7 +513,7 @@ void TQSOForm::StartQsoFromSpot(const std::string& call, int mode, int band)
 
 void TQSOForm::FieldExit(int field)
 {
-    if (pushing_)
+    if (pushing_ || Unreadable(field))
         return;
     Run([&] {
         switch (field) {
@@ -511,6 +547,9 @@ bool TQSOForm::eventFilter(QObject* watched, QEvent* event)
             // A drop-down list open in a choice box takes its own Enter.
             if (auto* box = dynamic_cast<TCustomPopupBox*>(watched); box && box->Dropped())
                 return false;
+            // A QSO is never logged or searched with a date or time the window could not read.
+            if (RefuseUnreadable())
+                return true;
             Run([&] { entry_->EnterKey(); });
             return true;
         }

@@ -119,6 +119,11 @@ private:
     int SizeHeight(int size) const;
     // The window size whose height lies nearest to height.
     int NearestSize(int height) const;
+    // A date or time field holding text it cannot read as one: it keeps the text until the
+    // operator mends it.
+    bool Unreadable(int field) const;
+    // Shows the error of the first unreadable date or time field and puts the focus there.
+    bool RefuseUnreadable();
     // Widgets -> engine slots, and back.
     void Pull();
     void Push();
