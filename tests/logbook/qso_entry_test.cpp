@@ -8,6 +8,7 @@
 #include "logbook/config_record.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
+#include "logbook/qso_macro_context.h"
 #include "logbook/qso_lookup.h"
 #include "platform/message_dlg.h"
 
