@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "logbook/base/day_number.h"
+#include "logbook/entry_mode.h"
 #include "logbook/qso_award_fields.h"
 #include "logbook/qso_entry_host.h"
 #include "logbook/qso_fields.h"
@@ -29,8 +30,6 @@
 namespace korval {
 
 class TQsoData;
-
-enum TEntryMode : int { emIdle = 0, emRealTime = 1, emOffline = 2, emSearch = 3, emBrowse = 4 };
 
 // The key "Check other QSOs" compares: state and county, the custom award, the award and its
 // value from the list, the award and its typed value.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "logbook/qso_entry.h"
+#include "logbook/sort_orders.h"
 
 class QAction;
 class QLabel;
@@ -49,7 +50,7 @@ public:
     bool FinishEntry();
     void Addrealtime1Click();
     void Addoffline1Click();
-    // Child windows marked for refresh since the last call (bit n = slot n).
+    // Child windows marked for refresh since the last call (bit n = TChildWindow n).
     unsigned TakeDirtyChildren();
 
     // ---- commands (also as actions, for menus) ----
@@ -73,6 +74,9 @@ public:
     TOvcBaseEntryField* HeadingDisplay() const { return dirDist_; }
 
     void Nextwindowsize1Click();
+    // The window's six heights, 0 the smallest (the call row alone), 5 every row.
+    static constexpr int kWindowSizeCount = 6;
+    static constexpr int kLargestWindowSize = kWindowSizeCount - 1;
     int WindowSize() const { return windowSize_; }
 
 signals:
@@ -131,7 +135,7 @@ private:
     TOvcBaseEntryField* country_ = nullptr;
     TOvcBaseEntryField* dirDist_ = nullptr;
     std::array<QAction*, kCommandCount> actions_{};
-    std::array<QAction*, 13> sortActions_{};
+    std::array<QAction*, kSortOrderCount> sortActions_{};
     QMenuBar* menuBar_ = nullptr;
     int top_ = 0;  // the controls start below the menu bar
     struct {
@@ -144,7 +148,7 @@ private:
     bool blankShown_ = false;
     bool started_ = false;
     bool sizing_ = false;
-    int windowSize_ = 5;
+    int windowSize_ = kLargestWindowSize;
 };
 
 } // namespace korval
