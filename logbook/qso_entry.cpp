@@ -11,6 +11,7 @@
 #include "logbook/country_db.h"
 #include "logbook/form_helpers.h"
 #include "logbook/main_form_code.h"
+#include "logbook/qso_contest.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/sort_orders.h"
@@ -27,39 +28,18 @@ TQsoEntryHost& NullHost()
     return host;
 }
 
-std::string StateAbbrev(std::uint8_t state)
-{
-    TUsStateRecord s;
-    return state != 0 && GetState(state, s) ? s.Abbrev : std::string();
-}
-
 int DefaultReport(int mode) { return ModeReportKind(mode) == 0 ? 59 : 599; }
 
 constexpr int kFlagFields[] = {fConf, fLabel, fQrp, fYl, fValid};
 
 bool IsAwardField(int f) { return AwardMaskOfField(f) != 0; }
 
-// The most recent QSO of a call in the by-call index, or null.
-const TQsoRecord* LastQsoOfCall(const TQsoData& log, std::string_view call)
-{
-    TQsoRecord key;
-    key.Call.assign(call);
-    key.Date = 65535;
-    key.Time = 0x7fffffff;
-    key.Band = 255;
-    key.Mode = 255;
-    int i = 0;
-    log.ByCall().Find(key, i);
-    if (i > 0 && log.ByCall().At(i - 1)->Call == call)
-        return log.ByCall().At(i - 1);
-    return nullptr;
-}
-
 } // namespace
 
 TQsoEntry::TQsoEntry(TQsoData* log, TQsoEntryHost* host, TQsoRadio* radio)
     : log_(log), host_(host ? host : &NullHost()), radio_(radio), nav_(log, host_), awards_(Fields),
-      location_(Fields, *host_), validators_(Fields, *host_, *log, location_)
+      location_(Fields, *host_), validators_(Fields, *host_, *log, location_), callEntry_(Fields, *host_, *log, location_),
+      contest_(*log)
 {
     nav_.SetSearchHides([this](const TQsoRecord& r) { return mode_ == emBrowse && !MatchesSearch(r); });
 }
@@ -281,7 +261,7 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
     r.RstSent = static_cast<std::uint16_t>(StrToRst(TrimSpaces(T[fRsts]), rst) ? rst : 0);
     r.Exchange.assign(T[fRecvd].substr(0, 4));
     for (int f : kFlagFields)
-        if (S[f] == 1)
+        if (S[f] == ynYes)
             r.Flags |= FlagOfField(f);
     r.State = StateNumber(TrimSpaces(T[fState]));
     std::string county = TrimSpaces(T[fCnty]);
@@ -294,9 +274,9 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
     for (int f = 0; f < kQsoFieldCount; ++f) {
         if (!IsAwardField(f))
             continue;
-        if (S[f] == 2)
+        if (S[f] == aiSubmitted)
             r.AwardFlags |= AwardMaskOfField(f);
-        else if (S[f] == 3)
+        else if (S[f] == aiCredited)
             r.AwardFlags |= AwardMaskOfField(f) * 2;
     }
     r.Group = static_cast<std::uint8_t>(FieldTextToInt(T[fGroup]));
@@ -323,7 +303,7 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
     T[fRsts] = r.RstSent ? RstToStr(r.RstSent) : std::string();
     T[fRecvd] = r.Exchange.str();
     for (int f : kFlagFields)
-        S[f] = r.HasFlag(FlagOfField(f)) ? 1 : (search ? 0 : 2);
+        S[f] = r.HasFlag(FlagOfField(f)) ? ynYes : (search ? ynBlank : ynNo);
     T[fState] = StateAbbrev(r.State);
     T[fCnty] = r.State ? CountyName(r.State, r.County) : std::string();
     T[fIota] = r.Iota.str();
@@ -336,11 +316,11 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
             continue;
         std::uint32_t m = AwardMaskOfField(f);
         if (r.AwardFlags & m)
-            S[f] = 2;
+            S[f] = aiSubmitted;
         else if (r.AwardFlags & (m * 2))
-            S[f] = 3;
+            S[f] = aiCredited;
         else
-            S[f] = search ? 0 : 1;
+            S[f] = search ? aiBlank : aiNone;
     }
     T[fGroup] = std::to_string(r.Group);
     T[fNote] = std::string(NoteText(r.Note));
@@ -378,31 +358,13 @@ bool TQsoEntry::ValidateEntry()
     return true;
 }
 
-std::string TQsoEntry::ExchangeFromConfig(bool realTime) const
-{
-    std::string ex = Config.ContestExchange();
-    if (ex.empty() || !realTime)
-        return ex;
-    if (Config.ContestMode() && Config.ContestSerial() > 0) {
-        std::size_t p = ex.find("##");
-        if (p != std::string::npos)
-            ex.replace(p, 2, std::to_string(Config.ContestSerial()));
-    }
-    if (RadioAttached()) {
-        std::size_t p = ex.find("$$");
-        if (p != std::string::npos)
-            ex.replace(p, 2, radio_->FrequencyText());
-    }
-    return ex;
-}
-
 bool TQsoEntry::LogWithExchange()
 {
     if (TrimSpaces(Fields.Text[fCall]).empty())
         return false;
     // The exchange goes only into the record being posted, and the serial number advances only
     // after the post went in: a refused post leaves both as they were.
-    if (!AddQso(ExchangeFromConfig(true)))
+    if (!AddQso(TQsoContest::Exchange(true, radio_)))
         return false;
     if (Config.ContestMode() && Config.ContestSerial() > 0) {
         Config.SetContestSerial(static_cast<std::uint16_t>(Config.ContestSerial() + 1));
@@ -689,31 +651,7 @@ void TQsoEntry::CheckDupe()
     if (mode_ != emRealTime || !Config.ContestMode())
         return;
     host_->MarkChildDirty(cwSameCall);
-    bool dupe = false;
-    const std::string call = UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12);
-    if (!call.empty()) {
-        const TQsoIndex& bc = log_->ByCall();
-        TQsoRecord key;
-        key.Call.assign(call);
-        key.Date = 65535;
-        key.Time = 0x7fffffff;
-        key.Band = key.Mode = 255;
-        int i = 0;
-        bc.Find(key, i);
-        const TDayNumber sd = Config.ContestStartDate();
-        const std::int32_t st = Config.ContestStartTime();
-        for (--i; i >= 0 && bc.At(i)->Call == call; --i) {
-            const TQsoRecord* q = bc.At(i);
-            if (q->Date < sd || (q->Date == sd && q->Time < st))
-                break;
-            if (!log_->InSelection(*q))
-                continue;
-            if (q->Mode == GetMode() && q->Band == GetBand()) {
-                dupe = true;
-                break;
-            }
-        }
-    }
+    const bool dupe = contest_.IsDupe(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12), GetMode(), GetBand());
     if (dupe && !Fields.CallIsDupe)
         host_->Beep();
     Fields.CallIsDupe = dupe;
@@ -721,8 +659,7 @@ void TQsoEntry::CheckDupe()
 
 void TQsoEntry::ShowSerialNumber()
 {
-    const bool on = Config.ContestMode() && Config.ContestSerial() > 0 && mode_ == emRealTime;
-    host_->ShowSerialNumber(on, Config.ContestSerial());
+    host_->ShowSerialNumber(TQsoContest::SerialShown(mode_ == emRealTime), Config.ContestSerial());
 }
 
 // ---- callsign entry ----
@@ -746,116 +683,30 @@ void TQsoEntry::CallExit()
     CallEntered();
 }
 
-bool TQsoEntry::CallEntered()
-{
-    auto& T = Fields.Text;
-    const std::string call = UpperAscii(TrimSpaces(T[fCall])).substr(0, 12);
-    const bool valid = IsValidCall(call);
-    T[fCallNotes] = log_->GetCallNote(call);
-    TQsoRecord look;
-    look.Call.assign(call);
-    look.Date = FieldDayNumber(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Sel[fValid] = call.find("/MM") != std::string::npos ? 2 : 1;
-    T[fQslMgr] = GetQslManager(call, look.Date);
-    T[fIota].clear();
-    T[fCnty].clear();
-    T[fGrid].clear();
-    T[fZone] = std::to_string(look.Zone);
-    T[fState] = StateAbbrev(look.State);
-    if (const TQsoRecord* last = LastQsoOfCall(*log_, call)) {
-        T[fState] = StateAbbrev(last->State);
-        T[fIota] = last->Iota.str();
-        T[fGrid] = last->Grid.str();
-        T[fCnty] = (last->State && last->County) ? CountyName(last->State, last->County) : std::string();
-        Fields.Sel[fYl] = last->HasFlag(qfYL) ? 1 : 2;
-    }
-    if (T[fIota].empty() && look.Country) {
-        TCountryRecord c;
-        if (GetCountry(look.Country, c))
-            T[fIota] = c.DefaultIota;
-    }
-    ShowCountryFields(look.Country);
-    ShowHeading();
-    Fields.ClearModified();
-    MarkDirty({cwSameCall, cwWpxSummary, cwZoneSummary, cwIotaSummary, cwGridSummary, cwStateSummary, cwMasterCalls});
-    host_->PostToMainForm(mfWorkedStatusChanged);
-    return valid;
-}
-
-void TQsoEntry::MarkDirty(std::initializer_list<int> slots)
-{
-    for (int s : slots)
-        host_->MarkChildDirty(s);
-}
+bool TQsoEntry::CallEntered() { return callEntry_.Entered(); }
 
 void TQsoEntry::DateExit()
 {
-    if (!Fields.Modified[fDate] || mode_ == emSearch)
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
-    look.Date = FieldDayNumber(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Text[fQslMgr] = GetQslManager(look.Call.view(), look.Date);
-    Fields.Text[fZone] = std::to_string(look.Zone);
-    ShowCountryFields(look.Country);
+    if (mode_ != emSearch)
+        callEntry_.DateExit();
 }
 
 void TQsoEntry::PrefixExit()
 {
-    if (!Fields.Modified[fPrefix] || mode_ == emSearch)
-        return;
-    std::int32_t c = CountryNumberOfPrefix(UpperAscii(TrimSpaces(Fields.Text[fPrefix])).substr(0, 5));
-    if (c < 0)
-        c = 0;
-    TCountryRecord rec;
-    Fields.Text[fZone] = std::to_string(GetCountry(static_cast<std::uint16_t>(c), rec) ? rec.CqZone : 0);
-    host_->MarkChildDirty(cwZoneSummary);
-    ShowCountryFields(static_cast<std::uint16_t>(c));
-    Fields.Modified[fPrefix] = true;
-    Fields.EverModified[fPrefix] = true;
-    host_->PostToMainForm(mfWorkedStatusChanged);
+    if (mode_ != emSearch)
+        callEntry_.PrefixExit();
 }
 
 void TQsoEntry::StateExit()
 {
-    if (!Fields.Modified[fState] || mode_ == emSearch)
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
-    look.Date = FieldDayNumber(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Text[fCnty].clear();
-    std::uint8_t st = StateNumber(TrimSpaces(Fields.Text[fState]));
-    TUsStateRecord s;
-    int zone = (st && GetState(st, s)) ? s.CqZone : look.Zone;
-    if (std::to_string(zone) != TrimSpaces(Fields.Text[fZone])) {
-        Fields.Text[fZone] = std::to_string(zone);
-        host_->MarkChildDirty(cwZoneSummary);
-    }
-    MarkDirty({cwStateSummary, cwCountryInfo});
+    if (mode_ != emSearch)
+        callEntry_.StateExit();
 }
 
 void TQsoEntry::PreviewCall(const std::string& call, TDayNumber date)
 {
-    if (mode_ != emRealTime || !TrimSpaces(Fields.Text[fCall]).empty())
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(call).substr(0, 12));
-    look.Date = date;
-    QsoLookup().LookupCall(look);
-    TCountryRecord c;
-    if (look.Country && GetCountry(look.Country, c)) {
-        Fields.Text[fPrefix] = c.Prefix;
-        Fields.CountryText = "SPOT: " + c.Name.substr(0, 34);
-        Fields.Text[fZone] = std::to_string(look.Zone);
-        MarkDirty({cwCountrySummary, cwCountryInfo, cwZoneSummary});
-    } else {
-        Fields.CountryText.clear();
-        Fields.Text[fPrefix].clear();
-        Fields.Text[fZone].clear();
-    }
+    if (mode_ == emRealTime)
+        callEntry_.Preview(call, date);
 }
 
 void TQsoEntry::StartQsoFromSpot(const std::string& call, int mode, int band)
@@ -1055,30 +906,6 @@ void TQsoEntry::CheckOtherQsos(int kind)
     MessageDlg(best->Call.str() + "\r" + FormatDayNumber(best->Date) + "\r" + SecondsToHHMM(best->Time) + "\r" +
                    BandName(best->Band) + "\r" + names[std::min<int>(bestStatus, asConfirmed)],
                TMsgDlgType::mtInformation, mbOK);
-}
-
-// ---- macros ----
-
-std::string TQsoEntry::MacroExchangeText() const
-{
-    if (!Fields.Text[fRecvd].empty())
-        return Fields.Text[fRecvd];
-    std::string r = Fields.Text[fRstr];
-    if (!r.empty() && r[0] == ' ')
-        r.erase(0, 1);
-    return r;
-}
-
-std::string TQsoEntry::MacroName() const
-{
-    std::string s = TrimSpaces(Fields.Text[fCallNotes]);
-    std::size_t cut = s.find_first_of(" ,");
-    if (cut != std::string::npos)
-        s.resize(cut);
-    for (char c : s)
-        if (c != '-' && (c < 'A' || c > 'z'))
-            return {};
-    return s;
 }
 
 } // namespace korval

@@ -7,16 +7,19 @@
 // engine needs of the windows around it goes through TQsoEntryHost.
 // The engine coordinates its parts: the view and its moves (TQsoNavigator), the search by
 // example (TQsoFilter), the custom-award controls (TQsoAwardFields), the country and heading
-// displays (TQsoLocation) and the field checks with their pick lists (TQsoValidators).
+// displays (TQsoLocation), the field checks with their pick lists (TQsoValidators), what a
+// call, date, prefix or state fills in (TQsoCallEntry) and the contest's dupe check and
+// exchange (TQsoContest).
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "logbook/base/day_number.h"
 #include "logbook/entry_mode.h"
 #include "logbook/qso_award_fields.h"
+#include "logbook/qso_call_entry.h"
+#include "logbook/qso_contest.h"
 #include "logbook/qso_entry_host.h"
 #include "logbook/qso_fields.h"
 #include "logbook/qso_filter.h"
@@ -181,19 +184,13 @@ public:
     void ZoneExit() { validators_.ZoneExit(); }
     void IotaExit() { validators_.IotaExit(); }
 
-    // ---- macros ----
-    std::string MacroExchangeText() const;
-    std::string MacroName() const;
-
 private:
     bool Searching() const { return mode_ == emSearch; }
     void ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh);
     void ApplyTabStops();
     int ReassignLaterQsos(const TQsoRecord& rec, const TQsoRecord* self);
-    void MarkDirty(std::initializer_list<int> slots);
     bool ActiveSelection() const;
     void LeaveSearchItems();
-    std::string ExchangeFromConfig(bool realTime) const;
 
     TQsoData* log_;
     TQsoEntryHost* host_;
@@ -210,6 +207,8 @@ private:
     TQsoAwardFields awards_;
     TQsoLocation location_;
     TQsoValidators validators_;
+    TQsoCallEntry callEntry_;
+    TQsoContest contest_;
 };
 
 } // namespace korval

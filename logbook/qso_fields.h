@@ -23,6 +23,11 @@ enum TQsoFieldId : int {
     kQsoFieldCount = 45
 };
 
+// Items of the Y/N boxes (the blank item, "any", only in search mode).
+enum TYesNoItem : int { ynBlank = 0, ynYes = 1, ynNo = 2 };
+// Items of the award boxes: "--", "Subm" (the submitted bit), "Chkd" (the credited bit).
+enum TAwardItem : int { aiBlank = 0, aiNone = 1, aiSubmitted = 2, aiCredited = 3 };
+
 // Kind of control behind a slot.
 enum class TQsoFieldKind { Text, Date, Time, Choice };
 TQsoFieldKind QsoFieldKind(int field);

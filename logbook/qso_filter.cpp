@@ -66,15 +66,15 @@ void TQsoFilter::Compile(const TQsoFields& fields, const TQsoAwardFields& awards
             c.Value = static_cast<std::uint32_t>(fields.Time);
             break;
         case skFlag:
-            make = S[f] != 0;
+            make = S[f] != ynBlank;
             c.Value = FlagOfField(f);
-            c.Negate = S[f] == 2;
+            c.Negate = S[f] == ynNo;
             break;
         case skAward: {
             const std::uint32_t m = AwardMaskOfField(f);
-            make = S[f] != 0;
-            c.Value = S[f] == 1 ? (m | (m * 2)) : S[f] == 2 ? m : m * 2;
-            c.Negate = S[f] == 1;
+            make = S[f] != aiBlank;
+            c.Value = S[f] == aiNone ? (m | (m * 2)) : S[f] == aiSubmitted ? m : m * 2;
+            c.Negate = S[f] == aiNone;
             break;
         }
         case skRst: {

@@ -71,12 +71,6 @@ bool NearMatch(std::string_view p, std::string_view c)
     return SameLengthMatch(shorter, longer.substr(0, shorter.size()));
 }
 
-std::string StateAbbrev(std::uint8_t state)
-{
-    TUsStateRecord s;
-    return state != 0 && GetState(state, s) ? s.Abbrev : std::string();
-}
-
 } // namespace
 
 bool PatternMatches(std::string_view pattern, std::string_view text)
