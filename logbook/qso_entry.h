@@ -166,8 +166,8 @@ public:
     std::string SelectedAwardId() const { return awards_.SelectedId(); }
 
     // ---- field checks and pick lists ----
-    // The user validation of a field: 0, 256 (out of range) or 32769 (unknown value). Nothing
-    // is checked in search mode except the prefix rule.
+    // The user validation of a field: 0, oeRangeError or oeUnknownValue. Nothing is checked in
+    // search mode except the prefix rule.
     int ValidateField(int field) { return validators_.ValidateField(field, Searching()); }
     // The error handler: the message, or the pick list that answers the refused value.
     void FieldError(int field, int code)

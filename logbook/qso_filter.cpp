@@ -15,8 +15,11 @@ namespace {
 
 // Search kind of each tab order.
 constexpr std::uint8_t kSearchKinds[kQsoFieldCount] = {
-    9, 11, 2, 4, 1, 1, 18, 18, 10, 0, 12, 13, 14, 15, 17, 16, 10, 7, 3, 1, 7, 7, 7, 1, 19, 20, 20,
-    8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 0, 8, 8, 7};
+    skCall, skPrefix, skQsoDate, skTime, skByteSel, skByteSel, skRst, skRst, skText, skByteEqual,
+    skStateAbbrev, skCountyName, skGrid, skCallNote, skQslMgr, skQsoNote, skText, skFlag, skQslDate, skByteSel,
+    skFlag, skFlag, skFlag, skByteSel, skCustAwdId, skCustAwdVal, skCustAwdVal, skAward, skAward, skAward,
+    skAward, skAward, skAward, skAward, skAward, skAward, skAward, skAward, skAward, skAward, skAward,
+    skByteEqual, skAward, skAward, skFlag};
 
 } // namespace
 
