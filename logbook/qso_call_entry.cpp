@@ -38,6 +38,15 @@ const TQsoRecord* LastQsoOfCall(const TQsoData& log, std::string_view call)
 
 std::string TQsoCallEntry::EnteredCall() const { return UpperAscii(TrimSpaces(fields_.Text[fCall])).substr(0, 12); }
 
+TQsoRecord TQsoCallEntry::LookUpEntered() const
+{
+    TQsoRecord look;
+    look.Call.assign(EnteredCall());
+    look.Date = FieldDayNumber(fields_.Date);
+    QsoLookup().LookupCall(look);
+    return look;
+}
+
 void TQsoCallEntry::MarkDirty(std::initializer_list<int> slots)
 {
     for (int s : slots)
@@ -85,10 +94,7 @@ void TQsoCallEntry::DateExit()
 {
     if (!fields_.Modified[fDate])
         return;
-    TQsoRecord look;
-    look.Call.assign(EnteredCall());
-    look.Date = FieldDayNumber(fields_.Date);
-    QsoLookup().LookupCall(look);
+    const TQsoRecord look = LookUpEntered();
     fields_.Text[fQslMgr] = GetQslManager(look.Call.view(), look.Date);
     fields_.Text[fZone] = std::to_string(look.Zone);
     location_.ShowCountry(look.Country);
@@ -114,10 +120,7 @@ void TQsoCallEntry::StateExit()
 {
     if (!fields_.Modified[fState])
         return;
-    TQsoRecord look;
-    look.Call.assign(EnteredCall());
-    look.Date = FieldDayNumber(fields_.Date);
-    QsoLookup().LookupCall(look);
+    const TQsoRecord look = LookUpEntered();
     fields_.Text[fCnty].clear();
     std::uint8_t st = StateNumber(TrimSpaces(fields_.Text[fState]));
     TUsStateRecord s;

@@ -7,6 +7,7 @@
 
 #include "logbook/base/day_number.h"
 #include "logbook/qso_fields.h"
+#include "logbook/qso_record.h"
 
 namespace korval {
 
@@ -33,6 +34,8 @@ public:
 
 private:
     std::string EnteredCall() const;
+    // The lookup of the entered call on the entered date.
+    TQsoRecord LookUpEntered() const;
     void MarkDirty(std::initializer_list<int> slots);
 
     TQsoFields& fields_;
