@@ -117,7 +117,8 @@ void TAwardSettings::SetFlag(int i, int base, bool v)
 bool IsResizableSlot(int slot)
 {
     switch (slot) {
-    case 2: case 6: case 7: case 8: case 9: case 10: case 12: case 13: case 15: case 16: case 19:
+    case psCall: case psLogb: case psSpot: case psPack: case psExt: case psCw: case psTalk: case psRtty:
+    case psMastr: case psWorld: case psPsk31:
         return true;
     default:
         return false;

@@ -26,7 +26,7 @@
 #include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
-#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/entry_field_error_dialog.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
 
@@ -70,7 +70,7 @@ const TSlotLayout kLayout[] = {
 constexpr int kRowHeight = 28, kTop = 8, kColWidth = 230, kLabelWidth = 80, kControlWidth = 140;
 
 // The bottom row shown by each window size (the rows below are out of the keyboard's reach).
-constexpr int kSizeLastRow[6] = {1, 2, 3, 4, 6, 12};
+constexpr int kSizeLastRow[TQSOForm::kWindowSizeCount] = {1, 2, 3, 4, 6, 12};
 
 QString Q(const std::string& s) { return FromWin1252(s); }
 
@@ -87,7 +87,7 @@ TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
     top_ = menuBar_->sizeHint().height() + kTop;
     BuildControls();
     FillChoiceItems();
-    windowSize_ = Config.QsoWindowSize() <= 5 ? Config.QsoWindowSize() : 5;
+    windowSize_ = Config.QsoWindowSize() <= kLargestWindowSize ? Config.QsoWindowSize() : kLargestWindowSize;
     ApplyWindowSize();
     entry_->Start();
     Push();
@@ -304,7 +304,7 @@ void TQSOForm::BuildMenus()
     auto* group = new QActionGroup(this);
     const char* const captions[] = {"Band", "Call", "County", "Cust Awd", "Date", "Grid", "Group",
                                     "IOTA", "Prefix", "SeqPrtNr", "State", "WPX", "Zone"};
-    for (int order = 0; order < 13; ++order) {
+    for (int order = 0; order < kSortOrderCount; ++order) {
         QAction* a = sort->addAction(QString::fromLatin1(captions[order]));
         a->setCheckable(true);
         group->addAction(a);
@@ -662,7 +662,7 @@ unsigned TQSOForm::TakeDirtyChildren()
 
 void TQSOForm::Nextwindowsize1Click()
 {
-    windowSize_ = (windowSize_ + 1) % 6;
+    windowSize_ = (windowSize_ + 1) % kWindowSizeCount;
     ApplyWindowSize();
 }
 
@@ -675,7 +675,7 @@ int TQSOForm::SizeHeight(int size) const
 int TQSOForm::NearestSize(int height) const
 {
     int best = 0;
-    for (int n = 1; n < 6; ++n)
+    for (int n = 1; n < kWindowSizeCount; ++n)
         if (std::abs(SizeHeight(n) - height) < std::abs(SizeHeight(best) - height))
             best = n;
     return best;
@@ -717,7 +717,7 @@ void TQSOForm::ApplyTabStops()
         bool stop = true;
         if ((f == fBand || f == fMode) && radioLocks)
             stop = false;
-        else if (f >= 1 && f <= 23 && Config.FieldDisabled(f))
+        else if (f >= fPrefix && f <= fSat && Config.FieldDisabled(f))
             stop = false;
         w->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
@@ -734,7 +734,7 @@ void TQSOForm::FocusField(int field)
     if (!w || !isVisible())
         return;
     // A field below the window's rows (an error in it, say) makes the window tall enough to show it.
-    while (!w->isEnabled() && w->geometry().top() >= SizeHeight(windowSize_) && windowSize_ < 5) {
+    while (!w->isEnabled() && w->geometry().top() >= SizeHeight(windowSize_) && windowSize_ < kLargestWindowSize) {
         ++windowSize_;
         ApplyWindowSize();
     }

@@ -320,8 +320,8 @@ TEST_F(MainFormFixture, ForwardedMessagesReachTheirWindowOnceAndSkipClosedOnes)
     SpinLoop(30);
     EXPECT_EQ(t.codes, (std::vector<std::intptr_t>{7, 8}));
 
-    PostToMainForm(4); // radio created: handled without a radio object
-    PostToMainForm(12);
+    PostToMainForm(mfRadioCreated); // handled without a radio object
+    PostToMainForm(mfRadioChanged);
     SpinLoop(10);
 }
 
