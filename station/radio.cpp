@@ -1,11 +1,19 @@
 #include "station/radio.h"
 
 #include "comms/apd_com_port.h"
+#include "logbook/bands_modes.h"
+#include "logbook/base/string_utils.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace korval {
 
@@ -87,11 +95,16 @@ TRadio::TRadio(const TRadioDefinition& definition, const TRadioSettings& setting
     if (def_.PositionBase == 0)
         for (TRadioFieldEntry& f : def_.Fields)
             ++f.position;
-    OpenSerial(settings);
+    if (def_.FileInterface.empty())
+        OpenSerial(settings);
+    else
+        OpenFileInterface(settings);
 }
 
 TRadio::~TRadio()
 {
+    if (handle_ >= 0)
+        ::close(handle_);
     if (port_) {
         port_->OnTriggerAvail = nullptr;
         port_->SetOpen(false);
@@ -122,6 +135,160 @@ void TRadio::OpenSerial(const TRadioSettings& s)
             received_ += cp.GetChar();
     };
     port_->SetOpen(true);
+}
+
+void TRadio::OpenFileInterface(const TRadioSettings& s)
+{
+    interfaceName_ = def_.FileInterface;
+    if (def_.CommandFormat == 0) {
+        for (char& c : interfaceName_)
+            if (c == '#')
+                c = static_cast<char>('0' + s.comPort);
+        handle_ = std::filesystem::is_regular_file(interfaceName_) ? ::open(interfaceName_.c_str(), O_RDWR) : -1;
+        if (handle_ < 0)
+            throw ERadioException(" Radio handshake file not found:\r" + interfaceName_);
+    } else {
+        if (!std::filesystem::is_directory(interfaceName_))
+            throw ERadioException(" Radio data directory not found:\r" + interfaceName_);
+        handle_ = DataDirectoryHandle;
+    }
+}
+
+// Between tries on a shared file: let port data and timers run, without spinning.
+void TRadio::WaitBriefly(std::int64_t until)
+{
+    if (host_.TickCount() < until)
+        host_.ProcessRadioMessages();
+}
+
+bool TRadio::LockHandshakeFile()
+{
+    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
+    for (;;) {
+        std::uint8_t word[2] = {1, 1};
+        if (::pread(handle_, word, 2, 0) == 2 && word[0] == 0 && word[1] == 0) {
+            const std::uint8_t one[2] = {1, 0};
+            if (::pwrite(handle_, one, 2, 0) == 2)
+                return true;
+        }
+        if (host_.TickCount() > deadline)
+            break;
+        WaitBriefly(deadline);
+    }
+    Log("Unable to lock file");
+    return false;
+}
+
+void TRadio::UnlockHandshakeFile()
+{
+    const std::uint8_t zero[2] = {0, 0};
+    if (::pwrite(handle_, zero, 2, 0) != 2)
+        Log("Unable to unlock file");
+}
+
+void TRadio::WriteHandshakeFile()
+{
+    const std::uint8_t offset = def_.Commands[rcFileWrite].length;
+    Log("Write File, Offs = " + std::to_string(offset) + DisplayStr(def_.CommandFormat, commandBuffer_));
+    // A write the other program never sees must not look like success.
+    if (!LockHandshakeFile())
+        throw ERadioException(RadioTimedOutText);
+    const bool written = ::pwrite(handle_, commandBuffer_.data(), commandBuffer_.size(), offset) ==
+                         static_cast<ssize_t>(commandBuffer_.size());
+    UnlockHandshakeFile();
+    if (!written)
+        throw ERadioException(RadioTimedOutText);
+}
+
+bool TRadio::ReadHandshakeFile(std::string& block)
+{
+    const std::uint8_t offset = def_.Commands[rcFileRead].length;
+    const std::size_t length = Convert(rcFileRead).size();
+    Log("Read File, Offs = " + std::to_string(offset) + " L = " + std::to_string(length));
+    block.clear();
+    if (!LockHandshakeFile())
+        return false;
+    block.assign(length, '\0');
+    const ssize_t got = ::pread(handle_, block.data(), length, offset);
+    UnlockHandshakeFile();
+    if (got != static_cast<ssize_t>(length)) {
+        block.clear();
+        return false;
+    }
+    TSlot& slot = cache_[def_.Commands[rcFileRead].location % RadioLocationCount];
+    slot.reply = block;
+    slot.valid = true;
+    slot.command = rcFileRead;
+    return true;
+}
+
+bool TRadio::ReadDataFile(std::int32_t& rx, std::int32_t& tx, std::uint8_t& mode)
+{
+    const std::string name = (std::filesystem::path(interfaceName_) / def_.Commands[rcFileRead].command).string();
+    Log("Reading from file: " + name);
+    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
+    for (;;) {
+        std::ifstream in(name, std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; in && std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+        }
+        double rxMHz = 0, txMHz = 0;
+        bool good = lines.size() >= 2 && ParseDecimal(lines[0], rxMHz);
+        txMHz = rxMHz;
+        std::string modeName = lines.size() >= 2 ? lines[1] : "";
+        if (good && lines.size() >= 3 && !TrimSpaces(lines[2]).empty()) {
+            good = ParseDecimal(lines[2], txMHz);
+            if (lines.size() >= 4)
+                modeName = lines[3];
+        }
+        if (good) {
+            rx = RoundEven(rxMHz * 1e6);
+            tx = RoundEven(txMHz * 1e6);
+            const int m = ModeFromName(modeName);
+            mode = static_cast<std::uint8_t>(m >= 1 && m <= RadioModeCount ? m : ModeSSB);
+            return true;
+        }
+        if (host_.TickCount() > deadline)
+            break;
+        WaitBriefly(deadline);
+    }
+    error_ = reDataFileRead;
+    return false;
+}
+
+bool TRadio::WriteDataFile()
+{
+    const std::string name = (std::filesystem::path(interfaceName_) / def_.Commands[rcFileWrite].command).string();
+    Log("Writing to file: " + name);
+    const double tx = split_ ? txFreq_ : rxFreq_;
+    const bool differs = tx != rxFreq_;
+    std::string modeName = ModeName(mode_);
+    if (mode_ == ModeSSB)
+        modeName = (differs ? tx : rxFreq_) < 10000.0 ? "LSB" : "USB";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.5f", rxFreq_ / 1000.0);
+    std::string text = std::string(buf) + "\r\n" + modeName + "\r\n";
+    if (differs) {
+        std::snprintf(buf, sizeof buf, "%.5f", tx / 1000.0);
+        text += std::string(buf) + "\r\n" + modeName + "\r\n";
+    }
+    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
+    for (;;) {
+        {
+            std::ofstream out(name, std::ios::binary | std::ios::trunc);
+            out << text;
+            if (out.flush())
+                return true;
+        }
+        if (host_.TickCount() > deadline)
+            break;
+        WaitBriefly(deadline);
+    }
+    error_ = reDataFileWrite;
+    return false;
 }
 
 void TRadio::ClearCache()
@@ -179,14 +346,15 @@ std::string TRadio::Exchange(std::string command, int expected, int readCommand)
     if (def_.CommandOrder == 1)
         std::reverse(command.begin(), command.end());
     // Counted wide: LEN and the command's length together can pass 255.
-    const int echoLength = def_.ConfirmLength != 0 ? static_cast<int>(command.size()) : 0;
+    const int echoLength = def_.ConfirmLength != 0 && !HandshakeFile() ? static_cast<int>(command.size()) : 0;
     const std::string whole = ExchangeWithRetries(command, expected + echoLength, echoLength, readCommand);
     const std::string echo = whole.substr(0, static_cast<std::size_t>(echoLength));
     const std::string reply = whole.substr(std::min(whole.size(), static_cast<std::size_t>(echoLength)));
     if (host_.Monitoring()) {
         if (!garbage_.empty())
             Log("Garbage skipped: " + DisplayStr(def_.CommandFormat, garbage_));
-        Log("Send: " + DisplayStr(def_.CommandFormat, command));
+        if (!HandshakeFile())
+            Log("Send: " + DisplayStr(def_.CommandFormat, command));
         if (def_.ConfirmLength != 0)
             Log("Echo: " + DisplayStr(def_.CommandFormat, echo));
         Log("Received: " + DisplayStr(def_.CommandFormat, reply));
@@ -197,6 +365,12 @@ std::string TRadio::Exchange(std::string command, int expected, int readCommand)
 std::string TRadio::ExchangeWithRetries(const std::string& command, int expected, int echoLength, int readCommand)
 {
     garbage_ = received_;
+    if (HandshakeFile()) {
+        std::string block;
+        if (!ReadHandshakeFile(block))
+            throw ERadioException(RadioTimedOutText);
+        return block;
+    }
     if (settings_.retries <= 0 || command.empty())
         throw ERadioException(RadioTimedOutText);
     bool badReply = false;
@@ -439,7 +613,8 @@ void TRadio::WriteField(int f, std::int32_t value)
     }
     if (IsReversed(e.format))
         std::reverse(piece.begin(), piece.end());
-    commandBuffer_ = Convert(e.command);
+    if (!HandshakeFile())
+        commandBuffer_ = Convert(e.command);
     if (e.lengthMask != 0) {
         // The piece must lie inside the command (and its 50-byte buffer), or the radio would
         // get the command without the value, or memory past the buffer would be written.
@@ -453,7 +628,8 @@ void TRadio::WriteField(int f, std::int32_t value)
         else
             commandBuffer_.replace(e.position - 1u, piece.size(), piece);
     }
-    WriteCommand(e.command);
+    if (!HandshakeFile())
+        WriteCommand(e.command);
 }
 
 std::uint8_t TRadio::ModeWriteCode(std::uint8_t mode, double kHz) const
@@ -547,6 +723,21 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
 {
     const bool failed = Guarded([&] {
         error_ = 0;
+        if (DataDirectory()) {
+            std::int32_t rx = 0, tx = 0;
+            std::uint8_t m = ModeSSB;
+            if (!ReadDataFile(rx, tx, m))
+                return true;
+            bool newSplit = split_ && std::llabs(static_cast<std::int64_t>(rx) - tx) >= 1000;
+            clarifier_ = 0;
+            rit_ = xit_ = false;
+            rxFreq_ = rx / 1000.0;
+            txFreq_ = tx / 1000.0;
+            mode_ = m;
+            split_ = newSplit;
+            host_.NotifyRadioChanged();
+            return false;
+        }
         ClearCache();
         const bool bCurrent = VfoBCurrent();
         const std::int32_t modeCode = ReadInteger(rfMode);
@@ -615,6 +806,19 @@ bool TRadio::SetFrequencyAndMode(std::uint8_t mode, bool split, double rxKHz, do
         mode_ = mode;
         error_ = 0;
         ClearCache();
+        if (DataDirectory()) {
+            WriteDataFile();
+            host_.NotifyRadioChanged();
+            return error_ != 0;
+        }
+        if (HandshakeFile()) {
+            commandBuffer_ = Convert(rcFileWrite);
+            WriteVfo(rfWriteVfoA, mode, rxKHz);
+            WriteVfo(rfWriteVfoB, mode, split ? txKHz : rxKHz);
+            WriteHandshakeFile();
+            host_.NotifyRadioChanged();
+            return error_ != 0;
+        }
         ExecuteIfPresent(rcClearClarifier);
         const bool hasAToB = def_.HasCommand(rcVfoAToB);
         const bool bCurrent = !hasAToB && VfoBCurrent();
@@ -649,7 +853,15 @@ bool TRadio::SetFrequency(double kHz)
     return Guarded([&] {
         rxFreq_ = kHz;
         error_ = 0;
-        WriteField(rfWriteVfoA, RoundEven(1000.0 * kHz));
+        if (DataDirectory()) {
+            WriteDataFile();
+        } else if (HandshakeFile()) {
+            commandBuffer_ = Convert(rcFileWrite);
+            WriteField(rfWriteVfoA, RoundEven(1000.0 * kHz));
+            WriteHandshakeFile();
+        } else {
+            WriteField(rfWriteVfoA, RoundEven(1000.0 * kHz));
+        }
         host_.NotifyRadioChanged();
         return error_ != 0;
     });

@@ -1,7 +1,8 @@
 #pragma once
 // The open connection to the station's radio. Driven entirely by a radio definition, it reads
 // frequency, mode, split, clarifier and S meter and sets frequency, mode and split over the
-// radio's serial port.
+// radio's serial port, or through a file shared with another program: a handshake file (a lock
+// word, then the blocks the other program reads and writes) or a data directory of text files.
 //
 // Everything runs in the main thread. While the engine waits for a reply it lets the host run
 // only port data and timer events (ProcessRadioMessages), never user input. A timer event that
@@ -75,7 +76,8 @@ enum TRadioError : std::uint8_t {
 
 class TRadio {
 public:
-    // Opens the serial port (throws when it cannot).
+    // Opens the serial port, the handshake file or checks the data directory; throws when it
+    // cannot (ERadioException for the file interfaces, naming the file).
     TRadio(const TRadioDefinition& definition, const TRadioSettings& settings, TRadioHost& host);
     ~TRadio();
     TRadio(const TRadio&) = delete;
@@ -126,6 +128,16 @@ private:
     class TBusyGuard;
 
     void OpenSerial(const TRadioSettings& settings);
+    void OpenFileInterface(const TRadioSettings& settings);
+    bool HandshakeFile() const { return handle_ >= 0; }
+    bool DataDirectory() const { return handle_ == DataDirectoryHandle; }
+    bool LockHandshakeFile();
+    void UnlockHandshakeFile();
+    void WriteHandshakeFile();
+    bool ReadHandshakeFile(std::string& block);
+    bool ReadDataFile(std::int32_t& rx, std::int32_t& tx, std::uint8_t& mode);
+    bool WriteDataFile();
+    void WaitBriefly(std::int64_t until);
     void ClearCache();
     void Log(const std::string& text);
     std::string Convert(int command) const { return ConvertCommand(def_.CommandFormat, def_.Commands[static_cast<std::size_t>(command)].command); }
@@ -156,6 +168,9 @@ private:
     TRadioSettings settings_;
     TRadioHost& host_;
     std::unique_ptr<TApdComPort> port_;
+    static constexpr int SerialHandle = -1, DataDirectoryHandle = -2;
+    int handle_ = SerialHandle;  // else the handshake file's descriptor
+    std::string interfaceName_;
 
     std::uint8_t mode_ = 14;
     double rxFreq_ = 14175.0, txFreq_ = 0;
