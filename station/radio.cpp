@@ -369,6 +369,8 @@ std::string TRadio::ExchangeWithRetries(const std::string& command, int expected
         std::string block;
         if (!ReadHandshakeFile(block))
             throw ERadioException(RadioTimedOutText);
+        if (readCommand != rcNoCommand && !ReplyDecodes(block, readCommand))
+            throw ERadioException(RadioBadReplyText);
         return block;
     }
     if (settings_.retries <= 0 || command.empty())
