@@ -8,6 +8,7 @@
 // only port data and timer events (ProcessRadioMessages), never user input. A timer event that
 // tries to start another exchange during that wait is refused softly: the call reports failure
 // (Busy() tells why) and the caller tries again on its next step; the running exchange goes on.
+#include "station/cat_radio.h"
 #include "station/radio_definition.h"
 
 #include <array>
@@ -74,20 +75,20 @@ enum TRadioError : std::uint8_t {
     reFieldOutsideCommand = 11, // a written field would reach beyond its command
 };
 
-class TRadio {
+class TRadio : public TCatRadio {
 public:
     // Opens the serial port, the handshake file or checks the data directory; throws when it
     // cannot (ERadioException for the file interfaces, naming the file).
     TRadio(const TRadioDefinition& definition, const TRadioSettings& settings, TRadioHost& host);
-    ~TRadio();
+    ~TRadio() override;
     TRadio(const TRadio&) = delete;
     TRadio& operator=(const TRadio&) = delete;
 
     // Each returns true when it failed; the stored values are then what it reports.
-    bool ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mode, bool& split);
-    bool SetFrequencyAndMode(std::uint8_t mode, bool split, double rxKHz, double txKHz);
-    bool SetFrequency(double kHz);
-    bool ReadSMeter(std::uint8_t& s);
+    bool ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mode, bool& split) override;
+    bool SetFrequencyAndMode(std::uint8_t mode, bool split, double rxKHz, double txKHz) override;
+    bool SetFrequency(double kHz) override;
+    bool ReadSMeter(std::uint8_t& s) override;
     // "14,250KHz", "14,250/14,255KHz" when split; empty when the read failed.
     void FormatFrequency(std::string& s);
     // Runs "Init" when the definition has one; true when that failed.
@@ -101,7 +102,7 @@ public:
 
     std::uint8_t Error() const { return error_; }
     // An exchange is running (a call made now fails softly).
-    bool Busy() const { return busy_; }
+    bool Busy() const override { return busy_; }
     bool Disabled() const { return disabled_; }
     std::uint8_t Mode() const { return mode_; }
     double RxFreq() const { return rxFreq_; }
