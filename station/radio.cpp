@@ -154,29 +154,32 @@ void TRadio::OpenFileInterface(const TRadioSettings& s)
     }
 }
 
-// Between tries on a shared file: let port data and timers run, without spinning.
-void TRadio::WaitBriefly(std::int64_t until)
+// Tries on a shared file until one succeeds or the time is up, letting port data and timers
+// run between tries.
+bool TRadio::RetryForTimeout(const std::function<bool()>& attempt)
 {
-    if (host_.TickCount() < until)
+    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
+    for (;;) {
+        if (attempt())
+            return true;
+        if (host_.TickCount() > deadline)
+            return false;
         host_.ProcessRadioMessages();
+    }
 }
 
 bool TRadio::LockHandshakeFile()
 {
-    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
-    for (;;) {
+    const bool locked = RetryForTimeout([&] {
         std::uint8_t word[2] = {1, 1};
-        if (::pread(handle_, word, 2, 0) == 2 && word[0] == 0 && word[1] == 0) {
-            const std::uint8_t one[2] = {1, 0};
-            if (::pwrite(handle_, one, 2, 0) == 2)
-                return true;
-        }
-        if (host_.TickCount() > deadline)
-            break;
-        WaitBriefly(deadline);
-    }
-    Log("Unable to lock file");
-    return false;
+        if (::pread(handle_, word, 2, 0) != 2 || word[0] != 0 || word[1] != 0)
+            return false;
+        const std::uint8_t one[2] = {1, 0};
+        return ::pwrite(handle_, one, 2, 0) == 2;
+    });
+    if (!locked)
+        Log("Unable to lock file");
+    return locked;
 }
 
 void TRadio::UnlockHandshakeFile()
@@ -226,8 +229,7 @@ bool TRadio::ReadDataFile(std::int32_t& rx, std::int32_t& tx, std::uint8_t& mode
 {
     const std::string name = (std::filesystem::path(interfaceName_) / def_.Commands[rcFileRead].command).string();
     Log("Reading from file: " + name);
-    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
-    for (;;) {
+    const bool read = RetryForTimeout([&] {
         std::ifstream in(name, std::ios::binary);
         std::vector<std::string> lines;
         for (std::string line; in && std::getline(in, line);) {
@@ -249,14 +251,12 @@ bool TRadio::ReadDataFile(std::int32_t& rx, std::int32_t& tx, std::uint8_t& mode
             tx = RoundEven(txMHz * 1e6);
             const int m = ModeFromName(modeName);
             mode = static_cast<std::uint8_t>(m >= 1 && m <= RadioModeCount ? m : ModeSSB);
-            return true;
         }
-        if (host_.TickCount() > deadline)
-            break;
-        WaitBriefly(deadline);
-    }
-    error_ = reDataFileRead;
-    return false;
+        return good;
+    });
+    if (!read)
+        error_ = reDataFileRead;
+    return read;
 }
 
 bool TRadio::WriteDataFile()
@@ -275,20 +275,14 @@ bool TRadio::WriteDataFile()
         std::snprintf(buf, sizeof buf, "%.5f", tx / 1000.0);
         text += std::string(buf) + "\r\n" + modeName + "\r\n";
     }
-    const std::int64_t deadline = host_.TickCount() + timeoutMs_;
-    for (;;) {
-        {
-            std::ofstream out(name, std::ios::binary | std::ios::trunc);
-            out << text;
-            if (out.flush())
-                return true;
-        }
-        if (host_.TickCount() > deadline)
-            break;
-        WaitBriefly(deadline);
-    }
-    error_ = reDataFileWrite;
-    return false;
+    const bool written = RetryForTimeout([&] {
+        std::ofstream out(name, std::ios::binary | std::ios::trunc);
+        out << text;
+        return static_cast<bool>(out.flush());
+    });
+    if (!written)
+        error_ = reDataFileWrite;
+    return written;
 }
 
 void TRadio::ClearCache()

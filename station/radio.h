@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -138,7 +139,7 @@ private:
     bool ReadHandshakeFile(std::string& block);
     bool ReadDataFile(std::int32_t& rx, std::int32_t& tx, std::uint8_t& mode);
     bool WriteDataFile();
-    void WaitBriefly(std::int64_t until);
+    bool RetryForTimeout(const std::function<bool()>& attempt);
     void ClearCache();
     void Log(const std::string& text);
     std::string Convert(int command) const { return ConvertCommand(def_.CommandFormat, def_.Commands[static_cast<std::size_t>(command)].command); }
