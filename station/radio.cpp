@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace korval {
@@ -26,7 +27,16 @@ bool IsReversed(std::uint8_t format) { return format == ffBCDR || format == ffBi
 bool IsBcd(std::uint8_t format) { return format == ffBCD || format == ffBCDR; }
 bool IsString(std::uint8_t format) { return format == ffString || format == ffStringR; }
 
-std::int32_t RoundEven(double v) { return static_cast<std::int32_t>(std::nearbyint(v)); }
+// Halves to even, kept inside 32 bits (a wild multiplier must not overflow).
+std::int32_t RoundEven(double v)
+{
+    const double r = std::nearbyint(v);
+    if (!(r > -2147483648.0))
+        return std::numeric_limits<std::int32_t>::min();
+    if (r > 2147483647.0)
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(r);
+}
 
 // A decimal number, blanks around it allowed, and nothing else.
 bool ParseDecimal(const std::string& text, double& value)
@@ -478,7 +488,8 @@ std::int32_t TRadio::ReadInteger(int f)
     std::string piece = reply.substr(e.position - 1u, length);
     if (IsReversed(e.format))
         std::reverse(piece.begin(), piece.end());
-    std::int64_t value = 0;
+    // Unsigned, so that pieces wider than the result wrap as the 32-bit value would.
+    std::uint64_t value = 0;
     switch (e.format) {
     case ffBCD:
     case ffBCDR:
@@ -489,7 +500,7 @@ std::int32_t TRadio::ReadInteger(int f)
         break;
     case ffBinary:
     case ffBinaryR:
-        value = static_cast<std::uint8_t>(piece[0]) >= 128 ? -1 : 0;
+        value = static_cast<std::uint8_t>(piece[0]) >= 128 ? ~std::uint64_t {0} : 0;
         for (char c : piece)
             value = value * 256 + static_cast<std::uint8_t>(c);
         break;
@@ -500,7 +511,7 @@ std::int32_t TRadio::ReadInteger(int f)
     case ffStringR: {
         double d = 0;
         if (ParseDecimal(piece, d))
-            value = std::llround(d);
+            value = static_cast<std::uint32_t>(RoundEven(d));
         break;
     }
     default:
@@ -514,7 +525,8 @@ std::int32_t TRadio::ReadInteger(int f)
         scale = def_.SMeterScale;
     else if (f == rfCurrentVfo || f == rfVfoA || f == rfVfoB)
         scale = def_.ReadFreqMul;
-    const std::int32_t result = RoundEven(static_cast<double>(static_cast<std::int32_t>(value)) * scale);
+    const auto raw = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    const std::int32_t result = RoundEven(static_cast<double>(raw) * scale);
     Log(std::string("Integer Read: ") + RadioFieldName(f) + "; V=" + std::to_string(result));
     return result;
 }
@@ -575,7 +587,7 @@ void TRadio::WriteField(int f, std::int32_t value)
     case ffBCD:
     case ffBCDR: {
         piece.assign(e.lengthMask, '\0');
-        std::uint32_t v = static_cast<std::uint32_t>(std::abs(value));
+        auto v = static_cast<std::uint64_t>(std::llabs(static_cast<std::int64_t>(value)));
         for (int i = e.lengthMask - 1; i >= 0; --i) {
             piece[static_cast<std::size_t>(i)] = static_cast<char>((v % 10) | ((v / 10 % 10) << 4));
             v /= 100;
@@ -585,10 +597,10 @@ void TRadio::WriteField(int f, std::int32_t value)
     case ffBinary:
     case ffBinaryR: {
         piece.assign(e.lengthMask, '\0');
-        auto v = static_cast<std::uint32_t>(value);
+        std::int64_t v = value;  // wider pieces carry the sign on
         for (int i = e.lengthMask - 1; i >= 0; --i) {
             piece[static_cast<std::size_t>(i)] = static_cast<char>(v & 255);
-            v = i > 3 ? 0 : v >> 8;
+            v >>= 8;
         }
         break;
     }
@@ -737,14 +749,14 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
         ClearCache();
         const bool bCurrent = VfoBCurrent();
         const std::int32_t modeCode = ReadInteger(rfMode);
-        std::int32_t main = 0;
+        std::int64_t main = 0;  // with the clarifier added twice it can pass 32 bits
         if (def_.FieldDefined(rfCurrentVfo))
             main = ReadInteger(rfCurrentVfo);
         else if (bCurrent && def_.FieldDefined(rfVfoB))
             main = ReadInteger(rfVfoB);
         else
             main = ReadInteger(rfVfoA);
-        std::int32_t other = main;
+        std::int64_t other = main;
         if (bCurrent) {
             if (def_.FieldDefined(rfVfoA))
                 other = ReadInteger(rfVfoA);
@@ -765,7 +777,7 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
                 other = other + clarifier;
         }
         bool newSplit = def_.FieldDefined(rfSplitMode) ? ReadFlag(rfSplitMode) : split_;
-        const std::int64_t apart = std::llabs(static_cast<std::int64_t>(main) - other);
+        const std::int64_t apart = std::llabs(main - other);
         if (newSplit && apart < 1000)
             newSplit = false;
         else if (!newSplit && (rit || xit) && apart >= 1000)
