@@ -2,6 +2,7 @@
 // definitions of the three command families.
 #include "station/radio.h"
 
+#include "station/radio_feed.h"
 #include "station/radio_list.h"
 #include "tests/station/radio_sim.h"
 
@@ -351,6 +352,29 @@ TEST_F(RadioTest, BcdByteOrderAndModeCodes)
     std::string text;
     radio->FormatFrequency(text);
     EXPECT_EQ(text, "14,250KHz");
+}
+
+TEST_F(RadioTest, FeedServesQsoWindowAndSpotTuner)
+{
+    TKenwoodSim& sim = StartSim<TKenwoodSim>();
+    Open(Shipped("Kenwood TS-590S"));
+    TRadioFeed feed(radio.get());
+    TQsoRadio& qso = feed;
+    TSpotRadio& spots = feed;
+    EXPECT_TRUE(qso.Attached());
+    EXPECT_EQ(qso.FrequencyText(), "14,250KHz");
+    EXPECT_EQ(spots.HighKHz(), 60000.0);
+    spots.Set(CW, 7010.0, 7010.0, false);
+    double rx = 0, tx = 0;
+    int mode = 0;
+    bool split = false;
+    spots.Read(rx, tx, mode, split);
+    EXPECT_EQ(rx, 7010.0);
+    EXPECT_EQ(mode, CW);
+    sim.silent = true;
+    radio->SetTimeoutMs(50);
+    EXPECT_EQ(qso.FrequencyText(), "");
+    EXPECT_FALSE(qso.Attached()) << "disabled after the time-out";
 }
 
 TEST(RadioDisplay, MonitorRendering)
