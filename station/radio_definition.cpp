@@ -77,14 +77,19 @@ int RadioLocationFromName(const std::string& name) { return IndexOfName(Location
 std::string ModeEntryText(const TRadioModeEntry& e)
 {
     std::string s;
+    auto put = [&s](char separator, std::uint8_t code) {
+        if (separator != '\0')
+            s += separator;
+        s += std::to_string(code);
+    };
     if (e.read1 != NoModeCode)
-        s += std::to_string(e.read1);
+        put('\0', e.read1);
     if (e.read2 != e.read1 && e.read2 != NoModeCode)
-        s += "," + std::to_string(e.read2);
+        put(',', e.read2);
     if (e.write1 != NoModeCode)
-        s += ";" + std::to_string(e.write1);
+        put(';', e.write1);
     if (e.write2 != e.write1 && e.write2 != NoModeCode)
-        s += "," + std::to_string(e.write2);
+        put(',', e.write2);
     if (!s.empty())
         s += e.prefer ? ";Y" : ";N";
     return s;
