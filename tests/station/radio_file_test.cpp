@@ -119,3 +119,25 @@ TEST(RadioFileInterface, DataDirectoryReadsAndWritesText)
     d.FileInterface = dir.file("nowhere");
     EXPECT_THROW(TRadio(d, TRadioSettings {}, host), ERadioException);
 }
+
+TEST(RadioFileInterface, BinaryFieldsAreSigned)
+{
+    test::TempDir dir;
+    const std::string file = dir.file("cat.bin");
+    WriteAll(file, std::string("\0\0\xFF\xFE", 4));
+    TFileHost host;
+    for (auto [format, hz] : {std::pair {ffBinary, -2}, std::pair {ffBinaryR, -257}}) {
+        TRadioDefinition d;
+        d.FileInterface = file;
+        d.PositionBase = 1;
+        d.Commands[rcFileRead] = {"0000", 2, rlVfoAB};
+        d.Fields[rfVfoA] = {rcFileRead, format, 1, 2};
+        d.Fields[rfMode] = {rcFileRead, ffByteM, 1, 1};  // every read takes the mode too
+        TRadio radio(d, TRadioSettings {}, host);
+        double rx = 0, tx = 0;
+        std::uint8_t mode = 0;
+        bool split = false;
+        EXPECT_FALSE(radio.ReadFrequencyAndMode(rx, tx, mode, split));
+        EXPECT_DOUBLE_EQ(rx, hz / 1000.0);
+    }
+}
