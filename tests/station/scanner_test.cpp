@@ -1,8 +1,9 @@
-// The scanner on a fake clock and a fake radio; the frequency keys.
+// The scanner and the panorama on a fake clock and a fake radio; the frequency keys.
 #include "station/scanner.h"
 
 #include "logbook/bands_modes.h"
 #include "station/frequency_step.h"
+#include "station/panorama.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +30,16 @@ public:
         tunes.push_back({m, s, rx, tx});
         return false;
     }
-    bool SetFrequency(double) override { return false; }
-    bool ReadSMeter(std::uint8_t&) override { return false; }
+    bool SetFrequency(double kHz) override
+    {
+        freqs.push_back(kHz);
+        return false;
+    }
+    bool ReadSMeter(std::uint8_t& s) override
+    {
+        s = smeter;
+        return false;
+    }
     bool Busy() const override { return busy; }
 
     struct Tuning {
@@ -39,6 +48,8 @@ public:
         double rx, tx;
     };
     std::vector<Tuning> tunes;
+    std::vector<double> freqs;
+    std::uint8_t smeter = 11;
     bool busy = false;
     double rxKHz = 14250.0, txKHz = 14255.0;
     std::uint8_t mode = 14;
@@ -46,12 +57,14 @@ public:
 };
 
 // A clock that only moves when the test says so; the trigger fires when its time comes.
-class TFakeClockHost : public TScannerHost {
+class TFakeClockHost : public TScannerHost, public TPanoramaHost {
 public:
     void StartTrigger(int ms) override { due = now + ms; }
     void StopTrigger() override { due = -1; }
     void ShowStatus(const std::string& text) override { status = text; }
-    void Advance(TScannerEngine& engine, long ms)
+    void DrawBar(int x, std::uint8_t s) override { bars.push_back({x, s}); }
+    template <class TEngine>
+    void Advance(TEngine& engine, long ms)
     {
         const long until = now + ms;
         while (due >= 0 && due <= until) {
@@ -63,6 +76,7 @@ public:
     }
     long now = 0, due = -1;
     std::string status;
+    std::vector<std::pair<int, int>> bars;
 };
 
 struct ScannerRig {
@@ -182,4 +196,51 @@ TEST(FrequencyKeys, StepPerModeAndModifiers)
         EXPECT_NEAR(SteppedFrequency(14000.0, c.unit, c.mode, c.shift, c.ctrl, config), c.want, 1e-9);
     config.SetBandCutoff(BandFromFrequency(14000.0), 14100.0);
     EXPECT_EQ(SteppedFrequency(14000.0, 1, cw, true, true, config), 14100.0);
+}
+
+TEST(Panorama, SweepsOneKilohertzAStepAndStops)
+{
+    TFakeRadio radio;
+    TFakeClockHost host;
+    TPanoramaEngine panorama(&radio, host, 60);  // 10 steps of 6 pixels
+    panorama.ReadCenterFromRadio();
+    EXPECT_EQ(panorama.Center(), 14250.0);
+    panorama.StartScan();
+    host.Advance(panorama, 11 * TPanoramaEngine::StepMs);
+    ASSERT_GE(radio.freqs.size(), 11u);
+    EXPECT_EQ(radio.freqs[0], 14245.0);
+    EXPECT_EQ(radio.freqs[9], 14254.0);
+    EXPECT_EQ(radio.freqs[10], 14245.0) << "the next sweep starts again at the left";
+    EXPECT_EQ(host.bars[9], (std::pair<int, int> {54, 11}));
+    EXPECT_EQ(TPanoramaEngine::TextRows(11), 9);
+    EXPECT_EQ(TPanoramaEngine::RedRows(11), 2);
+
+    // Cancel mid-sweep: back to the centre, and no further step however long the clock runs.
+    panorama.Cancel();
+    const std::size_t tuned = radio.freqs.size();
+    host.Advance(panorama, 60000);
+    EXPECT_EQ(radio.freqs.size(), tuned);
+    EXPECT_EQ(radio.freqs.back(), 14250.0);
+
+    EXPECT_EQ(panorama.FrequencyAt(0), 14245.0);
+    EXPECT_EQ(panorama.FrequencyAt(4), 14246.0);
+    panorama.RightClick(10);
+    ASSERT_FALSE(radio.tunes.empty());
+    EXPECT_EQ(radio.tunes.back().rx, 14247.0);
+    EXPECT_FALSE(radio.tunes.back().split);
+}
+
+TEST(Panorama, FollowsTheRadioUntilStopped)
+{
+    TFakeRadio radio;
+    TFakeClockHost host;
+    TPanoramaEngine panorama(&radio, host, 60);
+    panorama.FollowRadio();
+    radio.rxKHz = 7030.0;
+    host.Advance(panorama, TPanoramaEngine::FollowPollMs);
+    EXPECT_EQ(panorama.Center(), 7030.0);
+    panorama.Cancel();
+    radio.rxKHz = 1.0;
+    host.Advance(panorama, 10000);
+    EXPECT_EQ(panorama.Center(), 7030.0);
 }
