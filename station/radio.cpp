@@ -727,6 +727,15 @@ bool TRadio::Initialize()
     });
 }
 
+void TRadio::StoreReading(std::int64_t mainHz, std::int64_t otherHz, std::uint8_t mode, bool split)
+{
+    rxFreq_ = mainHz / 1000.0;
+    txFreq_ = otherHz / 1000.0;
+    mode_ = mode;
+    split_ = split;
+    host_.NotifyRadioChanged();
+}
+
 bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mode, bool& split)
 {
     const bool failed = Guarded([&] {
@@ -736,14 +745,9 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
             std::uint8_t m = ModeSSB;
             if (!ReadDataFile(rx, tx, m))
                 return true;
-            bool newSplit = split_ && std::llabs(static_cast<std::int64_t>(rx) - tx) >= 1000;
             clarifier_ = 0;
             rit_ = xit_ = false;
-            rxFreq_ = rx / 1000.0;
-            txFreq_ = tx / 1000.0;
-            mode_ = m;
-            split_ = newSplit;
-            host_.NotifyRadioChanged();
+            StoreReading(rx, tx, m, split_ && std::llabs(static_cast<std::int64_t>(rx) - tx) >= 1000);
             return false;
         }
         ClearCache();
@@ -787,11 +791,7 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
         xit_ = xit;
         if (error_ != 0)
             return true;
-        rxFreq_ = main / 1000.0;
-        txFreq_ = other / 1000.0;
-        mode_ = newMode;
-        split_ = newSplit;
-        host_.NotifyRadioChanged();
+        StoreReading(main, other, newMode, newSplit);
         return false;
     });
     rxKHz = rxFreq_;

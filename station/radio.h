@@ -159,6 +159,7 @@ private:
     void WriteField(int f, std::int32_t value);
     void WriteVfo(int field, std::uint8_t mode, double kHz);
     bool VfoBCurrent();
+    void StoreReading(std::int64_t mainHz, std::int64_t otherHz, std::uint8_t mode, bool split);
 
     // Runs one public operation: refuses softly while busy or disabled, catches the engine's
     // exception and disables the radio.
