@@ -1,15 +1,17 @@
 #include "logbook/was_state.h"
 
+#include "logbook/country_db.h"
+
 namespace korval {
 
 std::string WasStateFor(int stateKind, const std::string& state, bool stateKnown)
 {
     switch (stateKind) {
-    case 1:
+    case skUsStates:
         return stateKnown && state != "HI" && state != "AK" ? state : std::string();
-    case 3:
+    case skHawaii:
         return "HI";
-    case 4:
+    case skAlaska:
         return "AK";
     default:
         return {};
