@@ -35,7 +35,9 @@
 #include "logbook/base/string_utils.h"
 #include "logbook/qso_fields.h"
 #include "reference/cal_collection.h"
+#include "reference/country_editor.h"
 #include "reference/windows/calendar_window.h"
+#include "reference/windows/country_editor_window.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "app/splash_screen.h"
@@ -147,7 +149,7 @@ void TMainForm::BuildMenus()
                          &TMainForm::ImpExpfilters1Click);
     QMenu* db = file->addMenu(QStringLiteral("&Databases"));
     db->setObjectName(QStringLiteral("Databases1"));
-    Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), nullptr);
+    Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), &TMainForm::Countries1Click);
     IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), nullptr);
     Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), nullptr);
@@ -732,6 +734,27 @@ void TMainForm::Close1Click()
     Config.SetLastLogFile("<none>");
 }
 
+void TMainForm::Countries1Click()
+{
+    // The editor renumbers countries; an open log holds QSOs by the old numbers.
+    if (CurrentLog()) {
+        MessageDlg("Please close the log before editing the country file", TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    TFctyed editor(this);
+    if (editor.exec() == QDialog::Accepted) {
+        try {
+            CheckCountryDataLoads(CountryDb, GetDataFileName(dfCountry));
+            SaveCountryFile(true);
+        } catch (const std::exception& e) {
+            MessageDlg(e.what(), TMsgDlgType::mtError, mbOK);
+        }
+    } else {
+        FreeCountryData(true);
+        LoadCountryFile(true);
+    }
+}
+
 void TMainForm::Calendar1Click()
 {
     if (!calendar_)
@@ -818,11 +841,12 @@ void TMainForm::UpdateFileMenu()
     Saveas1->setEnabled(open);
     Backup1->setEnabled(open);
     Close1->setEnabled(open);
+    Countries1->setEnabled(UserLevelAllows(2));
 }
 
 void TMainForm::UpdateUserLevelMenus()
 {
-    // The editors these levels unlock are not part of the program yet; their items stay disabled.
+    Countries1->setEnabled(UserLevelAllows(2));
 }
 
 void TMainForm::UpdateRadioMenu()

@@ -91,6 +91,8 @@ public:
     void Close1Click();
     void Info1Click();
     void Calendar1Click();
+    // The country editor, run modally; refused while a log is open.
+    void Countries1Click();
     TFCalendar* CalendarWindow() const { return calendar_.data(); }
     void ImpExpfilters1Click();
     void PrintSetup1Click();

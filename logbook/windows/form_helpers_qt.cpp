@@ -3,6 +3,8 @@
 #include <QAbstractSpinBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "logbook/config_record.h"
 #include "logbook/form_helpers.h"
@@ -128,6 +131,25 @@ void CopyListBoxToClipboard(QListWidget* list)
 std::vector<std::string> MakeStringList(std::initializer_list<const char*> texts)
 {
     return std::vector<std::string>(texts.begin(), texts.end());
+}
+
+int ShowPicklistDialog(QWidget* parent, const std::string& caption, const std::vector<std::string>& entries, int first)
+{
+    QDialog dlg(parent);
+    dlg.setWindowTitle(FromWin1252(caption));
+    auto* list = new QListWidget(&dlg);
+    for (const auto& e : entries)
+        list->addItem(FromWin1252(e));
+    if (first >= 0 && first < list->count())
+        list->setCurrentRow(first);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dlg, &QDialog::accept);
+    auto* lay = new QVBoxLayout(&dlg);
+    lay->addWidget(list);
+    lay->addWidget(buttons);
+    return dlg.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 } // namespace korval

@@ -28,6 +28,9 @@ void ShowEntryFieldError(QObject* sender, int errorCode, const std::string& mess
 // The selected lines of the list, or all of them, to the clipboard with CR LF after each.
 void CopyListBoxToClipboard(QListWidget* list);
 
+// A modal choice among the entries, `first` selected; the chosen index, -1 when cancelled.
+int ShowPicklistDialog(QWidget* parent, const std::string& caption, const std::vector<std::string>& entries, int first);
+
 // A new list of the texts in order.
 std::vector<std::string> MakeStringList(std::initializer_list<const char*> texts);
 
