@@ -9,7 +9,7 @@
 #include <string>
 
 #include "exchange/export_driver.h"
-#include "exchange/import_context.h"
+#include "exchange/adif_reader.h"
 #include "exchange/import_driver.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"

@@ -2,6 +2,7 @@
 
 #include "comms/apd_errors.h"
 #include "comms/apd_winsock_dispatcher.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -12,14 +13,6 @@
 namespace korval {
 
 namespace {
-std::string TrimSpaces(const std::string& s)
-{
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 // IPv4 address in network order, 0 when the name cannot be resolved.
 std::uint32_t ResolveAddress(const std::string& host)
 {

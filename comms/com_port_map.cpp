@@ -1,5 +1,7 @@
 #include "comms/com_port_map.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -11,16 +13,6 @@ namespace korval {
 namespace {
 std::mutex g_lock;
 std::string g_folder;
-
-std::string Trim(const std::string& s)
-{
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
-        ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
-        --e;
-    return s.substr(b, e - b);
-}
 
 std::vector<std::pair<int, std::string>> ReadMap()
 {
@@ -54,13 +46,13 @@ std::vector<std::pair<int, std::string>> TComPortMap::Parse(const std::string& t
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos)
             end = text.size();
-        std::string line = Trim(text.substr(pos, end - pos));
+        std::string line(Trim(text.substr(pos, end - pos), kWhitespace));
         pos = end + 1;
         std::size_t eq = line.find('=');
         if (eq == std::string::npos)
             continue;
-        std::string key = Trim(line.substr(0, eq));
-        std::string value = Trim(line.substr(eq + 1));
+        std::string key(Trim(line.substr(0, eq), kWhitespace));
+        std::string value(Trim(line.substr(eq + 1), kWhitespace));
         if (key.size() < 4 || key.size() > 6 || value.empty())
             continue;
         std::string prefix = key.substr(0, 3);

@@ -1,4 +1,6 @@
 // Kept apart from the termios code: the kernel's termios2 definitions clash with <termios.h>.
+#include "comms/serial_custom_baud.h"
+
 #include "comms/apd_errors.h"
 
 #include <asm/ioctls.h>

@@ -1,6 +1,7 @@
 #include "comms/serial_device.h"
 
 #include "comms/apd_errors.h"
+#include "comms/serial_custom_baud.h"
 
 #include <cerrno>
 #include <fcntl.h>

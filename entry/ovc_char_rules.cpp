@@ -1,4 +1,5 @@
 #include "entry/ovc_char_rules.h"
+#include "logbook/base/string_utils.h"
 
 #include <cerrno>
 #include <cfloat>
@@ -199,15 +200,6 @@ long double RealLimit(int t)
     }
 }
 
-std::string Trimmed(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    const auto e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
-
 } // namespace
 
 void DefaultRange(int t, TOvcRangeSlot& lo, TOvcRangeSlot& hi)
@@ -283,7 +275,7 @@ bool IsValidChar(char m, char& ch, bool convertCase, char prev, const TOvcFieldI
 
 bool TextToInteger(const std::string& text, int t, int64_t& value)
 {
-    const std::string s = Trimmed(text);
+    const std::string s = TrimSpaces(text);
     if (s.empty()) {
         value = 0;
         return true;
@@ -308,7 +300,7 @@ bool TextToInteger(const std::string& text, int t, int64_t& value)
 
 bool TextToReal(const std::string& text, int t, long double& value)
 {
-    const std::string s = Trimmed(text);
+    const std::string s = TrimSpaces(text);
     if (s.empty()) {
         value = 0;
         return true;
@@ -367,7 +359,7 @@ bool TextToIntegerBase(const std::string& text, int t, TOvcNumberBase base, int6
 {
     if (base == TOvcNumberBase::Decimal)
         return TextToInteger(text, t, value);
-    const std::string s = Trimmed(text);
+    const std::string s = TrimSpaces(text);
     uint64_t v = 0;
     if (base == TOvcNumberBase::Binary && s.size() > 32)
         return false;

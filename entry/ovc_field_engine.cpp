@@ -9,6 +9,7 @@
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_intl.h"
 #include "entry/ovc_strings.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 

@@ -1,6 +1,7 @@
 #include "entry/ovc_intl.h"
 
 #include "entry/ovc_strings.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,15 +19,6 @@ std::string upperStr(std::string s)
     for (char& c : s)
         c = upperOf(c);
     return s;
-}
-
-std::string trimStr(const std::string& s)
-{
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
 }
 
 // A run of picture characters that name the same component (case may differ inside a run).
@@ -75,7 +67,7 @@ std::string nameRun(const std::string& name, size_t width, bool upper)
 
 bool parseNumber(const std::string& text, int& value)
 {
-    std::string t = trimStr(text);
+    std::string t = TrimSpaces(text);
     if (t.empty() || t.size() > 9)
         return false;
     value = 0;
@@ -224,9 +216,9 @@ bool TOvcIntlSup::ParseDateString(const std::string& mask, const std::string& s,
         std::string part = s.substr(r.pos, r.len);
         int v = 0;
         if (r.kind == 'n') {
-            std::string want = upperStr(trimStr(part));
+            std::string want = upperStr(TrimSpaces(part));
             for (int mo = 1; mo <= 12 && !haveMonth; ++mo)
-                if (!want.empty() && upperStr(trimStr(MonthName(mo).substr(0, r.len))) == want) {
+                if (!want.empty() && upperStr(TrimSpaces(MonthName(mo).substr(0, r.len))) == want) {
                     month = mo;
                     haveMonth = true;
                 }
@@ -319,12 +311,12 @@ bool TOvcIntlSup::ParseTimeString(const std::string& mask, const std::string& s,
     for (const Run& r : runsOf(mask, "hmst")) {
         std::string part = s.substr(r.pos, r.len);
         if (r.kind == 't') {
-            std::string t = upperStr(trimStr(part));
+            std::string t = upperStr(TrimSpaces(part));
             if (t.empty())
                 continue;
-            if (t == upperStr(trimStr(AMString().substr(0, r.len))))
+            if (t == upperStr(TrimSpaces(AMString().substr(0, r.len))))
                 half = 1;
-            else if (t == upperStr(trimStr(PMString().substr(0, r.len))))
+            else if (t == upperStr(TrimSpaces(PMString().substr(0, r.len))))
                 half = 2;
             else
                 return false;
@@ -374,7 +366,7 @@ std::string TOvcIntlSup::FormatTime(const std::string& mask, TStTime t, bool pac
                 text = nameRun(h < 12 ? AMString() : PMString(), r.len, false);
             else
                 text = numberRun(r.kind == 'h' ? shownHour : r.kind == 'm' ? m : sec, r.len, r.blankPad);
-            if (pack && r.kind == 't' && trimStr(text).empty()) {
+            if (pack && r.kind == 't' && TrimSpaces(text).empty()) {
                 if (!out.empty() && out.back() == ' ' && r.pos > 0 && mask[r.pos - 1] == ' ')
                     out.pop_back();
                 text.clear();

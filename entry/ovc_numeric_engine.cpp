@@ -6,6 +6,7 @@
 #include "entry/ovc_command_processor.h"
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_strings.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 

@@ -1,4 +1,5 @@
 #include "entry/ovc_picture_mask.h"
+#include "logbook/base/string_utils.h"
 
 #include <algorithm>
 #include <cstring>
@@ -132,14 +133,6 @@ std::string TOvcPictureMask::CurrencyForRun() const
 
 namespace {
 
-std::string TrimBlanks(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 // Drops trailing fraction zeros and a point left at the end.
 std::string TrimFraction(std::string s)
 {
@@ -199,7 +192,7 @@ std::string TOvcPictureMask::MergeValueIntoMask(const std::string& value) const
     if (!MergesNumerically()) {
         std::string work = value;
         if (RealType && static_cast<int>(work.size()) > n && work.find('.') != std::string::npos)
-            work = TrimBlanks(TrimFraction(TrimBlanks(work)));
+            work = TrimSpaces(TrimFraction(TrimSpaces(work)));
         if (!RightJustify) {
             size_t k = 0;
             for (int i = 0; i < n; ++i) {
@@ -227,7 +220,7 @@ std::string TOvcPictureMask::MergeValueIntoMask(const std::string& value) const
 
     // Numeric merge: digits right-aligned against the point, fraction from the left.
     const std::string currency = CurrencyForRun();
-    std::string work = TrimBlanks(value);
+    std::string work = TrimSpaces(value);
     const bool valueEmpty = work.empty();
     bool minus = false;
     if (!work.empty() && work[0] == '-') {

@@ -1,5 +1,7 @@
 #include "entry/ovc_support.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <cstring>
 
 namespace korval {
@@ -20,14 +22,6 @@ char* hexDigits(char* dest, uint32_t v, int digits)
 }
 
 } // namespace
-
-std::string TrimSpaces(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 char* BinaryText(char* dest, uint32_t l)
 {
@@ -190,15 +184,9 @@ bool TextToLong(const char* s, int32_t& l)
 
 char* TrimBlanks(char* s)
 {
-    int n = len(s);
-    while (n > 0 && s[n - 1] == ' ')
-        --n;
-    s[n] = 0;
-    int i = 0;
-    while (s[i] == ' ')
-        ++i;
-    if (i > 0)
-        std::memmove(s, s + i, size_t(n - i + 1));
+    const std::string_view t = Trim(s);
+    std::memmove(s, t.data(), t.size());
+    s[t.size()] = 0;
     return s;
 }
 
@@ -283,12 +271,7 @@ const std::bitset<256>& OvcHighLetters()
 
 std::string NormaliseRealText(const std::string& text, char decimalChar)
 {
-    std::string s = text;
-    auto trim = [](std::string& t) {
-        size_t b = t.find_first_not_of(' ');
-        t = b == std::string::npos ? std::string() : t.substr(b, t.find_last_not_of(' ') - b + 1);
-    };
-    trim(s);
+    std::string s = TrimSpaces(text);
     if (!s.empty() && s.back() == decimalChar)
         s.pop_back();
     for (char& c : s)

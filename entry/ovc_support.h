@@ -29,8 +29,6 @@ bool FindSub(const char* s, const char* sub, int& pos);  // false for an empty s
 // gives l = -1.
 bool TextToLong(const char* s, int32_t& l);
 char* TrimBlanks(char* s);
-// The text without leading and trailing blanks.
-std::string TrimSpaces(const std::string& s);
 char* TrimTrailingControls(char* s);  // characters below 33
 char* TrimExponentZeros(char* s);     // "1.2300E+05" -> "1.23E+05", "1.000E+05" -> "1E+05"
 char* TrimFractionZeros(char* s);     // "1.500" -> "1.5"

@@ -1,6 +1,7 @@
 #include "exchange/adif_modes.h"
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/string_utils.h"
 
 #include <cctype>
 #include <cstdint>
@@ -110,10 +111,7 @@ const TSubmode oldNames[] = {
 
 std::string upperTrim(std::string_view s)
 {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    s = Trim(s);
     std::string r;
     r.reserve(s.size());
     for (char c : s)
@@ -268,10 +266,7 @@ const char* AdifBandCanonical(std::string_view name, int* band)
     }();
     if (band)
         *band = 0;
-    while (!name.empty() && name.back() == ' ')
-        name.remove_suffix(1);
-    while (!name.empty() && name.front() == ' ')
-        name.remove_prefix(1);
+    name = Trim(name);
     char lower[8];
     if (name.empty() || name.size() > sizeof lower)
         return "";
@@ -312,10 +307,7 @@ int BandOfAdifBand(std::string_view canonicalName)
 
 bool ReadReal(std::string_view text, double& value)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = Trim(text);
     if (text.empty() || text.size() > 40)
         return false;
     // Plain decimals ("14.025", every FREQ of a log) without strtod: with at most 15 digits the

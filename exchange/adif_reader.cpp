@@ -1,8 +1,10 @@
 // ADIF reading: the tag scanner, the header skipper and the record reader with its tag table.
+#include "exchange/adif_reader.h"
+
 #include "exchange/adif_kept_values.h"
 #include "exchange/adif_modes.h"
 #include "exchange/utf8_text.h"
-#include "exchange/import_context.h"
+#include "exchange/import_common.h"
 
 #include "logbook/bands_modes.h"
 #include "logbook/country_db.h"
@@ -20,15 +22,6 @@ namespace korval {
 namespace {
 
 constexpr std::size_t kMaxValue = 255;
-
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 void appendNote(std::string& note, std::string_view text)
 {
@@ -235,7 +228,7 @@ constexpr const char* kQsoNote = "QSO note";
 // "" for any other text.
 std::string shiftedDecimal(std::string_view text, int places)
 {
-    text = trimBlanks(text);
+    text = Trim(text);
     std::string digits;
     std::size_t point = std::string_view::npos;
     for (char c : text) {
@@ -429,7 +422,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (s > 0 && ctx.ImpState == 0)
                     ctx.ImpState = s;
             } else if (isName(name, "ADDRESS")) {
-                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "APP_KORVAL_MODE")) {
@@ -445,10 +438,8 @@ bool ImportADIFRecord(TImportContext& ctx)
                     bm.haveBadBand = false;
                     break;
                 }
-                std::string_view v = value;
-                while (!v.empty() && (v.back() == ' ' || v.back() == 'C' || v.back() == 'M' || v.back() == 'c' ||
-                                      v.back() == 'm'))
-                    v.remove_suffix(1);
+                // "20M", "70cm": the unit letters go with the blanks.
+                const std::string_view v = TrimRight(value, " CMcm");
                 int b = v.empty() ? 0 : BandFromKey(v);
                 if (b == 0 && isSatelliteName(value))
                     b = SatBand;
@@ -509,7 +500,7 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'N':
             if (isName(name, "NAME")) {
-                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "NOTES")) {
@@ -518,7 +509,7 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'P':
             if (isName(name, "PROP_MODE")) {
-                std::string_view t = trimBlanks(value);
+                std::string_view t = Trim(value);
                 bm.satellite = t.size() == 3 && (t[0] | 32) == 's' && (t[1] | 32) == 'a' && (t[2] | 32) == 't';
             }
             break;
@@ -535,11 +526,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             } else if (isName(name, "QSLSDATE")) {
                 ParseADIFDate(fiQslDate, value, q.QslSentDate, ctx);
             } else if (isName(name, "QTH")) {
-                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "QSL_VIA")) {
-                std::string_view t = trimBlanks(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], "QSLVIA " + std::string(t));
             }

@@ -241,8 +241,7 @@ public:
     {
         std::string l = line_;
         if (f_.RecLen == 0) {
-            while (!l.empty() && l.back() == ' ')
-                l.pop_back();
+            l = TrimRightShort(l);
         } else {
             l.resize(f_.RecLen, ' ');
         }

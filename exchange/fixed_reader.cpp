@@ -1,6 +1,8 @@
 // Reading one QSO from a fixed-field line laid out by a filter's field table.
+#include "exchange/fixed_reader.h"
+
 #include "exchange/adif_modes.h"
-#include "exchange/import_context.h"
+#include "exchange/import_common.h"
 #include "exchange/translation_table.h"
 
 #include "logbook/bands_modes.h"
@@ -25,19 +27,6 @@ const char* const satLetters = "NBJLSAKTO";
 const char* const qslKorval = "XBSD$OI";
 const char* const qslDxbase = "XBMD$OX";
 
-std::string_view rtrim(std::string_view s)
-{
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-std::string_view trim(std::string_view s)
-{
-    s = rtrim(s);
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    return s;
-}
 
 bool blankLine(std::string_view line)
 {
@@ -110,7 +99,7 @@ std::uint16_t ParseFixedDate(const TFixedLine& line, int field, TImportContext& 
     if (!line.Present(field))
         return 0;
     const TDateLayout& lay = DateLayout(ctx.Filter.Field(field).Fmt);
-    std::string_view text = rtrim(line.Value(field, lay.Length)).substr(0, 12);
+    std::string_view text = TrimRight(line.Value(field, lay.Length)).substr(0, 12);
     if (text.empty())
         return 0;
     auto part = [&](int pos, int len) {
@@ -144,7 +133,7 @@ std::uint16_t ParseFixedRst(const TFixedLine& line, int field, TImportContext& c
     std::uint16_t def = ModeReportKind(ctx.Qso.Mode) == 1 ? 599 : 59;
     if (!line.Present(field))
         return def;
-    std::string_view text = trim(line.Value(field)).substr(0, 4);
+    std::string_view text = Trim(line.Value(field)).substr(0, 4);
     if (!text.empty() && text.back() == '+')
         text.remove_suffix(1);
     if (text == "0")
@@ -213,36 +202,33 @@ int readBand(const TFixedLine& line, TImportContext& ctx, std::string& text)
     switch (fmt) {
     case bfKey3:
         text = lead(line.Value(fiBand, 3));
-        return BandFromKey(rtrim(text));
+        return BandFromKey(TrimRight(text));
     case bfKey2: {
         text = lead(line.Value(fiBand, 2));
-        std::string key(rtrim(text));
+        std::string key(TrimRight(text));
         if (key == "16")
             key = "160";
         return BandFromKey(key);
     }
     case bfKeyM: {
         text = lead(line.Value(fiBand, 4));
-        std::string_view k = text;
-        while (!k.empty() && (k.back() == ' ' || k.back() == 'M' || k.back() == 'm'))
-            k.remove_suffix(1);
-        return BandFromKey(k);
+        return BandFromKey(TrimRight(text, " Mm"));
     }
     case bfKeyLeft:
         text = lead(line.Value(fiBand, 3));
-        return BandFromKey(rtrim(text));
+        return BandFromKey(TrimRight(text));
     case bf1to3: {
         text = lead(line.Value(fiBand, 1));
         static const char* keys[] = {"10", "15", "20", "40", "80", "160"};
         char c = text.empty() ? ' ' : text[0];
         if (c >= '1' && c <= '6')
             return BandFromKey(keys[c - '1']);
-        return BandFromKey(rtrim(text));
+        return BandFromKey(TrimRight(text));
     }
     case bf1to6: {
         text = lead(line.Value(fiBand, 2));
         static const char* keys[] = {"2", "6", "10", "12", "15", "17", "20", "30", "40", "80", "160", "1.2", "70", "", "23"};
-        std::string_view t = trim(text);
+        std::string_view t = Trim(text);
         bool digits = !t.empty();
         for (char c : t)
             digits = digits && c >= '0' && c <= '9';
@@ -252,7 +238,7 @@ int readBand(const TFixedLine& line, TImportContext& ctx, std::string& text)
     case bf1to160: {
         text = lead(line.Value(fiBand, 2));
         static const char* keys[] = {"160", "80", "40", "20", "17", "15", "12", "10", "6", "2"};
-        std::string_view t = trim(text);
+        std::string_view t = Trim(text);
         bool digits = !t.empty();
         for (char c : t)
             digits = digits && c >= '0' && c <= '9';
@@ -260,8 +246,8 @@ int readBand(const TFixedLine& line, TImportContext& ctx, std::string& text)
         return n >= 1 && n <= 10 ? BandFromKey(keys[n - 1]) : 0;
     }
     default: {  // frequencies
-        text = lead(rtrim(line.Value(fiBand)));
-        std::string_view t = trim(text);
+        text = lead(TrimRight(line.Value(fiBand)));
+        std::string_view t = Trim(text);
         if (t.size() == 3 && std::toupper(static_cast<unsigned char>(t[0])) == 'S' &&
             std::toupper(static_cast<unsigned char>(t[1])) == 'A' && std::toupper(static_cast<unsigned char>(t[2])) == 'T')
             return SatBand;
@@ -324,12 +310,12 @@ bool ImportFixedRecord(TImportContext& ctx)
         if (f.Field(fiNote1 + n).Fmt == nfFollows) {
             std::string_view note;
             if (nextLine(ctx, note))
-                ctx.Note[n] = std::string(rtrim(note)).substr(0, 255);
+                ctx.Note[n] = std::string(TrimRight(note)).substr(0, 255);
         }
     }
     TQsoRecord& q = ctx.Qso;
 
-    NormalizeImportCall(rtrim(line.Value(fiCallsign)), ctx);
+    NormalizeImportCall(TrimRight(line.Value(fiCallsign)), ctx);
     q.Date = ParseFixedDate(line, fiDate, ctx);
     if (line.Present(fiDxccValid)) {
         char c = line.Char(fiDxccValid);
@@ -337,7 +323,7 @@ bool ImportFixedRecord(TImportContext& ctx)
             q.Flags &= static_cast<std::uint8_t>(~qfValidForAwards);
     }
     if (line.Present(fiPrefix)) {
-        std::string_view v = trim(line.Value(fiPrefix));
+        std::string_view v = Trim(line.Value(fiPrefix));
         if (!v.empty())
             ImportPrefix(v, ctx);
     }
@@ -374,7 +360,7 @@ bool ImportFixedRecord(TImportContext& ctx)
     q.RstRcvd = ParseFixedRst(line, fiRstR, ctx);
     q.RstSent = ParseFixedRst(line, fiRstS, ctx);
     if (line.Present(fiRecvd)) {
-        std::string v(rtrim(line.Value(fiRecvd)));
+        std::string v(TrimRight(line.Value(fiRecvd)));
         for (char& c : v)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         q.Exchange = v;
@@ -384,7 +370,7 @@ bool ImportFixedRecord(TImportContext& ctx)
     for (int n = 0; n < 3; ++n) {
         const TFieldEntry& e = f.Field(fiNote1 + n);
         if (e.Pos != 0 && e.Fmt != nfFollows)
-            ctx.Note[n] = rtrim(line.Value(fiNote1 + n));
+            ctx.Note[n] = TrimRight(line.Value(fiNote1 + n));
     }
     if (line.Present(fiState)) {
         std::uint16_t country = static_cast<std::uint16_t>(ctx.ImpCountry);
@@ -397,10 +383,10 @@ bool ImportFixedRecord(TImportContext& ctx)
             std::string_view text;
             std::uint8_t state = 0;
             if (fmt == 0) {
-                text = rtrim(line.Value(fiState, 2));
+                text = TrimRight(line.Value(fiState, 2));
                 state = text.empty() ? 0 : StateNumber(text);
             } else if (fmt == 1) {
-                text = rtrim(line.Value(fiState, 3));
+                text = TrimRight(line.Value(fiState, 3));
                 if (!text.empty() && CountryDb.StateCodes) {
                     TShortStrKey key = MakeShortStrKey(text);
                     std::int32_t index = 0;
@@ -408,7 +394,7 @@ bool ImportFixedRecord(TImportContext& ctx)
                         state = TStateCodeRecord::FromBytes(CountryDb.StateCodes->Record(index)).State;
                 }
             } else {
-                text = rtrim(line.Value(fiState));
+                text = TrimRight(line.Value(fiState));
                 if (text.size() >= 2)
                     state = StateNumber(text.substr(text.size() - 2));
             }
@@ -418,7 +404,7 @@ bool ImportFixedRecord(TImportContext& ctx)
         }
     }
     if (line.Present(fiCounty) && ctx.ImpState != 0) {
-        std::string_view text = rtrim(line.Value(fiCounty));
+        std::string_view text = TrimRight(line.Value(fiCounty));
         if (!text.empty()) {
             TUsStateRecord s;
             std::string abbrev = GetState(ctx.ImpState, s) ? s.Abbrev : std::string();
@@ -428,12 +414,12 @@ bool ImportFixedRecord(TImportContext& ctx)
         }
     }
     if (line.Present(fiIota)) {
-        std::string_view text = rtrim(line.Value(fiIota));
+        std::string_view text = TrimRight(line.Value(fiIota));
         if (!text.empty() && text != "-----")
             NormalizeImportIota(text, q.Iota, ctx);
     }
     if (line.Present(fiGrid)) {
-        std::string_view text = rtrim(line.Value(fiGrid));
+        std::string_view text = TrimRight(line.Value(fiGrid));
         if (!text.empty() && text.substr(0, 2) != "--") {
             std::string g = FormatGridLocator(text);
             if (IsValidGrid(g))
@@ -504,14 +490,14 @@ bool ImportFixedRecord(TImportContext& ctx)
         q.Group = static_cast<std::uint8_t>(g > 253 ? 253 : g);
     }
     if (line.Present(fiTenTen) && q.CustAwdId.empty()) {
-        std::string_view v = rtrim(line.Value(fiTenTen, 8));
+        std::string_view v = TrimRight(line.Value(fiTenTen, 8));
         if (!v.empty()) {
             q.CustAwdId = "1010";
             q.CustAwdVal = v;
         }
     }
     if (line.Present(fiAwdGroup)) {
-        std::string_view text = trim(line.Value(fiAwdGroup));
+        std::string_view text = Trim(line.Value(fiAwdGroup));
         if (!text.empty()) {
             if (const TCustAward* a = CustAwardList().Find(text))
                 q.CustAwdId = a->ID;
@@ -520,7 +506,7 @@ bool ImportFixedRecord(TImportContext& ctx)
         }
     }
     if (line.Present(fiAwdValue)) {
-        std::string_view text = trim(line.Value(fiAwdValue));
+        std::string_view text = Trim(line.Value(fiAwdValue));
         if (!text.empty()) {
             const TCustAward* a = CustAwardList().Find(q.CustAwdId.view());
             if (!a || (a->HasValueTable() && a->LongValue(text).empty()))

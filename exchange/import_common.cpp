@@ -1,10 +1,9 @@
-// The import context's error items and the conversions and note routines both readers share.
-#include "exchange/import_context.h"
+// The conversions and note routines both readers share.
+#include "exchange/import_common.h"
 
 #include "exchange/translation_table.h"
-#include "logbook/config_record.h"
 #include "logbook/country_db.h"
-#include "logbook/form_helpers.h"
+#include "logbook/call_syntax.h"
 #include "logbook/base/string_utils.h"
 
 #include <algorithm>
@@ -45,103 +44,9 @@ bool IsWellFormedIota(std::string_view ref)
     return continent && ref.substr(2) != "000";
 }
 
-TImportSettings TImportSettings::FromConfig()
-{
-    TImportSettings s;
-    // A configuration saved by a fresh install holds band and mode 0: import on 20 m SSB then,
-    // so that no QSO is filed without a band and mode that exist.
-    s.DefaultBand = Config.DefaultBand() >= 1 && Config.DefaultBand() <= 15 ? Config.DefaultBand() : 5;
-    s.DefaultMode = Config.DefaultMode() >= 1 && Config.DefaultMode() <= 15 ? Config.DefaultMode() : 14;
-    s.DefaultQslRoute = Config.DefaultQslRoute();
-    s.DefaultLabel = Config.DefaultLabel();
-    s.DefaultGroup = Config.MergeGroup();
-    s.SimpleErrors = Config.ImportDiagnostics();
-    s.PrefixDiffs = Config.ImportPrefixDiffs();
-    s.ZoneDiffs = Config.ImportZoneDiffs();
-    s.ConflictAction = Config.ImportConflictAction();
-    return s;
-}
-
-void TImportContext::ResetRecord()
-{
-    Qso = TQsoRecord{};
-    Qso.Flags = qfValidForAwards;
-    if (Settings.DefaultLabel == 1)
-        Qso.Flags |= qfLabelToPrint;
-    Qso.QslRoute = Settings.DefaultQslRoute;
-    for (auto& n : Note)
-        n.clear();
-    Errors.clear();
-    ImpState = 0;
-    ImpStateText.clear();
-    ImpZone = 0;
-    ImpCountry = 0;
-    ImpPrefix.clear();
-    KeptItem.clear();
-}
-
-void TImportContext::AddToNote(std::string_view item)
-{
-    // Whole items: "Band=2" is not already there because "Band=20" is.
-    std::size_t start = 0;
-    while (start < Errors.size()) {
-        std::size_t end = Errors.find(", ", start);
-        if (end == std::string::npos)
-            end = Errors.size();
-        if (std::string_view(Errors).substr(start, end - start) == item)
-            return;
-        start = end + 2;
-    }
-    Errors.append(item);
-    Errors.append(", ");
-    if (Errors.size() > 255)
-        Errors.resize(255);
-    ++Count.ErrorItems;
-}
-
-void TImportContext::ReportImportError(int field, std::string_view text)
-{
-    std::string item = FilterFieldName(field);
-    item += '=';
-    item.append(text);
-    AddToNote(item);
-}
-
-void TImportContext::ReportSimpleError(int field, std::string_view text)
-{
-    ++Count.SimpleErrors;
-    if (Settings.SimpleErrors)
-        ReportImportError(field, text);
-}
-
-bool TImportContext::ReportEmptyField(int field, bool isEmpty)
-{
-    if (isEmpty)
-        ReportImportError(field, "Empty");
-    return isEmpty;
-}
-
-void TImportContext::CountCountryException(std::string_view prefix)
-{
-    ++Count.CountryExceptions;
-    if (Settings.PrefixDiffs)
-        AddToNote("OtherPFX=" + std::string(prefix));
-}
-
-void TImportContext::CountZoneException(int zone)
-{
-    ++Count.ZoneExceptions;
-    if (Settings.ZoneDiffs)
-        AddToNote("OtherZone=" + std::to_string(zone));
-}
-
 void NormalizeImportCall(std::string_view value, TImportContext& ctx)
 {
-    while (!value.empty() && value.back() == ' ')
-        value.remove_suffix(1);
-    while (!value.empty() && value.front() == ' ')
-        value.remove_prefix(1);
-    std::string call(value);
+    std::string call(Trim(value));
     for (char& c : call) {
         if (c == '-' || c == '\\')
             c = '/';

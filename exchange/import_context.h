@@ -95,34 +95,4 @@ public:
     void CountZoneException(int zone);
 };
 
-// Value conversions shared by both readers.
-void NormalizeImportCall(std::string_view value, TImportContext& ctx);
-void NormalizeImportIota(std::string_view value, TShortStr<5>& iota, TImportContext& ctx);
-// A continent and three digits (EU005), without the dash.
-bool IsWellFormedIota(std::string_view ref);
-// True on failure (the time is then -1).
-bool ParseImportTime(std::string_view value, std::int32_t& seconds, TImportContext& ctx);
-// The imported prefix from a prefix or code (through the translation table), with the country.
-void ImportPrefix(std::string_view value, TImportContext& ctx);
-
-// Note routines.
-void StripKHzFreq(std::string& s);
-void StripImportFrom(std::string& s);
-void RemoveDoubleBlanks(std::string& s);
-// Merges src into dest unless it is already there as a whole note (case ignored): equal to dest,
-// to one of its bar-separated lines, or to a note merged before (pieces holds those). append:
-// dest + " " + src; else src + "|" + dest. Cut at maxLen.
-void MergeNote(std::string& dest, std::size_t maxLen, std::string_view src, bool append,
-               std::vector<std::string>* pieces = nullptr);
-
-// ADIF reader.
-// Reads the next tag; an empty name means the end of the file.
-void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name);
-bool SkipADIFHeader(TImportContext& ctx);
-// True when there is no record (the file ended before "EOR").
-bool ImportADIFRecord(TImportContext& ctx);
-
-// Fixed-field reader: false when only blank lines were left (no record).
-bool ImportFixedRecord(TImportContext& ctx);
-
 } // namespace korval

@@ -1,5 +1,8 @@
 #include "exchange/import_driver.h"
 
+#include "exchange/adif_reader.h"
+#include "exchange/fixed_reader.h"
+#include "exchange/import_common.h"
 #include "exchange/translation_table.h"
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
@@ -14,6 +17,7 @@
 #include "platform/korval_home.h"
 #include "platform/message_dlg.h"
 #include "platform/run_program.h"
+#include "logbook/configured_formats.h"
 
 #include <filesystem>
 #include <fstream>

@@ -19,10 +19,8 @@ std::unique_ptr<TTwoIndex> ParseTwoColumnText(std::string_view text)
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        std::string_view line = text.substr(start, end - start);
+        std::string_view line = TrimRight(text.substr(start, end - start), " \r");
         start = end + 1;
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\r'))
-            line.remove_suffix(1);
         std::size_t comma = line.find(',');
         if (comma == std::string_view::npos)
             continue;

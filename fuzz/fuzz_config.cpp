@@ -5,6 +5,7 @@
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
 #include "logbook/base/day_number.h"
+#include "logbook/configured_formats.h"
 
 using namespace korval;
 

@@ -8,6 +8,7 @@
 #include "logbook/base/day_number.h"
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
+#include "logbook/configured_formats.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,5 +1,7 @@
 #include "globe/globe_profile.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -19,14 +21,6 @@ bool SameNoCase(std::string_view a, std::string_view b)
             return false;
     return true;
 }
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return s;
-}
 } // namespace
 
 TGlobeProfile::TGlobeProfile(std::string fileName) : fileName_(std::move(fileName))
@@ -41,12 +35,12 @@ TGlobeProfile::TGlobeProfile(std::string fileName) : fileName_(std::move(fileNam
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos)
             end = text.size();
-        std::string_view line = Trim(std::string_view(text).substr(pos, end - pos));
+        std::string_view line = Trim(std::string_view(text).substr(pos, end - pos), kWhitespace);
         pos = end + 1;
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            std::string_view name = Trim(line.substr(1, line.size() - 2));
+            std::string_view name = Trim(line.substr(1, line.size() - 2), kWhitespace);
             current = nullptr;
             for (Section& s : sections_)
                 if (SameNoCase(s.name, name))
@@ -60,8 +54,8 @@ TGlobeProfile::TGlobeProfile(std::string fileName) : fileName_(std::move(fileNam
         std::size_t eq = line.find('=');
         if (!current || eq == std::string_view::npos)
             continue;
-        std::string_view key = Trim(line.substr(0, eq));
-        std::string_view value = Trim(line.substr(eq + 1));
+        std::string_view key = Trim(line.substr(0, eq), kWhitespace);
+        std::string_view value = Trim(line.substr(eq + 1), kWhitespace);
         bool found = false;
         for (Key& k : current->keys)
             if (SameNoCase(k.name, key)) {

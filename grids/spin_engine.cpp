@@ -1,5 +1,7 @@
 #include "grids/spin_engine.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -67,11 +69,9 @@ void TOvcSpinEngine::Stepped()
 
 bool StepNumberText(std::string& text, double delta, char decimalChar)
 {
-    size_t b = text.find_first_not_of(' ');
-    size_t e = text.find_last_not_of(' ');
-    if (b == std::string::npos)
+    std::string s = TrimSpaces(text);
+    if (s.empty())
         return false;
-    std::string s = text.substr(b, e - b + 1);
     if (decimalChar != '.') {
         if (s.find('.') != std::string::npos)
             return false;

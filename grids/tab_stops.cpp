@@ -1,5 +1,7 @@
 #include "grids/tab_stops.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <cctype>
 #include <climits>
 
@@ -7,14 +9,11 @@ namespace korval {
 
 namespace {
 
-bool ParseInt(const std::string& text, int& value)
+bool ParseInt(const std::string& entry, int& value)
 {
     // Leading and trailing blanks are allowed, as the runtime's integer conversion allows them.
+    const std::string_view text = Trim(entry);
     size_t i = 0, n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    while (n > i && text[n - 1] == ' ')
-        --n;
     bool negative = false;
     if (i < n && (text[i] == '-' || text[i] == '+'))
         negative = text[i++] == '-';

@@ -380,10 +380,7 @@ void LoadWPXDeletedFrom(const std::string& path)
         return; // no list: nothing is deleted
     std::string line;
     while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-        std::size_t b = line.find_first_not_of(" \t");
-        line.erase(0, b == std::string::npos ? line.size() : b);
+        line = std::string(TrimLeft(TrimRight(line, " \t\r"), kBlanksAndTabs));
         if (line.empty() || line.find('?') != std::string::npos || line.find('x') != std::string::npos)
             continue;
         std::uint8_t flag = 0;

@@ -682,7 +682,7 @@ void PutOwnCallIntoTexts(TConfigRecord& record)
         record.SetTalkPattern(i, replace(record.TalkPattern(i)));
 }
 
-bool UserLevelAllows(int level) { return level <= Config.UserLevel(); }
+bool UserLevelAllows(int level) { return UserLevelAllowsLevel(level, Config.UserLevel()); }
 
 void KeepRectOnScreen(TFormRect& rect, const TScreenMetrics& screen, int mainWidth, int mainHeight)
 {

@@ -443,6 +443,8 @@ void ResetWindowDefaults(TConfigRecord& record);
 
 // The configured user level allows a command of this level.
 bool UserLevelAllows(int level);
+// True when the level is not above the configured user level.
+inline bool UserLevelAllowsLevel(int level, int configuredLevel) { return level <= configuredLevel; }
 
 // A window's rectangle; the placement code works on this so it can be tested without windows.
 struct TFormRect {
@@ -458,8 +460,5 @@ bool RestoreRectFromSlot(const TConfigRecord& record, int slot, TFormRect& r, in
 // Every '~' in the three label greetings and the four talk patterns becomes the own callsign,
 // each text cut to its capacity.
 void PutOwnCallIntoTexts(TConfigRecord& record);
-// After the own callsign changed: PutOwnCallIntoTexts on the live record, then the own country is
-// marked as the home country in the country database. Defined with the country database.
-void ApplyOwnCallsign();
 
 } // namespace korval

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "logbook/base/string_utils.h"
 #include "platform/korval_home.h"
 #include "platform/message_dlg.h"
 
@@ -20,15 +21,8 @@ std::string Upper(std::string_view s)
     return r;
 }
 
-std::string_view Trim(std::string_view s)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+// What the file's lines and values lose at their ends.
+constexpr std::string_view kLineBlanks = " \t\r\n";
 
 void SetFlags(std::uint8_t* flags, std::size_t count, std::string_view value)
 {
@@ -115,7 +109,7 @@ std::unique_ptr<TCustAwardList> TCustAwardList::LoadFromText(std::string_view te
         std::string_view raw = text.substr(0, eol);
         text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
         ++lineNo;
-        std::string_view line = Trim(raw);
+        std::string_view line = Trim(raw, kLineBlanks);
         if (line.empty())
             continue;
         if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
@@ -131,8 +125,8 @@ std::unique_ptr<TCustAwardList> TCustAwardList::LoadFromText(std::string_view te
         if (eq == std::string_view::npos)
             continue;
         // Keys and values are taken without the blanks around them.
-        std::string key(Trim(line.substr(0, eq)));
-        std::string value(Trim(line.substr(eq + 1)));
+        std::string key(Trim(line.substr(0, eq), kLineBlanks));
+        std::string value(Trim(line.substr(eq + 1), kLineBlanks));
         std::string fault;
         if (!award)
             fault = "No award defined";

@@ -1,4 +1,6 @@
 // The own callsign in the texts that stand for it and the home country it belongs to.
+#include "logbook/own_callsign.h"
+
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 

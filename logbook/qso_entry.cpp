@@ -8,13 +8,15 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/custom_award.h"
-#include "logbook/form_helpers.h"
+#include "logbook/call_syntax.h"
+#include "logbook/was_state.h"
 #include "logbook/position.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/sort_orders.h"
 #include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

@@ -3,7 +3,8 @@
 
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
-#include "logbook/form_helpers.h"
+#include "logbook/entry_field_errors.h"
+#include "logbook/was_state.h"
 #include "logbook/position.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"

@@ -5,6 +5,7 @@
 #include "logbook/paths.h"
 #include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
+#include "logbook/configured_formats.h"
 
 #include <fstream>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "reference/callbook_lookup.h"
 
+#include "logbook/base/string_utils.h"
 #include "logbook/paths.h"
 #include "platform/korval_home.h"
 #include "platform/run_program.h"
@@ -80,14 +81,6 @@ void SplitLines(const std::string& text, std::vector<std::string>& lines)
     }
     if (!line.empty())
         lines.push_back(line);
-}
-
-std::string Trim(std::string_view s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos)
-        return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
 }
 
 std::string UpperCase(std::string s)
@@ -190,11 +183,11 @@ void FlyingHorseManager(const std::string& path, const std::string& call, std::v
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const auto c1 = line.find(',');
-        if (c1 == std::string::npos || UpperCase(Trim(line.substr(0, c1))) != call)
+        if (c1 == std::string::npos || UpperCase(TrimSpaces(line.substr(0, c1))) != call)
             continue;
         const auto c2 = line.find(',', c1 + 1);
-        const std::string manager = Trim(line.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1));
-        const std::string date = c2 == std::string::npos ? std::string() : Trim(line.substr(c2 + 1));
+        const std::string manager = TrimSpaces(line.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1));
+        const std::string date = c2 == std::string::npos ? std::string() : TrimSpaces(line.substr(c2 + 1));
         lines.push_back(call + " via " + manager + (date.empty() ? std::string() : " date: " + date));
     }
 }
@@ -226,7 +219,7 @@ void FlyingHorseLookup(const std::string& path, const std::string& call, std::ve
         std::size_t at = 0;
         while (true) {
             const auto tab = text.find('\t', at);
-            f.push_back(Trim(text.substr(at, tab == std::string::npos ? std::string::npos : tab - at)));
+            f.push_back(TrimSpaces(text.substr(at, tab == std::string::npos ? std::string::npos : tab - at)));
             if (tab == std::string::npos)
                 break;
             at = tab + 1;
@@ -293,7 +286,7 @@ void BuckmasterLines(std::string_view result, const std::string& call, const std
         while (end < result.size() && static_cast<unsigned char>(result[end]) >= 1 &&
                static_cast<unsigned char>(result[end]) < 128)
             ++end;
-        return Trim(result.substr(at + 1, end - at - 1));
+        return TrimSpaces(result.substr(at + 1, end - at - 1));
     };
     auto add = [](std::string& line, const char* prefix, const std::string& text) {
         if (text.empty())
@@ -380,9 +373,9 @@ void QslManagerProgramLookup(const std::string& program, const std::string& call
             started = line.find(call) != std::string::npos || line.find("Error") != std::string::npos;
         if (!started)
             continue;
-        line.erase(0, line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
-        if (!line.empty())
-            lines.push_back(line);
+        const std::string_view text = TrimLeft(line);
+        if (!text.empty())
+            lines.emplace_back(text);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "reference/country_merge.h"
 
 #include "logbook/base/string_utils.h"
+#include "logbook/configured_formats.h"
 
 #include <cstring>
 #include <vector>

@@ -1,18 +1,12 @@
 #include "reference/qsl_manager_text.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace korval {
 namespace {
-
-std::string Trim(std::string_view s)
-{
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    return std::string(s.substr(b, s.find_last_not_of(" \t") - b + 1));
-}
 
 std::string Upper(std::string s)
 {
@@ -80,7 +74,7 @@ TImportSummary ImportQslManagers(std::vector<TQslMgrEntry>& work, std::string_vi
         at = nl == std::string_view::npos ? text.size() : nl + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (Trim(line).empty())
+        if (Trim(line, kBlanksAndTabs).empty())
             continue;
         const auto c1 = line.find(',');
         const auto c2 = c1 == std::string_view::npos ? c1 : line.find(',', c1 + 1);
@@ -89,9 +83,9 @@ TImportSummary ImportQslManagers(std::vector<TQslMgrEntry>& work, std::string_vi
             continue;
         }
         TQslMgrEntry e;
-        e.Station = Upper(Trim(line.substr(0, c1)).substr(0, 12));
-        e.Manager = Upper(Trim(line.substr(c2 + 1)).substr(0, 12));
-        const std::string date = Trim(line.substr(c1 + 1, c2 - c1 - 1));
+        e.Station = Upper(std::string(Trim(line.substr(0, c1), kBlanksAndTabs)).substr(0, 12));
+        e.Manager = Upper(std::string(Trim(line.substr(c2 + 1), kBlanksAndTabs)).substr(0, 12));
+        const std::string date(Trim(line.substr(c1 + 1, c2 - c1 - 1), kBlanksAndTabs));
         if (e.Station.empty() || (!date.empty() && !ParseDate(date, e.Date))) {
             ++s.Errors;
             continue;

@@ -1,5 +1,5 @@
-// The surface's geometry, fonts and text; tabs and columns are in report_tabs.cpp, the run and
-// its pages in page_flow.cpp.
+// The surface's geometry, fonts and text; tabs and columns are in base_report_tabs.cpp, the run
+// and its pages in base_report_run.cpp.
 #include "reporting/base_report.h"
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "reporting/inline_codes.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 
@@ -142,9 +143,7 @@ void TCanvasReport::PrintBlockInch(const std::string& text, double x, double wid
 {
     if (!Drawing())
         return;
-    std::string t = expanded(*this, text);
-    while (!t.empty() && t.back() == ' ')
-        t.pop_back();
+    std::string t = TrimRightShort(expanded(*this, text));
     // Words, each with the blanks before it.
     auto split = [](const std::string& s) {
         std::vector<std::string> words;

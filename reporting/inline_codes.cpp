@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "reporting/base_report.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 
@@ -49,11 +50,9 @@ namespace {
 template <class T>
 bool parseNumber(const std::string& text, T& out)
 {
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    while (first < last && *first == ' ')
-        ++first;
-    auto [ptr, ec] = std::from_chars(first, last, out);
+    const std::string_view digits = TrimLeft(text);
+    const char* last = digits.data() + digits.size();
+    auto [ptr, ec] = std::from_chars(digits.data(), last, out);
     return ec == std::errc() && ptr == last;
 }
 

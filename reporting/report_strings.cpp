@@ -36,14 +36,4 @@ bool SameText(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string Trim(std::string_view text)
-{
-    size_t start = 0, end = text.size();
-    while (start < end && static_cast<unsigned char>(text[start]) <= ' ')
-        ++start;
-    while (end > start && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return std::string(text.substr(start, end - start));
-}
-
 } // namespace korval

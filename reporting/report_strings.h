@@ -9,7 +9,5 @@ namespace korval {
 char UpperChar(char c);
 std::string UpperCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
-// Without blanks and control characters at either end.
-std::string Trim(std::string_view text);
 
 } // namespace korval

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "reporting/report_strings.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 
@@ -20,7 +21,7 @@ std::shared_ptr<TReportForms>& installedForms()
 // A whole decimal number, or the conversion error of the number parser.
 int parseNumber(const std::string& text)
 {
-    const std::string t = Trim(text);
+    const std::string t(Trim(text, kBlankAndControls));
     int value = 0;
     auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || ec != std::errc() || ptr != t.data() + t.size())

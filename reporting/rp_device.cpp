@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "reporting/report_strings.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 
@@ -15,10 +16,9 @@ std::vector<std::string> splitList(const std::string& text)
     size_t start = 0;
     while (true) {
         size_t comma = text.find(',', start);
-        std::string token = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        token.erase(0, token.find_first_not_of(' ') == std::string::npos ? token.size()
-                                                                           : token.find_first_not_of(' '));
-        out.push_back(token);
+        const std::string_view token =
+            std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        out.emplace_back(TrimLeft(token));
         if (comma == std::string::npos)
             return out;
         start = comma + 1;

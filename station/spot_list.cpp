@@ -9,17 +9,13 @@
 #include <tuple>
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/string_utils.h"
 #include "platform/atomic_file.h"
 
 namespace korval {
 namespace {
 
 bool IsAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-std::string Trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
 
 bool SameReport(const TSpotRecord& a, const TSpotRecord& b) {
     return a.date == b.date && a.time == b.time && a.frequency == b.frequency && a.qsxFrequency == b.qsxFrequency &&
@@ -46,7 +42,7 @@ bool TSpotList::InCommaList(const std::string& list, const std::string& entry) {
     std::size_t start = 0;
     while (start <= list.size()) {
         std::size_t comma = list.find(',', start);
-        std::string item = Trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        std::string item = TrimSpaces(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (item == entry) return true;
         if (comma == std::string::npos) break;
         start = comma + 1;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "logbook/form_helpers.h"
+#include "logbook/call_syntax.h"
 
 namespace korval {
 namespace {

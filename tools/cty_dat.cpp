@@ -1,5 +1,7 @@
 #include "tools/cty_dat.h"
 
+#include "logbook/base/string_utils.h"
+
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -7,16 +9,6 @@
 namespace korval::cty {
 
 namespace {
-
-std::string Trim(std::string_view s)
-{
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
-        ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
-        --e;
-    return std::string(s.substr(b, e - b));
-}
 
 [[noreturn]] void Fail(int line, const std::string& what)
 {
@@ -99,7 +91,7 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
         ++line;
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        if (Trim(raw).empty())
+        if (Trim(raw, kWhitespace).empty())
             continue;
         if (!inList) {
             if (std::isspace(static_cast<unsigned char>(raw[0])))
@@ -109,10 +101,10 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
             std::size_t b = 0;
             for (std::size_t k = 0; k < raw.size(); ++k)
                 if (raw[k] == ':') {
-                    f.push_back(Trim(raw.substr(b, k - b)));
+                    f.push_back(std::string(Trim(raw.substr(b, k - b), kWhitespace)));
                     b = k + 1;
                 }
-            if (f.size() != 8 || !Trim(raw.substr(b)).empty())
+            if (f.size() != 8 || !Trim(raw.substr(b), kWhitespace).empty())
                 Fail(line, "entity line needs eight fields ended by ':'");
             CtyEntity e;
             e.line = line;
@@ -136,7 +128,7 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
             pending.clear();
             continue;
         }
-        std::string body = Trim(raw);
+        std::string body(Trim(raw, kWhitespace));
         const bool ends = !body.empty() && body.back() == ';';
         if (ends)
             body.pop_back();
@@ -148,7 +140,7 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
             std::size_t c = pending.find(',', b);
             if (c == std::string::npos)
                 c = pending.size();
-            std::string tok = Trim(std::string_view(pending).substr(b, c - b));
+            std::string tok(Trim(std::string_view(pending).substr(b, c - b), kWhitespace));
             if (!tok.empty())
                 cur->aliases.push_back(ParseAlias(tok, line));
             b = c + 1;

@@ -291,18 +291,14 @@ void TIEDialog2::SaveChangesAndExit()
     r.Ext = F_IE_ext->GetAsString();
     int reclen = fieldNumber(F_IE_reclen);
     r.RecLen = static_cast<std::uint8_t>(reclen > 255 ? 255 : reclen);
-    r.Id = F_IE_id->GetAsString();
-    while (!r.Id.empty() && r.Id.back() == ' ')
-        r.Id.pop_back();
+    r.Id = TrimRightShort(F_IE_id->GetAsString());
     int usage = F_IE_usage->GetSelection();
     r.Usage = static_cast<std::uint8_t>(usage >= 1 && usage <= 3 ? usage - 1 : 0);
     r.Description = F_IE_description->GetAsString();
     std::string dc = F_IE_datechar->GetAsString();
     r.DateChar = dc.empty() || dc[0] == ' ' ? '/' : dc[0];
     r.Modified = todayStDate();
-    r.NoteExt = F_IE_Note_ext->GetAsString();
-    while (!r.NoteExt.empty() && r.NoteExt.back() == ' ')
-        r.NoteExt.pop_back();
+    r.NoteExt = TrimRightShort(F_IE_Note_ext->GetAsString());
     r.FilterFreq = F_IE_filter_freq->isChecked();
     r.FilterImport = F_IE_filter_import->isChecked();
     r.FilterDupes = F_IE_filter_dupes->isChecked();

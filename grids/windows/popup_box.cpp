@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "logbook/base/string_utils.h"
 #include "platform/windows/win1252.h"
 
 namespace korval {
@@ -504,10 +505,7 @@ void TCustomPopupBox::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);
     if (TrimText) {
-        std::string t = model_->Text();
-        const auto first = t.find_first_not_of(' ');
-        const auto last = t.find_last_not_of(' ');
-        t = first == std::string::npos ? std::string() : t.substr(first, last - first + 1);
+        const std::string t = TrimSpaces(model_->Text());
         if (t != model_->Text())
             model_->SetText(t);
     }

@@ -1,6 +1,5 @@
 #include "logbook/base/day_number.h"
 
-#include "logbook/config_record.h"
 
 #include <chrono>
 #include <cstdio>
@@ -120,11 +119,8 @@ std::string DatePicture(int formatIndex, bool fourDigitYear)
     }
 }
 
-std::string DateFormatString() { return DatePicture(Config.DateFormat(), true); }
 
-std::string TimeFormatString() { return Config.TimeFormat() == 1 ? "hh:mm:ss" : "hh:mm"; }
 
-std::string FormatDayNumber(TDayNumber n) { return FormatDayNumberAs(n, Config.DateFormat()); }
 
 std::string FormatDayNumberAs(TDayNumber n, int formatIndex)
 {

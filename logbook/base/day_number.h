@@ -41,12 +41,6 @@ TDayNumber StDateToDayNumber(std::int32_t count);
 // Date pictures by format index 1 ("mm/dd/yy"), 2 ("dd/mm/yy"), 3 ("yy-mm-dd"); an index
 // outside 1..3 is taken as 1. With fourDigitYear "yy" becomes "yyyy".
 std::string DatePicture(int formatIndex, bool fourDigitYear);
-// The configured date picture with four-digit years (the date entry fields use it).
-std::string DateFormatString();
-// The configured time picture: "hh:mm", or "hh:mm:ss" with the time format 1.
-std::string TimeFormatString();
-// The day in the configured two-digit-year picture; day 0 gives an empty text.
-std::string FormatDayNumber(TDayNumber n);
 std::string FormatDayNumberAs(TDayNumber n, int formatIndex);
 // "dd-mmm-yyyy" with English month names ("05-Jan-2001"); day 0 gives an empty text.
 std::string FormatDateDMY(TDayNumber n);

@@ -1,4 +1,5 @@
 #include "logbook/base/ini_file.h"
+#include "logbook/base/string_utils.h"
 
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
@@ -36,21 +37,11 @@ bool SameText(std::string_view a, std::string_view b) { return a.size() == b.siz
 
 std::string_view Cut(std::string_view value) { return value.substr(0, TIniFile::MaxValueLength); }
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Decimal, or hexadecimal after "$" or "0x"; an optional sign; nothing else around it but
 // leading blanks.
 bool ParseInt(std::string_view s, std::int32_t& out)
 {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
+    s = TrimLeft(s, kBlanksAndTabs);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
@@ -117,7 +108,7 @@ void TIniFile::Parse(std::string_view text)
             line.remove_suffix(1);
         if (line.empty())
             continue;
-        std::string_view trimmed = Trim(line);
+        std::string_view trimmed = Trim(line, kBlanksAndTabs);
         if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
             std::string_view name = trimmed.substr(1, trimmed.size() - 2);
             current = nullptr;
@@ -228,7 +219,7 @@ double TIniFile::ReadFloat(std::string_view section, std::string_view key, doubl
     const Key* k = FindKey(section, key);
     if (!k)
         return def;
-    std::string_view s = Trim(k->value);
+    std::string_view s = Trim(k->value, kBlanksAndTabs);
     if (s.empty())
         return def;
     bool negative = false;

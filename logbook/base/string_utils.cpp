@@ -47,13 +47,26 @@ std::string PadLeft(std::string_view text, int width)
     return out;
 }
 
+std::string_view TrimLeft(std::string_view text, std::string_view cut)
+{
+    const std::size_t b = text.find_first_not_of(cut);
+    return text.substr(b == std::string_view::npos ? text.size() : b);
+}
+
+std::string_view TrimRight(std::string_view text, std::string_view cut)
+{
+    const std::size_t e = text.find_last_not_of(cut);
+    return text.substr(0, e == std::string_view::npos ? 0 : e + 1);
+}
+
+std::string_view Trim(std::string_view text, std::string_view cut)
+{
+    return TrimRight(TrimLeft(text, cut), cut);
+}
+
 std::string TrimSpaces(std::string_view text)
 {
-    std::size_t b = text.find_first_not_of(' ');
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = text.find_last_not_of(' ');
-    return std::string(text.substr(b, e - b + 1));
+    return std::string(Trim(text));
 }
 
 std::string UpperAscii(std::string text)
@@ -76,9 +89,7 @@ long FieldTextToInt(const std::string& text)
 
 std::string TrimRightShort(std::string_view text)
 {
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return std::string(text);
+    return std::string(TrimRight(text));
 }
 
 std::string CountText(long count, std::string_view noun)
@@ -129,6 +140,11 @@ std::string GetTabField(int index, std::string_view line)
     return std::string(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
 }
 
+std::vector<std::string> MakeStringList(std::initializer_list<const char*> texts)
+{
+    return std::vector<std::string>(texts.begin(), texts.end());
+}
+
 std::uint8_t* NewShortStr(std::string_view text)
 {
     std::size_t n = text.size() < 255 ? text.size() : 255;
@@ -165,10 +181,7 @@ int PosCharSet(std::string_view set, std::string_view text)
 
 bool StrToCoord(std::string_view text, double& value)
 {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
+    text = Trim(text, kWhitespace);
     value = 0;
     if (text.empty())
         return false;
@@ -177,9 +190,7 @@ bool StrToCoord(std::string_view text, double& value)
     if (last == 'E' || last == 'N' || last == 'S' || last == 'W') {
         if (last == 'S' || last == 'W')
             sign = -1;
-        text.remove_suffix(1);
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
+        text = TrimRight(text.substr(0, text.size() - 1));
     }
     if (text.empty())
         return false;

@@ -26,8 +26,9 @@
 #include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
-#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/picklist_dialog.h"
 #include "platform/windows/win1252.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

@@ -13,10 +13,10 @@
 #include "grids/windows/ovc_notebook.h"
 #include "grids/windows/popup_box.h"
 #include "logbook/base/day_number.h"
-#include "logbook/windows/form_helpers_qt.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "reference/windows/date_step.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

@@ -10,12 +10,13 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/base/day_number.h"
-#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/position.h"
 #include "logbook/base/string_utils.h"
 #include "platform/windows/win1252.h"
 #include "reference/windows/date_step.h"
+#include "logbook/configured_formats.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -20,6 +20,7 @@
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 

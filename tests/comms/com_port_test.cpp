@@ -2,6 +2,7 @@
 // the errors of opening, and the line settings as the device reports them back.
 #include "comms/apd_com_port.h"
 #include "comms/apd_errors.h"
+#include "comms/serial_custom_baud.h"
 #include "comms/serial_device.h"
 #include "tests/comms/comms_fixture.h"
 

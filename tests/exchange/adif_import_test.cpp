@@ -3,8 +3,10 @@
 #include "exchange_fixture.h"
 
 #include "exchange/adif_modes.h"
+#include "exchange/import_common.h"
 #include "exchange/import_context.h"
 #include "logbook/bands_modes.h"
+#include "logbook/configured_formats.h"
 
 #include <cstdlib>
 

@@ -3,6 +3,7 @@
 #include "country_fixture.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
+#include "logbook/own_callsign.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/base/record_bytes.h"
 #include "platform/atomic_file.h"

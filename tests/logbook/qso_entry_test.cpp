@@ -10,6 +10,7 @@
 #include "logbook/qso_entry.h"
 #include "logbook/qso_lookup.h"
 #include "platform/message_dlg.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 namespace {

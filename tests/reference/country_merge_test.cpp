@@ -1,5 +1,7 @@
 #include "reference/country_merge.h"
 
+#include "logbook/configured_formats.h"
+
 #include <gtest/gtest.h>
 
 namespace korval {

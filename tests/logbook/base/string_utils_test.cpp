@@ -30,6 +30,36 @@ TEST(StringUtils, NumbersAndPadding)
     EXPECT_EQ(HexDigitValue('9'), 9);
 }
 
+// Each reader trims its own set of characters; the ends go, the inside stays.
+TEST(StringUtils, TrimCutsTheGivenCharactersAtTheEnds)
+{
+    struct Case { std::string_view text, cut, both, left, right; };
+    const std::string_view nul("\0 a\0b \x1f", 7);
+    const std::string_view nbsp = "\xa0" "a" "\xa0";  // Windows-1252 no-break space: not a control
+    for (const Case& c : {
+             Case{"  a b  ", kBlanks, "a b", "a b  ", "  a b"},
+             Case{"", kBlanks, "", "", ""},
+             Case{"    ", kBlanks, "", "", ""},
+             Case{"\ta\t ", kBlanks, "\ta\t", "\ta\t ", "\ta\t"},
+             Case{" \ta b\t ", kBlanksAndTabs, "a b", "a b\t ", " \ta b"},
+             Case{"\r\n\v\f a\n", kWhitespace, "a", "a\n", "\r\n\v\f a"},
+             Case{nul, kBlankAndControls, std::string_view("a\0b", 3), std::string_view("a\0b \x1f", 5),
+                  std::string_view("\0 a\0b", 5)},
+             Case{nbsp, kBlankAndControls, nbsp, nbsp, nbsp},
+         }) {
+        EXPECT_EQ(Trim(c.text, c.cut), c.both) << c.text;
+        EXPECT_EQ(TrimLeft(c.text, c.cut), c.left) << c.text;
+        EXPECT_EQ(TrimRight(c.text, c.cut), c.right) << c.text;
+    }
+    const std::string text = "  DL1ABC ";
+    const std::string_view view = Trim(text);
+    EXPECT_EQ(view.data(), text.data() + 2);  // a view into the text, no copy
+    const std::string blanks = "   ";
+    EXPECT_EQ(Trim(blanks).data(), blanks.data() + 3);  // empty, but still inside the text
+    EXPECT_EQ(TrimSpaces(text), "DL1ABC");
+    EXPECT_EQ(TrimSpaces("\t x \t"), "\t x \t");
+}
+
 TEST(StringUtils, CountText)
 {
     EXPECT_EQ(CountText(0, "QSO"), "No QSO ");
@@ -48,6 +78,7 @@ TEST(StringUtils, FieldsAndPositions)
     EXPECT_EQ(PosCharShort('x', "abc"), 0);
     EXPECT_EQ(PosCharSet("0123456789", "DL1ABC"), 2);
     EXPECT_EQ(PosCharSet("0123456789", "ABC"), -1);
+    EXPECT_EQ(MakeStringList({"Buro", "Direct"}), (std::vector<std::string>{"Buro", "Direct"}));
 }
 
 TEST(StringUtils, ShortStrCopies)

@@ -12,6 +12,7 @@
 #include "logbook/base/day_number.h"
 #include "platform/message_dlg.h"
 #include "qso_form_fixture.h"
+#include "logbook/configured_formats.h"
 
 namespace korval {
 namespace {

@@ -9,6 +9,7 @@
 #include "logbook/country_db.h"
 #include "logbook/base/day_number.h"
 #include "logbook/position.h"
+#include "logbook/configured_formats.h"
 
 #include <QAction>
 #include <QApplication>

@@ -17,6 +17,7 @@
 #include "station/windows/putout_window.h"
 #include "test_support.h"
 #include "window_fit.h"
+#include "logbook/configured_formats.h"
 
 using namespace korval;
 

@@ -1,12 +1,14 @@
 // A report run on the surface: the page loop, page changes and which pages are produced, the
 // output destinations, the hooks around pages, the status text and the macro tokens.
+#include "reporting/base_report.h"
+
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
-#include "reporting/base_report.h"
 #include "reporting/report_strings.h"
+#include "logbook/base/string_utils.h"
 
 namespace korval {
 
@@ -235,11 +237,11 @@ bool itemSelects(const std::string& item, int page)
 {
     const size_t minus = item.find('-');
     const bool ranged = minus != std::string::npos;
-    const std::string raw = Trim(ranged ? item.substr(minus + 1) : item);
+    const std::string raw = std::string(Trim(ranged ? item.substr(minus + 1) : item, kBlankAndControls));
     const std::string token = UpperCase(raw);
     int start = 1;
     if (ranged) {
-        const std::string from = Trim(item.substr(0, minus));
+        const std::string from = std::string(Trim(item.substr(0, minus), kBlankAndControls));
         if (!from.empty())
             start = pageNumber(from);
     }
@@ -261,7 +263,7 @@ bool itemSelects(const std::string& item, int page)
 
 bool TBaseReport::PageSelected(int page) const
 {
-    if (Trim(SelectionText).empty())
+    if (Trim(SelectionText, kBlankAndControls).empty())
         return FirstPage <= page && page <= LastPage;
     size_t start = 0;
     while (true) {

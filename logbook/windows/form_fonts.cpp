@@ -1,24 +1,16 @@
-#include "logbook/windows/form_helpers_qt.h"
+#include "logbook/windows/form_fonts.h"
 
 #include <QAbstractSpinBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTextEdit>
-#include <QVBoxLayout>
 
 #include "logbook/config_record.h"
-#include "logbook/form_helpers.h"
-#include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 
 namespace korval {
@@ -105,51 +97,6 @@ void SetFormFont(QWidget* form)
     for (QWidget* w : controls)
         if (Is(w, "korval::TMyGrid"))
             QMetaObject::invokeMethod(w, "LayoutColumns");
-}
-
-void ShowEntryFieldError(QObject* sender, int errorCode, const std::string& message)
-{
-    std::string lo, hi;
-    if (sender) {
-        lo = ToWin1252(sender->property("RangeLo").toString());
-        hi = ToWin1252(sender->property("RangeHi").toString());
-    }
-    MessageDlg(EntryFieldErrorText(errorCode, message, lo, hi), TMsgDlgType::mtError, mbOK);
-}
-
-void CopyListBoxToClipboard(QListWidget* list)
-{
-    std::vector<std::string> lines;
-    std::vector<bool> selected;
-    for (int i = 0; i < list->count(); ++i) {
-        lines.push_back(ToWin1252(list->item(i)->text()));
-        selected.push_back(list->item(i)->isSelected());
-    }
-    QGuiApplication::clipboard()->setText(FromWin1252(ListLinesToClipboardText(lines, selected)));
-}
-
-std::vector<std::string> MakeStringList(std::initializer_list<const char*> texts)
-{
-    return std::vector<std::string>(texts.begin(), texts.end());
-}
-
-int ShowPicklistDialog(QWidget* parent, const std::string& caption, const std::vector<std::string>& entries, int first)
-{
-    QDialog dlg(parent);
-    dlg.setWindowTitle(FromWin1252(caption));
-    auto* list = new QListWidget(&dlg);
-    for (const auto& e : entries)
-        list->addItem(FromWin1252(e));
-    if (first >= 0 && first < list->count())
-        list->setCurrentRow(first);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dlg, &QDialog::accept);
-    auto* lay = new QVBoxLayout(&dlg);
-    lay->addWidget(list);
-    lay->addWidget(buttons);
-    return dlg.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 } // namespace korval

@@ -1,10 +1,7 @@
 #include "logbook/config_record.h"
-#include "logbook/windows/form_helpers_qt.h"
-#include "platform/message_dlg.h"
+#include "logbook/windows/form_fonts.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,26 +48,4 @@ TEST(SetFormFont, ControlsTakeTheFontOfTheirClass)
     EXPECT_EQ(edit->minimumHeight(), edit->maximumHeight());
     EXPECT_NE(unnamed->font().pointSize(), 11); // only named controls
     Config = saved;
-}
-
-TEST(FormHelpersQt, EntryFieldErrorAndClipboard)
-{
-    QObject field;
-    field.setProperty("RangeLo", "0");
-    field.setProperty("RangeHi", "40");
-    ScopedMessageRecorder rec;
-    ShowEntryFieldError(&field, 256, "ignored");
-    ShowEntryFieldError(&field, 3, "Invalid date");
-    EXPECT_EQ(rec.texts(), (std::vector<std::string>{"Value in range 0 to 40 expected", "Invalid date"}));
-    EXPECT_EQ(rec.messages()[0].kind, TMsgDlgType::mtError);
-
-    QListWidget list;
-    list.setSelectionMode(QAbstractItemView::MultiSelection);
-    list.addItems({"one", "two", "three"});
-    CopyListBoxToClipboard(&list);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("one\r\ntwo\r\nthree\r\n"));
-    list.item(2)->setSelected(true);
-    CopyListBoxToClipboard(&list);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("three\r\n"));
-    EXPECT_EQ(MakeStringList({"Buro", "Direct"}), (std::vector<std::string>{"Buro", "Direct"}));
 }

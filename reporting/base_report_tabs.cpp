@@ -1,9 +1,10 @@
 // Tab lists and cells with their box lines and shading, newspaper columns and line flow, and
 // the drawing of the buffered box lines at the end of a page.
+#include "reporting/base_report.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "reporting/base_report.h"
 
 namespace korval {
 
