@@ -36,6 +36,7 @@
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "reference/country_editor.h"
+#include "reference/windows/edit_table.h"
 
 namespace korval {
 
@@ -257,62 +258,18 @@ void TFctyed::BuildDetails(QWidget* page)
     g->setColumnStretch(3, 1);
 }
 
-namespace {
-
-TOvcTable* NewTable(QWidget* page, const char* name, TOvcController* controller, const std::vector<std::string>& heads,
-                    const std::vector<std::pair<TOvcBaseTableCell*, int>>& cells)
-{
-    auto* t = new TOvcTable(page);
-    t->setObjectName(name);
-    t->SetController(controller);
-    auto* colHead = new TOvcTCColHead(page);
-    colHead->SetShowLetters(false);
-    colHead->Headings = heads;
-    auto* rowHead = new TOvcTCRowHead(page);
-    t->SetColCount(static_cast<int>(cells.size()) + 1);
-    t->SetLockedRowsCell(colHead);
-    t->Columns()[0]->SetWidth(36);
-    t->Columns()[0]->SetDefaultCell(rowHead);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        t->Columns()[static_cast<int>(i) + 1]->SetDefaultCell(cells[i].first);
-        t->Columns()[static_cast<int>(i) + 1]->SetWidth(cells[i].second);
-    }
-    t->SetRowLimit(1);
-    auto* lay = new QVBoxLayout(page);
-    lay->addWidget(t);
-    return t;
-}
-
-TOvcTCSimpleField* TextCell(QObject* owner, const char* name, int maxLen, char mask)
-{
-    auto* c = new TOvcTCSimpleField(owner);
-    c->setObjectName(name);
-    c->SetPictureMask(mask);
-    c->ForBoth([maxLen](TOvcBaseEntryField& f) { f.SetMaxLength(maxLen); });
-    return c;
-}
-
-TOvcTCPictureField* DateCell(QObject* owner, const char* name)
-{
-    auto* c = new TOvcTCPictureField(owner);
-    c->setObjectName(name);
-    c->SetDataType(pftDate);
-    c->SetPictureMask(DateFormatString());
-    return c;
-}
-
-} // namespace
 
 void TFctyed::BuildMapTable(QWidget* page)
 {
     auto* map = TextCell(page, "TM_map", static_cast<int>(CountryPrefixCap), '!');
     map->SetAccess(otxReadOnly);
-    MapTable = NewTable(page, "MapTable", Controller, {"", "Prefix", "Country", "Zone", "Start", "End"},
+    MapTable = NewEditTable(page, "MapTable", Controller, {"", "Prefix", "Country", "Zone", "Start", "End"},
                         {{TextCell(page, "TM_prefix", static_cast<int>(MappedPrefixCap), '!'), 70},
                          {map, 70},
                          {TextCell(page, "TM_zone", 2, '9'), 50},
                          {DateCell(page, "TM_sdate"), 100},
                          {DateCell(page, "TM_edate"), 100}});
+    (new QVBoxLayout(page))->addWidget(MapTable);
     MapTable->OnGetCellData = [this](int r, int c, TOvcCellData& data, TOvcCellDataPurpose) {
         if (r < 1 || r > static_cast<int>(wrkMaps_.size()))
             return;
@@ -339,10 +296,11 @@ void TFctyed::BuildMapTable(QWidget* page)
 
 void TFctyed::BuildCallTable(QWidget* page)
 {
-    CallTable = NewTable(page, "CallTable", Controller, {"", "Callsign", "Zone", "Start"},
+    CallTable = NewEditTable(page, "CallTable", Controller, {"", "Callsign", "Zone", "Start"},
                          {{TextCell(page, "TC_call", static_cast<int>(CallCap), '!'), 130},
                           {TextCell(page, "TC_zone", 2, '9'), 50},
                           {DateCell(page, "TC_date"), 100}});
+    (new QVBoxLayout(page))->addWidget(CallTable);
     CallTable->OnGetCellData = [this](int r, int c, TOvcCellData& data, TOvcCellDataPurpose) {
         if (r < 1 || r > static_cast<int>(wrkCalls_.size()))
             return;
