@@ -13,6 +13,7 @@
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
+#include "reference/windows/work_copy_editors.h"
 #include "entry/windows/ovc_simple_field.h"
 #include "reference/windows/sun_windows.h"
 #include "logbook/paths.h"
@@ -687,4 +688,32 @@ TEST_F(MainFormFixture, TheCountryEditorIsRefusedWithALogOpenAndItsResultSavesOr
     EXPECT_FALSE(CountryDataModified());
     ASSERT_TRUE(LoadCountryFile(true));
     EXPECT_EQ(CountryName(1), "Renamed");
+}
+
+TEST_F(MainFormFixture, TheManagerIotaAndAddressEditorsSaveTheCountryFileOnOk)
+{
+    Config.SetUserLevel(2);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    for (QAction* a : {form->QSLManagers1, form->IOTA1, form->ManagerAddresses1})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    // An inserted manager row, saved with OK, is in the country file afterwards.
+    const int before = CountryDb.QslManagers->Count();
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<TEditQSLMgrDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->InsertRow();
+        editor->SaveClick();
+    });
+    form->QSLManagers1->trigger();
+    EXPECT_FALSE(CountryDataModified());
+    ASSERT_TRUE(LoadCountryFile(true));
+    EXPECT_EQ(CountryDb.QslManagers->Count(), before + 1);
+    // Cancel changes nothing.
+    for (QAction* a : {form->IOTA1, form->ManagerAddresses1}) {
+        const std::string bytes = CountryDatabaseBytes(CountryDb);
+        QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+        a->trigger();
+        EXPECT_EQ(CountryDatabaseBytes(CountryDb), bytes);
+    }
 }
