@@ -31,6 +31,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/windows/qso_form.h"
 #include "logbook/qso_lookup.h"
+#include "logbook/qso_navigator.h"
 #include "logbook/base/day_number.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/qso_fields.h"
@@ -213,13 +214,13 @@ void TMainForm::BuildMenus()
             return;
         int code = -1;
         switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: code = 0; break;
-        case QAbstractSlider::SliderSingleStepAdd: code = 1; break;
-        case QAbstractSlider::SliderPageStepSub: code = 2; break;
-        case QAbstractSlider::SliderPageStepAdd: code = 3; break;
-        case QAbstractSlider::SliderMove: code = 5; break;
-        case QAbstractSlider::SliderToMinimum: code = 6; break;
-        case QAbstractSlider::SliderToMaximum: code = 7; break;
+        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
         default: return;
         }
         int position = SB->sliderPosition();
@@ -500,6 +501,11 @@ void TMainForm::OpenStartLog()
     if (name == defaultLog && !std::filesystem::exists(name, ec)) {
         std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
         NewLog(name);
+        // Nothing is in it yet: it is written once something is logged, and until then there
+        // is nothing to back up or to ask about at Exit.
+        CurrentLog()->SetFlags(false, false);
+        StopAutoSaveCountdown();
+        SetDiskText(QString(), false);
         RefreshCaption();
         return;
     }
@@ -579,7 +585,7 @@ void TMainForm::ShowQsoWindow()
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
-        PostToMainForm(2);
+        PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
     }
@@ -598,7 +604,7 @@ void TMainForm::FreeQsoWindow()
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
     SB->setEnabled(false);
-    PostToMainForm(1);
+    PostToMainForm(mfQsoWindowClosed);
 }
 
 void TMainForm::SetDiskText(const QString& text, bool red)
@@ -898,12 +904,12 @@ void TMainForm::UpdateRadioMenu()
 void TMainForm::UserMessage(int code)
 {
     switch (code) {
-    case 3:
+    case mfRadioStopped:
         radioPollDue_ = false;
         Config.SetSetFreqWindowOpen(false);
         UpdateRadioMenu();
         break;
-    case 4:
+    case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
         break;

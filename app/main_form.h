@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "logbook/log_hooks.h"
+#include "logbook/main_form_code.h"
 #include "app/main_form_rules.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
@@ -200,8 +201,9 @@ private:
 TMainForm* MainForm();
 
 // Messages to the main window, safe from any thread.
+// code: a TMainFormCode.
 void PostToMainForm(int code);
 void PostToMainFormEx(std::intptr_t value, QObject* target);
-inline void NotifyRadioChanged() { PostToMainForm(12); }
+inline void NotifyRadioChanged() { PostToMainForm(mfRadioChanged); }
 
 } // namespace korval

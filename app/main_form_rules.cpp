@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "logbook/entry_mode.h"
+
 namespace korval {
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& params)
@@ -40,10 +42,10 @@ std::string ChooseStartLog(const std::string& firstParam, const std::string& las
 std::string QsoModeText(int mode)
 {
     switch (mode) {
-    case 1: return "Add real-time";
-    case 2: return "Add off-line";
-    case 3: return "Specify Filter";
-    case 4: return "Filter Active";
+    case emRealTime: return "Add real-time";
+    case emOffline: return "Add off-line";
+    case emSearch: return "Specify Filter";
+    case emBrowse: return "Filter Active";
     default: return {};
     }
 }

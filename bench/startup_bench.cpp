@@ -1,5 +1,7 @@
 // Start-up to the first idle time with a million-QSO log as the last log, against loading that
-// log alone. Run offscreen: QT_QPA_PLATFORM=offscreen build-bench/bench/startup_bench
+// log alone; and File > Exit with a small log to the end of the main window (its destroy handler
+// saves the configuration), with the log unchanged and with one QSO to save.
+// Run offscreen: QT_QPA_PLATFORM=offscreen build-bench/bench/startup_bench
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -24,6 +26,7 @@ namespace {
 
 std::string g_home;
 std::string g_log;
+std::string g_smallLog;
 
 void CopyFile(const std::string& from, const std::string& to)
 {
@@ -55,6 +58,19 @@ void PrepareHome()
     }
     log.EndBulk(true);
     WriteLogFile(log, true);
+
+    g_smallLog = g_home + "/SAVE/SMALL.KVL";
+    TQsoData small(g_smallLog);
+    for (int i = 0; i < 5; ++i) {
+        auto* r = new TQsoRecord;
+        r->Call.assign(calls[i]);
+        r->Date = 45000;
+        r->Time = i * 600;
+        r->Band = 5;
+        r->Mode = 1;
+        small.InsertQso(r);
+    }
+    WriteLogFile(small, true);
 }
 
 void BM_LoadLogAlone(benchmark::State& state)
@@ -72,17 +88,24 @@ void BM_LoadLogAlone(benchmark::State& state)
 }
 BENCHMARK(BM_LoadLogAlone)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A fresh configuration naming the log, the main window shown and run to its first idle time.
+TMainForm* OpenToFirstIdle(const std::string& log)
+{
+    Config = TConfigRecord();
+    Config.SetLastLogFile(log);
+    auto* form = new TMainForm(TMainFormEnv{});
+    QEventLoop loop;
+    QObject::connect(form, &TMainForm::firstIdleDone, &loop, &QEventLoop::quit);
+    form->show();
+    loop.exec();
+    return form;
+}
+
 void BM_StartupToFirstIdle(benchmark::State& state)
 {
     ScopedMessageRecorder quiet;
     for (auto _ : state) {
-        Config = TConfigRecord();
-        Config.SetLastLogFile(g_log);
-        auto* form = new TMainForm(TMainFormEnv{});
-        QEventLoop loop;
-        QObject::connect(form, &TMainForm::firstIdleDone, &loop, &QEventLoop::quit);
-        form->show();
-        loop.exec();
+        TMainForm* form = OpenToFirstIdle(g_log);
         state.PauseTiming();
         if (!CurrentLog() || CurrentLog()->Count() != 1000000)
             state.SkipWithError("the log did not open");
@@ -92,6 +115,32 @@ void BM_StartupToFirstIdle(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StartupToFirstIdle)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// From File > Exit to the main window gone, as the program ends after its event loop.
+void ExitWithSmallLog(benchmark::State& state, bool changed)
+{
+    ScopedMessageRecorder quiet(mrYes);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TMainForm* form = OpenToFirstIdle(g_smallLog);
+        if (!CurrentLog() || CurrentLog()->Count() != 5)
+            state.SkipWithError("the log did not open");
+        if (changed)
+            CurrentLog()->SetModified();
+        state.ResumeTiming();
+        form->Exit1->trigger();
+        const bool closed = !form->isVisible();
+        delete form;
+        state.PauseTiming();
+        if (!closed)
+            state.SkipWithError("Exit did not close the main window");
+        state.ResumeTiming();
+    }
+}
+void BM_ExitUnchangedSmallLog(benchmark::State& state) { ExitWithSmallLog(state, false); }
+void BM_ExitSavingSmallLog(benchmark::State& state) { ExitWithSmallLog(state, true); }
+BENCHMARK(BM_ExitUnchangedSmallLog)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExitSavingSmallLog)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "comms/com_port_map.h"
 #include "comms/main_thread_queue.h"
 
+#include <exception>
 #include <mutex>
 
 namespace korval {
@@ -28,7 +29,7 @@ TApdCustomComPort::~TApdCustomComPort()
 {
     alive_.reset();
     if (state_ == csOpen)
-        ClosePort();
+        ClosePort(false);
     if (dispatcher_) {
         dispatcher_->SetListener(nullptr);
         dispatcher_->DonePort();
@@ -113,6 +114,10 @@ void TApdCustomComPort::OpenProcedure()
     if (tapiMode_ != tmOn)
         ValidateComNumber();
     std::shared_ptr<TApdBaseDispatcher> dispatcher = CreateDispatcher();
+    // Before the device opens: its threads read from the first moment, and a peer that talks at
+    // once (a telnet server's negotiation) must be in the log.
+    StartRecorder(dispatcher->Trace(), tracing_, traceSize_, traceHex_);
+    StartRecorder(dispatcher->Log(), logging_, logSize_, logHex_);
     int rc = OpenDevice(*dispatcher);
     if (rc == ecAccessDenied)
         rc = ecAlreadyOpen;
@@ -122,8 +127,6 @@ void TApdCustomComPort::OpenProcedure()
     dispatcher_ = std::move(dispatcher);
     state_ = csOpen;
     try {
-        if (tracing_ == tlOn || tracing_ == tlPause)
-            Check(dispatcher_->Trace().SetState(tlOn, traceSize_, "", traceHex_));
         ApplyFlow();
         Check(dispatcher_->SetXonXoffChars(xonChar_, xoffChar_));
         dispatcher_->SetAvailThreshold(availThreshold_);
@@ -138,15 +141,27 @@ void TApdCustomComPort::OpenProcedure()
     PortOpenNotify();
 }
 
-void TApdCustomComPort::ClosePort()
+void TApdCustomComPort::ClosePort(bool raiseDumpErrors)
 {
     open_ = false;
     if (state_ != csOpen)
         return;
-    if (tracing_ == tlOn || tracing_ == tlPause) {
-        tracing_ = tlOff;
-        dispatcher_->Trace().SetState(tlDump, traceSize_, InHome(traceName_), traceHex_);
-    }
+    // A dump that fails must neither keep the port open nor stop the other dump.
+    std::exception_ptr dumpError;
+    auto dump = [&](TApdTraceLog& recorder, TTraceLogState& property, std::uint32_t size, const std::string& name,
+                    bool hex) {
+        if (property != tlOn && property != tlPause)
+            return;
+        property = tlOff;
+        try {
+            recorder.SetState(tlDump, size, InHome(name), hex);
+        } catch (...) {
+            if (!dumpError)
+                dumpError = std::current_exception();
+        }
+    };
+    dump(dispatcher_->Trace(), tracing_, traceSize_, traceName_, traceHex_);
+    dump(dispatcher_->Log(), logging_, logSize_, logName_, logHex_);
     state_ = csShuttingDown;
     PortCloseNotify();
     availThreshold_ = dispatcher_->AvailThreshold();
@@ -158,6 +173,8 @@ void TApdCustomComPort::ClosePort()
         PostLater([](TApdCustomComPort& port) { port.CompleteClose(); });
     else
         CompleteClose();
+    if (dumpError && raiseDumpErrors)
+        std::rethrow_exception(dumpError);
 }
 
 void TApdCustomComPort::CompleteClose()
@@ -282,10 +299,11 @@ void TApdCustomComPort::SetComNumber(int number)
         comNumber_ = number;
         return;
     }
-    TTraceLogState tracing = tracing_;
+    TTraceLogState tracing = tracing_, logging = logging_;
     ClosePort();
     comNumber_ = number;
     tracing_ = tracing;
+    logging_ = logging;
     SetOpen(true);
 }
 
@@ -451,16 +469,37 @@ void TApdCustomComPort::SetAvailThreshold(unsigned threshold)
         dispatcher_->SetAvailThreshold(threshold);
 }
 
-void TApdCustomComPort::SetTracing(TTraceLogState state)
+void TApdCustomComPort::StartRecorder(TApdTraceLog& recorder, TTraceLogState& property, std::uint32_t size,
+                                      bool hex)
 {
-    if (state_ != csOpen) {
+    if (property != tlOn && property != tlPause)
+        return;
+    Check(recorder.SetState(tlOn, size, "", hex));
+    recorder.SetState(property, size, "", hex);
+}
+
+void TApdCustomComPort::SwitchRecorder(TApdTraceLog* recorder, TTraceLogState& property, TTraceLogState state,
+                                       std::uint32_t size, const std::string& name, bool hex)
+{
+    if (state_ != csOpen || !recorder) {
+        // Applied at the next open; there is nothing to dump or clear yet.
         if (state == tlOn || state == tlOff || state == tlPause)
-            tracing_ = state;
+            property = state;
         return;
     }
-    TApdTrace& trace = dispatcher_->Trace();
-    Check(trace.SetState(state, traceSize_, InHome(traceName_), traceHex_));
-    tracing_ = trace.State();
+    try {
+        Check(recorder->SetState(state, size, InHome(name), hex));
+    } catch (...) {
+        property = recorder->State();
+        throw;
+    }
+    property = recorder->State();
+}
+
+void TApdCustomComPort::SetTracing(TTraceLogState state)
+{
+    SwitchRecorder(dispatcher_ ? &dispatcher_->Trace() : nullptr, tracing_, state, traceSize_, traceName_,
+                   traceHex_);
 }
 
 void TApdCustomComPort::SetTraceSize(std::uint32_t size)
@@ -469,6 +508,20 @@ void TApdCustomComPort::SetTraceSize(std::uint32_t size)
     if (state_ == csOpen && tracing_ == tlOn) {
         SetTracing(tlOff);
         SetTracing(tlOn);
+    }
+}
+
+void TApdCustomComPort::SetLogging(TTraceLogState state)
+{
+    SwitchRecorder(dispatcher_ ? &dispatcher_->Log() : nullptr, logging_, state, logSize_, logName_, logHex_);
+}
+
+void TApdCustomComPort::SetLogSize(std::uint32_t size)
+{
+    logSize_ = size;
+    if (state_ == csOpen && logging_ == tlOn) {
+        SetLogging(tlOff);
+        SetLogging(tlOn);
     }
 }
 

@@ -93,6 +93,14 @@ public:
     void SetTraceName(const std::string& name) { traceName_ = name.substr(0, 255); }
     bool TraceHex() const { return traceHex_; }
     void SetTraceHex(bool on) { traceHex_ = on; }
+    TTraceLogState Logging() const { return logging_; }
+    void SetLogging(TTraceLogState state);
+    std::uint32_t LogSize() const { return logSize_; }
+    void SetLogSize(std::uint32_t size);
+    const std::string& LogName() const { return logName_; }
+    void SetLogName(const std::string& name) { logName_ = name.substr(0, 255); }
+    bool LogHex() const { return logHex_; }
+    void SetLogHex(bool on) { logHex_ = on; }
     bool RS485Mode() const { return rs485_; }
     void SetRS485Mode(bool on);
     TTapiMode TapiMode() const { return tapiMode_; }
@@ -143,8 +151,13 @@ protected:
 
     void DispatchAvail(unsigned count) override;
     void OpenProcedure();
-    void ClosePort();
+    // Dumps a running trace and log and closes. A dump that cannot be written is raised once
+    // the port is closed, unless `raiseDumpErrors` is false (a port being destroyed).
+    void ClosePort(bool raiseDumpErrors = true);
     void Check(int code);
+    // A close the library starts itself (the peer hung up): there is no caller to raise a dump
+    // error to, and it must not escape into the event loop.
+    static void CloseFromMainLoop(TApdCustomComPort& port) { port.ClosePort(false); }
     // Runs `call` in the main thread later, unless this port is gone by then.
     void PostLater(std::function<void(TApdCustomComPort&)> call);
 
@@ -154,6 +167,10 @@ private:
     void ApplyFlow();
     void ApplyHWFlow();
     void ApplySWFlow();
+    // Switches the trace or the log of the open port; `property` follows what it did.
+    void SwitchRecorder(TApdTraceLog* recorder, TTraceLogState& property, TTraceLogState state, std::uint32_t size,
+                        const std::string& name, bool hex);
+    void StartRecorder(TApdTraceLog& recorder, TTraceLogState& property, std::uint32_t size, bool hex);
 
     TDeviceLayer deviceLayer_ = dlWin32;
     int comNumber_ = 0;
@@ -175,6 +192,10 @@ private:
     std::uint32_t traceSize_ = 10000;
     std::string traceName_ = "QRVX.TRC";
     bool traceHex_ = true;
+    TTraceLogState logging_ = tlOff;
+    std::uint32_t logSize_ = 10000;
+    std::string logName_ = "QRVX.LOG";
+    bool logHex_ = true;
     bool rs485_ = false;
     TTapiMode tapiMode_ = tmAuto;
     bool useMSRShadow_ = true;

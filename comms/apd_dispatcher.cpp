@@ -4,6 +4,7 @@
 #include "comms/main_thread_queue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -41,6 +42,7 @@ void TApdBaseDispatcher::Start(int fd, std::size_t outSize, std::size_t outCapac
     ring_.assign(kRingSize, 0);
     out_.assign(std::max(outCapacity, outSize), 0);
     outSize_ = outSize;
+    log_.SetOrigin(std::chrono::steady_clock::now());
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     writerWakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     kill_ = false;
@@ -99,8 +101,16 @@ bool TApdBaseDispatcher::Delivering() const
 
 void TApdBaseDispatcher::SetListener(TDispatchListener* listener)
 {
-    std::lock_guard<std::mutex> g(stateLock_);
-    listener_ = listener;
+    TDispatchListener* old;
+    {
+        std::lock_guard<std::mutex> g(stateLock_);
+        old = listener_;
+        listener_ = listener;
+    }
+    if (old && old != listener)
+        log_.Add(dtTriggerHandlerDispose, dstWndHandler, 0);
+    if (listener && old != listener)
+        log_.Add(dtTriggerHandlerAlloc, dstWndHandler, 0);
 }
 
 void TApdBaseDispatcher::SetAvailThreshold(unsigned threshold)
@@ -109,6 +119,7 @@ void TApdBaseDispatcher::SetAvailThreshold(unsigned threshold)
         std::lock_guard<std::mutex> g(stateLock_);
         threshold_ = threshold;
     }
+    log_.Add(dtTriggerDataChange, dstAvail, threshold);
     Wake();
 }
 
@@ -199,6 +210,8 @@ void TApdBaseDispatcher::ReadIntoRing()
         }
         if (n == 0)
             return;
+        // Logged before it is published: until then no other thread looks at these bytes.
+        log_.Add(dtDispatch, dstReadCom, static_cast<std::uint32_t>(n), ring_.data() + at, static_cast<std::size_t>(n));
         {
             std::lock_guard<std::mutex> g(inLock_);
             inCount_ += static_cast<std::size_t>(n);
@@ -258,6 +271,7 @@ void TApdBaseDispatcher::Deliver(int count, int)
         readAhead_ = true;
         readAheadCount_ = 0;
     }
+    log_.Add(dtTrigger, dstAvail, static_cast<std::uint32_t>(count));
     listener->DispatchAvail(static_cast<unsigned>(count));
     {
         std::lock_guard<std::mutex> g(inLock_);
@@ -339,8 +353,14 @@ int TApdBaseDispatcher::PutBlock(const std::uint8_t* block, std::size_t len)
         return 0;
     if (!QueueRaw(block, len, outSize_))
         return ecOutputBufferTooSmall;
-    trace_.Add('T', block, len);
+    Queued(block, len);
     return 0;
+}
+
+void TApdBaseDispatcher::Queued(const std::uint8_t* block, std::size_t len)
+{
+    trace_.Add('T', block, len);
+    log_.Add(dtDispatch, dstWriteCom, static_cast<std::uint32_t>(len), block, len);
 }
 
 bool TApdBaseDispatcher::QueueRaw(const std::uint8_t* bytes, std::size_t len, std::size_t limit)

@@ -8,6 +8,7 @@
 // notice runs in the main thread; its handler reads ahead of the ring's read index with GetChar,
 // and only when the handler has returned does the read index move, by what it read. A started
 // delivery is never abandoned and only the main thread ever moves the read index.
+#include "comms/apd_log.h"
 #include "comms/apd_trace.h"
 #include "comms/serial_device.h"
 
@@ -63,6 +64,7 @@ public:
     bool CheckLineBreak();
 
     TApdTrace& Trace() { return trace_; }
+    TApdLog& Log() { return log_; }
 
     // Device settings; a device without them (a socket) accepts and ignores them.
     virtual int SetLine(const TLineSettings&) { return 0; }
@@ -87,6 +89,8 @@ protected:
     virtual void CloseDevice() = 0;
     virtual unsigned ReadLineErrors() { return 0; }
     // Queues bytes without the free-space check (telnet answers); false when there is no room.
+    // Traces and logs a block the owner queued.
+    void Queued(const std::uint8_t* block, std::size_t len);
     bool QueueRaw(const std::uint8_t* bytes, std::size_t len, std::size_t limit);
     void WakeWriter();
     void Wake();
@@ -140,6 +144,7 @@ private:
     std::size_t outUsed_ = 0;
 
     TApdTrace trace_;
+    TApdLog log_;
 };
 
 } // namespace korval

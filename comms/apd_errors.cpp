@@ -91,9 +91,103 @@ constexpr TMessage kMessages[] = {
     {11002, "Non-authoritative host not found"},
     {11003, "Non-recoverable error"},
     {11004, "Valid name, no data record of requested type"},
+    // Log entry types and sub-types, the log's column headings, modem line names and telnet options.
+    {15001, "No event"},
+    {15002, "Dispatch"},
+    {15003, "Trigger"},
+    {15004, "Error"},
+    {15005, "Thread"},
+    {15006, "TrigAllc"},
+    {15007, "TrigDisp"},
+    {15008, "TrgHdAlc"},
+    {15009, "TrgHdDsp"},
+    {15010, "TrDatChg"},
+    {15011, "Telnet"},
+    {15101, "ReadCom"},
+    {15102, "WriteCom"},
+    {15103, "Line status"},
+    {15104, "Modem status"},
+    {15105, "Avail"},
+    {15106, "Timer"},
+    {15107, "Data"},
+    {15108, "Status"},
+    {15109, "Start"},
+    {15110, "Exit"},
+    {15111, "Sleep"},
+    {15112, "Wake"},
+    {15113, "Data"},
+    {15114, "Timer"},
+    {15115, "Status"},
+    {15116, "Avail"},
+    {15117, "Window"},
+    {15118, "Procedure"},
+    {15119, "Method"},
+    {15120, "Sent WILL"},
+    {15121, "Sent WON'T"},
+    {15122, "Sent DO"},
+    {15123, "Sent DON'T"},
+    {15124, "Recv WILL"},
+    {15125, "Recv WON'T"},
+    {15126, "Recv DO"},
+    {15127, "Recv DON'T"},
+    {15128, "Command"},
+    {15129, "Sent Term"},
+    {15501, "Time      Type      SubType       Data      OtherData"},
+    {15502, "--------  --------  ------------  --------  ---------"},
+    {15601, "DCTS "},
+    {15602, "DDSR "},
+    {15603, "TERI "},
+    {15604, "DDCD "},
+    {15605, "CTS "},
+    {15606, "DSR "},
+    {15607, "RI "},
+    {15608, "DCD "},
+    {15700, "Binary"},
+    {15701, "Echo"},
+    {15702, "Reconnection"},
+    {15703, "Supress Go Ahead"},
+    {15704, "Approx Message Size"},
+    {15705, "Status"},
+    {15706, "Timing Mark"},
+    {15707, "Remote Trans and Echo"},
+    {15708, "Output Line Width"},
+    {15709, "Output Page Size"},
+    {15710, "Output CR Disposition"},
+    {15711, "Output Horz Tab Stops"},
+    {15712, "Output Horz Tab Disp"},
+    {15713, "Output Formfeed Disp"},
+    {15714, "Output Vert Tab Stops"},
+    {15715, "Output Vert Tab Disp"},
+    {15716, "Output LF Disposition"},
+    {15717, "Extended ASCII"},
+    {15718, "Logout"},
+    {15719, "Byte Macro"},
+    {15720, "Data Entry Terminal"},
+    {15721, "SUPDUP"},
+    {15722, "SUPDUP Output"},
+    {15723, "Send Location"},
+    {15724, "Terminal Type"},
+    {15725, "End of Record"},
+    {15726, "TACACS User ID"},
+    {15727, "Output Marking"},
+    {15728, "Terminal Location"},
+    {15729, "Telnet 3270 Regime"},
+    {15730, "X.3 PAD"},
+    {15731, "Window Size"},
+    {15732, "Terminal Speed"},
+    {15733, "Remote Flow Control"},
+    {15734, "Linemode"},
+    {15735, "X Display Location"},
+    {15736, "Environment"},
+    {15737, "Authentication"},
+    {15738, "Encryption"},
+    {15739, "New Environment"},
+    {15740, "TN3270E"},
+    {15741, "XAUTH"},
+    {15742, "Charset"},
 };
 
-const char* TableText(int id)
+const char* FindText(int id)
 {
     int lo = 0, hi = static_cast<int>(std::size(kMessages)) - 1;
     while (lo <= hi) {
@@ -129,6 +223,11 @@ template <class E>
 
 } // namespace
 
+const char* MessageTableText(int id)
+{
+    return FindText(id);
+}
+
 int SystemErrorCode(int err)
 {
     return kSystemErrorBase + err;
@@ -137,7 +236,7 @@ int SystemErrorCode(int err)
 std::string ErrorText(int code)
 {
     int id = code < 0 ? -code : code;
-    if (const char* text = TableText(id))
+    if (const char* text = FindText(id))
         return text;
     int err = id > kSystemErrorBase ? id - kSystemErrorBase : id;
     char buf[256];

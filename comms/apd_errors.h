@@ -50,6 +50,8 @@ int SystemErrorCode(int err);
 // The text for a code (its absolute value): the table's, else the system's message with control
 // characters made spaces and double spaces removed.
 std::string ErrorText(int code);
+// The message table's own text for an identifier, or null when it has none.
+const char* MessageTableText(int id);
 
 // The Winsock code for a POSIX errno of a socket call (EINPROGRESS gives 10036 and so on); an
 // errno without a Winsock counterpart gives SystemErrorCode (positive).

@@ -2,26 +2,10 @@
 
 #include "comms/apd_errors.h"
 
-#include <cerrno>
-#include <cstdio>
-
 namespace korval {
 
 namespace {
 constexpr std::size_t kLineWidth = 79;
-
-std::string Item(std::uint8_t b, bool hex)
-{
-    const int lowest = hex ? 33 : 32;
-    if (b >= lowest && b <= 126)
-        return std::string(1, static_cast<char>(b));
-    char buf[8];
-    if (hex)
-        std::snprintf(buf, sizeof buf, "[%02X]", b);
-    else
-        std::snprintf(buf, sizeof buf, "[%d]", b);
-    return buf;
-}
 
 std::string RunHeading(char type)
 {
@@ -33,67 +17,34 @@ std::string RunHeading(char type)
 }
 } // namespace
 
-int TApdTrace::Start(std::uint32_t size)
+int TApdTrace::Allocate(std::uint32_t size)
 {
     if (size == 0 || size > kMaxTraceSize)
         return ecBadArgument;
     if (ring_.size() != std::size_t(size) * 2)
         ring_.assign(std::size_t(size) * 2, 0);
+    Empty();
+    return 0;
+}
+
+void TApdTrace::Empty()
+{
     head_ = 0;
     wrapped_ = false;
-    return 0;
 }
 
-int TApdTrace::SetState(TTraceLogState state, std::uint32_t size, const std::string& fileName, bool hex)
+void TApdTrace::Release()
 {
-    std::lock_guard<std::mutex> g(lock_);
-    switch (state) {
-    case tlOn:
-        if (state_ == tlPause) {
-            state_ = tlOn;
-            return 0;
-        }
-        if (int rc = Start(size); rc < 0)
-            return rc;
-        state_ = tlOn;
-        return 0;
-    case tlOff:
-        ring_.clear();
-        head_ = 0;
-        wrapped_ = false;
-        state_ = tlOff;
-        return 0;
-    case tlPause:
-        if (state_ == tlOn)
-            state_ = tlPause;
-        return 0;
-    case tlClear:
-        head_ = 0;
-        wrapped_ = false;
-        return 0;
-    case tlDump:
-    case tlAppend:
-        if (state_ != tlOff && (head_ != 0 || wrapped_))
-            WriteFile(fileName, hex, state == tlAppend);
-        ring_.clear();
-        head_ = 0;
-        wrapped_ = false;
-        state_ = tlOff;
-        return 0;
-    }
-    return 0;
-}
-
-TTraceLogState TApdTrace::State() const
-{
-    std::lock_guard<std::mutex> g(lock_);
-    return state_;
+    ring_.clear();
+    Empty();
 }
 
 void TApdTrace::Add(char type, const std::uint8_t* bytes, std::size_t count)
 {
+    if (!MayRecord())
+        return;
     std::lock_guard<std::mutex> g(lock_);
-    if (state_ != tlOn || ring_.empty())
+    if (!Recording() || ring_.empty())
         return;
     for (std::size_t i = 0; i < count; ++i) {
         ring_[head_] = static_cast<std::uint8_t>(type);
@@ -106,7 +57,7 @@ void TApdTrace::Add(char type, const std::uint8_t* bytes, std::size_t count)
     }
 }
 
-std::string TApdTrace::DumpText(bool hex) const
+std::string TApdTrace::Text(bool hex) const
 {
     std::string out;
     const std::size_t entries = wrapped_ ? ring_.size() / 2 : head_ / 2;
@@ -135,22 +86,6 @@ std::string TApdTrace::DumpText(bool hex) const
     if (column)
         out += '\n';
     return out;
-}
-
-void TApdTrace::WriteFile(const std::string& fileName, bool hex, bool append)
-{
-    std::string text = DumpText(hex);
-    FILE* f = std::fopen(fileName.c_str(), append ? "ab" : "wb");
-    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    int err = errno;
-    if (f && std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        int code = err == ENOENT ? 2 : err == ENOTDIR ? 3 : err == EACCES ? 5 : 101;
-        throw EInOutError(code, ErrorText(code) + ": " + fileName);
-    }
 }
 
 } // namespace korval

@@ -20,6 +20,15 @@ TApdWinsockDispatcher::~TApdWinsockDispatcher()
 int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port, bool telnet, unsigned outSize)
 {
     telnet_ = telnet;
+    filter_.SetNotes([this](bool sent, std::uint8_t cmd, std::uint8_t option, const std::string& text) {
+        if (cmd == tnSB) {
+            Log().Add(dtTelnet, dstSentTerm, option, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+            return;
+        }
+        // WILL, WONT, DO and DONT follow each other, sent ones before received ones.
+        auto subType = static_cast<TDispatchSubType>((sent ? dstWillSent : dstWillRecv) + (cmd - tnWILL));
+        Log().Add(dtTelnet, subType, option);
+    });
     socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (socket_ < 0)
         return WinsockErrorFromErrno(errno);
@@ -135,7 +144,7 @@ int TApdWinsockDispatcher::PutBlock(const std::uint8_t* block, std::size_t len)
     TTelnetFilter::Encode(block, len, sendBinary_, encoded_);
     if (!QueueRaw(reinterpret_cast<const std::uint8_t*>(encoded_.data()), encoded_.size(), OutSize()))
         return ecOutputBufferTooSmall;
-    Trace().Add('T', block, len);
+    Queued(block, len);
     return 0;
 }
 

@@ -38,8 +38,8 @@ TApdWinsockPort::TApdWinsockPort()
 
 TApdWinsockPort::~TApdWinsockPort()
 {
-    // Close here, while the overrides that the close calls still exist.
-    SetOpen(false);
+    // Close here, while the overrides that the close calls still exist; nothing can be raised now.
+    ClosePort(false);
 }
 
 void TApdWinsockPort::CheckNotOpen()
@@ -136,7 +136,7 @@ void TApdWinsockPort::PortCloseNotify()
 void TApdWinsockPort::DispatchDeviceEnded()
 {
     // The peer closed, and every byte it sent before has been offered: close after this returns.
-    PostLater([](TApdCustomComPort& port) { port.SetOpen(false); });
+    PostLater(CloseFromMainLoop);
 }
 
 void TApdWinsockPort::DispatchSocketEvent(int event, int code)
@@ -156,7 +156,7 @@ void TApdWinsockPort::WsConnect()
 void TApdWinsockPort::WsError(int errCode)
 {
     // A reset connection, or one that never came about, leaves nothing to keep open.
-    PostLater([](TApdCustomComPort& port) { port.SetOpen(false); });
+    PostLater(CloseFromMainLoop);
     if (OnWsError)
         OnWsError(*this, errCode);
 }

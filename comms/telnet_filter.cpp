@@ -12,14 +12,21 @@ bool WeMay(std::uint8_t option)
 {
     return option == toBinary || option == toTerminalType;
 }
+} // namespace
 
-void Send(std::string& replies, std::uint8_t cmd, std::uint8_t option)
+void TTelnetFilter::Reply(std::string& replies, std::uint8_t cmd, std::uint8_t option)
 {
     replies += static_cast<char>(tnIAC);
     replies += static_cast<char>(cmd);
     replies += static_cast<char>(option);
+    Note(true, cmd, option);
 }
-} // namespace
+
+void TTelnetFilter::Note(bool sent, std::uint8_t cmd, std::uint8_t option, const std::string& text)
+{
+    if (notes_)
+        notes_(sent, cmd, option, text);
+}
 
 void TTelnetFilter::Receive(const std::uint8_t* in, std::size_t n, std::string& data, std::string& replies)
 {
@@ -93,6 +100,7 @@ void TTelnetFilter::Command(std::uint8_t b, std::string& data)
 
 void TTelnetFilter::Negotiate(std::uint8_t cmd, std::uint8_t option, std::string& replies)
 {
+    Note(false, cmd, option);
     const bool peerSide = cmd == tnWILL || cmd == tnWONT;
     const bool enable = cmd == tnWILL || cmd == tnDO;
     TOpt& q = peerSide ? him_[option] : us_[option];
@@ -103,9 +111,9 @@ void TTelnetFilter::Negotiate(std::uint8_t cmd, std::uint8_t option, std::string
         case TOpt::No:
             if (peerSide ? HimMay(option) : WeMay(option)) {
                 q = TOpt::Yes;
-                Send(replies, yes, option);
+                Reply(replies, yes, option);
             } else {
-                Send(replies, no, option);
+                Reply(replies, no, option);
             }
             break;
         case TOpt::Yes: break;
@@ -117,7 +125,7 @@ void TTelnetFilter::Negotiate(std::uint8_t cmd, std::uint8_t option, std::string
         case TOpt::No: break;
         case TOpt::Yes:
             q = TOpt::No;
-            Send(replies, no, option);
+            Reply(replies, no, option);
             break;
         case TOpt::WantNo:
         case TOpt::WantYes: q = TOpt::No; break;
@@ -136,6 +144,7 @@ void TTelnetFilter::EndSubnegotiation(std::string& replies)
         replies += terminalType_;
         replies += static_cast<char>(tnIAC);
         replies += static_cast<char>(tnSE);
+        Note(true, tnSB, toTerminalType, terminalType_);
     }
     sb_.clear();
 }

@@ -5,6 +5,7 @@
 // nothing here touches a socket, which is what lets it be fuzzed.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace korval {
@@ -29,6 +30,11 @@ public:
     // `binary`: we send in binary mode (Us(toBinary) is Yes).
     static void Encode(const std::uint8_t* in, std::size_t n, bool binary, std::string& out);
 
+    // Told of each option command received and sent (sent, command, option) and of the terminal
+    // type sent (true, SB, 24, the type); the port's log takes them.
+    using TNotes = std::function<void(bool sent, std::uint8_t cmd, std::uint8_t option, const std::string& text)>;
+    void SetNotes(TNotes notes) { notes_ = std::move(notes); }
+
     TOpt Us(std::uint8_t option) const { return us_[option]; }
     TOpt Him(std::uint8_t option) const { return him_[option]; }
 
@@ -37,8 +43,11 @@ private:
     void Command(std::uint8_t b, std::string& data);
     void Negotiate(std::uint8_t cmd, std::uint8_t option, std::string& replies);
     void EndSubnegotiation(std::string& replies);
+    void Reply(std::string& replies, std::uint8_t cmd, std::uint8_t option);
+    void Note(bool sent, std::uint8_t cmd, std::uint8_t option, const std::string& text = {});
 
     std::string terminalType_;
+    TNotes notes_;
     TState state_ = TState::Data;
     std::uint8_t cmd_ = 0;
     std::uint8_t sbOption_ = 0;

@@ -117,7 +117,8 @@ void TAwardSettings::SetFlag(int i, int base, bool v)
 bool IsResizableSlot(int slot)
 {
     switch (slot) {
-    case 2: case 6: case 7: case 8: case 9: case 10: case 12: case 13: case 15: case 16: case 19:
+    case psCall: case psLogb: case psSpot: case psPack: case psExt: case psCw: case psTalk: case psRtty:
+    case psMastr: case psWorld: case psPsk31:
         return true;
     default:
         return false;
@@ -656,7 +657,18 @@ void SaveConfiguration(TConfigRecord& record)
 {
     record.SetScreenPixelsPerInch(noted.PixelsPerInch);
     record.SetScreenWidth(noted.Width);
-    auto file = PrepareFileRewrite(GetDataFileName(dfConfig));
+    const std::string name = GetDataFileName(dfConfig);
+    // The program saves at every Exit: a file that holds the record already is left as it is,
+    // which spares the rewrite, its backup copy and their waits on the disk.
+    {
+        std::ifstream in(name, std::ios::binary);
+        std::string onDisk(TConfigRecord::Size + 1, '\0');
+        in.read(onDisk.data(), static_cast<std::streamsize>(onDisk.size()));
+        if (in.gcount() == static_cast<std::streamsize>(TConfigRecord::Size) &&
+            onDisk.compare(0, TConfigRecord::Size, reinterpret_cast<const char*>(record.Bytes()), TConfigRecord::Size) == 0)
+            return;
+    }
+    auto file = PrepareFileRewrite(name);
     file->write(record.Bytes(), TConfigRecord::Size);
     file->commit();
 }

@@ -135,6 +135,10 @@ enum TPlacementSlot : int {
     psTalk, psRtty, psGrid, psMastr, psWorld, psWpx, psShfre, psPsk31,
 };
 inline constexpr int PlacementSlotCount = 20;
+// DistanceUnit: distances in miles (any other value: kilometres).
+inline constexpr int kDistanceInMiles = 1;
+// DefaultLabel: new entries carry the label flag.
+inline constexpr int kLabelNewEntries = 1;
 // Slots of windows that keep their size as well as their position.
 bool IsResizableSlot(int slot);
 

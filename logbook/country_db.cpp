@@ -502,6 +502,12 @@ bool GetState(std::uint8_t number, TUsStateRecord& rec)
     return true;
 }
 
+std::string StateAbbrev(std::uint8_t number)
+{
+    TUsStateRecord s;
+    return GetState(number, s) ? s.Abbrev : std::string();
+}
+
 std::uint8_t StateNumber(std::string_view abbrev)
 {
     if (!CountryDb.States || abbrev.empty() || abbrev.size() > 255)

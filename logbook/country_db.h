@@ -254,6 +254,8 @@ std::int32_t CountryNumberOfPrefix(std::string_view prefix);
 std::int32_t CountryNumberOfPrefixIn(const TTwoIndex& countries, std::string_view prefix);
 // State record by number (0 and out of range: false).
 bool GetState(std::uint8_t number, TUsStateRecord& rec);
+// The state's abbreviation, empty for 0 and unknown numbers.
+std::string StateAbbrev(std::uint8_t number);
 // State number of an abbreviation (case-insensitive), 0 when absent.
 std::uint8_t StateNumber(std::string_view abbrev);
 // Marks one country as the home country and clears the mark of every other.

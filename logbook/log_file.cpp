@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "logbook/bands_modes.h"
 #include "logbook/base/buffered_file_stream.h"
 #include "logbook/country_db.h"
 #include "logbook/base/day_number.h"
@@ -126,13 +127,14 @@ bool VersionHasQsoNote(char version) { return version >= 'F' && version <= 'H'; 
 
 std::uint8_t TranslateOldMode(std::uint8_t mode)
 {
+    // The old files numbered SSB 1, CW 2 and RTTY 3.
     switch (mode) {
     case 1:
-        return 14;
+        return mdSSB;
     case 2:
-        return 4;
+        return mdCW;
     case 3:
-        return 13;
+        return mdRTTY;
     default:
         return mode;
     }

@@ -3,14 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "logbook/award_status.h"
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
+#include "logbook/child_window.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/custom_award.h"
 #include "logbook/call_syntax.h"
 #include "logbook/was_state.h"
 #include "logbook/position.h"
+#include "logbook/main_form_code.h"
+#include "logbook/qso_contest.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/sort_orders.h"
@@ -28,165 +32,38 @@ TQsoEntryHost& NullHost()
     return host;
 }
 
-
-TDayNumber DayOf(std::int32_t stDate)
-{
-    if (stDate < 0)
-        return 0;
-    try {
-        return StDateToDayNumber(stDate);
-    } catch (const EDateRangeError&) {
-        return 0;
-    }
-}
-
-std::int32_t StDateOf(TDayNumber day)
-{
-    try {
-        return DayNumberToStDate(day);
-    } catch (const EDateRangeError&) {
-        return -1;
-    }
-}
-
-std::string StateAbbrev(std::uint8_t state)
-{
-    TUsStateRecord s;
-    return state != 0 && GetState(state, s) ? s.Abbrev : std::string();
-}
-
 int DefaultReport(int mode) { return ModeReportKind(mode) == 0 ? 59 : 599; }
-
-// The flag bit carried by a Y/N choice slot.
-std::uint8_t FlagOfField(int field)
-{
-    switch (field) {
-    case fConf: return qfQslReceived;
-    case fLabel: return qfLabelToPrint;
-    case fQrp: return qfQRP;
-    case fYl: return qfYL;
-    case fValid: return qfValidForAwards;
-    default: return 0;
-    }
-}
 
 constexpr int kFlagFields[] = {fConf, fLabel, fQrp, fYl, fValid};
 
 bool IsAwardField(int f) { return AwardMaskOfField(f) != 0; }
 
-// Search kind of each tab order.
-constexpr std::uint8_t kSearchKinds[kQsoFieldCount] = {
-    9, 11, 2, 4, 1, 1, 18, 18, 10, 0, 12, 13, 14, 15, 17, 16, 10, 7, 3, 1, 7, 7, 7, 1, 19, 20, 20,
-    8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 0, 8, 8, 7};
-
-// The most recent QSO of a call in the by-call index, or null.
-const TQsoRecord* LastQsoOfCall(const TQsoData& log, std::string_view call)
-{
-    TQsoRecord key;
-    key.Call.assign(call);
-    key.Date = 65535;
-    key.Time = 0x7fffffff;
-    key.Band = 255;
-    key.Mode = 255;
-    int i = 0;
-    log.ByCall().Find(key, i);
-    if (i > 0 && log.ByCall().At(i - 1)->Call == call)
-        return log.ByCall().At(i - 1);
-    return nullptr;
-}
-
-std::string ThousandsSep(long v)
-{
-    std::string s = std::to_string(v < 0 ? -v : v), out;
-    int n = 0;
-    for (auto it = s.rbegin(); it != s.rend(); ++it) {
-        if (n && n % 3 == 0)
-            out.insert(out.begin(), ',');
-        out.insert(out.begin(), *it);
-        ++n;
-    }
-    return v < 0 ? "-" + out : out;
-}
-
 } // namespace
 
 TQsoEntry::TQsoEntry(TQsoData* log, TQsoEntryHost* host, TQsoRadio* radio)
-    : log_(log), host_(host ? host : &NullHost()), radio_(radio)
+    : log_(log), host_(host ? host : &NullHost()), radio_(radio), nav_(log, host_), awards_(Fields),
+      location_(Fields, *host_), validators_(Fields, *host_, *log, location_), callEntry_(Fields, *host_, *log, location_),
+      contest_(*log)
 {
+    nav_.SetSearchHides([this](const TQsoRecord& r) { return mode_ == emBrowse && !MatchesSearch(r); });
 }
 
-TQsoEntry::~TQsoEntry()
-{
-    if (view_ && log_)
-        log_->RemoveIndex(view_);
-    ClearSearch();
-}
+TQsoEntry::~TQsoEntry() = default;
 
 void TQsoEntry::Start()
 {
-    current_ = previous_ = 0;
+    nav_.Reset();
     mode_ = emIdle;
     ClearSearch();
     SetSortOrder(soDate);
     if (log_->Count() > 0) {
-        current_ = ViewCount() - 1;
+        nav_.SetCurrent(ViewCount() - 1);
         ShowCurrent();
     } else {
         mode_ = emOffline;
         NewEntry(true);
     }
-    host_->PostToMainForm(2);
-}
-
-// ---- view ----
-
-int TQsoEntry::ViewCount() const { return log_->Count(); }
-
-TQsoRecord* TQsoEntry::ViewAt(int i) const
-{
-    if (i < 0 || i >= log_->Count())
-        return nullptr;
-    if (sortOrder_ == soDate)
-        return log_->At(i);
-    if (sortOrder_ == soCallsign)
-        return log_->ByCall().At(i);
-    return view_ ? view_->At(i) : log_->At(i);
-}
-
-void TQsoEntry::SetSortOrder(int order)
-{
-    if (order < 0 || order >= kSortOrderCount)
-        return;
-    const TQsoRecord* cur = ViewAt(current_);
-    if (view_) {
-        log_->RemoveIndex(view_);
-        view_ = nullptr;
-    }
-    sortOrder_ = order;
-    if (order != soDate && order != soCallsign)
-        view_ = log_->AddIndex(SortOrderCompare(order));
-    SetCurrentFromRecord(cur);
-}
-
-void TQsoEntry::SetCurrentFromRecord(const TQsoRecord* rec)
-{
-    if (!rec)
-        return;
-    if (sortOrder_ == soDate) {
-        int i = 0;
-        log_->Find(*rec, i);
-        while (i < log_->Count() && log_->At(i) != rec)
-            ++i;
-        if (i < log_->Count()) {
-            current_ = i;
-            return;
-        }
-    }
-    for (int i = 0; i < ViewCount(); ++i)
-        if (ViewAt(i) == rec) {
-            current_ = i;
-            return;
-        }
+    host_->PostToMainForm(mfQsoWindowShown);
 }
 
 // ---- modes and entry ----
@@ -249,7 +126,7 @@ void TQsoEntry::NewEntry(bool fresh)
         TDayNumber d;
         std::int32_t t;
         GetUtcDateTime(d, t);
-        Fields.Date = StDateOf(d);
+        Fields.Date = FieldDateOfDay(d);
         Fields.Time = t;
         Fields.Modified[fTime] = false;
         storedTime_ = t;
@@ -261,7 +138,7 @@ void TQsoEntry::NewEntry(bool fresh)
 
 void TQsoEntry::ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh)
 {
-    if (Config.DefaultLabel() == 1)
+    if (Config.DefaultLabel() == kLabelNewEntries)
         tmpl.Flags |= qfLabelToPrint;
     tmpl.QslRoute = Config.DefaultQslRoute();
     tmpl.RstRcvd = tmpl.RstSent = static_cast<std::uint16_t>(DefaultReport(tmpl.Mode));
@@ -282,7 +159,7 @@ void TQsoEntry::ClockUpdate(TDayNumber date, std::int32_t seconds)
 {
     if (mode_ != emRealTime || !clockFollow_)
         return;
-    Fields.Date = StDateOf(date);
+    Fields.Date = FieldDateOfDay(date);
     Fields.Time = seconds;
     Fields.Modified[fTime] = false;
     storedTime_ = seconds;
@@ -306,7 +183,7 @@ void TQsoEntry::SetBand(int band)
     Fields.Sel[fBand] = band;
     if ((mode_ == emRealTime || mode_ == emOffline) && band != SatBand && Fields.Sel[fSat] != 1)
         Fields.Sel[fSat] = 1;
-    host_->PostToMainForm(11);
+    host_->PostToMainForm(mfWorkedStatusChanged);
     CheckDupe();
     RefreshAwardTypes();
 }
@@ -322,7 +199,7 @@ void TQsoEntry::SetMode(int mode)
             if (TrimSpaces(Fields.Text[f]) == oldDefault)
                 Fields.Text[f] = std::to_string(DefaultReport(mode));
     }
-    host_->PostToMainForm(11);
+    host_->PostToMainForm(mfWorkedStatusChanged);
     CheckDupe();
     RefreshAwardTypes();
 }
@@ -376,7 +253,7 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
     const auto& S = Fields.Sel;
     r = TQsoRecord();
     r.Call.assign(UpperAscii(T[fCall]).substr(0, 12));
-    r.Date = DayOf(Fields.Date);
+    r.Date = FieldDayNumber(Fields.Date);
     r.Time = Fields.Modified[fTime] ? Fields.Time : storedTime_;
     std::int32_t c = CountryNumberOfPrefix(UpperAscii(T[fPrefix]).substr(0, 5));
     r.Country = static_cast<std::uint16_t>(c < 0 ? 0 : c);
@@ -388,22 +265,22 @@ void TQsoEntry::BuildRecord(TQsoRecord& r) const
     r.RstSent = static_cast<std::uint16_t>(StrToRst(TrimSpaces(T[fRsts]), rst) ? rst : 0);
     r.Exchange.assign(T[fRecvd].substr(0, 4));
     for (int f : kFlagFields)
-        if (S[f] == 1)
+        if (S[f] == ynYes)
             r.Flags |= FlagOfField(f);
     r.State = StateNumber(TrimSpaces(T[fState]));
     std::string county = TrimSpaces(T[fCnty]);
     r.County = (r.State == 0 || county.empty()) ? 0 : CountyNumber(StateAbbrev(r.State), county);
     r.Iota.assign(UpperAscii(T[fIota]).substr(0, 5));
-    r.QslSentDate = DayOf(Fields.QslDate);
+    r.QslSentDate = FieldDayNumber(Fields.QslDate);
     r.QslRoute = static_cast<std::uint8_t>(S[fQslRoute]);
     r.SatMode = static_cast<std::uint8_t>(S[fSat]);
     r.Grid.assign(T[fGrid].substr(0, 6));
     for (int f = 0; f < kQsoFieldCount; ++f) {
         if (!IsAwardField(f))
             continue;
-        if (S[f] == 2)
+        if (S[f] == aiSubmitted)
             r.AwardFlags |= AwardMaskOfField(f);
-        else if (S[f] == 3)
+        else if (S[f] == aiCredited)
             r.AwardFlags |= AwardMaskOfField(f) * 2;
     }
     r.Group = static_cast<std::uint8_t>(FieldTextToInt(T[fGroup]));
@@ -418,7 +295,7 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
     auto& S = Fields.Sel;
     const bool search = mode_ == emSearch;
     T[fCall] = r.Call.str();
-    Fields.Date = r.Date ? StDateOf(r.Date) : -1;
+    Fields.Date = r.Date ? FieldDateOfDay(r.Date) : -1;
     Fields.Time = r.Time;
     storedTime_ = r.Time;
     T[fPrefix] = r.Country ? CountryPrefix(r.Country) : std::string();
@@ -430,11 +307,11 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
     T[fRsts] = r.RstSent ? RstToStr(r.RstSent) : std::string();
     T[fRecvd] = r.Exchange.str();
     for (int f : kFlagFields)
-        S[f] = r.HasFlag(FlagOfField(f)) ? 1 : (search ? 0 : 2);
+        S[f] = r.HasFlag(FlagOfField(f)) ? ynYes : (search ? ynBlank : ynNo);
     T[fState] = StateAbbrev(r.State);
     T[fCnty] = r.State ? CountyName(r.State, r.County) : std::string();
     T[fIota] = r.Iota.str();
-    Fields.QslDate = r.QslSentDate ? StDateOf(r.QslSentDate) : -1;
+    Fields.QslDate = r.QslSentDate ? FieldDateOfDay(r.QslSentDate) : -1;
     S[fQslRoute] = r.QslRoute;
     S[fSat] = r.SatMode;
     T[fGrid] = r.Grid.str();
@@ -443,11 +320,11 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
             continue;
         std::uint32_t m = AwardMaskOfField(f);
         if (r.AwardFlags & m)
-            S[f] = 2;
+            S[f] = aiSubmitted;
         else if (r.AwardFlags & (m * 2))
-            S[f] = 3;
+            S[f] = aiCredited;
         else
-            S[f] = search ? 0 : 1;
+            S[f] = search ? aiBlank : aiNone;
     }
     T[fGroup] = std::to_string(r.Group);
     T[fNote] = std::string(NoteText(r.Note));
@@ -457,9 +334,9 @@ void TQsoEntry::ShowRecord(const TQsoRecord& r)
     Fields.CallIsDupe = false;
     ShowHeading();
     Fields.ClearModified();
-    for (int slot = 0; slot < 13; ++slot)
+    for (int slot = 0; slot < kChildWindowCount; ++slot)
         host_->MarkChildDirty(slot);
-    host_->PostToMainForm(2);
+    host_->PostToMainForm(mfQsoWindowShown);
 }
 
 // ---- posting ----
@@ -485,31 +362,13 @@ bool TQsoEntry::ValidateEntry()
     return true;
 }
 
-std::string TQsoEntry::ExchangeFromConfig(bool realTime) const
-{
-    std::string ex = Config.ContestExchange();
-    if (ex.empty() || !realTime)
-        return ex;
-    if (Config.ContestMode() && Config.ContestSerial() > 0) {
-        std::size_t p = ex.find("##");
-        if (p != std::string::npos)
-            ex.replace(p, 2, std::to_string(Config.ContestSerial()));
-    }
-    if (RadioAttached()) {
-        std::size_t p = ex.find("$$");
-        if (p != std::string::npos)
-            ex.replace(p, 2, radio_->FrequencyText());
-    }
-    return ex;
-}
-
 bool TQsoEntry::LogWithExchange()
 {
     if (TrimSpaces(Fields.Text[fCall]).empty())
         return false;
     // The exchange goes only into the record being posted, and the serial number advances only
     // after the post went in: a refused post leaves both as they were.
-    if (!AddQso(ExchangeFromConfig(true)))
+    if (!AddQso(TQsoContest::Exchange(true, radio_)))
         return false;
     if (Config.ContestMode() && Config.ContestSerial() > 0) {
         Config.SetContestSerial(static_cast<std::uint16_t>(Config.ContestSerial() + 1));
@@ -541,7 +400,7 @@ bool TQsoEntry::AddQso(const std::string& exchange)
     auto* owned = new TQsoRecord(rec);
     log_->InsertQso(owned);
     log_->SetModified();
-    SetCurrentFromRecord(owned);
+    nav_.SetCurrentFromRecord(owned);
     host_->LogListChanged(moved > 0);
     NewEntry(false);
     return true;
@@ -604,7 +463,7 @@ int TQsoEntry::ReassignLaterQsos(const TQsoRecord& rec, const TQsoRecord* self)
 
 bool TQsoEntry::UpdateQso(std::uint16_t sequence)
 {
-    TQsoRecord* old = ViewAt(current_);
+    TQsoRecord* old = ViewAt(CurrentIndex());
     if (!old)
         return false;
     if (!ValidateEntry())
@@ -618,7 +477,7 @@ bool TQsoEntry::UpdateQso(std::uint16_t sequence)
     TQsoRecord* now = log_->ReplaceQso(rec, old);  // takes rec's note
     log_->SetModified();
     int moved = ReassignLaterQsos(*now, now);
-    SetCurrentFromRecord(now);
+    nav_.SetCurrentFromRecord(now);
     if (oldCall != now->Call.view())
         log_->DeleteUnworkedNote(oldCall);
     const std::string call = now->Call.str();
@@ -627,7 +486,7 @@ bool TQsoEntry::UpdateQso(std::uint16_t sequence)
     if (Fields.EverModified[fQslMgr] && !TrimSpaces(Fields.Text[fQslMgr]).empty())
         SetQslManager(call, now->Date, UpperAscii(TrimSpaces(Fields.Text[fQslMgr])));
     host_->LogListChanged(moved > 0 || mode_ == emBrowse);
-    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), current_);
+    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), CurrentIndex());
     return true;
 }
 
@@ -637,10 +496,10 @@ void TQsoEntry::Update2Click()
         return;
     if (!UpdateQso(0))
         return;
-    previous_ = current_;
-    ++current_;
-    if (current_ >= ViewCount() || (mode_ == emBrowse && StepView(true) == 1))
-        current_ = std::max(0, std::min(previous_, ViewCount() - 1));
+    nav_.Remember();
+    nav_.SetCurrent(CurrentIndex() + 1);
+    if (CurrentIndex() >= ViewCount() || (mode_ == emBrowse && !nav_.Step(true)))
+        nav_.SetCurrent(std::max(0, std::min(nav_.PreviousIndex(), ViewCount() - 1)));
     ShowCurrent();
 }
 
@@ -684,7 +543,7 @@ bool TQsoEntry::FinishEntry()
 
 void TQsoEntry::ResetEntry()
 {
-    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), current_);
+    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), CurrentIndex());
     host_->EnableEditCommands(true);
     bandEnabled_ = modeEnabled_ = true;
     mode_ = emIdle;
@@ -694,7 +553,7 @@ void TQsoEntry::ResetEntry()
         NewEntry(true);
         return;
     }
-    current_ = ViewCount() - 1;
+    nav_.SetCurrent(ViewCount() - 1);
     ShowCurrent();
 }
 
@@ -702,7 +561,7 @@ void TQsoEntry::Delete2Click()
 {
     if (mode_ != emIdle && mode_ != emBrowse)
         return;
-    TQsoRecord* rec = ViewAt(current_);
+    TQsoRecord* rec = ViewAt(CurrentIndex());
     if (!rec)
         return;
     if (MessageDlg("Delete current QSO?", TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes)
@@ -712,15 +571,15 @@ void TQsoEntry::Delete2Click()
     log_->SetModified();
     log_->DeleteUnworkedNote(call);
     host_->LogListChanged(true);
-    host_->MarkChildDirty(4);
+    host_->MarkChildDirty(cwSameCall);
     if (log_->Count() == 0) {
         mode_ = emOffline;
-        current_ = previous_ = 0;
+        nav_.Reset();
         NewEntry(true);
         return;
     }
-    if (current_ >= ViewCount())
-        current_ = ViewCount() - 1;
+    if (CurrentIndex() >= ViewCount())
+        nav_.SetCurrent(ViewCount() - 1);
     ShowCurrent();
 }
 
@@ -728,31 +587,16 @@ void TQsoEntry::Delete2Click()
 
 void TQsoEntry::ShowCurrent()
 {
-    if (const TQsoRecord* r = ViewAt(current_))
+    if (const TQsoRecord* r = ViewAt(CurrentIndex()))
         ShowRecord(*r);
-    host_->ShowLogScrollBar(mode_ != emRealTime && mode_ != emOffline, std::max(0, log_->Count() - 1), current_);
-}
-
-int TQsoEntry::StepView(bool forward)
-{
-    const int dir = forward ? 1 : -1;
-    while (current_ >= 0 && current_ < ViewCount() && RecordState(current_) == 2)
-        current_ += dir;
-    if (current_ < 0 || current_ >= ViewCount()) {
-        host_->Beep();
-        current_ = previous_;
-        return 1;
-    }
-    return 0;
+    host_->ShowLogScrollBar(mode_ != emRealTime && mode_ != emOffline, std::max(0, log_->Count() - 1), CurrentIndex());
 }
 
 void TQsoEntry::First()
 {
     if (!FinishEntry())
         return;
-    previous_ = current_;
-    current_ = 0;
-    if (StepView(true) == 0)
+    if (nav_.MoveFirst())
         ShowCurrent();
 }
 
@@ -760,9 +604,7 @@ void TQsoEntry::Last()
 {
     if (!FinishEntry())
         return;
-    previous_ = current_;
-    current_ = ViewCount() - 1;
-    if (StepView(false) == 0)
+    if (nav_.MoveLast())
         ShowCurrent();
 }
 
@@ -770,9 +612,7 @@ void TQsoEntry::Next()
 {
     if (!FinishEntry())
         return;
-    previous_ = current_;
-    ++current_;
-    if (StepView(true) == 0)
+    if (nav_.MoveBy(1))
         ShowCurrent();
 }
 
@@ -784,9 +624,7 @@ void TQsoEntry::Previous()
     if (adding) {  // FinishEntry has shown the last QSO of the view
         return;
     }
-    previous_ = current_;
-    --current_;
-    if (StepView(false) == 0)
+    if (nav_.MoveBy(-1))
         ShowCurrent();
 }
 
@@ -794,73 +632,19 @@ void TQsoEntry::NextSorted(bool forward)
 {
     if (!FinishEntry())
         return;
-    auto keyOf = [this](const TQsoRecord& r) -> std::string {
-        switch (sortOrder_) {
-        case soBand: return std::to_string(r.Band);
-        case soCallsign: return r.Call.str();
-        case soCounty: return std::to_string(r.State) + "/" + std::to_string(r.County);
-        case soDate: return std::to_string(r.Date);
-        case soGrid: return r.Grid.str();
-        case soGroup: return std::to_string(r.Group);
-        case soIota: return r.Iota.str();
-        case soPrefix: return std::to_string(r.Country);
-        case soPrtSeqNr: return std::to_string(r.SeqPrtNr);
-        case soState: return std::to_string(r.State);
-        case soWpx: return r.WpxPrefix.str();
-        default: return std::to_string(r.Zone);  // zone, and the custom-award order
-        }
-    };
-    const TQsoRecord* start = ViewAt(current_);
-    if (!start)
-        return;
-    const std::string key = keyOf(*start);
-    const int start_index = current_;
-    const int dir = forward ? 1 : -1;
-    for (int i = current_ + dir; i >= 0 && i < ViewCount(); i += dir) {
-        if (RecordState(i) == 2)
-            continue;
-        if (keyOf(*ViewAt(i)) != key) {
-            previous_ = start_index;
-            current_ = i;
-            ShowCurrent();
-            return;
-        }
-    }
-    host_->Beep();
-    current_ = start_index;
+    if (nav_.MoveToNextKey(forward))
+        ShowCurrent();
 }
 
 void TQsoEntry::ScrollTo(int code, int& position)
 {
     int delta = 0;
-    switch (code) {
-    case 0: delta = -1; break;
-    case 1: delta = 1; break;
-    case 2: delta = -10; break;
-    case 3: delta = 10; break;
-    case 5: delta = position - current_; break;
-    case 6: delta = -current_; break;
-    case 7: delta = ViewCount() - 1 - current_; break;
-    default: return;
-    }
+    if (!nav_.ScrollDelta(code, position, delta))
+        return;
     if (!FinishEntry())
         return;
-    if (mode_ == emIdle && !ActiveSelection()) {
-        current_ = std::clamp(current_ + delta, 0, std::max(0, ViewCount() - 1));
-    } else {
-        const bool forward = delta > 0;
-        for (int n = 0; n < std::abs(delta); ++n) {
-            previous_ = current_;
-            current_ += forward ? 1 : -1;
-            if (StepView(forward) == 1) {
-                previous_ = current_;
-                current_ = forward ? ViewCount() - 1 : 0;
-                StepView(!forward);
-                break;
-            }
-        }
-    }
-    position = current_;
+    nav_.Scroll(delta, mode_ == emIdle && !ActiveSelection());
+    position = CurrentIndex();
     ShowCurrent();
 }
 
@@ -870,32 +654,8 @@ void TQsoEntry::CheckDupe()
 {
     if (mode_ != emRealTime || !Config.ContestMode())
         return;
-    host_->MarkChildDirty(4);
-    bool dupe = false;
-    const std::string call = UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12);
-    if (!call.empty()) {
-        const TQsoIndex& bc = log_->ByCall();
-        TQsoRecord key;
-        key.Call.assign(call);
-        key.Date = 65535;
-        key.Time = 0x7fffffff;
-        key.Band = key.Mode = 255;
-        int i = 0;
-        bc.Find(key, i);
-        const TDayNumber sd = Config.ContestStartDate();
-        const std::int32_t st = Config.ContestStartTime();
-        for (--i; i >= 0 && bc.At(i)->Call == call; --i) {
-            const TQsoRecord* q = bc.At(i);
-            if (q->Date < sd || (q->Date == sd && q->Time < st))
-                break;
-            if (!log_->InSelection(*q))
-                continue;
-            if (q->Mode == GetMode() && q->Band == GetBand()) {
-                dupe = true;
-                break;
-            }
-        }
-    }
+    host_->MarkChildDirty(cwSameCall);
+    const bool dupe = contest_.IsDupe(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12), GetMode(), GetBand());
     if (dupe && !Fields.CallIsDupe)
         host_->Beep();
     Fields.CallIsDupe = dupe;
@@ -903,8 +663,7 @@ void TQsoEntry::CheckDupe()
 
 void TQsoEntry::ShowSerialNumber()
 {
-    const bool on = Config.ContestMode() && Config.ContestSerial() > 0 && mode_ == emRealTime;
-    host_->ShowSerialNumber(on, Config.ContestSerial());
+    host_->ShowSerialNumber(TQsoContest::SerialShown(mode_ == emRealTime), Config.ContestSerial());
 }
 
 // ---- callsign entry ----
@@ -922,191 +681,36 @@ void TQsoEntry::CallExit()
 {
     if (!Fields.Modified[fCall] || mode_ == emSearch)
         return;
-    host_->MarkChildDirty(6);
-    host_->MarkChildDirty(11);
+    host_->MarkChildDirty(cwExternalData);
+    host_->MarkChildDirty(cwWpxSummary);
     CheckDupe();
     CallEntered();
 }
 
-bool TQsoEntry::CallEntered()
-{
-    auto& T = Fields.Text;
-    const std::string call = UpperAscii(TrimSpaces(T[fCall])).substr(0, 12);
-    const bool valid = IsValidCall(call);
-    T[fCallNotes] = log_->GetCallNote(call);
-    TQsoRecord look;
-    look.Call.assign(call);
-    look.Date = DayOf(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Sel[fValid] = call.find("/MM") != std::string::npos ? 2 : 1;
-    T[fQslMgr] = GetQslManager(call, look.Date);
-    T[fIota].clear();
-    T[fCnty].clear();
-    T[fGrid].clear();
-    T[fZone] = std::to_string(look.Zone);
-    T[fState] = StateAbbrev(look.State);
-    if (const TQsoRecord* last = LastQsoOfCall(*log_, call)) {
-        T[fState] = StateAbbrev(last->State);
-        T[fIota] = last->Iota.str();
-        T[fGrid] = last->Grid.str();
-        T[fCnty] = (last->State && last->County) ? CountyName(last->State, last->County) : std::string();
-        Fields.Sel[fYl] = last->HasFlag(qfYL) ? 1 : 2;
-    }
-    if (T[fIota].empty() && look.Country) {
-        TCountryRecord c;
-        if (GetCountry(look.Country, c))
-            T[fIota] = c.DefaultIota;
-    }
-    ShowCountryFields(look.Country);
-    ShowHeading();
-    Fields.ClearModified();
-    MarkDirty({4, 11, 1, 3, 8, 2, 9});
-    host_->PostToMainForm(11);
-    return valid;
-}
-
-void TQsoEntry::MarkDirty(std::initializer_list<int> slots)
-{
-    for (int s : slots)
-        host_->MarkChildDirty(s);
-}
-
-void TQsoEntry::ShowCountryFields(std::uint16_t country)
-{
-    auto& T = Fields.Text;
-    TCountryRecord c;
-    if (country != 0 && GetCountry(country, c)) {
-        T[fPrefix] = c.Prefix;
-        Fields.CountryText = c.Name;
-        const std::string st = TrimSpaces(T[fState]);
-        T[fState] = WasStateFor(c.StatesKind, st, StateNumber(st) != 0).substr(0, 2);
-        host_->MarkChildDirty(2);
-    } else {
-        Fields.CountryText.clear();
-        T[fPrefix].clear();
-        T[fState].clear();
-        T[fZone].clear();
-    }
-    MarkDirty({0, 7, 1});
-}
-
-void TQsoEntry::ShowHeading()
-{
-    const auto& T = Fields.Text;
-    double lon = 0, lat = 0;
-    std::string label;
-    const std::string grid = TrimSpaces(T[fGrid]);
-    const std::string iota = UpperAscii(TrimSpaces(T[fIota]));
-    const std::string prefix = UpperAscii(TrimSpaces(T[fPrefix]));
-    if (!grid.empty() && GridToPosition(grid, lon, lat)) {
-        label = grid;
-    } else if (!iota.empty() && CountryDb.Iota) {
-        auto key = MakeShortStrKey(iota);
-        std::int32_t i = CountryDb.Iota->IndexOfKey(key.data());
-        if (i >= 0) {
-            TIotaRecord rec = TIotaRecord::FromBytes(CountryDb.Iota->Record(i));
-            if (rec.Longitude != 0 || rec.Latitude != 0) {
-                lon = rec.Longitude;
-                lat = rec.Latitude;
-                label = iota;
-            }
-        }
-    }
-    // State records carry no position, so a state never gives one.
-    if (label.empty() && !prefix.empty()) {
-        std::int32_t c = CountryNumberOfPrefix(prefix);
-        TCountryRecord rec;
-        if (c > 0 && GetCountry(static_cast<std::uint16_t>(c), rec)) {
-            lon = rec.Longitude;
-            lat = rec.Latitude;
-            label = prefix;
-        }
-    }
-    double homeLat = 0, homeLon = 0;
-    if (label.empty() || !HomePosition(homeLat, homeLon)) {
-        Fields.DirDist.clear();
-        return;
-    }
-    int heading = 0, km = 0;
-    CalcBearingDistance(true, heading, km, lat, lon);
-    long dist = km;
-    if (Config.DistanceUnit() == 1)
-        dist = static_cast<long>(km * 0.62137 + 0.5);
-    std::string text = label + ": " + std::to_string(heading) + "\xB0 " + ThousandsSep(dist) +
-                       (Config.DistanceUnit() == 1 ? "Mi" : "Km");
-    Fields.DirDist = text.substr(0, 20);
-    headLon_ = lon;
-    headLat_ = lat;
-    host_->PostToMainForm(11);
-}
+bool TQsoEntry::CallEntered() { return callEntry_.Entered(); }
 
 void TQsoEntry::DateExit()
 {
-    if (!Fields.Modified[fDate] || mode_ == emSearch)
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
-    look.Date = DayOf(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Text[fQslMgr] = GetQslManager(look.Call.view(), look.Date);
-    Fields.Text[fZone] = std::to_string(look.Zone);
-    ShowCountryFields(look.Country);
+    if (mode_ != emSearch)
+        callEntry_.DateExit();
 }
 
 void TQsoEntry::PrefixExit()
 {
-    if (!Fields.Modified[fPrefix] || mode_ == emSearch)
-        return;
-    std::int32_t c = CountryNumberOfPrefix(UpperAscii(TrimSpaces(Fields.Text[fPrefix])).substr(0, 5));
-    if (c < 0)
-        c = 0;
-    TCountryRecord rec;
-    Fields.Text[fZone] = std::to_string(GetCountry(static_cast<std::uint16_t>(c), rec) ? rec.CqZone : 0);
-    host_->MarkChildDirty(1);
-    ShowCountryFields(static_cast<std::uint16_t>(c));
-    Fields.Modified[fPrefix] = true;
-    Fields.EverModified[fPrefix] = true;
-    host_->PostToMainForm(11);
+    if (mode_ != emSearch)
+        callEntry_.PrefixExit();
 }
 
 void TQsoEntry::StateExit()
 {
-    if (!Fields.Modified[fState] || mode_ == emSearch)
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(TrimSpaces(Fields.Text[fCall])).substr(0, 12));
-    look.Date = DayOf(Fields.Date);
-    QsoLookup().LookupCall(look);
-    Fields.Text[fCnty].clear();
-    std::uint8_t st = StateNumber(TrimSpaces(Fields.Text[fState]));
-    TUsStateRecord s;
-    int zone = (st && GetState(st, s)) ? s.CqZone : look.Zone;
-    if (std::to_string(zone) != TrimSpaces(Fields.Text[fZone])) {
-        Fields.Text[fZone] = std::to_string(zone);
-        host_->MarkChildDirty(1);
-    }
-    MarkDirty({2, 7});
+    if (mode_ != emSearch)
+        callEntry_.StateExit();
 }
 
 void TQsoEntry::PreviewCall(const std::string& call, TDayNumber date)
 {
-    if (mode_ != emRealTime || !TrimSpaces(Fields.Text[fCall]).empty())
-        return;
-    TQsoRecord look;
-    look.Call.assign(UpperAscii(call).substr(0, 12));
-    look.Date = date;
-    QsoLookup().LookupCall(look);
-    TCountryRecord c;
-    if (look.Country && GetCountry(look.Country, c)) {
-        Fields.Text[fPrefix] = c.Prefix;
-        Fields.CountryText = "SPOT: " + c.Name.substr(0, 34);
-        Fields.Text[fZone] = std::to_string(look.Zone);
-        MarkDirty({0, 7, 1});
-    } else {
-        Fields.CountryText.clear();
-        Fields.Text[fPrefix].clear();
-        Fields.Text[fZone].clear();
-    }
+    if (mode_ == emRealTime)
+        callEntry_.Preview(call, date);
 }
 
 void TQsoEntry::StartQsoFromSpot(const std::string& call, int mode, int band)
@@ -1130,7 +734,7 @@ bool TQsoEntry::AppendToNote(int field, char key)
         return false;
     std::string add;
     if (key == 'D')
-        add = FormatDayNumber(DayOf(Fields.Date));
+        add = FormatDayNumber(FieldDayNumber(Fields.Date));
     else if (key == 'R' && RadioAttached())
         add = radio_->FrequencyText();
     if (add.empty())
@@ -1160,14 +764,15 @@ void TQsoEntry::BeginSearch(bool clearTemplate)
     if (log_->Count() == 0)
         return;
     mode_ = emSearch;
+    TQsoRecord& tmpl = filter_.Template();
     if (clearTemplate) {
-        FreeNote(template_.Note);
-        template_ = TQsoRecord();
-        template_.Time = -1;
+        FreeNote(tmpl.Note);
+        tmpl = TQsoRecord();
+        tmpl.Time = -1;
     }
     blankItems_ = true;
-    ShowRecord(template_);
-    Fields.Time = template_.Time;
+    ShowRecord(tmpl);
+    Fields.Time = tmpl.Time;
     for (int f : {fRsts, fRstr, fGroup, fZone}) {
         Fields.Text[f].clear();
         Fields.EverModified[f] = false;
@@ -1179,141 +784,28 @@ void TQsoEntry::BeginSearch(bool clearTemplate)
     host_->FocusField(fCall);
 }
 
-void TQsoEntry::ClearSearch()
-{
-    search_.Clear();
-    search_.OutsideFilter = nullptr;
-}
-
 void TQsoEntry::CompileFilter()
 {
-    search_.OutsideFilter = nullptr;
-    FreeNote(template_.Note);
-    BuildRecord(template_);
-    template_.Time = Fields.Time;
-    FreeNote(template_.Note);
-    template_.Note = nullptr;
-    ClearSearch();
-    search_.CallMethod = Config.CallSearchMethod();
-    search_.DateMethod = Config.DateSearchMethod();
-    const auto& T = Fields.Text;
-    const auto& S = Fields.Sel;
-    const TDayNumber marker = EncodeDayNumber(1901, 1, 1);
-    for (int f = 0; f < kQsoFieldCount; ++f) {
-        TSearchCondition c;
-        c.Field = static_cast<std::uint8_t>(f);
-        c.Kind = kSearchKinds[f];
-        const std::string text = TrimSpaces(T[f]);
-        bool make = false;
-        switch (c.Kind) {
-        case skByteEqual:
-            make = !text.empty();
-            c.Value = static_cast<std::uint32_t>(FieldTextToInt(text));
-            break;
-        case skByteSel:
-            make = S[f] != 0;
-            c.Value = static_cast<std::uint32_t>(S[f]);
-            break;
-        case skQsoDate:
-        case skQslDate: {
-            TDayNumber d = DayOf(f == fDate ? Fields.Date : Fields.QslDate);
-            make = d != 0;
-            c.Value = d == marker ? 0 : d;
-            break;
-        }
-        case skTime:
-            make = Fields.Time >= 0;
-            c.Value = static_cast<std::uint32_t>(Fields.Time);
-            break;
-        case skFlag:
-            make = S[f] != 0;
-            c.Value = FlagOfField(f);
-            c.Negate = S[f] == 2;
-            break;
-        case skAward: {
-            const std::uint32_t m = AwardMaskOfField(f);
-            make = S[f] != 0;
-            c.Value = S[f] == 1 ? (m | (m * 2)) : S[f] == 2 ? m : m * 2;
-            c.Negate = S[f] == 1;
-            break;
-        }
-        case skRst: {
-            int rst = 0;
-            make = !text.empty();
-            c.Value = StrToRst(text, rst) ? static_cast<std::uint32_t>(rst) : 0;
-            break;
-        }
-        case skCustAwdId:
-            make = S[f] != 0;
-            c.Pattern = S[f] == 1 ? std::string() : SelectedAwardId();
-            break;
-        case skCustAwdVal: {
-            if (f == fAwdSel)  // one condition for the value, from whichever control is shown
-                break;
-            std::string v;
-            if (Fields.AwdValVisible) {
-                v = TrimSpaces(T[fAwdVal]);
-            } else if (Fields.AwdSelVisible) {
-                TQsoRecord tmp;
-                TakeAwardFields(tmp);
-                v = tmp.CustAwdVal.str();
-            }
-            make = !v.empty();
-            c.Field = static_cast<std::uint8_t>(Fields.AwdValVisible ? fAwdVal : fAwdSel);
-            c.Pattern = v;
-            break;
-        }
-        default: {  // the pattern kinds
-            make = !text.empty();
-            c.Pattern = text;
-            if ((c.Kind == skCallNote || c.Kind == skQsoNote) && make) {
-                if (c.Pattern.front() != '*')
-                    c.Pattern.insert(c.Pattern.begin(), '*');
-                if (c.Pattern.back() != '*')
-                    c.Pattern += '*';
-            }
-            break;
-        }
-        }
-        if (make)
-            search_.Add(c);
-    }
-    // The date range is asked once, here, so that counting and painting never ask.
-    if (search_.DateMethod == 3) {
-        for (auto& c : search_.Conditions) {
-            if (c.Kind != skQsoDate)
-                continue;
-            TDayNumber start = static_cast<TDayNumber>(c.Value);
-            TDayNumber end = lastRangeEnd_ ? lastRangeEnd_ : start;
-            host_->AskDateRange(start, end);
-            c.Value = start;
-            search_.RangeEnd = end;
-            lastRangeEnd_ = end;
-        }
-    }
+    filter_.SetOutsideFilter(nullptr);
+    TQsoRecord& tmpl = filter_.Template();
+    FreeNote(tmpl.Note);
+    BuildRecord(tmpl);
+    tmpl.Time = Fields.Time;
+    FreeNote(tmpl.Note);
+    tmpl.Note = nullptr;
+    filter_.Compile(Fields, awards_, *host_);
 }
 
 void TQsoEntry::SearchFor(const std::string& expression, int modeGroup)
 {
     CompileFilter();
-    if (!expression.empty()) {
-        TSearchCondition c;
-        c.Kind = skWpx;
-        c.Pattern = expression;
-        search_.Add(c);
-    }
-    if (modeGroup != 0) {
-        TSearchCondition c;
-        c.Kind = skModeGroup;
-        c.Value = static_cast<std::uint32_t>(modeGroup);
-        search_.Add(c);
-    }
+    filter_.AddWpxAndModeGroup(expression, modeGroup);
     LeaveSearchItems();
     Fields.ClearModified();
     mode_ = emBrowse;
-    previous_ = current_;
-    current_ = 0;
-    const bool none = StepView(true) == 1;
+    nav_.Remember();
+    nav_.SetCurrent(0);
+    const bool none = !nav_.Step(true);
     host_->LogListChanged(true);
     if (none) {
         MessageDlg("No matching QSO found", TMsgDlgType::mtInformation, mbOK);
@@ -1321,20 +813,6 @@ void TQsoEntry::SearchFor(const std::string& expression, int modeGroup)
     }
     ShowCurrent();
 }
-
-bool TQsoEntry::MatchesSearch(const TQsoRecord& rec) const { return search_.Matches(rec, log_); }
-
-int TQsoEntry::RecordState(int index) const
-{
-    const TQsoRecord* r = ViewAt(index);
-    if (!r)
-        return 1;
-    if (!log_->InSelection(*r) || (mode_ == emBrowse && !MatchesSearch(*r)))
-        return 2;
-    return 0;
-}
-
-int TQsoEntry::CurrentRecordState() const { return RecordState(current_); }
 
 long TQsoEntry::CountSelected()
 {
@@ -1369,13 +847,13 @@ void TQsoEntry::CancelFilter()
     if (wasSearch)
         ShowCurrent();
     host_->LogListChanged(true);
-    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), current_);
+    host_->ShowLogScrollBar(true, std::max(0, log_->Count() - 1), CurrentIndex());
 }
 
 void TQsoEntry::SetExternalFilter(std::function<bool(const TQsoRecord&)> filter)
 {
     const bool on = static_cast<bool>(filter);
-    search_.OutsideFilter = std::move(filter);
+    filter_.SetOutsideFilter(std::move(filter));
     mode_ = on ? emBrowse : emIdle;
     host_->LogListChanged(true);
 }
@@ -1384,34 +862,37 @@ void TQsoEntry::CheckOtherQsos(int kind)
 {
     const auto& T = Fields.Text;
     std::string state = UpperAscii(TrimSpaces(T[fState])), county = TrimSpaces(T[fCnty]), id = SelectedAwardId(), value;
-    if (kind == 2 || kind == 3) {
+    if (kind == okAwardListedValue || kind == okAwardTypedValue) {
         TQsoRecord r;
         TakeAwardFields(r);
-        value = kind == 3 ? TrimSpaces(T[fAwdVal]) : r.CustAwdVal.str();
+        value = kind == okAwardTypedValue ? TrimSpaces(T[fAwdVal]) : r.CustAwdVal.str();
     }
-    const bool noKey = kind == 0 ? (state.empty() || county.empty()) : kind == 1 ? id.empty() : (id.empty() || value.empty());
+    const bool noKey = kind == okStateCounty  ? (state.empty() || county.empty())
+                       : kind == okCustomAward ? id.empty()
+                                               : (id.empty() || value.empty());
     if (noKey) {
         MessageDlg("Not a valid search", TMsgDlgType::mtWarning, mbOK);
         return;
     }
     const std::uint8_t stateNo = StateNumber(state);
-    const std::uint16_t countyNo = kind == 0 ? CountyNumber(state, county) : 0;
+    const std::uint16_t countyNo = kind == okStateCounty ? CountyNumber(state, county) : 0;
     auto statusOf = [](const TQsoRecord& q) -> int {
         if (q.RstRcvd == 0)
-            return 0;
+            return asNone;
         if (q.HasFlag(qfQslReceived))
-            return q.AwardFlags ? 4 : 3;
+            return q.AwardFlags ? asSubmitted : asConfirmed;
         if (q.QslSentDate)
-            return q.Date >= Config.QslSentCutoff() ? 2 : 0;
-        return q.Date >= Config.WorkedCutoff() ? 1 : 0;
+            return q.Date >= Config.QslSentCutoff() ? asQslSent : asNone;
+        return q.Date >= Config.WorkedCutoff() ? asWorked : asNone;
     };
     const TQsoRecord* best = nullptr;
-    int bestStatus = 0;
+    int bestStatus = asNone;
     for (const TQsoRecord* q : log_->Qsos()) {
         if (!log_->InSelection(*q))
             continue;
-        bool same = kind == 0 ? (q->State == stateNo && q->County == countyNo)
-                              : kind == 1 ? q->CustAwdId == id : (q->CustAwdId == id && q->CustAwdVal == value);
+        bool same = kind == okStateCounty  ? (q->State == stateNo && q->County == countyNo)
+                    : kind == okCustomAward ? q->CustAwdId == id
+                                            : (q->CustAwdId == id && q->CustAwdVal == value);
         if (!same)
             continue;
         int st = statusOf(*q);
@@ -1424,128 +905,11 @@ void TQsoEntry::CheckOtherQsos(int kind)
         MessageDlg("No matching qso found", TMsgDlgType::mtInformation, mbOK);
         return;
     }
+    // A submitted QSO reads as confirmed.
     static const char* const names[] = {"Not worked", "Worked", "QSL sent", "Confirmed"};
     MessageDlg(best->Call.str() + "\r" + FormatDayNumber(best->Date) + "\r" + SecondsToHHMM(best->Time) + "\r" +
-                   BandName(best->Band) + "\r" + names[std::min(bestStatus, 3)],
+                   BandName(best->Band) + "\r" + names[std::min<int>(bestStatus, asConfirmed)],
                TMsgDlgType::mtInformation, mbOK);
-}
-
-// ---- custom awards ----
-
-void TQsoEntry::FillAwardTypes(const std::string& id, const std::string& value)
-{
-    const bool search = mode_ == emSearch;
-    const TCustAwardList& list = CustAwardList();
-    std::vector<std::pair<std::string, std::string>> items;  // name, id
-    const std::string prefix = UpperAscii(TrimSpaces(Fields.Text[fPrefix]));
-    const int band = GetBand(), group = ModeGroup(GetMode());
-    for (int i = 0; i < list.Count(); ++i) {
-        const TCustAward& a = list.At(i);
-        if (!search && (!a.HasPrefix(prefix) || band < 1 || band > 15 || !a.Bands[static_cast<std::size_t>(band)] ||
-                        group < 1 || !a.Modes[static_cast<std::size_t>(group)]))
-            continue;
-        items.emplace_back(a.LongName, a.ID);
-    }
-    std::sort(items.begin(), items.end());
-    awdNames_ = {"---"};
-    awdIds_ = {""};
-    for (auto& [name, aid] : items) {
-        awdNames_.push_back(name);
-        awdIds_.push_back(aid);
-    }
-    int sel = search ? 0 : 1;
-    if (!search)
-        for (std::size_t i = 1; i < awdIds_.size(); ++i)
-            if (!id.empty() && awdIds_[i] == id)
-                sel = static_cast<int>(i) + 1;
-    Fields.Sel[fAwdType] = sel;
-    const TCustAward* a = sel > 1 ? list.Find(awdIds_[static_cast<std::size_t>(sel - 1)]) : nullptr;
-    Fields.AwdSelVisible = a && a->HasValueTable();
-    Fields.AwdValVisible = a && !a->HasValueTable();
-    ShowAwardValue(value);
-    Fields.Modified[fAwdType] = Fields.EverModified[fAwdType] = false;
-}
-
-std::string TQsoEntry::SelectedAwardId() const
-{
-    const int sel = Fields.Sel[fAwdType];
-    return sel > 1 && sel - 1 < static_cast<int>(awdIds_.size()) ? awdIds_[static_cast<std::size_t>(sel - 1)]
-                                                                  : std::string();
-}
-
-void TQsoEntry::ShowAwardValue(const std::string& value)
-{
-    const TCustAward* a = CustAwardList().Find(SelectedAwardId());
-    Fields.Text[fAwdSel].clear();
-    Fields.Text[fAwdVal].clear();
-    if (a && a->HasValueTable()) {
-        const auto& vals = a->Values();
-        if (!vals.empty() && (!value.empty() || mode_ != emSearch)) {
-            std::string name = vals.front().second;
-            for (const auto& [k, n] : vals)
-                if (k == value)
-                    name = n;
-            Fields.Text[fAwdSel] = name;
-        }
-    } else if (a) {
-        Fields.Text[fAwdVal] = value;
-    }
-    Fields.Modified[fAwdSel] = Fields.Modified[fAwdVal] = false;
-}
-
-void TQsoEntry::TakeAwardFields(TQsoRecord& rec) const
-{
-    const TCustAward* a = CustAwardList().Find(SelectedAwardId());
-    if (!a) {
-        rec.CustAwdId.clear();
-        rec.CustAwdVal.clear();
-        return;
-    }
-    rec.CustAwdId.assign(a->ID.substr(0, 4));
-    std::string v = Fields.Text[fAwdVal];
-    if (a->HasValueTable()) {
-        const auto& vals = a->Values();
-        v = vals.empty() ? std::string() : vals.front().first;
-        for (const auto& [k, n] : vals)
-            if (n == Fields.Text[fAwdSel])
-                v = k;
-    }
-    rec.CustAwdVal.assign(TrimSpaces(v).substr(0, 8));
-}
-
-void TQsoEntry::RefreshAwardTypes()
-{
-    TQsoRecord r;
-    TakeAwardFields(r);
-    bool m1 = Fields.EverModified[fAwdType], m2 = Fields.EverModified[fAwdSel], m3 = Fields.EverModified[fAwdVal];
-    FillAwardTypes(r.CustAwdId.str(), r.CustAwdVal.str());
-    Fields.EverModified[fAwdType] = m1;
-    Fields.EverModified[fAwdSel] = m2;
-    Fields.EverModified[fAwdVal] = m3;
-}
-
-// ---- macros ----
-
-std::string TQsoEntry::MacroExchangeText() const
-{
-    if (!Fields.Text[fRecvd].empty())
-        return Fields.Text[fRecvd];
-    std::string r = Fields.Text[fRstr];
-    if (!r.empty() && r[0] == ' ')
-        r.erase(0, 1);
-    return r;
-}
-
-std::string TQsoEntry::MacroName() const
-{
-    std::string s = TrimSpaces(Fields.Text[fCallNotes]);
-    std::size_t cut = s.find_first_of(" ,");
-    if (cut != std::string::npos)
-        s.resize(cut);
-    for (char c : s)
-        if (c != '-' && (c < 'A' || c > 'z'))
-            return {};
-    return s;
 }
 
 } // namespace korval

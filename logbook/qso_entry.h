@@ -5,59 +5,38 @@
 // search by example. No widgets: the window copies its controls into Fields, calls an operation
 // and shows Fields again. Questions to the operator go through MessageDlg; everything else the
 // engine needs of the windows around it goes through TQsoEntryHost.
+// The engine coordinates its parts: the view and its moves (TQsoNavigator), the search by
+// example (TQsoFilter), the custom-award controls (TQsoAwardFields), the country and heading
+// displays (TQsoLocation), the field checks with their pick lists (TQsoValidators), what a
+// call, date, prefix or state fills in (TQsoCallEntry) and the contest's dupe check and
+// exchange (TQsoContest).
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "logbook/base/day_number.h"
+#include "logbook/entry_mode.h"
+#include "logbook/qso_award_fields.h"
+#include "logbook/qso_call_entry.h"
+#include "logbook/qso_contest.h"
+#include "logbook/qso_entry_host.h"
 #include "logbook/qso_fields.h"
+#include "logbook/qso_filter.h"
+#include "logbook/qso_location.h"
+#include "logbook/qso_navigator.h"
+#include "logbook/qso_radio.h"
 #include "logbook/qso_record.h"
 #include "logbook/qso_search.h"
-#include "logbook/text_macros.h"
+#include "logbook/qso_validators.h"
 
 namespace korval {
 
 class TQsoData;
-class TQsoIndex;
 
-enum TEntryMode : int { emIdle = 0, emRealTime = 1, emOffline = 2, emSearch = 3, emBrowse = 4 };
-
-// The radio as the QSO window sees it; the CAT engine implements it, tests use a double.
-class TQsoRadio {
-public:
-    virtual ~TQsoRadio() = default;
-    virtual bool Attached() const = 0;
-    // The current frequency in the radio's own notation (for "$$" and Ctrl+R).
-    virtual std::string FrequencyText() const = 0;
-};
-
-// What the engine tells or asks the windows around it. Every default does nothing.
-class TQsoEntryHost {
-public:
-    virtual ~TQsoEntryHost() = default;
-    virtual bool IgnoreModeInRealTime() const { return false; }
-    virtual void PollRadioNow() {}
-    // The date-range dialog: shows start and end and leaves them as the operator left them.
-    virtual void AskDateRange(TDayNumber& start, TDayNumber& end) { (void)start; (void)end; }
-    // Pick list over entries; the chosen position, below 0 when cancelled.
-    virtual int ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first)
-    {
-        (void)caption; (void)entries; (void)first;
-        return -1;
-    }
-    virtual void MarkChildDirty(int slot) { (void)slot; }
-    virtual void PostToMainForm(int code) { (void)code; }
-    virtual void Beep() {}
-    virtual void ShowSerialNumber(bool visible, unsigned number) { (void)visible; (void)number; }
-    // The log changed: a full refresh of the log list, or just one QSO added or updated.
-    virtual void LogListChanged(bool full) { (void)full; }
-    virtual void FocusField(int field) { (void)field; }
-    virtual bool FieldHasFocus(int field) const { (void)field; return false; }
-    // The commands that only exist outside add modes (Delete, Update, Confirm ...).
-    virtual void EnableEditCommands(bool on) { (void)on; }
-    virtual void ShowLogScrollBar(bool visible, int max, int position) { (void)visible; (void)max; (void)position; }
-};
+// The key "Check other QSOs" compares: state and county, the custom award, the award and its
+// value from the list, the award and its typed value.
+enum TOtherQsosKey : int { okStateCounty = 0, okCustomAward = 1, okAwardListedValue = 2, okAwardTypedValue = 3 };
 
 class TQsoEntry {
 public:
@@ -71,7 +50,7 @@ public:
 
     TQsoData* Log() const { return log_; }
     int EntryMode() const { return mode_; }
-    int CurrentIndex() const { return current_; }
+    int CurrentIndex() const { return nav_.Current(); }
     bool ClockFollows() const { return clockFollow_; }
     std::int32_t StoredTime() const { return storedTime_; }
     void SetRadio(TQsoRadio* radio) { radio_ = radio; }
@@ -85,10 +64,10 @@ public:
     void Start();
 
     // ---- view ----
-    int ViewCount() const;
-    TQsoRecord* ViewAt(int i) const;
-    int SortOrder() const { return sortOrder_; }
-    void SetSortOrder(int order);
+    int ViewCount() const { return nav_.Count(); }
+    TQsoRecord* ViewAt(int i) const { return nav_.At(i); }
+    int SortOrder() const { return nav_.SortOrder(); }
+    void SetSortOrder(int order) { nav_.SetSortOrder(order); }
 
     // ---- modes and entry ----
     void Addrealtime();
@@ -130,7 +109,8 @@ public:
     void Previous();
     void NextSorted(bool forward);
     // 1 when the move ran off the view (the previous index is restored).
-    int StepView(bool forward);
+    int StepView(bool forward) { return nav_.Step(forward) ? 0 : 1; }
+    // code: a TScrollCode of the log scroll bar; position: the thumb's, and where the view is after.
     void ScrollTo(int code, int& position);
     void ShowCurrent();
 
@@ -142,8 +122,8 @@ public:
     void CallChange();
     void CallExit();
     bool CallEntered();
-    void ShowCountryFields(std::uint16_t country);
-    void ShowHeading();
+    void ShowCountryFields(std::uint16_t country) { location_.ShowCountry(country); }
+    void ShowHeading() { location_.ShowHeading(); }
     void DateExit();
     void PrefixExit();
     void StateExit();
@@ -154,108 +134,81 @@ public:
     // Ctrl+D and Ctrl+R in the note fields (fCallNotes, fNote): a blank when the field is not
     // empty, then the entry's date or the radio's frequency. False when nothing was added.
     bool AppendToNote(int field, char key);
-    double HeadingLongitude() const { return headLon_; }
-    double HeadingLatitude() const { return headLat_; }
+    double HeadingLongitude() const { return location_.Longitude(); }
+    double HeadingLatitude() const { return location_.Latitude(); }
 
     // ---- search and filter ----
     void BeginSearch(bool clearTemplate);
     void SearchFor(const std::string& expression, int modeGroup);
     void CompileFilter();
-    bool MatchesSearch(const TQsoRecord& rec) const;
-    int CurrentRecordState() const;
-    int RecordState(int index) const;
+    bool MatchesSearch(const TQsoRecord& rec) const { return filter_.Matches(rec, log_); }
+    // A TRecordState.
+    int CurrentRecordState() const { return RecordState(CurrentIndex()); }
+    int RecordState(int index) const { return nav_.RecordState(index); }
     long CountSelected();
     void Count2Click();
     void CancelFilter();
     void SetExternalFilter(std::function<bool(const TQsoRecord&)> filter);
-    void ClearSearch();
-    // "Check other QSOs": kind 0 state and county, 1 custom award, 2 award and listed value,
-    // 3 award and typed value; shows the best-placed QSO with the same key.
+    void ClearSearch() { filter_.Clear(); }
+    // "Check other QSOs" by a TOtherQsosKey; shows the best-placed QSO with the same key.
     void CheckOtherQsos(int kind);
-    const TQsoSearch& Search() const { return search_; }
+    const TQsoSearch& Search() const { return filter_.Search(); }
     // Choice boxes carry a blank first item while this is true.
     bool BlankItems() const { return blankItems_; }
 
     // ---- custom awards ----
-    void FillAwardTypes(const std::string& id, const std::string& value);
-    void RefreshAwardTypes();
-    void TakeAwardFields(TQsoRecord& rec) const;
-    void ShowAwardValue(const std::string& value);
+    void FillAwardTypes(const std::string& id, const std::string& value) { awards_.Fill(id, value, Searching()); }
+    void RefreshAwardTypes() { awards_.Refresh(Searching()); }
+    void TakeAwardFields(TQsoRecord& rec) const { awards_.Take(rec); }
+    void ShowAwardValue(const std::string& value) { awards_.ShowValue(value, Searching()); }
     // The award box's items after the blank one (item 1 "---", then award names).
-    const std::vector<std::string>& AwardTypeItems() const { return awdNames_; }
-    std::string SelectedAwardId() const;
+    const std::vector<std::string>& AwardTypeItems() const { return awards_.Items(); }
+    std::string SelectedAwardId() const { return awards_.SelectedId(); }
 
-    // ---- field checks and pick lists (qso_validators.cpp) ----
-    // The user validation of a field: 0, 256 (out of range) or 32769 (unknown value). Nothing
-    // is checked in search mode except the prefix rule.
-    int ValidateField(int field);
+    // ---- field checks and pick lists ----
+    // The user validation of a field: 0, oeRangeError or oeUnknownValue. Nothing is checked in
+    // search mode except the prefix rule.
+    int ValidateField(int field) { return validators_.ValidateField(field, Searching()); }
     // The error handler: the message, or the pick list that answers the refused value.
-    void FieldError(int field, int code);
-    void ShowCountries();
-    void ShowStates();
-    void ShowCounties();
-    void ShowIotaListing();
-    void ShowGroupNames();
-    void GridExit();
-    void ZoneExit();
-    void IotaExit();
-
-    // ---- macros ----
-    std::string MacroExchangeText() const;
-    std::string MacroName() const;
+    void FieldError(int field, int code)
+    {
+        (void)code;
+        validators_.FieldError(field, Searching());
+    }
+    void ShowCountries() { validators_.ShowCountries(Searching()); }
+    void ShowStates() { validators_.ShowStates(); }
+    void ShowCounties() { validators_.ShowCounties(); }
+    void ShowIotaListing() { validators_.ShowIotaListing(); }
+    void ShowGroupNames() { validators_.ShowGroupNames(); }
+    void GridExit() { validators_.GridExit(Searching()); }
+    void ZoneExit() { validators_.ZoneExit(); }
+    void IotaExit() { validators_.IotaExit(); }
 
 private:
+    bool Searching() const { return mode_ == emSearch; }
     void ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh);
     void ApplyTabStops();
     int ReassignLaterQsos(const TQsoRecord& rec, const TQsoRecord* self);
-    void ClearLookupFields();
-    void MarkDirty(std::initializer_list<int> slots);
-    void SetCurrentFromRecord(const TQsoRecord* rec);
     bool ActiveSelection() const;
     void LeaveSearchItems();
-    std::string ExchangeFromConfig(bool realTime) const;
 
     TQsoData* log_;
     TQsoEntryHost* host_;
     TQsoRadio* radio_;
     int mode_ = emIdle;
-    int current_ = 0;
-    int previous_ = 0;
     bool clockFollow_ = false;
     std::int32_t storedTime_ = 0;
     bool bandEnabled_ = true;
     bool modeEnabled_ = true;
     bool blankItems_ = false;
-    int sortOrder_ = 4;
-    TQsoIndex* view_ = nullptr;   // null: the log in date order
-    TQsoRecord template_;
-    TQsoSearch search_;
-    TDayNumber lastRangeEnd_ = 0;
     int lastReassigned_ = 0;
-    double headLon_ = 0, headLat_ = 0;
-    std::vector<std::string> awdIds_;    // parallel to awdNames_
-    std::vector<std::string> awdNames_;
-};
-
-// The macro escapes read the QSO window through this.
-class TQsoMacroContext : public TMacroContext {
-public:
-    explicit TQsoMacroContext(TQsoEntry* entry) : entry_(entry) {}
-    bool HasQsoWindow() const override { return entry_ != nullptr; }
-    std::string CallField() const override { return entry_ ? entry_->Fields.Text[fCall] : std::string(); }
-    std::string RstSentField() const override { return entry_ ? entry_->Fields.Text[fRsts] : std::string(); }
-    std::string RstRcvdField() const override { return entry_ ? entry_->Fields.Text[fRstr] : std::string(); }
-    std::string ExchangeText() const override { return entry_ ? entry_->MacroExchangeText() : std::string(); }
-    std::string Name() const override { return entry_ ? entry_->MacroName() : std::string(); }
-    bool RealTimeEntry() const override { return entry_ && entry_->EntryMode() == emRealTime; }
-    void LogWithExchange() override
-    {
-        if (entry_)
-            entry_->LogWithExchange();
-    }
-
-private:
-    TQsoEntry* entry_;
+    TQsoNavigator nav_;
+    TQsoFilter filter_;
+    TQsoAwardFields awards_;
+    TQsoLocation location_;
+    TQsoValidators validators_;
+    TQsoCallEntry callEntry_;
+    TQsoContest contest_;
 };
 
 } // namespace korval

@@ -1,5 +1,7 @@
 #include "logbook/qso_fields.h"
 
+#include "logbook/qso_record.h"
+
 namespace korval {
 
 TQsoFieldKind QsoFieldKind(int field)
@@ -15,6 +17,38 @@ TQsoFieldKind QsoFieldKind(int field)
         return TQsoFieldKind::Choice;
     default:
         return field >= fAwDxccMixed && field <= fAwVucc ? TQsoFieldKind::Choice : TQsoFieldKind::Text;
+    }
+}
+
+std::uint8_t FlagOfField(int field)
+{
+    switch (field) {
+    case fConf: return qfQslReceived;
+    case fLabel: return qfLabelToPrint;
+    case fQrp: return qfQRP;
+    case fYl: return qfYL;
+    case fValid: return qfValidForAwards;
+    default: return 0;
+    }
+}
+
+TDayNumber FieldDayNumber(std::int32_t fieldDate)
+{
+    if (fieldDate < 0)
+        return 0;
+    try {
+        return StDateToDayNumber(fieldDate);
+    } catch (const EDateRangeError&) {
+        return 0;
+    }
+}
+
+std::int32_t FieldDateOfDay(TDayNumber day)
+{
+    try {
+        return DayNumberToStDate(day);
+    } catch (const EDateRangeError&) {
+        return -1;
     }
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "logbook/base/day_number.h"
+
 namespace korval {
 
 enum TQsoFieldId : int {
@@ -21,6 +23,11 @@ enum TQsoFieldId : int {
     kQsoFieldCount = 45
 };
 
+// Items of the Y/N boxes (the blank item, "any", only in search mode).
+enum TYesNoItem : int { ynBlank = 0, ynYes = 1, ynNo = 2 };
+// Items of the award boxes: "--", "Subm" (the submitted bit), "Chkd" (the credited bit).
+enum TAwardItem : int { aiBlank = 0, aiNone = 1, aiSubmitted = 2, aiCredited = 3 };
+
 // Kind of control behind a slot.
 enum class TQsoFieldKind { Text, Date, Time, Choice };
 TQsoFieldKind QsoFieldKind(int field);
@@ -28,6 +35,12 @@ TQsoFieldKind QsoFieldKind(int field);
 std::uint32_t AwardMaskOfField(int field);
 // The control's name as the window knows it ("FQso_Call" ...).
 const char* QsoFieldName(int field);
+// The QSO flag carried by a Y/N choice slot (label, QSL received, QRP, YL, valid), 0 for others.
+std::uint8_t FlagOfField(int field);
+// The date fields' value (days since 1600-01-01, -1 empty) as a day number, 0 when empty or
+// out of range; and back, -1 for a day out of range.
+TDayNumber FieldDayNumber(std::int32_t fieldDate);
+std::int32_t FieldDateOfDay(TDayNumber day);
 
 struct TQsoFields {
     std::array<std::string, kQsoFieldCount> Text{};

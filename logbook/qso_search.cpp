@@ -4,6 +4,7 @@
 #include "logbook/call_lookup.h"
 #include "logbook/country_db.h"
 #include "logbook/qso_data.h"
+#include "logbook/qso_fields.h"
 
 namespace korval {
 
@@ -70,12 +71,6 @@ bool NearMatch(std::string_view p, std::string_view c)
     return SameLengthMatch(shorter, longer.substr(0, shorter.size()));
 }
 
-std::string StateAbbrev(std::uint8_t state)
-{
-    TUsStateRecord s;
-    return state != 0 && GetState(state, s) ? s.Abbrev : std::string();
-}
-
 } // namespace
 
 bool PatternMatches(std::string_view pattern, std::string_view text)
@@ -92,17 +87,17 @@ bool PatternMatches(std::string_view pattern, std::string_view text)
 bool CallMatches(std::string_view pattern, std::string_view call, int method)
 {
     switch (method) {
-    case 1:
+    case csExact:
         return SameLengthMatch(pattern, call);
-    case 3:
+    case csNear:
         return NearMatch(pattern, call);
-    case 4: {
+    case csContains: {
         std::string p = "*";
         p.append(pattern);
         p += '*';
         return PatternMatches(p, call);
     }
-    default:  // 2, and any value the configuration does not define
+    default:  // csPattern, and any value the configuration does not define
         return PatternMatches(pattern, call);
     }
 }
@@ -140,20 +135,20 @@ bool TQsoSearch::Test(const TSearchCondition& c, const TQsoRecord& r, const TQso
     case skByteSel: {
         std::uint32_t v = 0;
         switch (c.Field) {
-        case 4: v = r.Mode; break;
-        case 5: v = r.Band; break;
-        case 9: v = r.Zone; break;
-        case 19: v = r.QslRoute; break;
-        case 23: v = r.SatMode; break;
-        case 41: v = r.Group; break;
+        case fMode: v = r.Mode; break;
+        case fBand: v = r.Band; break;
+        case fZone: v = r.Zone; break;
+        case fQslRoute: v = r.QslRoute; break;
+        case fSat: v = r.SatMode; break;
+        case fGroup: v = r.Group; break;
         default: return false;
         }
         return v == c.Value;
     }
     case skQsoDate:
-        if (DateMethod == 2)
+        if (DateMethod == dsOnOrAfter)
             return r.Date >= c.Value;
-        if (DateMethod == 3)
+        if (DateMethod == dsRange)
             return r.Date >= c.Value && r.Date <= RangeEnd;
         return r.Date == c.Value;
     case skQslDate:
@@ -173,7 +168,7 @@ bool TQsoSearch::Test(const TSearchCondition& c, const TQsoRecord& r, const TQso
     case skCall:
         return CallMatches(c.Pattern, r.Call.view(), CallMethod);
     case skText:
-        return PatternMatches(c.Pattern, c.Field == 8 ? r.Exchange.view() : r.Iota.view());
+        return PatternMatches(c.Pattern, c.Field == fRecvd ? r.Exchange.view() : r.Iota.view());
     case skPrefix:
         return PatternMatches(c.Pattern, r.Country ? CountryPrefix(r.Country) : std::string());
     case skStateAbbrev:
@@ -189,7 +184,7 @@ bool TQsoSearch::Test(const TSearchCondition& c, const TQsoRecord& r, const TQso
     case skQslMgr:
         return PatternMatches(c.Pattern, GetQslManager(r.Call.view(), r.Date));
     case skRst:
-        return (c.Field == 6 ? r.RstSent : r.RstRcvd) == c.Value;
+        return (c.Field == fRsts ? r.RstSent : r.RstRcvd) == c.Value;
     case skCustAwdId:
         return PatternMatches(c.Pattern, r.CustAwdId.view());
     case skCustAwdVal:

@@ -22,6 +22,11 @@ enum TSearchKind : std::uint8_t {
     skCustAwdVal = 20, skWpx = 21,
 };
 
+// The configured call-search method (the call rule of a search).
+enum TCallSearchMethod : int { csExact = 1, csPattern = 2, csNear = 3, csContains = 4 };
+// The configured date-search method (the date rule of a search).
+enum TDateSearchMethod : int { dsExact = 1, dsOnOrAfter = 2, dsRange = 3 };
+
 struct TSearchCondition {
     std::uint8_t Field = 0;   // tab order of the control it came from
     bool Negate = false;
@@ -35,17 +40,17 @@ inline constexpr int kMaxSearchConditions = 47;
 // Glob match ignoring letter case: "*" any run, "?" on either side any one character; a leading
 // "!" inverts the result; the pattern "*" alone needs a non-empty text.
 bool PatternMatches(std::string_view pattern, std::string_view text);
-// The call rule by the configured call-search method: 1 exact, 2 pattern, 3 near, 4 contains.
+// The call rule by the configured call-search method (a TCallSearchMethod).
 bool CallMatches(std::string_view pattern, std::string_view call, int method);
 
-// A compiled search. A date-range search (method 3) holds its range once compiled, so testing
+// A compiled search. A date-range search (dsRange) holds its range once compiled, so testing
 // QSOs never asks anything.
 class TQsoSearch {
 public:
     std::vector<TSearchCondition> Conditions;
-    int CallMethod = 2;
-    int DateMethod = 1;
-    TDayNumber RangeEnd = 0;        // method 3: end of the range of this compilation
+    int CallMethod = csPattern;
+    int DateMethod = dsExact;
+    TDayNumber RangeEnd = 0;        // dsRange: end of the range of this compilation
     std::function<bool(const TQsoRecord&)> OutsideFilter;
 
     void Clear()

@@ -1,20 +1,24 @@
-// The per-field checks of the QSO window and the pick lists that answer a refused value.
+#include "logbook/qso_validators.h"
+
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "logbook/call_lookup.h"
+#include "logbook/child_window.h"
 #include "logbook/country_db.h"
 #include "logbook/entry_field_errors.h"
 #include "logbook/was_state.h"
 #include "logbook/position.h"
 #include "logbook/qso_data.h"
-#include "logbook/qso_entry.h"
+#include "logbook/qso_entry_host.h"
+#include "logbook/qso_location.h"
 #include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
 
 namespace korval {
 
 namespace {
-
 
 bool IotaKnown(const std::string& ref)
 {
@@ -38,12 +42,12 @@ std::uint16_t PrefixCountry(const std::string& prefix)
 
 } // namespace
 
-int TQsoEntry::ValidateField(int field)
+int TQsoValidators::ValidateField(int field, bool search) const
 {
-    const std::string text = Fields.Text[static_cast<std::size_t>(field)];
+    const std::string text = fields_.Text[static_cast<std::size_t>(field)];
     if (field == fPrefix) {
         std::string p = UpperAscii(text).substr(0, 5);
-        if (mode_ == emSearch) {
+        if (search) {
             if (!p.empty() && p[0] == '!')
                 p.erase(0, 1);
             if (!p.empty() && p[0] == '*')
@@ -52,7 +56,7 @@ int TQsoEntry::ValidateField(int field)
         p = TrimSpaces(p);
         return !p.empty() && CountryNumberOfPrefix(p) < 0 ? oeUnknownValue : 0;
     }
-    if (mode_ == emSearch)
+    if (search)
         return 0;
     switch (field) {
     case fZone: {
@@ -72,7 +76,7 @@ int TQsoEntry::ValidateField(int field)
         return ref.empty() || IotaKnown(ref) ? 0 : oeUnknownValue;
     }
     case fState: {
-        const std::uint16_t country = PrefixCountry(Fields.Text[fPrefix]);
+        const std::uint16_t country = PrefixCountry(fields_.Text[fPrefix]);
         const std::string st = UpperAscii(TrimSpaces(text));
         const std::string two = st.substr(0, 2);
         const bool known = StateNumber(two) != 0;
@@ -82,9 +86,9 @@ int TQsoEntry::ValidateField(int field)
     }
     case fCnty: {
         const std::string name = TrimSpaces(text).substr(0, 18);
-        if (!Fields.Modified[fCnty] || name.empty())
+        if (!fields_.Modified[fCnty] || name.empty())
             return 0;
-        const std::string st = UpperAscii(TrimSpaces(Fields.Text[fState]));
+        const std::string st = UpperAscii(TrimSpaces(fields_.Text[fState]));
         if (st.empty() || StateNumber(st) == 0 || CountyNumber(st, name) == 0)
             return oeUnknownValue;
         return 0;
@@ -94,9 +98,8 @@ int TQsoEntry::ValidateField(int field)
     }
 }
 
-void TQsoEntry::FieldError(int field, int code)
+void TQsoValidators::FieldError(int field, bool search)
 {
-    (void)code;
     switch (field) {
     case fZone:
         MessageDlg("Valid range is 0..40", TMsgDlgType::mtWarning, mbOK);
@@ -114,10 +117,10 @@ void TQsoEntry::FieldError(int field, int code)
         ShowStates();
         break;
     case fPrefix:
-        ShowCountries();
+        ShowCountries(search);
         break;
     case fCnty:
-        if (TrimSpaces(Fields.Text[fState]).empty())
+        if (TrimSpaces(fields_.Text[fState]).empty())
             MessageDlg("No State information available", TMsgDlgType::mtError, mbOK);
         else
             ShowCounties();
@@ -127,7 +130,7 @@ void TQsoEntry::FieldError(int field, int code)
     }
 }
 
-void TQsoEntry::ShowCountries()
+void TQsoValidators::ShowCountries(bool search)
 {
     if (!CountryDb.Countries)
         return;
@@ -135,24 +138,24 @@ void TQsoEntry::ShowCountries()
     for (std::int32_t i = 0; i < CountryDb.Countries->Count(); ++i)
         entries.push_back(CountryPrefix(static_cast<std::uint16_t>(i)) + "\t" +
                           CountryName(static_cast<std::uint16_t>(i)));
-    int chosen = host_->ShowPicklist("Prefix", entries, 0);
+    int chosen = host_.ShowPicklist("Prefix", entries, 0);
     if (chosen <= 0)
         return;
     TCountryRecord c;
     if (!GetCountry(static_cast<std::uint16_t>(chosen), c))
         return;
-    Fields.Text[fPrefix] = c.Prefix;
-    if (mode_ != emSearch) {
-        Fields.Text[fZone] = std::to_string(c.CqZone);
-        host_->MarkChildDirty(1);
-        ShowCountryFields(static_cast<std::uint16_t>(chosen));
+    fields_.Text[fPrefix] = c.Prefix;
+    if (!search) {
+        fields_.Text[fZone] = std::to_string(c.CqZone);
+        host_.MarkChildDirty(cwZoneSummary);
+        location_.ShowCountry(static_cast<std::uint16_t>(chosen));
     }
-    Fields.EverModified[fPrefix] = true;
+    fields_.EverModified[fPrefix] = true;
 }
 
-void TQsoEntry::ShowStates()
+void TQsoValidators::ShowStates()
 {
-    const std::uint16_t country = PrefixCountry(Fields.Text[fPrefix]);
+    const std::uint16_t country = PrefixCountry(fields_.Text[fPrefix]);
     switch (StatesKindOf(country)) {
     case skUsStates: {
         if (!CountryDb.States)
@@ -162,22 +165,22 @@ void TQsoEntry::ShowStates()
             TUsStateRecord s = TUsStateRecord::FromBytes(CountryDb.States->Record(i), CountryDb.States->KeyLen());
             entries.push_back(s.Abbrev + "\t" + s.Name);
         }
-        int chosen = host_->ShowPicklist("States", entries, 1);
+        int chosen = host_.ShowPicklist("States", entries, 1);
         TUsStateRecord s;
         if (chosen > 0 && GetState(static_cast<std::uint8_t>(chosen), s))
-            Fields.Edit(fState, s.Abbrev);
+            fields_.Edit(fState, s.Abbrev);
         break;
     }
     case skNoState:
         MessageDlg("There are no states in this country\r", TMsgDlgType::mtError, mbOK);
-        Fields.Text[fState].clear();
+        fields_.Text[fState].clear();
         break;
     case skHawaii:
     case skAlaska: {
         const std::string st = StatesKindOf(country) == skHawaii ? "HI" : "AK";
-        if (Fields.Text[fState] != st) {
-            Fields.Text[fState] = st;
-            host_->MarkChildDirty(2);
+        if (fields_.Text[fState] != st) {
+            fields_.Text[fState] = st;
+            host_.MarkChildDirty(cwStateSummary);
         }
         break;
     }
@@ -186,9 +189,9 @@ void TQsoEntry::ShowStates()
     }
 }
 
-void TQsoEntry::ShowCounties()
+void TQsoValidators::ShowCounties()
 {
-    const std::string st = UpperAscii(TrimSpaces(Fields.Text[fState])).substr(0, 2);
+    const std::string st = UpperAscii(TrimSpaces(fields_.Text[fState])).substr(0, 2);
     std::uint8_t stateNo = StateNumber(st);
     if (st.empty() || stateNo == 0) {
         MessageDlg("No State Information Available", TMsgDlgType::mtError, mbOK);
@@ -204,16 +207,16 @@ void TQsoEntry::ShowCounties()
     }
     TUsStateRecord s;
     GetState(stateNo, s);
-    int chosen = host_->ShowPicklist(s.Name + " Counties", entries, 0);
+    int chosen = host_.ShowPicklist(s.Name + " Counties", entries, 0);
     if (chosen < 0)
         return;
     std::string name = CountyName(stateNo, static_cast<std::uint16_t>(chosen + 1));
     if (name.empty() && chosen < static_cast<int>(entries.size()))
         name = entries[static_cast<std::size_t>(chosen)];
-    Fields.Edit(fCnty, name);
+    fields_.Edit(fCnty, name);
 }
 
-void TQsoEntry::ShowIotaListing()
+void TQsoValidators::ShowIotaListing()
 {
     if (!CountryDb.Iota)
         return;
@@ -222,44 +225,44 @@ void TQsoEntry::ShowIotaListing()
         TIotaRecord r = TIotaRecord::FromBytes(CountryDb.Iota->Record(i));
         entries.push_back(r.Reference + "\t" + r.Name);
     }
-    int chosen = host_->ShowPicklist("Select IOTA", entries, 1);
+    int chosen = host_.ShowPicklist("Select IOTA", entries, 1);
     if (chosen <= 0 || chosen >= static_cast<int>(entries.size()))
         return;
-    Fields.Text[fIota] = TIotaRecord::FromBytes(CountryDb.Iota->Record(chosen)).Reference.substr(0, 5);
-    Fields.EverModified[fIota] = true;
-    host_->MarkChildDirty(3);
+    fields_.Text[fIota] = TIotaRecord::FromBytes(CountryDb.Iota->Record(chosen)).Reference.substr(0, 5);
+    fields_.EverModified[fIota] = true;
+    host_.MarkChildDirty(cwIotaSummary);
 }
 
-void TQsoEntry::ShowGroupNames()
+void TQsoValidators::ShowGroupNames()
 {
     std::vector<std::string> entries;
-    for (std::size_t i = 0; i < log_->GroupNames.size(); ++i)
-        entries.push_back(PadLeft(std::to_string(i + 1), 3) + "\t" + log_->GroupNames[i]);
-    int chosen = host_->ShowPicklist("Select Group", entries, 0);
+    for (std::size_t i = 0; i < log_.GroupNames.size(); ++i)
+        entries.push_back(PadLeft(std::to_string(i + 1), 3) + "\t" + log_.GroupNames[i]);
+    int chosen = host_.ShowPicklist("Select Group", entries, 0);
     if (chosen > 0 && chosen < static_cast<int>(entries.size()))
-        Fields.Edit(fGroup, PadLeft(std::to_string(chosen + 1), 3));
+        fields_.Edit(fGroup, PadLeft(std::to_string(chosen + 1), 3));
 }
 
-void TQsoEntry::GridExit()
+void TQsoValidators::GridExit(bool search)
 {
-    if (!Fields.Modified[fGrid] || mode_ == emSearch)
+    if (!fields_.Modified[fGrid] || search)
         return;
-    Fields.Text[fGrid] = FormatGridLocator(TrimSpaces(Fields.Text[fGrid]));
-    Fields.EverModified[fGrid] = true;
-    host_->MarkChildDirty(8);
-    ShowHeading();
+    fields_.Text[fGrid] = FormatGridLocator(TrimSpaces(fields_.Text[fGrid]));
+    fields_.EverModified[fGrid] = true;
+    host_.MarkChildDirty(cwGridSummary);
+    location_.ShowHeading();
 }
 
-void TQsoEntry::ZoneExit()
+void TQsoValidators::ZoneExit()
 {
-    if (Fields.Modified[fZone])
-        host_->MarkChildDirty(1);
+    if (fields_.Modified[fZone])
+        host_.MarkChildDirty(cwZoneSummary);
 }
 
-void TQsoEntry::IotaExit()
+void TQsoValidators::IotaExit()
 {
-    if (Fields.Modified[fIota])
-        host_->MarkChildDirty(3);
+    if (fields_.Modified[fIota])
+        host_.MarkChildDirty(cwIotaSummary);
 }
 
 } // namespace korval

@@ -61,7 +61,12 @@ inline void ExpectControlsFit(QWidget* window, const std::string& what)
         if (p.horizontalPolicy() != QSizePolicy::Ignored) {
             EXPECT_GE(w->width(), hint.width()) << what << ": " << WidgetName(w) << " is narrower than its hint";
         }
-        if (p.verticalPolicy() != QSizePolicy::Ignored) {
+        if (w->minimumHeight() == w->maximumHeight()) {
+            // A height the form's font fixes (the configured font's rule for edits and boxes)
+            // must still hold one line of the control's text inside its border.
+            EXPECT_GE(w->height(), w->fontMetrics().height() + 4)
+                << what << ": " << WidgetName(w) << " is too low for a line of its text";
+        } else if (p.verticalPolicy() != QSizePolicy::Ignored) {
             EXPECT_GE(w->height(), hint.height()) << what << ": " << WidgetName(w) << " is lower than its hint";
         }
     }

@@ -26,6 +26,7 @@
 #include "logbook/base/day_number.h"
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
+#include "logbook/windows/entry_field_error_dialog.h"
 #include "logbook/windows/picklist_dialog.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
@@ -70,7 +71,7 @@ const TSlotLayout kLayout[] = {
 constexpr int kRowHeight = 28, kTop = 8, kColWidth = 230, kLabelWidth = 80, kControlWidth = 140;
 
 // The bottom row shown by each window size (the rows below are out of the keyboard's reach).
-constexpr int kSizeLastRow[6] = {1, 2, 3, 4, 6, 12};
+constexpr int kSizeLastRow[TQSOForm::kWindowSizeCount] = {1, 2, 3, 4, 6, 12};
 
 QString Q(const std::string& s) { return FromWin1252(s); }
 
@@ -87,7 +88,7 @@ TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
     top_ = menuBar_->sizeHint().height() + kTop;
     BuildControls();
     FillChoiceItems();
-    windowSize_ = Config.QsoWindowSize() <= 5 ? Config.QsoWindowSize() : 5;
+    windowSize_ = Config.QsoWindowSize() <= kLargestWindowSize ? Config.QsoWindowSize() : kLargestWindowSize;
     ApplyWindowSize();
     entry_->Start();
     Push();
@@ -114,13 +115,18 @@ void TQSOForm::BuildControls()
             box->OnChange = [this, field](TCustomPopupBox*) {
                 if (pushing_)
                     return;
+                // The mode's change is measured against the mode shown before (Pull already
+                // holds the new one), so default reports follow it.
+                const int modeBefore = entry_->Fields.Sel[fMode];
                 Run([&] {
                     entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     if (field == fBand)
                         entry_->SetBand(entry_->Fields.Sel[fBand]);
-                    else if (field == fMode)
-                        entry_->SetMode(entry_->Fields.Sel[fMode]);
-                    else if (field == fAwdType) {
+                    else if (field == fMode) {
+                        const int chosen = entry_->Fields.Sel[fMode];
+                        entry_->Fields.Sel[fMode] = modeBefore;
+                        entry_->SetMode(chosen);
+                    } else if (field == fAwdType) {
                         entry_->ShowAwardValue({});
                         entry_->Fields.Modified[field] = entry_->Fields.EverModified[field] = true;
                     }
@@ -177,7 +183,12 @@ void TQSOForm::BuildControls()
                 F.Text[i] = keepText;
                 F.Modified[i] = keepModified;
             };
-            f->OnError = [this, field](QObject*, uint16_t code, const std::string&) {
+            f->OnError = [this, field](QObject* sender, uint16_t code, const std::string& text) {
+                // A date or time is the field's own check: its message, and the text stays.
+                if (QsoFieldKind(field) != TQsoFieldKind::Text) {
+                    ShowEntryFieldError(sender, code, text);
+                    return;
+                }
                 Run([&] { entry_->FieldError(field, code); });
             };
             if (field == fCall)
@@ -294,7 +305,7 @@ void TQSOForm::BuildMenus()
     auto* group = new QActionGroup(this);
     const char* const captions[] = {"Band", "Call", "County", "Cust Awd", "Date", "Grid", "Group",
                                     "IOTA", "Prefix", "SeqPrtNr", "State", "WPX", "Zone"};
-    for (int order = 0; order < 13; ++order) {
+    for (int order = 0; order < kSortOrderCount; ++order) {
         QAction* a = sort->addAction(QString::fromLatin1(captions[order]));
         a->setCheckable(true);
         group->addAction(a);
@@ -345,6 +356,26 @@ void TQSOForm::ShowBand(TWheelx& box, int band)
 }
 
 TWheelx* TQSOForm::Wheel(int field) const { return dynamic_cast<TWheelx*>(controls_[static_cast<std::size_t>(field)]); }
+
+bool TQSOForm::Unreadable(int field) const
+{
+    const TQsoFieldKind kind = QsoFieldKind(field);
+    if (kind != TQsoFieldKind::Date && kind != TQsoFieldKind::Time)
+        return false;
+    const uint16_t code = Field(field)->ValidateContents(false);
+    return code == oeInvalidDate || code == oeInvalidTime;
+}
+
+bool TQSOForm::RefuseUnreadable()
+{
+    for (int f : {fDate, fTime, fQslDate})
+        if (Unreadable(f)) {
+            controls_[static_cast<std::size_t>(f)]->setFocus(Qt::OtherFocusReason);
+            Field(f)->ValidateContents(true);
+            return true;
+        }
+    return false;
+}
 
 void TQSOForm::Pull()
 {
@@ -417,11 +448,16 @@ void TQSOForm::Push()
         }
         TOvcBaseEntryField* e = Field(f);
         switch (QsoFieldKind(f)) {
-        case TQsoFieldKind::Date:
-            e->SetAsStDate(f == fDate ? F.Date : F.QslDate);
+        case TQsoFieldKind::Date: {
+            const std::int32_t d = f == fDate ? F.Date : F.QslDate;
+            // No value of its own (what an unreadable text pulls as): the typed text stays.
+            if (d >= 0 || !Unreadable(f))
+                e->SetAsStDate(d);
             break;
+        }
         case TQsoFieldKind::Time:
-            e->SetAsStTime(F.Time);
+            if (F.Time >= 0 || !Unreadable(f))
+                e->SetAsStTime(F.Time);
             break;
         default:
             e->SetAsString(F.Text[i]);
@@ -478,7 +514,7 @@ void TQSOForm::StartQsoFromSpot(const std::string& call, int mode, int band)
 
 void TQSOForm::FieldExit(int field)
 {
-    if (pushing_)
+    if (pushing_ || Unreadable(field))
         return;
     Run([&] {
         switch (field) {
@@ -512,6 +548,9 @@ bool TQSOForm::eventFilter(QObject* watched, QEvent* event)
             // A drop-down list open in a choice box takes its own Enter.
             if (auto* box = dynamic_cast<TCustomPopupBox*>(watched); box && box->Dropped())
                 return false;
+            // A QSO is never logged or searched with a date or time the window could not read.
+            if (RefuseUnreadable())
+                return true;
             Run([&] { entry_->EnterKey(); });
             return true;
         }
@@ -624,7 +663,7 @@ unsigned TQSOForm::TakeDirtyChildren()
 
 void TQSOForm::Nextwindowsize1Click()
 {
-    windowSize_ = (windowSize_ + 1) % 6;
+    windowSize_ = (windowSize_ + 1) % kWindowSizeCount;
     ApplyWindowSize();
 }
 
@@ -637,7 +676,7 @@ int TQSOForm::SizeHeight(int size) const
 int TQSOForm::NearestSize(int height) const
 {
     int best = 0;
-    for (int n = 1; n < 6; ++n)
+    for (int n = 1; n < kWindowSizeCount; ++n)
         if (std::abs(SizeHeight(n) - height) < std::abs(SizeHeight(best) - height))
             best = n;
     return best;
@@ -679,7 +718,7 @@ void TQSOForm::ApplyTabStops()
         bool stop = true;
         if ((f == fBand || f == fMode) && radioLocks)
             stop = false;
-        else if (f >= 1 && f <= 23 && Config.FieldDisabled(f))
+        else if (f >= fPrefix && f <= fSat && Config.FieldDisabled(f))
             stop = false;
         w->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
@@ -696,7 +735,7 @@ void TQSOForm::FocusField(int field)
     if (!w || !isVisible())
         return;
     // A field below the window's rows (an error in it, say) makes the window tall enough to show it.
-    while (!w->isEnabled() && w->geometry().top() >= SizeHeight(windowSize_) && windowSize_ < 5) {
+    while (!w->isEnabled() && w->geometry().top() >= SizeHeight(windowSize_) && windowSize_ < kLargestWindowSize) {
         ++windowSize_;
         ApplyWindowSize();
     }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "logbook/qso_entry.h"
+#include "logbook/sort_orders.h"
 
 class QAction;
 class QLabel;
@@ -53,7 +54,7 @@ public:
     // QSO started from a spot (call, mode and band).
     void PreviewSpot(const std::string& call, TDayNumber date);
     void StartQsoFromSpot(const std::string& call, int mode, int band);
-    // Child windows marked for refresh since the last call (bit n = slot n).
+    // Child windows marked for refresh since the last call (bit n = TChildWindow n).
     unsigned TakeDirtyChildren();
 
     // ---- commands (also as actions, for menus) ----
@@ -77,6 +78,9 @@ public:
     TOvcBaseEntryField* HeadingDisplay() const { return dirDist_; }
 
     void Nextwindowsize1Click();
+    // The window's six heights, 0 the smallest (the call row alone), 5 every row.
+    static constexpr int kWindowSizeCount = 6;
+    static constexpr int kLargestWindowSize = kWindowSizeCount - 1;
     int WindowSize() const { return windowSize_; }
 
 signals:
@@ -119,6 +123,11 @@ private:
     int SizeHeight(int size) const;
     // The window size whose height lies nearest to height.
     int NearestSize(int height) const;
+    // A date or time field holding text it cannot read as one: it keeps the text until the
+    // operator mends it.
+    bool Unreadable(int field) const;
+    // Shows the error of the first unreadable date or time field and puts the focus there.
+    bool RefuseUnreadable();
     // Widgets -> engine slots, and back.
     void Pull();
     void Push();
@@ -135,7 +144,7 @@ private:
     TOvcBaseEntryField* country_ = nullptr;
     TOvcBaseEntryField* dirDist_ = nullptr;
     std::array<QAction*, kCommandCount> actions_{};
-    std::array<QAction*, 13> sortActions_{};
+    std::array<QAction*, kSortOrderCount> sortActions_{};
     QMenuBar* menuBar_ = nullptr;
     int top_ = 0;  // the controls start below the menu bar
     struct {
@@ -148,7 +157,7 @@ private:
     bool blankShown_ = false;
     bool started_ = false;
     bool sizing_ = false;
-    int windowSize_ = 5;
+    int windowSize_ = kLargestWindowSize;
 };
 
 } // namespace korval

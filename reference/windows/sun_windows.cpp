@@ -38,16 +38,44 @@ namespace {
 
 const char* const TimePicture = "hh:mm";
 
-TOvcSimpleField* display(QWidget* parent, const char* name, int width)
+// A read-only display that asks for the room its widest text needs at the window's font, so
+// a larger configured font never cuts a time or a name.
+class TSunDisplay : public TOvcSimpleField {
+public:
+    TSunDisplay(QWidget* parent, QString widest) : TOvcSimpleField(parent), widest_(std::move(widest)) {}
+    QSize sizeHint() const override
+    {
+        return {fontMetrics().horizontalAdvance(widest_) + 2 * TextMargin() + 8, TOvcSimpleField::sizeHint().height()};
+    }
+
+private:
+    QString widest_;
+};
+
+TOvcSimpleField* display(QWidget* parent, const char* name, const QString& widest)
 {
-    auto* f = new TOvcSimpleField(parent);
+    auto* f = new TSunDisplay(parent, widest);
     f->setObjectName(QString::fromLatin1(name));
     TOvcEntryFieldOptions o = f->Options();
     o.Include(efoReadOnly);
     f->SetOptions(o);
     f->setFocusPolicy(Qt::NoFocus);
-    f->setFixedWidth(width);
+    f->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return f;
+}
+
+const QString WidestHeading = QStringLiteral("888");
+const QString WidestTime = QStringLiteral("88:88");
+
+QString WidestCountryName()
+{
+    std::string widest = "Fed. Rep. of Germany";
+    for (std::int32_t n = 0; n < CountryCount(); ++n) {
+        std::string name = CountryName(static_cast<std::uint16_t>(n));
+        if (name.size() > widest.size())
+            widest = std::move(name);
+    }
+    return FromWin1252(widest) + QStringLiteral("W");
 }
 
 // Child windows of the sunrise windows: their own top-level windows, owned by the opener.
@@ -152,13 +180,13 @@ TCountryInfo::TCountryInfo(std::function<std::uint16_t()> country, QWidget* owne
     setWindowTitle("Country SunRise/Set");
     setToolTip("SunRise/Set (PopUp)");
     new TOvcController(this);
-    F_Heading = display(this, "F_Heading", 50);
-    F_LongPath = display(this, "F_LongPath", 50);
-    F_Reciprocal = display(this, "F_Reciprocal", 50);
-    F_Sunrise = display(this, "F_Sunrise", 60);
-    F_SunSet = display(this, "F_SunSet", 60);
-    F_DXSunRise = display(this, "F_DXSunRise", 60);
-    F_DXSunSet = display(this, "F_DXSunSet", 60);
+    F_Heading = display(this, "F_Heading", WidestHeading);
+    F_LongPath = display(this, "F_LongPath", WidestHeading);
+    F_Reciprocal = display(this, "F_Reciprocal", WidestHeading);
+    F_Sunrise = display(this, "F_Sunrise", WidestTime);
+    F_SunSet = display(this, "F_SunSet", WidestTime);
+    F_DXSunRise = display(this, "F_DXSunRise", WidestTime);
+    F_DXSunSet = display(this, "F_DXSunSet", WidestTime);
 
     auto* g = new QGridLayout(this);
     addLabelled(g, 0, 0, "Heading", F_Heading);
@@ -198,13 +226,15 @@ void TCountryInfo::contextMenuEvent(QContextMenuEvent* e) { PopupMenu->popup(e->
 void TCountryInfo::ShowCountry()
 {
     const TStDate today = SunToday();
-    const double lon = Config.OwnLongitude(), lat = Config.OwnLatitude();
+    // Without a home position nothing is computed from 0 N 0 E as if it were one.
+    double lat = 0, lon = 0;
+    const bool home = HomePosition(lat, lon);
     // A changed home position counts at once, not only from the next UTC day on.
     const bool homeChanged = !localValid_ || today != localDay_ || lon != homeLon_ || lat != homeLat_;
     if (homeChanged) {
         const TStRiseSetRec r = SunRiseSet(today, lon, lat);
-        F_Sunrise->SetAsString(SunTimeText(r.ORise));
-        F_SunSet->SetAsString(SunTimeText(r.OSet));
+        F_Sunrise->SetAsString(home ? SunTimeText(r.ORise) : std::string());
+        F_SunSet->SetAsString(home ? SunTimeText(r.OSet) : std::string());
         localValid_ = true;
         localDay_ = today;
         homeLon_ = lon;
@@ -230,9 +260,9 @@ void TCountryInfo::ShowCountry()
     int heading = 0, reciprocal = 0, km = 0;
     CalcBearingDistanceFrom(lat, lon, true, heading, km, c.Latitude, c.Longitude);
     CalcBearingDistanceFrom(lat, lon, false, reciprocal, km, c.Latitude, c.Longitude);
-    F_Heading->SetAsString(std::to_string(heading));
-    F_LongPath->SetAsString(std::to_string((heading + 180) % 360));
-    F_Reciprocal->SetAsString(std::to_string(reciprocal));
+    F_Heading->SetAsString(home ? std::to_string(heading) : std::string());
+    F_LongPath->SetAsString(home ? std::to_string((heading + 180) % 360) : std::string());
+    F_Reciprocal->SetAsString(home ? std::to_string(reciprocal) : std::string());
     const TStRiseSetRec dx = SunRiseSet(today, c.Longitude, c.Latitude);
     F_DXSunRise->SetAsString(SunTimeText(dx.ORise));
     F_DXSunSet->SetAsString(SunTimeText(dx.OSet));
@@ -272,7 +302,7 @@ TOneYearSRS::TOneYearSRS(std::uint16_t country, QWidget* owner) : QWidget(owner)
     auto* menuBar = new QMenuBar(this);
     SelectCountry1 = menuBar->addAction("Select Country", this, [this] { SelectCountryClick(); });
     Update1 = addUpdateAction(menuBar, this, [this] { UpdateClick(); });
-    F_Country = display(this, "F_Country", 200);
+    F_Country = display(this, "F_Country", WidestCountryName());
     DG = makeGrid(this, {{"Date", 10, gaLeft}, {"Rise", 5, gaCenter}, {"Set", 5, gaCenter}, {"DX Rise", 7, gaCenter},
                          {"DX Set", 7, gaCenter}});
     DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) {
@@ -326,11 +356,15 @@ void TOneYearSRS::UpdateClick()
     F_Country->SetAsString(known ? c.Name : std::string());
     // Without a country the DX columns repeat nothing useful, so the table shows home alone.
     const TStDate today = SunToday();
-    rows_ = SunYearTable(today, Days, Config.OwnLongitude(), Config.OwnLatitude(), known ? c.Longitude : 0,
-                         known ? c.Latitude : 0);
-    if (!known)
-        for (TSunYearRow& r : rows_)
+    double lat = 0, lon = 0;
+    const bool home = HomePosition(lat, lon);
+    rows_ = SunYearTable(today, Days, lon, lat, known ? c.Longitude : 0, known ? c.Latitude : 0);
+    for (TSunYearRow& r : rows_) {
+        if (!known)
             r.Dx = {RiseSetBadDate, RiseSetBadDate};
+        if (!home)
+            r.Home = {RiseSetBadDate, RiseSetBadDate};
+    }
     DG->SetRows(static_cast<int>(rows_.size()) + 1, 1, 1);
     DG->viewport()->update();
 }
@@ -368,8 +402,8 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     F_Max->setObjectName("F_Max");
     F_Max->SetDataType(pftTime);
     F_Max->SetPictureMask(TimePicture);
-    F_SunRise = display(this, "F_SunRise", 60);
-    F_SunSet = display(this, "F_SunSet", 60);
+    F_SunRise = display(this, "F_SunRise", WidestTime);
+    F_SunSet = display(this, "F_SunSet", WidestTime);
 
     DG = makeGrid(this, {{"Prfx", 5, gaLeft}, {"Country", 24, gaLeft}, {"DX Rise", 7, gaCenter}, {" DX Set", 7, gaCenter},
                          {"Diff", 5, gaCenter}});
@@ -421,13 +455,17 @@ void TCountrySRS::UpdateClick()
     TStTime window = F_Max->GetAsStTime();
     if (window < 0)
         window = 0;
-    const double lon = Config.OwnLongitude(), lat = Config.OwnLatitude();
+    double lat = 0, lon = 0;
+    const bool known = HomePosition(lat, lon);
     const TStRiseSetRec home = SunRiseSet(date, lon, lat);
-    F_SunRise->SetAsString(SunTimeText(home.ORise));
-    F_SunSet->SetAsString(SunTimeText(home.OSet));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    rows_ = GreyLineCountries(date, lon, lat, SunCountryList(), window);
-    QApplication::restoreOverrideCursor();
+    F_SunRise->SetAsString(known ? SunTimeText(home.ORise) : std::string());
+    F_SunSet->SetAsString(known ? SunTimeText(home.OSet) : std::string());
+    rows_.clear();
+    if (known) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        rows_ = GreyLineCountries(date, lon, lat, SunCountryList(), window);
+        QApplication::restoreOverrideCursor();
+    }
     DG->SetRows(static_cast<int>(rows_.size()) + 1, 1, 1);
     DG->viewport()->update();
 }

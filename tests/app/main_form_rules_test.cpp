@@ -1,4 +1,5 @@
 #include "app/main_form_rules.h"
+#include "logbook/entry_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ TEST(MainFormRules, StartLogAndCountdown)
     EXPECT_EQ(texts.size(), 12u);
     EXPECT_EQ(texts.front(), "Modified[11]");
     EXPECT_EQ(texts.back(), "Modified[0]");
-    EXPECT_EQ(QsoModeText(1), "Add real-time");
-    EXPECT_EQ(QsoModeText(4), "Filter Active");
-    EXPECT_EQ(QsoModeText(0), "");
+    EXPECT_EQ(QsoModeText(emRealTime), "Add real-time");
+    EXPECT_EQ(QsoModeText(emBrowse), "Filter Active");
+    EXPECT_EQ(QsoModeText(emIdle), "");
 }

@@ -47,6 +47,7 @@
 #include <unistd.h>
 
 #include "test_support.h"
+#include "window_fit.h"
 
 using namespace korval;
 namespace fs = std::filesystem;
@@ -322,8 +323,8 @@ TEST_F(MainFormFixture, ForwardedMessagesReachTheirWindowOnceAndSkipClosedOnes)
     SpinLoop(30);
     EXPECT_EQ(t.codes, (std::vector<std::intptr_t>{7, 8}));
 
-    PostToMainForm(4); // radio created: handled without a radio object
-    PostToMainForm(12);
+    PostToMainForm(mfRadioCreated); // handled without a radio object
+    PostToMainForm(mfRadioChanged);
     SpinLoop(10);
 }
 
@@ -456,7 +457,21 @@ TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
     EXPECT_EQ(CurrentLog()->Count(), 0);
     ASSERT_NE(form->QsoForm(), nullptr);
     EXPECT_TRUE(form->QsoForm()->isVisible());
+    // Nothing was logged yet: nothing to save, no countdown, and Exit asks no question.
+    EXPECT_FALSE(CurrentLog()->Modified() || CurrentLog()->NeedsSaving());
+    EXPECT_EQ(form->PanDisk->text(), QString());
+    EXPECT_TRUE(form->close());
     EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, MainAndQsoWindowsOpenShowingAllTheirControls)
+{
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    test::ExpectControlsFit(form.get(), "main window");
+    ASSERT_NE(form->QsoForm(), nullptr);
+    test::ExpectControlsFit(form->QsoForm(), "QSO window");
 }
 
 TEST_F(MainFormFixture, ImportExportCommandOpensTheFilterWindowOverTheMainWindow)

@@ -10,8 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <thread>
+#include <vector>
 
 using namespace korval;
 using namespace korval::test;
@@ -148,6 +150,37 @@ TEST_F(WinsockPortTest, TerminalTypeIsNegotiatedAndSent)
     EXPECT_EQ(answers, want);
 }
 
+TEST_F(WinsockPortTest, TheLogShowsTheNegotiationAndTheTerminalTypeSent)
+{
+    TempDir dir;
+    std::atomic<bool> done{false};
+    TLoopbackServer server([&](int fd) {
+        Send(fd, Iac(tnDO, toTerminalType) + Iac(tnWILL, toEcho));
+        Receive(fd, 6);
+        Send(fd, std::string{char(tnIAC), char(tnSB), char(toTerminalType), 1, char(tnIAC), char(tnSE)} + "hi");
+        Receive(fd, 11);
+        done = true;
+    });
+    port.SetLogName(dir.file("telnet.log"));
+    port.SetLogging(tlOn);
+    OpenOn(server.port);
+    queue.PumpUntil([&] { return done.load() && got == "hi"; });
+    port.SetLogging(tlDump);
+    std::string log = ReadAll(dir.file("telnet.log"));
+    std::vector<std::string> telnet;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > 10 && line.compare(10, 6, "Telnet") == 0)
+            telnet.push_back(line.substr(20));
+    EXPECT_EQ(telnet, (std::vector<std::string>{
+                          "Recv DO       00000018  Terminal Type",
+                          "Sent WILL     00000018  Terminal Type",
+                          "Recv WILL     00000001  Echo",
+                          "Sent DO       00000001  Echo",
+                          "Sent Term     00000018  vt100",
+                      }));
+}
+
 TEST_F(WinsockPortTest, AServerThatAnswersEveryAnswerDoesNotLoop)
 {
     std::atomic<std::size_t> fromClient{0};
@@ -191,6 +224,19 @@ TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
     EXPECT_TRUE(disconnected);
     EXPECT_EQ(atClose.size(), sent.size());
     EXPECT_TRUE(atClose == sent);
+}
+
+TEST_F(WinsockPortTest, APeersCloseWithAnUnwritableLogStillCloses)
+{
+    TempDir dir;
+    TLoopbackServer server([](int fd) { Send(fd, "bye"); });
+    port.SetLogName(dir.file("no/such/folder/telnet.log"));
+    port.SetLogging(tlOn);
+    OpenOn(server.port);
+    // The close runs from the queue: a dump error must not escape from it.
+    EXPECT_NO_THROW(queue.PumpUntil([&] { return !port.Open(); }));
+    EXPECT_EQ(port.State(), csClosed);
+    EXPECT_EQ(got, "bye");
 }
 
 TEST_F(WinsockPortTest, OutgoingBytesAreEscaped)

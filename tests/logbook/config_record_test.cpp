@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace korval;
 using korval::test::ReadAll;
@@ -15,6 +16,13 @@ using korval::test::WriteAll;
 namespace {
 
 const std::uint8_t* U(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
+
+// Which file a name stands for: a rewrite through a new file and a rename gives another.
+ino_t Inode(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
 
 // A home folder with a SAVE folder, the screen noted as 96 ppi x 1920, and the live record restored after.
 struct ConfigFixture : ::testing::Test {
@@ -180,6 +188,27 @@ TEST_F(ConfigFixture, SaveUsesKeepBackupSetting)
     std::string old = ReadAll(dir.file("SAVE/KORVAL.~FG"));
     ASSERT_EQ(old.size(), TConfigRecord::Size);
     EXPECT_EQ(GetShortStr(U(old), 560, 20), "OLD");
+}
+
+TEST_F(ConfigFixture, UnchangedRecordLeavesTheFileAndItsBackupAlone)
+{
+    // Saved at every Exit: when nothing changed, nothing is written (no rewrite, no waits on the disk).
+    Config.SetKeepBackup(true);
+    TConfigRecord rec;
+    rec.SetOwnCall("OLD");
+    SaveConfiguration(rec);
+    rec.SetOwnCall("NEW");
+    SaveConfiguration(rec);
+    const auto written = std::filesystem::last_write_time(cfg);
+    const auto inode = Inode(cfg);
+    SaveConfiguration(rec);
+    EXPECT_EQ(Inode(cfg), inode) << "the file was replaced";
+    EXPECT_EQ(std::filesystem::last_write_time(cfg), written);
+    EXPECT_EQ(GetShortStr(U(ReadAll(dir.file("SAVE/KORVAL.~FG"))), 560, 20), "OLD") << "the backup keeps the older record";
+    rec.SetOwnCall("NEWER");
+    SaveConfiguration(rec);
+    EXPECT_NE(Inode(cfg), inode);
+    EXPECT_EQ(GetShortStr(U(ReadAll(cfg)), 560, 20), "NEWER");
 }
 
 TEST(ConfigRecord, PortSettingsBlocksAndIndexChecks)

@@ -8,6 +8,7 @@
 #include "logbook/config_record.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
+#include "logbook/qso_macro_context.h"
 #include "logbook/qso_lookup.h"
 #include "platform/message_dlg.h"
 #include "logbook/configured_formats.h"
@@ -170,12 +171,12 @@ TEST_F(QsoEntryTest, CallExitFillsCountryZoneAndCarriesLastQso)
     EXPECT_EQ(entry_->Fields.Text[fZone], "3");
     EXPECT_EQ(entry_->Fields.Text[fIota], "NA001");
     EXPECT_EQ(entry_->Fields.Text[fGrid], "CM87");
-    EXPECT_EQ(entry_->Fields.Sel[fYl], 1);
-    EXPECT_EQ(entry_->Fields.Sel[fValid], 1);
+    EXPECT_EQ(entry_->Fields.Sel[fYl], ynYes);
+    EXPECT_EQ(entry_->Fields.Sel[fValid], ynYes);
     EXPECT_FALSE(entry_->Fields.DirDist.empty());
 
     TypeCall("DL1ABC/MM");
-    EXPECT_EQ(entry_->Fields.Sel[fValid], 2);
+    EXPECT_EQ(entry_->Fields.Sel[fValid], ynNo);
     EXPECT_TRUE(entry_->Fields.Text[fGrid].empty()) << "a new call clears the carried fields";
 }
 
@@ -465,16 +466,16 @@ TEST_F(QsoSearchTest, CheckOtherQsosOfACounty)
     ScopedMessageRecorder rec;
     Config.SetWorkedCutoff(0);
     entry_->Fields.Text[fState] = "CA";
-    entry_->CheckOtherQsos(0);
+    entry_->CheckOtherQsos(okStateCounty);
     EXPECT_EQ(rec.texts().back(), "Not a valid search");
     entry_->Fields.Text[fCnty] = "Los Angeles";
-    entry_->CheckOtherQsos(0);
+    entry_->CheckOtherQsos(okStateCounty);
     EXPECT_EQ(rec.texts().back(), "No matching qso found");
     TQsoRecord* q = log_->At(1);
     q->State = StateNumber("CA");
     q->County = CountyNumber("CA", "Los Angeles");
     q->Flags |= qfQslReceived;
-    entry_->CheckOtherQsos(0);
+    entry_->CheckOtherQsos(okStateCounty);
     EXPECT_EQ(rec.texts().back(), "F5XYZ\r" + FormatDayNumber(Day(2020, 1, 2)) + "\r12:08\r" + BandName(5) + "\rConfirmed");
 }
 

@@ -214,5 +214,69 @@ TEST_F(QsoFormUseTest, DateTypedWithItsSeparatorsIsTakenAsTyped)
     }
 }
 
+TEST_F(QsoFormUseTest, InvalidDateOnExitShowsTheFieldsMessageAndKeepsTheText)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    TypeInto(fCall, "K1ABC");
+    for (const char* typed : {"02/30/2024", "13/01/2024"}) {
+        ScopedMessageRecorder messages;
+        QWidget* date = form_->Control(fDate);
+        date->setFocus(Qt::TabFocusReason);
+        Settle();
+        F(fDate)->SetInsertionPoint(0);
+        QTest::keyClicks(date, typed);
+        Settle();
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Value is not a valid date"}) << typed;
+        EXPECT_EQ(F(fDate)->GetEditString(), typed) << "what the operator typed stays";
+        EXPECT_EQ(QApplication::focusWidget(), date) << typed;
+    }
+    // Enter does not log the QSO with a date the window cannot read.
+    {
+        ScopedMessageRecorder messages;
+        const auto count = log_->Count();
+        QWidget* date = form_->Control(fDate);
+        date->setFocus(Qt::TabFocusReason);
+        Settle();
+        Key(Qt::Key_Return);
+        EXPECT_EQ(log_->Count(), count);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Value is not a valid date"});
+        EXPECT_EQ(F(fDate)->GetEditString(), "13/01/2024");
+        EXPECT_EQ(QApplication::focusWidget(), date);
+    }
+    // Mended, the date is taken and the focus moves on.
+    ScopedMessageRecorder messages;
+    F(fDate)->SetInsertionPoint(0);
+    QTest::keyClicks(form_->Control(fDate), "02/29/2024");
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(StDateToDayNumber(F(fDate)->GetAsStDate()), Day(2024, 2, 29));
+    EXPECT_NE(QApplication::focusWidget(), form_->Control(fDate));
+}
+
+TEST_F(QsoFormUseTest, ModeChosenInItsBoxBringsItsDefaultReports)
+{
+    form_->Action(TQSOForm::cmAddOffline)->trigger();
+    Settle();
+    ASSERT_EQ(F(fRsts)->GetAsString(), "599") << "the fixture's default mode is CW";
+    TypeInto(fCall, "DL1ABC");
+    TypeInto(fMode, "SSB");
+    ASSERT_EQ(form_->Wheel(fMode)->GetSelection(), mdSSB);
+    EXPECT_EQ(F(fRsts)->GetAsString(), "59");
+    EXPECT_EQ(F(fRstr)->GetAsString(), "59");
+    // A report the operator typed stays.
+    F(fRstr)->SetAsString("57");
+    F(fRstr)->SetModified(true);
+    TypeInto(fMode, "CW");
+    EXPECT_EQ(F(fRsts)->GetAsString(), "599");
+    EXPECT_EQ(F(fRstr)->GetAsString(), "57");
+    ScopedMessageRecorder messages;
+    TypeInto(fMode, "SSB");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(log_->Count(), 4) << "logged with the reports of the chosen mode";
+}
+
 } // namespace
 } // namespace korval

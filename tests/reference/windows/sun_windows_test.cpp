@@ -16,6 +16,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "window_fit.h"
+
 namespace korval {
 namespace {
 
@@ -259,6 +261,46 @@ TEST_F(SunWindows, ByDateIsEmptyBeyondThePolarCircle)
     EXPECT_EQ(byDate.F_SunRise->GetAsString(), "--:--");
     EXPECT_EQ(byDate.F_SunSet->GetAsString(), "--:--");
     EXPECT_TRUE(byDate.Rows().empty());
+}
+
+TEST_F(SunWindows, NothingIsShownFromHomeUntilAHomeIsSet)
+{
+    Config.SetOwnLongitude(0);
+    Config.SetOwnLatitude(0);
+    current = 2;
+    TCountryInfo info([this] { return current; });
+    for (TOvcSimpleField* f : {info.F_Heading, info.F_LongPath, info.F_Reciprocal, info.F_Sunrise, info.F_SunSet})
+        EXPECT_EQ(f->GetAsString(), "");
+    EXPECT_EQ(info.F_DXSunRise->GetAsString(), SunTimeText(SunRiseSet(today, TokyoLon, TokyoLat).ORise));
+    TOneYearSRS year(2);
+    EXPECT_EQ(Cell(year.DG, 1, 1), "--:--") << "as the DX columns without a country";
+    EXPECT_EQ(Cell(year.DG, 3, 1), SunTimeText(SunRiseSet(today, TokyoLon, TokyoLat).ORise));
+    TCountrySRS byDate;
+    byDate.F_Max->SetAsStTime(12 * 3600);
+    byDate.UpdateClick();
+    EXPECT_EQ(byDate.F_SunRise->GetAsString(), "");
+    EXPECT_TRUE(byDate.Rows().empty());
+
+    // The home locator alone is a home.
+    Config.SetOwnGrid("IO91wm");
+    double lat = 0, lon = 0;
+    ASSERT_TRUE(GridToPosition("IO91wm", lon, lat));
+    info.ShowCountry();
+    int heading = 0, km = 0;
+    CalcBearingDistanceFrom(lat, lon, true, heading, km, TokyoLat, TokyoLon);
+    EXPECT_EQ(info.F_Heading->GetAsString(), std::to_string(heading));
+    EXPECT_EQ(info.F_Sunrise->GetAsString(), SunTimeText(SunRiseSet(today, lon, lat).ORise));
+}
+
+TEST_F(SunWindows, EachWindowOpensShowingAllItsControls)
+{
+    current = 2;
+    TCountryInfo info([this] { return current; });
+    test::ExpectControlsFit(&info, "country information");
+    TOneYearSRS year(2);
+    test::ExpectControlsFit(&year, "one year");
+    TCountrySRS byDate;
+    test::ExpectControlsFit(&byDate, "by date");
 }
 
 } // namespace
