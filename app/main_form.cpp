@@ -36,7 +36,10 @@
 #include "logbook/base/string_utils.h"
 #include "logbook/qso_fields.h"
 #include "reference/cal_collection.h"
+#include "reference/country_editor.h"
 #include "reference/windows/calendar_window.h"
+#include "reference/windows/country_editor_window.h"
+#include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "app/splash_screen.h"
@@ -148,11 +151,12 @@ void TMainForm::BuildMenus()
                          &TMainForm::ImpExpfilters1Click);
     QMenu* db = file->addMenu(QStringLiteral("&Databases"));
     db->setObjectName(QStringLiteral("Databases1"));
-    Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), nullptr);
-    IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), nullptr);
+    Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), &TMainForm::Countries1Click);
+    IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::IOTA1Click);
     Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
-    QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), nullptr);
-    ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"), nullptr);
+    QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
+    ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
+                            &TMainForm::ManagerAddresses1Click);
     Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
@@ -738,6 +742,58 @@ void TMainForm::Close1Click()
     Config.SetLastLogFile("<none>");
 }
 
+namespace {
+
+// The country file after an editor closed with OK: only bytes that load again are written.
+void SaveEditedCountryFile()
+{
+    try {
+        CheckCountryDataLoads(CountryDb, GetDataFileName(dfCountry));
+        SaveCountryFile(true);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, mbOK);
+    }
+}
+
+} // namespace
+
+void TMainForm::QSLManagers1Click()
+{
+    TEditQSLMgrDialog editor(this);
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
+}
+
+void TMainForm::IOTA1Click()
+{
+    TEditIOTADialog editor(this);
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
+}
+
+void TMainForm::ManagerAddresses1Click()
+{
+    TEditAddressDialog editor(this);
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
+}
+
+void TMainForm::Countries1Click()
+{
+    // The editor renumbers countries; an open log holds QSOs by the old numbers.
+    if (CurrentLog()) {
+        MessageDlg("Please close the log before editing the country file", TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    TFctyed editor(this);
+    if (editor.exec() == QDialog::Accepted) {
+        SaveEditedCountryFile();
+    } else {
+        FreeCountryData(true);
+        LoadCountryFile(true);
+    }
+}
+
 void TMainForm::Calendar1Click()
 {
     if (!calendar_)
@@ -824,11 +880,14 @@ void TMainForm::UpdateFileMenu()
     Saveas1->setEnabled(open);
     Backup1->setEnabled(open);
     Close1->setEnabled(open);
+    Countries1->setEnabled(UserLevelAllows(2));
 }
 
 void TMainForm::UpdateUserLevelMenus()
 {
-    // The editors these levels unlock are not part of the program yet; their items stay disabled.
+    Countries1->setEnabled(UserLevelAllows(2));
+    IOTA1->setEnabled(UserLevelAllows(2));
+    QSLManagers1->setEnabled(UserLevelAllows(2));
 }
 
 void TMainForm::UpdateRadioMenu()

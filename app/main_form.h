@@ -92,6 +92,12 @@ public:
     void Close1Click();
     void Info1Click();
     void Calendar1Click();
+    // The country editor, run modally; refused while a log is open.
+    void Countries1Click();
+    // The QSL-manager, IOTA and manager-address editors, run modally; OK saves the country file.
+    void QSLManagers1Click();
+    void IOTA1Click();
+    void ManagerAddresses1Click();
     TFCalendar* CalendarWindow() const { return calendar_.data(); }
     void ImpExpfilters1Click();
     void PrintSetup1Click();

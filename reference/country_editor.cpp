@@ -162,13 +162,27 @@ std::vector<std::string> CheckCountryErrors(const TCountryData& db)
     return lines;
 }
 
-void SaveCheckedCountryFile(const TCountryData& db, const std::string& path)
+namespace {
+
+void CheckBytesLoad(const std::string& bytes, const std::string& path)
 {
-    const std::string bytes = CountryDatabaseBytes(db);
     TCountryData probe;
     std::string reason;
     if (!ReadCountryDatabase(bytes, probe, false, &reason))
         throw EFileWriteError(path + ": the edited country data would not load again (" + reason + ")");
+}
+
+} // namespace
+
+void CheckCountryDataLoads(const TCountryData& db, const std::string& path)
+{
+    CheckBytesLoad(CountryDatabaseBytes(db), path);
+}
+
+void SaveCheckedCountryFile(const TCountryData& db, const std::string& path)
+{
+    const std::string bytes = CountryDatabaseBytes(db);
+    CheckBytesLoad(bytes, path);
     RewriteDataFile(path, bytes);
 }
 

@@ -29,6 +29,9 @@ bool DeleteCountry(TCountryData& db, std::int32_t number);
 // The findings of "Check for Errors", ended by "End of error listing".
 std::vector<std::string> CheckCountryErrors(const TCountryData& db);
 
+// Throws EFileWriteError naming the path when the database's bytes would not read back as a
+// country database.
+void CheckCountryDataLoads(const TCountryData& db, const std::string& path);
 // Writes the database to the file only when its bytes read back as a country database, through
 // a temporary file renamed over the old one. Throws EFileWriteError (the old file untouched).
 void SaveCheckedCountryFile(const TCountryData& db, const std::string& path);

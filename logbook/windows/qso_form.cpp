@@ -27,6 +27,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
 #include "logbook/windows/entry_field_error_dialog.h"
+#include "logbook/windows/picklist_dialog.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
 
@@ -779,21 +780,7 @@ void TQSOForm::AskDateRange(TDayNumber& start, TDayNumber& end)
 
 int TQSOForm::ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first)
 {
-    QDialog dlg(this);
-    dlg.setWindowTitle(Q(caption));
-    auto* list = new QListWidget(&dlg);
-    for (const auto& e : entries)
-        list->addItem(Q(e));
-    if (first >= 0 && first < list->count())
-        list->setCurrentRow(first);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    connect(list, &QListWidget::itemDoubleClicked, &dlg, &QDialog::accept);
-    auto* lay = new QVBoxLayout(&dlg);
-    lay->addWidget(list);
-    lay->addWidget(buttons);
-    return dlg.exec() == QDialog::Accepted ? list->currentRow() : -1;
+    return ShowPicklistDialog(this, caption, entries, first);
 }
 
 } // namespace korval

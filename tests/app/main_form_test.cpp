@@ -12,6 +12,9 @@
 #include "exchange/windows/filter_windows.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
+#include "reference/windows/country_editor_window.h"
+#include "reference/windows/work_copy_editors.h"
+#include "entry/windows/ovc_simple_field.h"
 #include "reference/windows/sun_windows.h"
 #include "logbook/paths.h"
 #include "logbook/qso_data.h"
@@ -663,4 +666,69 @@ TEST_F(MainFormFixture, NewLogWithoutExtensionGetsTheLogExtension)
     dialogAnswers.push_back(home.file("SAVE/OTHER.kvl"));
     form->New1Click();
     EXPECT_EQ(CurrentLog()->FileName, home.file("SAVE/OTHER.kvl")) << "a name with the extension stays";
+}
+
+TEST_F(MainFormFixture, TheCountryEditorIsRefusedWithALogOpenAndItsResultSavesOrDiscards)
+{
+    Config.SetUserLevel(2);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_TRUE(form->Countries1->isEnabled());
+    if (!CurrentLog()) {
+        dialogAnswers.push_back(home.file("SAVE/NEW.KVL"));
+        form->New1->trigger();
+    }
+    ASSERT_NE(CurrentLog(), nullptr);
+    form->Countries1->trigger();
+    EXPECT_EQ(unexpected.texts(), std::vector<std::string>{"Please close the log before editing the country file"});
+    form->Close1->trigger();
+    ASSERT_EQ(CurrentLog(), nullptr);
+
+    // The editor renames the first country; OK writes the file, Cancel reads it back.
+    auto runEditor = [&](bool ok, const std::string& name) {
+        QTimer::singleShot(0, [ok, name] {
+            auto* editor = qobject_cast<TFctyed*>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            editor->F_cname->SetAsString(name);
+            editor->UpdateCountryClick();
+            ok ? editor->accept() : editor->reject();
+        });
+        form->Countries1->trigger();
+    };
+    const std::string original = CountryName(1);
+    runEditor(false, "Discarded");
+    EXPECT_EQ(CountryName(1), original);
+    runEditor(true, "Renamed");
+    EXPECT_EQ(CountryName(1), "Renamed");
+    EXPECT_FALSE(CountryDataModified());
+    ASSERT_TRUE(LoadCountryFile(true));
+    EXPECT_EQ(CountryName(1), "Renamed");
+}
+
+TEST_F(MainFormFixture, TheManagerIotaAndAddressEditorsSaveTheCountryFileOnOk)
+{
+    Config.SetUserLevel(2);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    for (QAction* a : {form->QSLManagers1, form->IOTA1, form->ManagerAddresses1})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    // An inserted manager row, saved with OK, is in the country file afterwards.
+    const int before = CountryDb.QslManagers->Count();
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<TEditQSLMgrDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->InsertRow();
+        editor->SaveClick();
+    });
+    form->QSLManagers1->trigger();
+    EXPECT_FALSE(CountryDataModified());
+    ASSERT_TRUE(LoadCountryFile(true));
+    EXPECT_EQ(CountryDb.QslManagers->Count(), before + 1);
+    // Cancel changes nothing.
+    for (QAction* a : {form->IOTA1, form->ManagerAddresses1}) {
+        const std::string bytes = CountryDatabaseBytes(CountryDb);
+        QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+        a->trigger();
+        EXPECT_EQ(CountryDatabaseBytes(CountryDb), bytes);
+    }
 }
