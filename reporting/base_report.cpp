@@ -64,13 +64,7 @@ void TBaseReport::SetLinesPerInch(int value)
 void TBaseReport::SetUnits(TPrintUnits units)
 {
     units_ = units;
-    switch (units) {
-    case unInch: unitsFactor_ = 1.0; break;
-    case unMM: unitsFactor_ = 25.4; break;
-    case unCM: unitsFactor_ = 2.54; break;
-    case unPoint: unitsFactor_ = 72.0; break;
-    case unUser: break;
-    }
+    unitsFactor_ = UnitsFactorOf(units, unitsFactor_);
 }
 
 void TBaseReport::SetUnitsFactor(double factor)
@@ -78,16 +72,7 @@ void TBaseReport::SetUnitsFactor(double factor)
     if (factor <= 0)
         return;
     unitsFactor_ = factor;
-    if (factor == 1.0)
-        units_ = unInch;
-    else if (factor == 25.4)
-        units_ = unMM;
-    else if (factor == 2.54)
-        units_ = unCM;
-    else if (factor == 72.0)
-        units_ = unPoint;
-    else
-        units_ = unUser;
+    units_ = UnitsOfFactor(factor);
 }
 
 void TBaseReport::SetMarginLeft(double value)

@@ -446,14 +446,7 @@ void TBaseReport::AssignTo(TBaseReport& dest) const
     dest.scaleX_ = scaleX_;
     dest.scaleY_ = scaleY_;
     dest.MacroLines = MacroLines;
-    dest.OnPrint = OnPrint;
-    dest.OnPrintPage = OnPrintPage;
-    dest.OnBeforePrint = OnBeforePrint;
-    dest.OnAfterPrint = OnAfterPrint;
-    dest.OnNewPage = OnNewPage;
-    dest.OnNewColumn = OnNewColumn;
-    dest.OnPrintHeader = OnPrintHeader;
-    dest.OnPrintFooter = OnPrintFooter;
+    CopyPageEvents(*this, dest);
 }
 
 } // namespace korval

@@ -117,4 +117,24 @@ TColor ShadeToColor(TColor color, int percent)
     return RGB(mix(GetRValue(rgb)), mix(GetGValue(rgb)), mix(GetBValue(rgb)));
 }
 
+double UnitsFactorOf(TPrintUnits units, double userFactor)
+{
+    switch (units) {
+    case unInch: return 1.0;
+    case unMM: return 25.4;
+    case unCM: return 2.54;
+    case unPoint: return 72.0;
+    case unUser: break;
+    }
+    return userFactor;
+}
+
+TPrintUnits UnitsOfFactor(double factor)
+{
+    for (TPrintUnits units : {unInch, unMM, unCM, unPoint})
+        if (factor == UnitsFactorOf(units, 0))
+            return units;
+    return unUser;
+}
+
 } // namespace korval

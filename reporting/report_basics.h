@@ -79,6 +79,10 @@ TColor ColorToRGB(TColor color);
 TColor ShadeToColor(TColor color, int percent);
 
 enum TPrintUnits : std::uint8_t { unInch, unMM, unCM, unPoint, unUser };
+// Units per inch of the named units; for unUser the factor given stays.
+double UnitsFactorOf(TPrintUnits units, double userFactor);
+// The named units of a units-per-inch factor, unUser when it names none.
+TPrintUnits UnitsOfFactor(double factor);
 enum TLineHeightMethod : std::uint8_t { lhmLinesPerInch, lhmFont, lhmUser };
 enum TBKMode : std::uint8_t { bkTransparent, bkOpaque };
 enum TOrientation : std::uint8_t { poPortrait, poLandScape, poDefault };

@@ -46,13 +46,7 @@ void TSystemPrinter::SetTabShade(int shade)
 void TSystemPrinter::SetUnits(TPrintUnits units)
 {
     units_ = units;
-    switch (units) {
-    case unInch: unitsFactor_ = 1; break;
-    case unMM: unitsFactor_ = 25.4; break;
-    case unCM: unitsFactor_ = 2.54; break;
-    case unPoint: unitsFactor_ = 72; break;
-    case unUser: break;
-    }
+    unitsFactor_ = UnitsFactorOf(units, unitsFactor_);
 }
 
 void TSystemPrinter::SetUnitsFactor(double factor)
@@ -60,7 +54,7 @@ void TSystemPrinter::SetUnitsFactor(double factor)
     if (factor <= 0)
         return;
     unitsFactor_ = factor;
-    units_ = factor == 1 ? unInch : factor == 25.4 ? unMM : factor == 2.54 ? unCM : factor == 72 ? unPoint : unUser;
+    units_ = UnitsOfFactor(factor);
 }
 
 void TSystemPrinter::AssignTo(TBaseReport& report) const
@@ -171,14 +165,7 @@ void TReportSystem::status(TOverrideMode mode)
 
 void TReportSystem::assignEvents(TBaseReport& report) const
 {
-    report.OnPrint = OnPrint;
-    report.OnPrintPage = OnPrintPage;
-    report.OnBeforePrint = OnBeforePrint;
-    report.OnAfterPrint = OnAfterPrint;
-    report.OnNewPage = OnNewPage;
-    report.OnNewColumn = OnNewColumn;
-    report.OnPrintHeader = OnPrintHeader;
-    report.OnPrintFooter = OnPrintFooter;
+    CopyPageEvents(*this, report);
     report.OnEndOfSection = OnEndOfSection;
     report.OnDecodeImage = OnDecodeImage;
 }
