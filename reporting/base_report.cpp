@@ -61,20 +61,6 @@ void TBaseReport::SetLinesPerInch(int value)
     UpdateLineHeight();
 }
 
-void TBaseReport::SetUnits(TPrintUnits units)
-{
-    units_ = units;
-    unitsFactor_ = UnitsFactorOf(units, unitsFactor_);
-}
-
-void TBaseReport::SetUnitsFactor(double factor)
-{
-    if (factor <= 0)
-        return;
-    unitsFactor_ = factor;
-    units_ = UnitsOfFactor(factor);
-}
-
 void TBaseReport::SetMarginLeft(double value)
 {
     marginLeft_ = value;
@@ -402,6 +388,19 @@ void TBaseReport::ReleaseDocument()
     DetachFontChange();
     releaseFontCache();
     lineBuffer_.Clear();
+}
+
+void TBaseReport::FinishPrintJob()
+{
+    ReleaseDocument();
+    if (device_.Printing()) {
+        if (Aborted())
+            device_.AbortDoc();
+        else
+            device_.EndDoc();
+    }
+    SetPrinting(false);
+    DoAfterPrint();
 }
 
 void TBaseReport::AttachFontChange()

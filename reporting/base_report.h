@@ -138,10 +138,10 @@ public:
     TLineHeightMethod LineHeightMethod = lhmLinesPerInch;
     int GetLinesPerInch() const { return linesPerInch_; }
     void SetLinesPerInch(int value);
-    TPrintUnits GetUnits() const { return units_; }
-    void SetUnits(TPrintUnits units);
-    double GetUnitsFactor() const { return unitsFactor_; }
-    void SetUnitsFactor(double factor);
+    TPrintUnits GetUnits() const { return units_.Units; }
+    void SetUnits(TPrintUnits units) { units_.SetUnits(units); }
+    double GetUnitsFactor() const { return units_.Factor; }
+    void SetUnitsFactor(double factor) { units_.SetFactor(factor); }
     double GetMarginLeft() const { return marginLeft_; }
     double GetMarginRight() const { return marginRight_; }
     double GetMarginTop() const { return marginTop_; }
@@ -182,10 +182,10 @@ public:
     int TotalCopies = 1;
 
     // ---- units and geometry
-    double InchesToUnitsX(double v) const { return v * unitsFactor_; }
-    double InchesToUnitsY(double v) const { return v * unitsFactor_; }
-    double UnitsToInchesX(double v) const { return v / unitsFactor_; }
-    double UnitsToInchesY(double v) const { return v / unitsFactor_; }
+    double InchesToUnitsX(double v) const { return v * units_.Factor; }
+    double InchesToUnitsY(double v) const { return v * units_.Factor; }
+    double UnitsToInchesX(double v) const { return v / units_.Factor; }
+    double UnitsToInchesY(double v) const { return v / units_.Factor; }
     int InchesToPixelsX(double x) const;
     int InchesToPixelsY(double y) const;
     int UnitsToPixelsX(double x) const { return InchesToPixelsX(UnitsToInchesX(x)); }
@@ -448,6 +448,9 @@ protected:
     // At the end of a document: the canvas's font notification, the font cache and the buffered
     // lines are let go.
     void ReleaseDocument();
+    // The end of a printed document: ReleaseDocument, the device's job ended (or aborted when the
+    // report was), printing over, then the after-print event.
+    void FinishPrintJob();
     std::uint8_t& OutputSet() { return outputSet_; }
 
     TRPDevice& device_;
@@ -513,8 +516,7 @@ private:
     double originX_ = 0, originY_ = 0;
 
     int linesPerInch_ = 6;
-    TPrintUnits units_ = unInch;
-    double unitsFactor_ = 1.0;
+    TUnitsScale units_;
     double marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
     int tabShade_ = 0;
     TBKMode textBKMode_ = bkTransparent;

@@ -430,7 +430,6 @@ void TBaseReport::AssignTo(TBaseReport& dest) const
     dest.lineHeight_ = lineHeight_;
     dest.linesPerInch_ = linesPerInch_;
     dest.units_ = units_;
-    dest.unitsFactor_ = unitsFactor_;
     dest.SetMarginLeft(marginLeft_);
     dest.SetMarginRight(marginRight_);
     dest.SetMarginTop(marginTop_);

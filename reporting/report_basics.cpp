@@ -117,24 +117,24 @@ TColor ShadeToColor(TColor color, int percent)
     return RGB(mix(GetRValue(rgb)), mix(GetGValue(rgb)), mix(GetBValue(rgb)));
 }
 
-double UnitsFactorOf(TPrintUnits units, double userFactor)
+void TUnitsScale::SetUnits(TPrintUnits units)
 {
+    Units = units;
     switch (units) {
-    case unInch: return 1.0;
-    case unMM: return 25.4;
-    case unCM: return 2.54;
-    case unPoint: return 72.0;
+    case unInch: Factor = 1.0; break;
+    case unMM: Factor = 25.4; break;
+    case unCM: Factor = 2.54; break;
+    case unPoint: Factor = 72.0; break;
     case unUser: break;
     }
-    return userFactor;
 }
 
-TPrintUnits UnitsOfFactor(double factor)
+void TUnitsScale::SetFactor(double factor)
 {
-    for (TPrintUnits units : {unInch, unMM, unCM, unPoint})
-        if (factor == UnitsFactorOf(units, 0))
-            return units;
-    return unUser;
+    if (factor <= 0)
+        return;
+    Factor = factor;
+    Units = factor == 1.0 ? unInch : factor == 25.4 ? unMM : factor == 2.54 ? unCM : factor == 72.0 ? unPoint : unUser;
 }
 
 } // namespace korval

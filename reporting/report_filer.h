@@ -98,6 +98,10 @@ private:
     void graphic(const TReportGraphic& g);
     void text(std::uint8_t op, const std::string& text, double x, double width);
     void alignedText(unsigned align, const std::string& text, double x);
+    // Writes op and its operand (write) when the value differs from the one the stream holds, or
+    // always with all.
+    template <class Value, class Write>
+    void emitChanged(bool all, std::uint8_t op, const Value& value, const Value& last, Write write);
     void emitBrush(bool all);
     void emitFont(bool all);
     void emitPen(bool all);

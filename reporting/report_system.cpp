@@ -43,28 +43,14 @@ void TSystemPrinter::SetTabShade(int shade)
     tabShade_ = std::clamp(shade, 0, 100);
 }
 
-void TSystemPrinter::SetUnits(TPrintUnits units)
-{
-    units_ = units;
-    unitsFactor_ = UnitsFactorOf(units, unitsFactor_);
-}
-
-void TSystemPrinter::SetUnitsFactor(double factor)
-{
-    if (factor <= 0)
-        return;
-    unitsFactor_ = factor;
-    units_ = UnitsOfFactor(factor);
-}
-
 void TSystemPrinter::AssignTo(TBaseReport& report) const
 {
     report.FirstPage = FirstPage;
     report.LastPage = LastPage;
     report.LineHeightMethod = LineHeightMethod;
     report.SetLinesPerInch(LinesPerInch);
-    report.SetUnitsFactor(unitsFactor_);
-    report.SetUnits(units_);
+    report.SetUnitsFactor(units_.Factor);
+    report.SetUnits(units_.Units);
     report.SetMarginLeft(MarginLeft);
     report.SetMarginRight(MarginRight);
     report.SetMarginTop(MarginTop);
