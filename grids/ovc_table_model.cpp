@@ -822,59 +822,47 @@ void TOvcTableModel::SetTopLeftCell(int rowNum, int colNum)
     DoTopLeftCellChanged(topRow_, leftCol_);
 }
 
+std::optional<int> TOvcTableModel::IntoViewStart(int num, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int start = rows ? topRow_ : leftCol_;
+    const int client = rows ? clientH_ : clientW_;
+    const std::vector<TVisEntry>& visible = rows ? vRows_ : vCols_;
+    auto extent = [&](int n) { return rows ? RowHeight(n) : ColWidth(n); };
+    if (num < lockedCount)
+        return std::nullopt;
+    if (num < start)
+        return num;
+    const int i = rows ? RowOnScreen(num) : ColOnScreen(num);
+    if (i >= 0 && visible[i].Offset + extent(num) <= client)
+        return std::nullopt;
+    // The furthest start that shows it wholly (or at the start when it is larger).
+    int locked = 0;
+    for (const TVisEntry& e : visible)
+        if (e.Num < lockedCount)
+            locked = e.Offset + extent(e.Num);
+    int used = extent(num);
+    int first = num;
+    for (;;) {
+        const int prev = rows ? AdjustRow(first, -1) : AdjustCol(first, -1);
+        if (prev == first || locked + used + extent(prev) > client)
+            break;
+        used += extent(prev);
+        first = prev;
+    }
+    return first;
+}
+
 void TOvcTableModel::RowIntoView(int rowNum)
 {
-    if (rowNum < lockedRows_)
-        return;
-    if (rowNum < topRow_) {
-        SetTopLeftCell(rowNum, leftCol_);
-        return;
-    }
-    const int i = RowOnScreen(rowNum);
-    if (i >= 0 && vRows_[i].Offset + RowHeight(rowNum) <= clientH_)
-        return;
-    // The highest top row that shows the row wholly (or at the top when it is taller).
-    int locked = 0;
-    for (const TVisEntry& e : vRows_)
-        if (e.Num < lockedRows_)
-            locked = e.Offset + RowHeight(e.Num);
-    int used = RowHeight(rowNum);
-    int top = rowNum;
-    for (;;) {
-        const int prev = AdjustRow(top, -1);
-        if (prev == top || locked + used + RowHeight(prev) > clientH_)
-            break;
-        used += RowHeight(prev);
-        top = prev;
-    }
-    SetTopLeftCell(top, leftCol_);
+    if (const std::optional<int> top = IntoViewStart(rowNum, true))
+        SetTopLeftCell(*top, leftCol_);
 }
 
 void TOvcTableModel::ColIntoView(int colNum)
 {
-    if (colNum < lockedCols_)
-        return;
-    if (colNum < leftCol_) {
-        SetTopLeftCell(topRow_, colNum);
-        return;
-    }
-    const int i = ColOnScreen(colNum);
-    if (i >= 0 && vCols_[i].Offset + ColWidth(colNum) <= clientW_)
-        return;
-    int locked = 0;
-    for (const TVisEntry& e : vCols_)
-        if (e.Num < lockedCols_)
-            locked = e.Offset + ColWidth(e.Num);
-    int used = ColWidth(colNum);
-    int left = colNum;
-    for (;;) {
-        const int prev = AdjustCol(left, -1);
-        if (prev == left || locked + used + ColWidth(prev) > clientW_)
-            break;
-        used += ColWidth(prev);
-        left = prev;
-    }
-    SetTopLeftCell(topRow_, left);
+    if (const std::optional<int> left = IntoViewStart(colNum, false))
+        SetTopLeftCell(topRow_, *left);
 }
 
 void TOvcTableModel::MakeActiveCellVisible()

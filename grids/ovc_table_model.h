@@ -281,6 +281,9 @@ private:
     void InvalidateSelectedOnScreen();
     void RowIntoView(int rowNum);
     void ColIntoView(int colNum);
+    // The top row (rows) or left column that brings num wholly into view (or puts it first when
+    // it is larger than the window); none when it is in view already or locked.
+    std::optional<int> IntoViewStart(int num, bool rows) const;
     int PageDownTop() const;
     int PageUpTop() const;
     int PageRightLeft() const;
