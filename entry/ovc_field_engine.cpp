@@ -473,9 +473,7 @@ int32_t TOvcFieldEngine::GetAsInteger()
 {
     CheckDataType(fsubLongInt, fsubShortInt);
     TOvcRangeSlot v{};
-    if (GetValue(v.data()) != 0)
-        return 0;
-    return static_cast<int32_t>(SlotToInt(DataType(), v));
+    return GetValue(v.data()) == 0 ? static_cast<int32_t>(SlotToInt(DataType(), v)) : 0;
 }
 
 void TOvcFieldEngine::SetAsInteger(int32_t value)
@@ -490,9 +488,7 @@ double TOvcFieldEngine::GetAsFloat()
 {
     CheckDataType(fsubLongInt, fsubComp);
     TOvcRangeSlot v{};
-    if (GetValue(v.data()) != 0)
-        return 0;
-    return static_cast<double>(SlotToFloat(DataType(), v));
+    return GetValue(v.data()) == 0 ? static_cast<double>(SlotToFloat(DataType(), v)) : 0;
 }
 
 void TOvcFieldEngine::SetAsFloat(double value)
@@ -507,9 +503,7 @@ TStDate TOvcFieldEngine::GetAsStDate()
 {
     CheckDataType(fsubDate, fsubDate);
     int32_t d = BadDate;
-    if (GetValue(&d) != 0)
-        return BadDate;
-    return d;
+    return GetValue(&d) == 0 ? d : BadDate;
 }
 
 void TOvcFieldEngine::SetAsStDate(TStDate value)
@@ -522,9 +516,7 @@ TStTime TOvcFieldEngine::GetAsStTime()
 {
     CheckDataType(fsubTime, fsubTime);
     int32_t t = BadTime;
-    if (GetValue(&t) != 0)
-        return BadTime;
-    return t;
+    return GetValue(&t) == 0 ? t : BadTime;
 }
 
 void TOvcFieldEngine::SetAsStTime(TStTime value)
