@@ -951,29 +951,44 @@ void TOvcTableModel::WindowCreated()
 
 // ---- commands
 
-void TOvcTableModel::PageRows(bool down)
+int TOvcTableModel::ActiveScrolledIndex(bool rows) const
 {
-    // The active row keeps its place on the screen where the new page allows it.
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int active = rows ? activeRow_ : activeCol_;
     int index = -1, k = 0;
-    for (const TVisEntry& e : vRows_) {
-        if (e.Num < lockedRows_)
+    for (const TVisEntry& e : rows ? vRows_ : vCols_) {
+        if (e.Num < lockedCount)
             continue;
-        if (e.Num == activeRow_)
+        if (e.Num == active)
             index = k;
         ++k;
     }
+    return index;
+}
+
+int TOvcTableModel::ShownAtScrolledIndex(int index, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int start = rows ? topRow_ : leftCol_;
+    const int client = rows ? clientH_ : clientW_;
+    std::vector<int> shown;
+    for (const TVisEntry& e : rows ? vRows_ : vCols_)
+        if (e.Num >= lockedCount && (e.Offset + (rows ? RowHeight(e.Num) : ColWidth(e.Num)) <= client || e.Num == start))
+            shown.push_back(e.Num);
+    if (index < 0 || shown.empty())
+        return start;
+    return shown[std::min<size_t>(index, shown.size() - 1)];
+}
+
+void TOvcTableModel::PageRows(bool down)
+{
+    // The active row keeps its place on the screen where the new page allows it.
+    const int index = ActiveScrolledIndex(true);
     const int newTop = down ? PageDownTop() : PageUpTop();
     int targetRow = activeRow_;
     if (newTop != topRow_) {
         SetTopLeftCell(newTop, leftCol_);
-        std::vector<int> shown;
-        for (const TVisEntry& e : vRows_)
-            if (e.Num >= lockedRows_ && (e.Offset + RowHeight(e.Num) <= clientH_ || e.Num == topRow_))
-                shown.push_back(e.Num);
-        if (index < 0 || shown.empty())
-            targetRow = topRow_;
-        else
-            targetRow = shown[std::min<size_t>(index, shown.size() - 1)];
+        targetRow = ShownAtScrolledIndex(index, true);
     } else {
         // At the end already: the last (first) row.
         targetRow = down ? AdjustRow(RowLimit() - 1, 0) : AdjustRow(lockedRows_, 0);
@@ -988,26 +1003,12 @@ void TOvcTableModel::PageRows(bool down)
 
 void TOvcTableModel::PageCols(bool right)
 {
-    int index = -1, k = 0;
-    for (const TVisEntry& e : vCols_) {
-        if (e.Num < lockedCols_)
-            continue;
-        if (e.Num == activeCol_)
-            index = k;
-        ++k;
-    }
+    const int index = ActiveScrolledIndex(false);
     const int newLeft = right ? PageRightLeft() : PageLeftLeft();
     int targetCol = activeCol_;
     if (newLeft != leftCol_) {
         SetTopLeftCell(topRow_, newLeft);
-        std::vector<int> shown;
-        for (const TVisEntry& e : vCols_)
-            if (e.Num >= lockedCols_ && (e.Offset + ColWidth(e.Num) <= clientW_ || e.Num == leftCol_))
-                shown.push_back(e.Num);
-        if (index < 0 || shown.empty())
-            targetCol = leftCol_;
-        else
-            targetCol = shown[std::min<size_t>(index, shown.size() - 1)];
+        targetCol = ShownAtScrolledIndex(index, false);
     } else {
         targetCol = right ? AdjustCol(ColCount() - 1, 0) : leftCol_;
     }

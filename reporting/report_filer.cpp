@@ -602,54 +602,44 @@ void TReportFiler::TextRect(const TPixelRect& rect, double x, double y, const st
 
 // ---- settings
 
+template <class Write>
+void TReportFiler::writeIfWriting(std::uint8_t op, Write write)
+{
+    if (!writing())
+        return;
+    begin(op);
+    write();
+    done();
+}
+
 void TReportFiler::SetDrawMode(std::uint8_t mode)
 {
     TBaseReport::SetDrawMode(mode);
-    if (!writing())
-        return;
-    begin(opDrawMode);
-    out_.Byte(mode);
-    done();
+    writeIfWriting(opDrawMode, [&] { out_.Byte(mode); });
 }
 
 void TReportFiler::SetBkColor(TColor color)
 {
     TBaseReport::SetBkColor(color);
-    if (!writing())
-        return;
-    begin(opBkColor);
-    out_.Integer(std::int32_t(color));
-    done();
+    writeIfWriting(opBkColor, [&] { out_.Integer(std::int32_t(color)); });
 }
 
 void TReportFiler::SetScaleX(double percent)
 {
     TBaseReport::SetScaleX(percent);
-    if (!writing())
-        return;
-    begin(opScaleX);
-    out_.Float(percent);
-    done();
+    writeIfWriting(opScaleX, [&] { out_.Float(percent); });
 }
 
 void TReportFiler::SetScaleY(double percent)
 {
     TBaseReport::SetScaleY(percent);
-    if (!writing())
-        return;
-    begin(opScaleY);
-    out_.Float(percent);
-    done();
+    writeIfWriting(opScaleY, [&] { out_.Float(percent); });
 }
 
 void TReportFiler::SetTextBKMode(TBKMode mode)
 {
     TBaseReport::SetTextBKMode(mode);
-    if (!writing())
-        return;
-    begin(opTextBKMode);
-    out_.Byte(mode);
-    done();
+    writeIfWriting(opTextBKMode, [&] { out_.Byte(mode); });
 }
 
 void TReportFiler::SetOrientation(TOrientation orientation)

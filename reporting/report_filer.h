@@ -100,6 +100,9 @@ private:
     void alignedText(unsigned align, const std::string& text, double x);
     // Writes op and its operand (write) when the value differs from the one the stream holds, or
     // always with all.
+    // While a document is written: op and its operand (write) as one record.
+    template <class Write>
+    void writeIfWriting(std::uint8_t op, Write write);
     template <class Value, class Write>
     void emitChanged(bool all, std::uint8_t op, const Value& value, const Value& last, Write write);
     void emitBrush(bool all);
