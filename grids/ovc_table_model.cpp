@@ -261,6 +261,14 @@ void TOvcTableModel::SetColCount(int value)
     UpdateScrollBars();
 }
 
+void TOvcTableModel::Relayout()
+{
+    BuildMaps();
+    CalcRanges();
+    InvalidateTable();
+    UpdateScrollBars();
+}
+
 void TOvcTableModel::SetLockedRows(int value)
 {
     if (!windowReady_) {
@@ -274,10 +282,7 @@ void TOvcTableModel::SetLockedRows(int value)
         topRow_ = AdjustRow(value, 0);
     if (activeRow_ < value)
         activeRow_ = topRow_;
-    BuildMaps();
-    CalcRanges();
-    InvalidateTable();
-    UpdateScrollBars();
+    Relayout();
 }
 
 void TOvcTableModel::SetLockedCols(int value)
@@ -293,10 +298,7 @@ void TOvcTableModel::SetLockedCols(int value)
         leftCol_ = AdjustCol(value, 0);
     if (activeCol_ < value)
         activeCol_ = leftCol_;
-    BuildMaps();
-    CalcRanges();
-    InvalidateTable();
-    UpdateScrollBars();
+    Relayout();
 }
 
 void TOvcTableModel::SetAccess(TOvcTblAccess value)
@@ -538,10 +540,7 @@ void TOvcTableModel::SetClientSize(int width, int height)
         return;
     clientW_ = std::max(width, 0);
     clientH_ = std::max(height, 0);
-    BuildMaps();
-    CalcRanges();
-    InvalidateTable();
-    UpdateScrollBars();
+    Relayout();
 }
 
 int TOvcTableModel::RowOnScreen(int rowNum) const

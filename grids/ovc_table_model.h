@@ -284,6 +284,8 @@ private:
     // The top row (rows) or left column that brings num wholly into view (or puts it first when
     // it is larger than the window); none when it is in view already or locked.
     std::optional<int> IntoViewStart(int num, bool rows) const;
+    // The maps and scroll ranges built again after a change of size or locked area, all repainted.
+    void Relayout();
     // Paging: the place of the active row (rows) or column among the scrolled-in ones shown (-1
     // when it is not shown), and the one that stands at that place after the page moved (the
     // last shown when fewer are, the first when none is).
