@@ -271,33 +271,30 @@ void TOvcTableModel::Relayout()
 
 void TOvcTableModel::SetLockedRows(int value)
 {
-    if (!windowReady_) {
-        lockedRows_ = value;
-        return;
-    }
-    if (value == lockedRows_ || value < 0 || value >= RowLimit())
-        return;
-    lockedRows_ = value;
-    if (topRow_ < value)
-        topRow_ = AdjustRow(value, 0);
-    if (activeRow_ < value)
-        activeRow_ = topRow_;
-    Relayout();
+    SetLocked(value, true);
 }
 
 void TOvcTableModel::SetLockedCols(int value)
 {
+    SetLocked(value, false);
+}
+
+void TOvcTableModel::SetLocked(int value, bool rows)
+{
+    int& locked = rows ? lockedRows_ : lockedCols_;
     if (!windowReady_) {
-        lockedCols_ = value;
+        locked = value;
         return;
     }
-    if (value == lockedCols_ || value < 0 || value >= ColCount())
+    if (value == locked || value < 0 || value >= (rows ? RowLimit() : ColCount()))
         return;
-    lockedCols_ = value;
-    if (leftCol_ < value)
-        leftCol_ = AdjustCol(value, 0);
-    if (activeCol_ < value)
-        activeCol_ = leftCol_;
+    locked = value;
+    int& start = rows ? topRow_ : leftCol_;
+    int& active = rows ? activeRow_ : activeCol_;
+    if (start < value)
+        start = rows ? AdjustRow(value, 0) : AdjustCol(value, 0);
+    if (active < value)
+        active = start;
     Relayout();
 }
 
@@ -733,19 +730,7 @@ int TOvcTableModel::PageDownTop() const
 int TOvcTableModel::PageUpTop() const
 {
     // The top row that puts the current top row at the bottom of the window.
-    int locked = 0;
-    for (const TVisEntry& e : vRows_)
-        if (e.Num < lockedRows_)
-            locked = e.Offset + RowHeight(e.Num);
-    int used = RowHeight(topRow_);
-    int top = topRow_;
-    for (;;) {
-        const int prev = AdjustRow(top, -1);
-        if (prev == top || locked + used + RowHeight(prev) > clientH_)
-            break;
-        used += RowHeight(prev);
-        top = prev;
-    }
+    const int top = StartEndingWith(topRow_, true);
     return top == topRow_ ? AdjustRow(topRow_, -1) : top;
 }
 
@@ -757,19 +742,7 @@ int TOvcTableModel::PageRightLeft() const
 
 int TOvcTableModel::PageLeftLeft() const
 {
-    int locked = 0;
-    for (const TVisEntry& e : vCols_)
-        if (e.Num < lockedCols_)
-            locked = e.Offset + ColWidth(e.Num);
-    int used = ColWidth(leftCol_);
-    int left = leftCol_;
-    for (;;) {
-        const int prev = AdjustCol(left, -1);
-        if (prev == left || locked + used + ColWidth(prev) > clientW_)
-            break;
-        used += ColWidth(prev);
-        left = prev;
-    }
+    const int left = StartEndingWith(leftCol_, false);
     return left == leftCol_ ? AdjustCol(leftCol_, -1) : left;
 }
 
@@ -825,19 +798,24 @@ std::optional<int> TOvcTableModel::IntoViewStart(int num, bool rows) const
 {
     const int lockedCount = rows ? lockedRows_ : lockedCols_;
     const int start = rows ? topRow_ : leftCol_;
-    const int client = rows ? clientH_ : clientW_;
     const std::vector<TVisEntry>& visible = rows ? vRows_ : vCols_;
-    auto extent = [&](int n) { return rows ? RowHeight(n) : ColWidth(n); };
     if (num < lockedCount)
         return std::nullopt;
     if (num < start)
         return num;
     const int i = rows ? RowOnScreen(num) : ColOnScreen(num);
-    if (i >= 0 && visible[i].Offset + extent(num) <= client)
+    if (i >= 0 && visible[i].Offset + (rows ? RowHeight(num) : ColWidth(num)) <= (rows ? clientH_ : clientW_))
         return std::nullopt;
-    // The furthest start that shows it wholly (or at the start when it is larger).
+    return StartEndingWith(num, rows);
+}
+
+int TOvcTableModel::StartEndingWith(int num, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int client = rows ? clientH_ : clientW_;
+    auto extent = [&](int n) { return rows ? RowHeight(n) : ColWidth(n); };
     int locked = 0;
-    for (const TVisEntry& e : visible)
+    for (const TVisEntry& e : rows ? vRows_ : vCols_)
         if (e.Num < lockedCount)
             locked = e.Offset + extent(e.Num);
     int used = extent(num);
