@@ -432,46 +432,42 @@ int TOvcTableModel::AdjustCol(int colNum, int direction) const
 
 // ---- maps and ranges
 
+namespace {
+
+// The shown entries of one axis: the locked rows or columns from the first, then the scrolled
+// ones from start, while they begin inside the window; end is where the last one ends.
+template <class Hidden, class Extent>
+std::vector<TOvcTableModel::TVisEntry> BuildAxisMap(int locked, int start, int count, int client, Hidden hidden,
+                                                    Extent extent, int& end)
+{
+    std::vector<TOvcTableModel::TVisEntry> map;
+    int at = 0;
+    auto run = [&](int from, int to) {
+        for (int n = from; n < to && at < client; ++n) {
+            if (hidden(n))
+                continue;
+            map.push_back({n, at});
+            at += extent(n);
+        }
+    };
+    run(0, std::min(locked, count));
+    run(std::max(start, locked), count);
+    end = at;
+    return map;
+}
+
+} // namespace
+
 std::vector<TOvcTableModel::TVisEntry> TOvcTableModel::BuildRowMap(int top, int& end) const
 {
-    std::vector<TVisEntry> map;
-    int y = 0;
-    const int limit = RowLimit();
-    for (int r = 0; r < std::min(lockedRows_, limit) && y < clientH_; ++r) {
-        if (RowHidden(r))
-            continue;
-        map.push_back({r, y});
-        y += RowHeight(r);
-    }
-    for (int r = std::max(top, lockedRows_); r < limit && y < clientH_; ++r) {
-        if (RowHidden(r))
-            continue;
-        map.push_back({r, y});
-        y += RowHeight(r);
-    }
-    end = y;
-    return map;
+    return BuildAxisMap(lockedRows_, top, RowLimit(), clientH_, [this](int r) { return RowHidden(r); },
+                        [this](int r) { return RowHeight(r); }, end);
 }
 
 std::vector<TOvcTableModel::TVisEntry> TOvcTableModel::BuildColMap(int left, int& end) const
 {
-    std::vector<TVisEntry> map;
-    int x = 0;
-    const int count = ColCount();
-    for (int c = 0; c < std::min(lockedCols_, count) && x < clientW_; ++c) {
-        if (ColHidden(c))
-            continue;
-        map.push_back({c, x});
-        x += ColWidth(c);
-    }
-    for (int c = std::max(left, lockedCols_); c < count && x < clientW_; ++c) {
-        if (ColHidden(c))
-            continue;
-        map.push_back({c, x});
-        x += ColWidth(c);
-    }
-    end = x;
-    return map;
+    return BuildAxisMap(lockedCols_, left, ColCount(), clientW_, [this](int c) { return ColHidden(c); },
+                        [this](int c) { return ColWidth(c); }, end);
 }
 
 void TOvcTableModel::BuildMaps()
