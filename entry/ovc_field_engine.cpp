@@ -136,7 +136,7 @@ void TOvcFieldEngine::efAdjustOptions()
         for (auto o : list)
             options_.Exclude(o);
     };
-    const bool oneChar = t == fsubChar || t == fsubBoolean || t == fsubYesNo;
+    const bool oneChar = IsOneCharType();
     switch (FieldClass()) {
     case fcNumeric:
         drop({efoCaretToEnd, efoForceInsert, efoTrimBlanks, efoRightJustify, efoStripLiterals, efoRightAlign});
@@ -356,11 +356,99 @@ void TOvcFieldEngine::SetValue(const void* data)
         return;
     if (DataType() > fsubTime)
         throw EOvcException(GetLibraryString(SCInvalidParamValue));
-    const bool was = state_ & sefUpdating;
+    PutValueQuietly(const_cast<void*>(data));
+    Repaint();
+}
+
+void TOvcFieldEngine::PutValueQuietly(void* data)
+{
+    const uint32_t was = state_ & sefUpdating;
     state_ |= sefUpdating;
-    efTransfer(const_cast<void*>(data), 2);
-    if (!was)
-        state_ &= ~sefUpdating;
+    efTransfer(data, 2);
+    state_ = (state_ & ~sefUpdating) | was;
+}
+
+void TOvcFieldEngine::NumberTextToData(const std::string& text, TOvcNumberBase base, void* data) const
+{
+    const int t = DataType();
+    TOvcRangeSlot s{};
+    if (IsIntegerType(t)) {
+        int64_t v = 0;
+        if (!TextToIntegerBase(text, t, base, v))
+            v = 0;
+        IntToSlot(t, v, s);
+    } else if (IsRealType(t)) {
+        std::string txt = text;
+        std::replace(txt.begin(), txt.end(), Intl().DecimalChar, '.');
+        long double v = 0;
+        if (!TextToReal(txt, t, v))
+            v = 0;
+        FloatToSlot(t, v, s);
+    } else {
+        return;
+    }
+    std::memcpy(data, s.data(), DataTypeSize(t, 0));
+}
+
+bool TOvcFieldEngine::IsOneCharType() const
+{
+    const int t = DataType();
+    return t == fsubChar || t == fsubBoolean || t == fsubYesNo;
+}
+
+void TOvcFieldEngine::OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg, int pos)
+{
+    const std::string before = buf_;
+    bool keepSel = false;
+    switch (cmd) {
+    case ccLeft: case ccWordLeft: case ccRight: case ccWordRight: case ccUp: case ccDown:
+        if (!ArrowMovesFocus(cmd))
+            efIncDecValue(true, cmd == ccUp ? 1 : -1);
+        break;
+    case ccInc: efIncDecValue(true, 1); break;
+    case ccDec: efIncDecValue(true, -1); break;
+    case ccIns: insertMode_ = !insertMode_; break;
+    case ccRestore: Restore(); return;
+    case ccCtrlChar: ctrlCharArmed_ = true; return;
+    case ccPaste: {
+        const std::string text = host_ ? host_->ClipboardText() : std::string();
+        if (!text.empty()) {
+            char ch = text[0];
+            if (OneCharAccept(ch, pos))
+                OneCharStore(ch, pos);
+        }
+        keepSel = true;
+        break;
+    }
+    case ccCut: case ccDel: case ccBack:
+        OneCharErase();
+        break;
+    case ccChar: {
+        char ch = msg.Ch;
+        if (OneCharAccept(ch, pos)) {
+            OneCharStore(ch, pos);
+            if (Env().AutoAdvanceChar)
+                Advance(true);
+        } else {
+            Beep();
+        }
+        break;
+    }
+    case ccDblClk: SelectAll(); keepSel = true; break;
+    case ccMouse: case ccMouseMove: keepSel = true; break;
+    default: break;
+    }
+    ctrlCharArmed_ = false;
+    EndEdit(before, pos, keepSel);
+}
+
+void TOvcFieldEngine::EndEdit(const std::string& before, int caret, bool keepSel)
+{
+    caret_ = caret;
+    if (!keepSel)
+        selStart_ = selEnd_ = caret_;
+    if (buf_ != before)
+        Changed();
     Repaint();
 }
 
@@ -386,9 +474,7 @@ int32_t TOvcFieldEngine::GetAsInteger()
 {
     CheckDataType(fsubLongInt, fsubShortInt);
     TOvcRangeSlot v{};
-    if (GetValue(v.data()) != 0)
-        return 0;
-    return static_cast<int32_t>(SlotToInt(DataType(), v));
+    return GetValue(v.data()) == 0 ? static_cast<int32_t>(SlotToInt(DataType(), v)) : 0;
 }
 
 void TOvcFieldEngine::SetAsInteger(int32_t value)
@@ -403,9 +489,7 @@ double TOvcFieldEngine::GetAsFloat()
 {
     CheckDataType(fsubLongInt, fsubComp);
     TOvcRangeSlot v{};
-    if (GetValue(v.data()) != 0)
-        return 0;
-    return static_cast<double>(SlotToFloat(DataType(), v));
+    return GetValue(v.data()) == 0 ? static_cast<double>(SlotToFloat(DataType(), v)) : 0;
 }
 
 void TOvcFieldEngine::SetAsFloat(double value)
@@ -420,9 +504,7 @@ TStDate TOvcFieldEngine::GetAsStDate()
 {
     CheckDataType(fsubDate, fsubDate);
     int32_t d = BadDate;
-    if (GetValue(&d) != 0)
-        return BadDate;
-    return d;
+    return GetValue(&d) == 0 ? d : BadDate;
 }
 
 void TOvcFieldEngine::SetAsStDate(TStDate value)
@@ -435,9 +517,7 @@ TStTime TOvcFieldEngine::GetAsStTime()
 {
     CheckDataType(fsubTime, fsubTime);
     int32_t t = BadTime;
-    if (GetValue(&t) != 0)
-        return BadTime;
-    return t;
+    return GetValue(&t) == 0 ? t : BadTime;
 }
 
 void TOvcFieldEngine::SetAsStTime(TStTime value)

@@ -251,9 +251,26 @@ protected:
     // Up or Down that should step the value instead (arrow inc/dec on an editable field).
     bool ArrowMovesFocus(uint16_t cmd);
     uint16_t RunUserValidation(uint16_t code);
+    // The Char, Boolean and YesNo types hold one character, edited in place.
+    bool IsOneCharType() const;
+    // The editor of the one-character types: a typed or pasted character replaces the one at
+    // pos, the arrows and ccInc/ccDec step the value, the caret stays on pos.
+    void OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg, int pos);
+    // Checks and converts a character for position pos of a one-character field.
+    virtual bool OneCharAccept(char& /*ch*/, int /*pos*/) const { return false; }
+    virtual void OneCharStore(char ch, int pos) { buf_[pos] = ch; }
+    // Delete, Backspace and Cut on a one-character field; nothing in the base.
+    virtual void OneCharErase() {}
+    // The end of a keystroke: the caret placed, the selection collapsed onto it unless kept,
+    // OnChange when the buffer differs from before, and a repaint.
+    void EndEdit(const std::string& before, int caret, bool keepSel);
+    // Puts a value into the field as the program does: no OnChange.
+    void PutValueQuietly(void* data);
     bool InRange(long double v) const;
     bool InRangeInt(int64_t v) const;
     bool ValueIsZeroDisplay() const;
+    // The value of a number type from its text (a bad text gives 0) into data.
+    void NumberTextToData(const std::string& text, TOvcNumberBase base, void* data) const;
     // Short-string helpers for String values.
     static std::string ReadShort(const void* data);
     static void WriteShort(void* data, const std::string& s, int capacity);

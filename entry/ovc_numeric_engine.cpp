@@ -47,12 +47,7 @@ void TOvcNumericFieldEngine::SetNumericDataType(int value)
     decimalPlaces_ = 0;
     SetDataTypeCode(value + fsubLongInt);
     maskText_ = kNumericMasks[value];
-    maxLength_ = MaskMaxLength(maskText_);
-    SyncMask();
-    ComputeDigits();
-    work_.clear();
-    negative_ = false;
-    ShowWork();
+    TakeMask();
     efAdjustOptions();
     Repaint();
 }
@@ -64,19 +59,20 @@ void TOvcNumericFieldEngine::SetNumericPictureMask(const std::string& value)
     uint8_t data[16] = {};
     const bool haveValue = !Loading && ReadValueQuietly(data);
     maskText_ = value.substr(0, 255);
+    TakeMask();
+    if (haveValue)
+        PutValueQuietly(data);
+    Repaint();
+}
+
+void TOvcNumericFieldEngine::TakeMask()
+{
     maxLength_ = MaskMaxLength(maskText_);
     SyncMask();
     ComputeDigits();
     work_.clear();
     negative_ = false;
     ShowWork();
-    if (haveValue) {
-        const uint32_t was = state_ & sefUpdating;
-        state_ |= sefUpdating;
-        efTransfer(data, 2);
-        state_ = (state_ & ~sefUpdating) | was;
-    }
-    Repaint();
 }
 
 void TOvcNumericFieldEngine::ComputeDigits()
@@ -356,12 +352,7 @@ void TOvcNumericFieldEngine::efEdit(uint16_t cmd, const TOvcEditMsg& msg)
     }
     if (reshow || work_ != workBefore || negative_ != negBefore)
         ShowWork();
-    caret_ = pm_.LastEditablePosition() + 1;
-    if (!keepSel)
-        selStart_ = selEnd_ = caret_;
-    if (buf_ != before)
-        Changed();
-    Repaint();
+    EndEdit(before, pm_.LastEditablePosition() + 1, keepSel);
 }
 
 } // namespace korval

@@ -36,6 +36,8 @@ public:
     void FocusLost(bool outsideForm = false) override;
 
 private:
+    // maskText_ has changed: length, digit counts and an empty number from it.
+    void TakeMask();
     void ComputeDigits();
     void LoadWorkBuffer();
     void ShowWork();

@@ -65,12 +65,8 @@ void TOvcPictureBaseEngine::ChangeMask(const std::string& mask, bool setMaxLengt
     buf_.assign(maxLength_, ' ');
     SyncMask();
     buf_ = pm_.MergeValueIntoMask("");
-    if (haveValue) {
-        const uint32_t was = state_ & sefUpdating;
-        state_ |= sefUpdating;
-        efTransfer(data, 2);
-        state_ = (state_ & ~sefUpdating) | was;
-    }
+    if (haveValue)
+        PutValueQuietly(data);
     caret_ = std::min(caret_, maxLength_);
     selStart_ = selEnd_ = caret_;
     Repaint();
@@ -342,23 +338,7 @@ int TOvcPictureFieldEngine::efTransfer(void* data, int direction)
             break;
         }
         default:
-            if (IsIntegerType(t)) {
-                int64_t v = 0;
-                if (!TextToIntegerBase(stripped, t, pm_.Base(), v))
-                    v = 0;
-                TOvcRangeSlot s{};
-                IntToSlot(t, v, s);
-                std::memcpy(data, s.data(), DataTypeSize(t, 0));
-            } else if (IsRealType(t)) {
-                std::string txt = stripped;
-                std::replace(txt.begin(), txt.end(), in.DecimalChar, '.');
-                long double v = 0;
-                if (!TextToReal(txt, t, v))
-                    v = 0;
-                TOvcRangeSlot s{};
-                FloatToSlot(t, v, s);
-                std::memcpy(data, s.data(), DataTypeSize(t, 0));
-            }
+            NumberTextToData(stripped, pm_.Base(), data);
             break;
         }
         return TOvcFieldEngine::efTransfer(data, 1);
@@ -448,10 +428,7 @@ uint16_t TOvcPictureFieldEngine::efValidateField()
         if (!normalise)
             return;
         const int caret = caret_;
-        const uint32_t was = state_ & sefUpdating;
-        state_ |= sefUpdating;
-        efTransfer(data, 2);
-        state_ = (state_ & ~sefUpdating) | was;
+        PutValueQuietly(data);
         caret_ = std::min(caret, maxLength_);
         selStart_ = selEnd_ = caret_;
         Repaint();
@@ -729,59 +706,15 @@ void TOvcPictureFieldEngine::CompleteDateTime(bool date)
 
 void TOvcPictureFieldEngine::efEdit(uint16_t cmd, const TOvcEditMsg& msg)
 {
-    const int t = DataType();
-    if (t == fsubChar || t == fsubBoolean || t == fsubYesNo)
-        OneCharEdit(cmd, msg);
+    if (IsOneCharType())
+        OneCharEdit(cmd, msg, std::min(efFirstEditablePos(), maxLength_ - 1));
     else
         MaskEdit(cmd, msg);
 }
 
-void TOvcPictureFieldEngine::OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg)
+bool TOvcPictureFieldEngine::OneCharAccept(char& ch, int pos) const
 {
-    const std::string before = buf_;
-    const int first = std::min(efFirstEditablePos(), maxLength_ - 1);
-    bool keepSel = false;
-    switch (cmd) {
-    case ccLeft: case ccWordLeft: case ccRight: case ccWordRight: case ccUp: case ccDown:
-        if (!ArrowMovesFocus(cmd))
-            efIncDecValue(true, cmd == ccUp ? 1 : -1);
-        break;
-    case ccInc: efIncDecValue(true, 1); break;
-    case ccDec: efIncDecValue(true, -1); break;
-    case ccIns: insertMode_ = !insertMode_; break;
-    case ccRestore: Restore(); return;
-    case ccCtrlChar: ctrlCharArmed_ = true; return;
-    case ccPaste: {
-        const std::string text = host_ ? host_->ClipboardText() : std::string();
-        char c = text.empty() ? 0 : text[0];
-        if (c != 0 && AcceptChar(c, first))
-            buf_[first] = c;
-        keepSel = true;
-        break;
-    }
-    case ccChar: {
-        char c = msg.Ch;
-        if (AcceptChar(c, first)) {
-            buf_[first] = c;
-            if (Env().AutoAdvanceChar)
-                Advance(true);
-        } else {
-            Beep();
-        }
-        break;
-    }
-    case ccDblClk: SelectAll(); keepSel = true; break;
-    case ccMouse: case ccMouseMove: keepSel = true; break;
-    default: break;
-    }
-    if (cmd != ccCtrlChar)
-        ctrlCharArmed_ = false;
-    caret_ = first;
-    if (!keepSel)
-        selStart_ = selEnd_ = caret_;
-    if (buf_ != before)
-        Changed();
-    Repaint();
+    return AcceptChar(ch, pos);
 }
 
 void TOvcPictureFieldEngine::MaskEdit(uint16_t cmd, const TOvcEditMsg& msg)

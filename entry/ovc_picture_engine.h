@@ -75,7 +75,7 @@ protected:
     int DateEpoch() const { return FieldEpoch != 0 ? FieldEpoch : Epoch(); }
     bool AcceptChar(char& ch, int pos) const;
     void MaskEdit(uint16_t cmd, const TOvcEditMsg& msg);
-    void OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg);
+    bool OneCharAccept(char& ch, int pos) const override;
     bool TypeChar(char ch, bool quiet);
     void DeleteSelection();
     void DeleteAt(int pos);

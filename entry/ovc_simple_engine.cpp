@@ -106,12 +106,8 @@ void TOvcSimpleFieldEngine::SetPictureMask(char value)
     if (haveValue)
         efTransfer(data, 1);
     mask_ = value;
-    if (haveValue) {
-        const uint32_t was = state_ & sefUpdating;
-        state_ |= sefUpdating;
-        efTransfer(data, 2);
-        state_ = (state_ & ~sefUpdating) | was;
-    }
+    if (haveValue)
+        PutValueQuietly(data);
     Repaint();
 }
 
@@ -190,63 +186,25 @@ bool TOvcSimpleFieldEngine::InsertTyped(char ch, bool quiet)
 
 void TOvcSimpleFieldEngine::efEdit(uint16_t cmd, const TOvcEditMsg& msg)
 {
-    const int t = DataType();
-    if (t == fsubChar || t == fsubBoolean || t == fsubYesNo)
-        OneCharEdit(cmd, msg);
+    if (IsOneCharType())
+        OneCharEdit(cmd, msg, 0);
     else
         TextEdit(cmd, msg);
 }
 
-void TOvcSimpleFieldEngine::OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg)
+bool TOvcSimpleFieldEngine::OneCharAccept(char& ch, int pos) const
 {
-    const std::string before = buf_;
-    bool keepSel = false;
-    switch (cmd) {
-    case ccLeft: case ccWordLeft: case ccRight: case ccWordRight: case ccUp: case ccDown:
-        if (!ArrowMovesFocus(cmd))
-            efIncDecValue(true, cmd == ccUp ? 1 : -1);
-        break;
-    case ccInc: efIncDecValue(true, 1); break;
-    case ccDec: efIncDecValue(true, -1); break;
-    case ccIns: insertMode_ = !insertMode_; break;
-    case ccRestore: Restore(); return;
-    case ccCtrlChar: ctrlCharArmed_ = true; return;
-    case ccPaste: {
-        const std::string text = host_ ? host_->ClipboardText() : std::string();
-        if (!text.empty()) {
-            char ch = text[0];
-            if (AcceptChar(mask_, ch, 0))
-                buf_ = std::string(1, ch);
-        }
-        keepSel = true;
-        break;
-    }
-    case ccCut: case ccDel: case ccBack:
-        buf_.clear();
-        break;
-    case ccChar: {
-        char ch = msg.Ch;
-        if (AcceptChar(mask_, ch, 0)) {
-            buf_ = std::string(1, ch);
-            if (Env().AutoAdvanceChar)
-                Advance(true);
-        } else {
-            Beep();
-        }
-        break;
-    }
-    case ccDblClk: SelectAll(); keepSel = true; break;
-    case ccMouse: case ccMouseMove: keepSel = true; break;
-    default: break;
-    }
-    if (cmd != ccCtrlChar)
-        ctrlCharArmed_ = false;
-    caret_ = 0;
-    if (!keepSel)
-        selStart_ = selEnd_ = 0;
-    if (buf_ != before)
-        Changed();
-    Repaint();
+    return AcceptChar(mask_, ch, pos);
+}
+
+void TOvcSimpleFieldEngine::OneCharStore(char ch, int)
+{
+    buf_ = std::string(1, ch);
+}
+
+void TOvcSimpleFieldEngine::OneCharErase()
+{
+    buf_.clear();
 }
 
 void TOvcSimpleFieldEngine::TextEdit(uint16_t cmd, const TOvcEditMsg& msg)
@@ -391,12 +349,7 @@ void TOvcSimpleFieldEngine::TextEdit(uint16_t cmd, const TOvcEditMsg& msg)
     }
     default: return;
     }
-    caret_ = std::clamp(caret_, 0, static_cast<int>(buf_.size()));
-    if (!keepSel)
-        selStart_ = selEnd_ = caret_;
-    if (buf_ != before)
-        Changed();
-    Repaint();
+    EndEdit(before, std::clamp(caret_, 0, static_cast<int>(buf_.size())), keepSel);
 }
 
 std::string TOvcSimpleFieldEngine::efGetDisplayString() const
@@ -425,23 +378,7 @@ int TOvcSimpleFieldEngine::efTransfer(void* data, int direction)
         case fsubBoolean: p[0] = !buf_.empty() && FieldCharUpper(buf_[0]) == Intl().TrueChar; break;
         case fsubYesNo: p[0] = !buf_.empty() && FieldCharUpper(buf_[0]) == Intl().YesChar; break;
         default:
-            if (IsIntegerType(t)) {
-                int64_t v = 0;
-                if (!TextToIntegerBase(buf_, t, BaseOfMask(mask_), v))
-                    v = 0;
-                TOvcRangeSlot s{};
-                IntToSlot(t, v, s);
-                std::memcpy(data, s.data(), DataTypeSize(t, 0));
-            } else if (IsRealType(t)) {
-                std::string txt = buf_;
-                std::replace(txt.begin(), txt.end(), Intl().DecimalChar, '.');
-                long double v = 0;
-                if (!TextToReal(txt, t, v))
-                    v = 0;
-                TOvcRangeSlot s{};
-                FloatToSlot(t, v, s);
-                std::memcpy(data, s.data(), DataTypeSize(t, 0));
-            }
+            NumberTextToData(buf_, BaseOfMask(mask_), data);
             break;
         }
     } else {

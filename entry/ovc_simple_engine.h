@@ -34,7 +34,9 @@ public:
 protected:
     // Checks and converts a typed character against the mask character m.
     bool AcceptChar(char m, char& ch, int pos) const;
-    void OneCharEdit(uint16_t cmd, const TOvcEditMsg& msg);
+    bool OneCharAccept(char& ch, int pos) const override;
+    void OneCharStore(char ch, int pos) override;
+    void OneCharErase() override;
     void TextEdit(uint16_t cmd, const TOvcEditMsg& msg);
     bool InsertTyped(char ch, bool quiet);
     void DeleteSelection();

@@ -203,6 +203,18 @@ void TGlobeObject::Render()
 
 void TGlobeObject::DefaultRender() {}
 
+std::uint16_t TGlobeObject::HeaderFlags() const
+{
+    std::uint16_t flags = Flags & ~(gofTitle | gofID | gofHeight | gofCompact | gofDelta | gofSinglePoint | gofLongCount | gofZoom);
+    if (!Title.empty())
+        flags |= gofTitle;
+    if (ID != 0)
+        flags |= gofID;
+    if (ZoomMin != ZoomMax)
+        flags |= gofZoom;
+    return flags;
+}
+
 void TGlobeObject::SaveHeader(TGlobeWriter& w) const
 {
     w.U16(Flags);
@@ -338,13 +350,7 @@ TGlobePoint TGeoDataObject::Centroid()
 void TGeoDataObject::SaveToStream(TGlobeWriter& w) const
 {
     TGeoDataObject& self = const_cast<TGeoDataObject&>(*this);
-    std::uint16_t flags = Flags & ~(gofTitle | gofID | gofHeight | gofCompact | gofDelta | gofSinglePoint | gofLongCount | gofZoom);
-    if (!Title.empty())
-        flags |= gofTitle;
-    if (ID != 0)
-        flags |= gofID;
-    if (ZoomMin != ZoomMax)
-        flags |= gofZoom;
+    std::uint16_t flags = HeaderFlags();
     flags |= gofCompact;
     for (const TGlobePoint& p : points_) {
         if (!OnMinutes(p))
@@ -480,13 +486,7 @@ void TSinglePointObject::Put(const TGlobePoint& p)
 void TSinglePointObject::SaveToStream(TGlobeWriter& w) const
 {
     TSinglePointObject& self = const_cast<TSinglePointObject&>(*this);
-    std::uint16_t flags = Flags & ~(gofTitle | gofID | gofHeight | gofCompact | gofDelta | gofSinglePoint | gofLongCount | gofZoom);
-    if (!Title.empty())
-        flags |= gofTitle;
-    if (ID != 0)
-        flags |= gofID;
-    if (ZoomMin != ZoomMax)
-        flags |= gofZoom;
+    std::uint16_t flags = HeaderFlags();
     if (point_.iLongX % GU_MINUTE == 0 && point_.iLatY % GU_MINUTE == 0)
         flags |= gofCompact;
     self.Flags = flags;

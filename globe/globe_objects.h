@@ -68,6 +68,9 @@ public:
     bool HasCache3D = false;
 
 protected:
+    // The stored flags before the points are looked at: the layout bits cleared, the title, ID
+    // and zoom range bits as the object stands.
+    std::uint16_t HeaderFlags() const;
     void SaveHeader(TGlobeWriter& w) const;
     void LoadHeader(TGlobeReader& r);
     static void SavePoint(TGlobeWriter& w, const TGlobePoint& p, std::uint16_t flags);

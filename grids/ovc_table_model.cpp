@@ -261,42 +261,41 @@ void TOvcTableModel::SetColCount(int value)
     UpdateScrollBars();
 }
 
-void TOvcTableModel::SetLockedRows(int value)
+void TOvcTableModel::Relayout()
 {
-    if (!windowReady_) {
-        lockedRows_ = value;
-        return;
-    }
-    if (value == lockedRows_ || value < 0 || value >= RowLimit())
-        return;
-    lockedRows_ = value;
-    if (topRow_ < value)
-        topRow_ = AdjustRow(value, 0);
-    if (activeRow_ < value)
-        activeRow_ = topRow_;
     BuildMaps();
     CalcRanges();
     InvalidateTable();
     UpdateScrollBars();
 }
 
+void TOvcTableModel::SetLockedRows(int value)
+{
+    SetLocked(value, true);
+}
+
 void TOvcTableModel::SetLockedCols(int value)
 {
+    SetLocked(value, false);
+}
+
+void TOvcTableModel::SetLocked(int value, bool rows)
+{
+    int& locked = rows ? lockedRows_ : lockedCols_;
     if (!windowReady_) {
-        lockedCols_ = value;
+        locked = value;
         return;
     }
-    if (value == lockedCols_ || value < 0 || value >= ColCount())
+    if (value == locked || value < 0 || value >= (rows ? RowLimit() : ColCount()))
         return;
-    lockedCols_ = value;
-    if (leftCol_ < value)
-        leftCol_ = AdjustCol(value, 0);
-    if (activeCol_ < value)
-        activeCol_ = leftCol_;
-    BuildMaps();
-    CalcRanges();
-    InvalidateTable();
-    UpdateScrollBars();
+    locked = value;
+    int& start = rows ? topRow_ : leftCol_;
+    int& active = rows ? activeRow_ : activeCol_;
+    if (start < value)
+        start = rows ? AdjustRow(value, 0) : AdjustCol(value, 0);
+    if (active < value)
+        active = start;
+    Relayout();
 }
 
 void TOvcTableModel::SetAccess(TOvcTblAccess value)
@@ -433,46 +432,42 @@ int TOvcTableModel::AdjustCol(int colNum, int direction) const
 
 // ---- maps and ranges
 
+namespace {
+
+// The shown entries of one axis: the locked rows or columns from the first, then the scrolled
+// ones from start, while they begin inside the window; end is where the last one ends.
+template <class Hidden, class Extent>
+std::vector<TOvcTableModel::TVisEntry> BuildAxisMap(int locked, int start, int count, int client, Hidden hidden,
+                                                    Extent extent, int& end)
+{
+    std::vector<TOvcTableModel::TVisEntry> map;
+    int at = 0;
+    auto run = [&](int from, int to) {
+        for (int n = from; n < to && at < client; ++n) {
+            if (hidden(n))
+                continue;
+            map.push_back({n, at});
+            at += extent(n);
+        }
+    };
+    run(0, std::min(locked, count));
+    run(std::max(start, locked), count);
+    end = at;
+    return map;
+}
+
+} // namespace
+
 std::vector<TOvcTableModel::TVisEntry> TOvcTableModel::BuildRowMap(int top, int& end) const
 {
-    std::vector<TVisEntry> map;
-    int y = 0;
-    const int limit = RowLimit();
-    for (int r = 0; r < std::min(lockedRows_, limit) && y < clientH_; ++r) {
-        if (RowHidden(r))
-            continue;
-        map.push_back({r, y});
-        y += RowHeight(r);
-    }
-    for (int r = std::max(top, lockedRows_); r < limit && y < clientH_; ++r) {
-        if (RowHidden(r))
-            continue;
-        map.push_back({r, y});
-        y += RowHeight(r);
-    }
-    end = y;
-    return map;
+    return BuildAxisMap(lockedRows_, top, RowLimit(), clientH_, [this](int r) { return RowHidden(r); },
+                        [this](int r) { return RowHeight(r); }, end);
 }
 
 std::vector<TOvcTableModel::TVisEntry> TOvcTableModel::BuildColMap(int left, int& end) const
 {
-    std::vector<TVisEntry> map;
-    int x = 0;
-    const int count = ColCount();
-    for (int c = 0; c < std::min(lockedCols_, count) && x < clientW_; ++c) {
-        if (ColHidden(c))
-            continue;
-        map.push_back({c, x});
-        x += ColWidth(c);
-    }
-    for (int c = std::max(left, lockedCols_); c < count && x < clientW_; ++c) {
-        if (ColHidden(c))
-            continue;
-        map.push_back({c, x});
-        x += ColWidth(c);
-    }
-    end = x;
-    return map;
+    return BuildAxisMap(lockedCols_, left, ColCount(), clientW_, [this](int c) { return ColHidden(c); },
+                        [this](int c) { return ColWidth(c); }, end);
 }
 
 void TOvcTableModel::BuildMaps()
@@ -538,10 +533,7 @@ void TOvcTableModel::SetClientSize(int width, int height)
         return;
     clientW_ = std::max(width, 0);
     clientH_ = std::max(height, 0);
-    BuildMaps();
-    CalcRanges();
-    InvalidateTable();
-    UpdateScrollBars();
+    Relayout();
 }
 
 int TOvcTableModel::RowOnScreen(int rowNum) const
@@ -734,19 +726,7 @@ int TOvcTableModel::PageDownTop() const
 int TOvcTableModel::PageUpTop() const
 {
     // The top row that puts the current top row at the bottom of the window.
-    int locked = 0;
-    for (const TVisEntry& e : vRows_)
-        if (e.Num < lockedRows_)
-            locked = e.Offset + RowHeight(e.Num);
-    int used = RowHeight(topRow_);
-    int top = topRow_;
-    for (;;) {
-        const int prev = AdjustRow(top, -1);
-        if (prev == top || locked + used + RowHeight(prev) > clientH_)
-            break;
-        used += RowHeight(prev);
-        top = prev;
-    }
+    const int top = StartEndingWith(topRow_, true);
     return top == topRow_ ? AdjustRow(topRow_, -1) : top;
 }
 
@@ -758,19 +738,7 @@ int TOvcTableModel::PageRightLeft() const
 
 int TOvcTableModel::PageLeftLeft() const
 {
-    int locked = 0;
-    for (const TVisEntry& e : vCols_)
-        if (e.Num < lockedCols_)
-            locked = e.Offset + ColWidth(e.Num);
-    int used = ColWidth(leftCol_);
-    int left = leftCol_;
-    for (;;) {
-        const int prev = AdjustCol(left, -1);
-        if (prev == left || locked + used + ColWidth(prev) > clientW_)
-            break;
-        used += ColWidth(prev);
-        left = prev;
-    }
+    const int left = StartEndingWith(leftCol_, false);
     return left == leftCol_ ? AdjustCol(leftCol_, -1) : left;
 }
 
@@ -822,59 +790,52 @@ void TOvcTableModel::SetTopLeftCell(int rowNum, int colNum)
     DoTopLeftCellChanged(topRow_, leftCol_);
 }
 
+std::optional<int> TOvcTableModel::IntoViewStart(int num, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int start = rows ? topRow_ : leftCol_;
+    const std::vector<TVisEntry>& visible = rows ? vRows_ : vCols_;
+    if (num < lockedCount)
+        return std::nullopt;
+    if (num < start)
+        return num;
+    const int i = rows ? RowOnScreen(num) : ColOnScreen(num);
+    if (i >= 0 && visible[i].Offset + (rows ? RowHeight(num) : ColWidth(num)) <= (rows ? clientH_ : clientW_))
+        return std::nullopt;
+    return StartEndingWith(num, rows);
+}
+
+int TOvcTableModel::StartEndingWith(int num, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int client = rows ? clientH_ : clientW_;
+    auto extent = [&](int n) { return rows ? RowHeight(n) : ColWidth(n); };
+    int locked = 0;
+    for (const TVisEntry& e : rows ? vRows_ : vCols_)
+        if (e.Num < lockedCount)
+            locked = e.Offset + extent(e.Num);
+    int used = extent(num);
+    int first = num;
+    for (;;) {
+        const int prev = rows ? AdjustRow(first, -1) : AdjustCol(first, -1);
+        if (prev == first || locked + used + extent(prev) > client)
+            break;
+        used += extent(prev);
+        first = prev;
+    }
+    return first;
+}
+
 void TOvcTableModel::RowIntoView(int rowNum)
 {
-    if (rowNum < lockedRows_)
-        return;
-    if (rowNum < topRow_) {
-        SetTopLeftCell(rowNum, leftCol_);
-        return;
-    }
-    const int i = RowOnScreen(rowNum);
-    if (i >= 0 && vRows_[i].Offset + RowHeight(rowNum) <= clientH_)
-        return;
-    // The highest top row that shows the row wholly (or at the top when it is taller).
-    int locked = 0;
-    for (const TVisEntry& e : vRows_)
-        if (e.Num < lockedRows_)
-            locked = e.Offset + RowHeight(e.Num);
-    int used = RowHeight(rowNum);
-    int top = rowNum;
-    for (;;) {
-        const int prev = AdjustRow(top, -1);
-        if (prev == top || locked + used + RowHeight(prev) > clientH_)
-            break;
-        used += RowHeight(prev);
-        top = prev;
-    }
-    SetTopLeftCell(top, leftCol_);
+    if (const std::optional<int> top = IntoViewStart(rowNum, true))
+        SetTopLeftCell(*top, leftCol_);
 }
 
 void TOvcTableModel::ColIntoView(int colNum)
 {
-    if (colNum < lockedCols_)
-        return;
-    if (colNum < leftCol_) {
-        SetTopLeftCell(topRow_, colNum);
-        return;
-    }
-    const int i = ColOnScreen(colNum);
-    if (i >= 0 && vCols_[i].Offset + ColWidth(colNum) <= clientW_)
-        return;
-    int locked = 0;
-    for (const TVisEntry& e : vCols_)
-        if (e.Num < lockedCols_)
-            locked = e.Offset + ColWidth(e.Num);
-    int used = ColWidth(colNum);
-    int left = colNum;
-    for (;;) {
-        const int prev = AdjustCol(left, -1);
-        if (prev == left || locked + used + ColWidth(prev) > clientW_)
-            break;
-        used += ColWidth(prev);
-        left = prev;
-    }
-    SetTopLeftCell(topRow_, left);
+    if (const std::optional<int> left = IntoViewStart(colNum, false))
+        SetTopLeftCell(topRow_, *left);
 }
 
 void TOvcTableModel::MakeActiveCellVisible()
@@ -963,29 +924,44 @@ void TOvcTableModel::WindowCreated()
 
 // ---- commands
 
-void TOvcTableModel::PageRows(bool down)
+int TOvcTableModel::ActiveScrolledIndex(bool rows) const
 {
-    // The active row keeps its place on the screen where the new page allows it.
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int active = rows ? activeRow_ : activeCol_;
     int index = -1, k = 0;
-    for (const TVisEntry& e : vRows_) {
-        if (e.Num < lockedRows_)
+    for (const TVisEntry& e : rows ? vRows_ : vCols_) {
+        if (e.Num < lockedCount)
             continue;
-        if (e.Num == activeRow_)
+        if (e.Num == active)
             index = k;
         ++k;
     }
+    return index;
+}
+
+int TOvcTableModel::ShownAtScrolledIndex(int index, bool rows) const
+{
+    const int lockedCount = rows ? lockedRows_ : lockedCols_;
+    const int start = rows ? topRow_ : leftCol_;
+    const int client = rows ? clientH_ : clientW_;
+    std::vector<int> shown;
+    for (const TVisEntry& e : rows ? vRows_ : vCols_)
+        if (e.Num >= lockedCount && (e.Offset + (rows ? RowHeight(e.Num) : ColWidth(e.Num)) <= client || e.Num == start))
+            shown.push_back(e.Num);
+    if (index < 0 || shown.empty())
+        return start;
+    return shown[std::min<size_t>(index, shown.size() - 1)];
+}
+
+void TOvcTableModel::PageRows(bool down)
+{
+    // The active row keeps its place on the screen where the new page allows it.
+    const int index = ActiveScrolledIndex(true);
     const int newTop = down ? PageDownTop() : PageUpTop();
     int targetRow = activeRow_;
     if (newTop != topRow_) {
         SetTopLeftCell(newTop, leftCol_);
-        std::vector<int> shown;
-        for (const TVisEntry& e : vRows_)
-            if (e.Num >= lockedRows_ && (e.Offset + RowHeight(e.Num) <= clientH_ || e.Num == topRow_))
-                shown.push_back(e.Num);
-        if (index < 0 || shown.empty())
-            targetRow = topRow_;
-        else
-            targetRow = shown[std::min<size_t>(index, shown.size() - 1)];
+        targetRow = ShownAtScrolledIndex(index, true);
     } else {
         // At the end already: the last (first) row.
         targetRow = down ? AdjustRow(RowLimit() - 1, 0) : AdjustRow(lockedRows_, 0);
@@ -1000,26 +976,12 @@ void TOvcTableModel::PageRows(bool down)
 
 void TOvcTableModel::PageCols(bool right)
 {
-    int index = -1, k = 0;
-    for (const TVisEntry& e : vCols_) {
-        if (e.Num < lockedCols_)
-            continue;
-        if (e.Num == activeCol_)
-            index = k;
-        ++k;
-    }
+    const int index = ActiveScrolledIndex(false);
     const int newLeft = right ? PageRightLeft() : PageLeftLeft();
     int targetCol = activeCol_;
     if (newLeft != leftCol_) {
         SetTopLeftCell(topRow_, newLeft);
-        std::vector<int> shown;
-        for (const TVisEntry& e : vCols_)
-            if (e.Num >= lockedCols_ && (e.Offset + ColWidth(e.Num) <= clientW_ || e.Num == leftCol_))
-                shown.push_back(e.Num);
-        if (index < 0 || shown.empty())
-            targetCol = leftCol_;
-        else
-            targetCol = shown[std::min<size_t>(index, shown.size() - 1)];
+        targetCol = ShownAtScrolledIndex(index, false);
     } else {
         targetCol = right ? AdjustCol(ColCount() - 1, 0) : leftCol_;
     }

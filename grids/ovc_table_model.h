@@ -281,6 +281,21 @@ private:
     void InvalidateSelectedOnScreen();
     void RowIntoView(int rowNum);
     void ColIntoView(int colNum);
+    // The top row (rows) or left column that brings num wholly into view (or puts it first when
+    // it is larger than the window); none when it is in view already or locked.
+    std::optional<int> IntoViewStart(int num, bool rows) const;
+    // The furthest-back top row (rows) or left column from which num is still wholly shown, or
+    // num itself when it is larger than the window.
+    int StartEndingWith(int num, bool rows) const;
+    // The maps and scroll ranges built again after a change of size or locked area, all repainted.
+    void Relayout();
+    // The locked rows (rows) or columns; the first scrolled and active ones move out of them.
+    void SetLocked(int value, bool rows);
+    // Paging: the place of the active row (rows) or column among the scrolled-in ones shown (-1
+    // when it is not shown), and the one that stands at that place after the page moved (the
+    // last shown when fewer are, the first when none is).
+    int ActiveScrolledIndex(bool rows) const;
+    int ShownAtScrolledIndex(int index, bool rows) const;
     int PageDownTop() const;
     int PageUpTop() const;
     int PageRightLeft() const;

@@ -30,42 +30,42 @@ TScreenMetrics noted;
 
 // ---- TPortSettings ----
 
-TPortSettings TPortSettings::PacketDefaults()
+namespace {
+
+// What the packet and RTTY terminals start from: they differ in the port, in sending at once,
+// and in their function keys.
+TPortSettings TerminalDefaults(int comPort, bool alwaysImmediate, std::initializer_list<const char*> keys)
 {
     TPortSettings p;
     p.SetTerminalKind(1);
-    p.SetComPort(4);
+    p.SetComPort(comPort);
     p.SetBaudIndex(4);
     p.SetFlowControl(1);
     p.SetParity(1);
     p.SetMaxLines(500);
     p.SetSplitterPercent(50);
-    p.SetAlwaysImmediate(false);
+    p.SetAlwaysImmediate(alwaysImmediate);
     p.SetShowFunctionKeys(true);
-    p.SetFunctionKey(0, "SH/DX|SH/DX%M");
-    p.SetFunctionKey(1, "WWV|SH/W/2%M");
-    p.SetFunctionKey(2, "Msg|DI/N%M");
-    // The node to connect to is the operator's own choice; the key is there to be edited.
-    p.SetFunctionKey(3, "Connect|C NOCALL%M");
+    int index = 0;
+    for (const char* key : keys)
+        p.SetFunctionKey(index++, key);
     return p;
+}
+
+} // namespace
+
+TPortSettings TPortSettings::PacketDefaults()
+{
+    return TerminalDefaults(4, false, {"SH/DX|SH/DX%M", "WWV|SH/W/2%M", "Msg|DI/N%M",
+                                       // The node to connect to is the operator's own choice; the
+                                       // key is there to be edited.
+                                       "Connect|C NOCALL%M"});
 }
 
 TPortSettings TPortSettings::RttyDefaults()
 {
-    TPortSettings p;
-    p.SetTerminalKind(1);
-    p.SetComPort(5);
-    p.SetBaudIndex(4);
-    p.SetFlowControl(1);
-    p.SetParity(1);
-    p.SetMaxLines(500);
-    p.SetSplitterPercent(50);
-    p.SetAlwaysImmediate(true);
-    p.SetShowFunctionKeys(true);
-    p.SetFunctionKey(0, "CQ|CQ CQ CQ de %~ %~%M");
-    p.SetFunctionKey(1, "TnxReply|%5%@ DE %~ YOUR RST IS %$ %$%M");
-    p.SetFunctionKey(2, "RYRY|RYRYRYRYRYRYRYRYRYRY%M");
-    return p;
+    return TerminalDefaults(5, true, {"CQ|CQ CQ CQ de %~ %~%M", "TnxReply|%5%@ DE %~ YOUR RST IS %$ %$%M",
+                                      "RYRY|RYRYRYRYRYRYRYRYRYRY%M"});
 }
 
 std::string TPortSettings::FunctionKey(int index) const

@@ -61,35 +61,6 @@ void TBaseReport::SetLinesPerInch(int value)
     UpdateLineHeight();
 }
 
-void TBaseReport::SetUnits(TPrintUnits units)
-{
-    units_ = units;
-    switch (units) {
-    case unInch: unitsFactor_ = 1.0; break;
-    case unMM: unitsFactor_ = 25.4; break;
-    case unCM: unitsFactor_ = 2.54; break;
-    case unPoint: unitsFactor_ = 72.0; break;
-    case unUser: break;
-    }
-}
-
-void TBaseReport::SetUnitsFactor(double factor)
-{
-    if (factor <= 0)
-        return;
-    unitsFactor_ = factor;
-    if (factor == 1.0)
-        units_ = unInch;
-    else if (factor == 25.4)
-        units_ = unMM;
-    else if (factor == 2.54)
-        units_ = unCM;
-    else if (factor == 72.0)
-        units_ = unPoint;
-    else
-        units_ = unUser;
-}
-
 void TBaseReport::SetMarginLeft(double value)
 {
     marginLeft_ = value;
@@ -417,6 +388,19 @@ void TBaseReport::ReleaseDocument()
     DetachFontChange();
     releaseFontCache();
     lineBuffer_.Clear();
+}
+
+void TBaseReport::FinishPrintJob()
+{
+    ReleaseDocument();
+    if (device_.Printing()) {
+        if (Aborted())
+            device_.AbortDoc();
+        else
+            device_.EndDoc();
+    }
+    SetPrinting(false);
+    DoAfterPrint();
 }
 
 void TBaseReport::AttachFontChange()

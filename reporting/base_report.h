@@ -80,6 +80,43 @@ enum TDestinationKind : std::uint8_t { dkPrinter = 0, dkPreview = 1, dkFile = 2 
 // True when the text holds a macro or named-string token (0xFD "$RPC").
 bool HasMacroToken(const std::string& text);
 
+// The output operations every report surface implements, declared once for the base (pure) and
+// for each surface (overrides): KORVAL_REPORT_OUTPUT_OPERATIONS(virtual, = 0) or (, override).
+// Text X and widths in inches; the shapes in units; the rectangles in pixels. PrintDataStream
+// with count 0 reads from the stream's position to its end.
+#define KORVAL_REPORT_OUTPUT_OPERATIONS(Virtual, Tail) \
+    Virtual void PrintCenterInch(const std::string& text, double x) Tail; \
+    Virtual void PrintLeftInch(const std::string& text, double x) Tail; \
+    Virtual void PrintRightInch(const std::string& text, double x) Tail; \
+    Virtual void PrintBlockInch(const std::string& text, double x, double width) Tail; \
+    Virtual void TabRectangle(double x1, double y1, double x2, double y2) Tail; \
+    Virtual void Arc(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) Tail; \
+    Virtual void BrushCopy(const TPixelRect& dest, const TReportGraphic& bitmap, const TPixelRect& source, \
+                           TColor color) Tail; \
+    Virtual void Chord(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) Tail; \
+    Virtual void CopyRect(const TPixelRect& dest, TReportCanvas& canvas, const TPixelRect& source) Tail; \
+    Virtual void Draw(double x, double y, const TReportGraphic& graphic) Tail; \
+    Virtual void DrawFocusRect(const TPixelRect& rect) Tail; \
+    Virtual void Ellipse(double x1, double y1, double x2, double y2) Tail; \
+    Virtual void FillRect(const TPixelRect& rect) Tail; \
+    Virtual void FloodFill(double x, double y, TColor color, TFillStyle style) Tail; \
+    Virtual void FrameRect(const TPixelRect& rect) Tail; \
+    Virtual void LineTo(double x, double y) Tail; \
+    Virtual void MoveTo(double x, double y) Tail; \
+    Virtual void Pie(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) Tail; \
+    Virtual void Polygon(const std::vector<TPixelPoint>& points) Tail; \
+    Virtual void Polyline(const std::vector<TPixelPoint>& points) Tail; \
+    Virtual void PrintBitmap(double x, double y, double scaleX, double scaleY, const TReportGraphic& bitmap) Tail; \
+    Virtual void PrintBitmapRect(double x1, double y1, double x2, double y2, const TReportGraphic& bitmap) Tail; \
+    Virtual void PrintImageRect(double x1, double y1, double x2, double y2, std::istream& imageStream, \
+                                const std::string& imageType) Tail; \
+    Virtual void Rectangle(double x1, double y1, double x2, double y2) Tail; \
+    Virtual void RoundRect(double x1, double y1, double x2, double y2, double x3, double y3) Tail; \
+    Virtual void StretchDraw(const TPixelRect& rect, const TReportGraphic& graphic) Tail; \
+    Virtual void TextRect(const TPixelRect& rect, double x, double y, const std::string& text) Tail; \
+    Virtual void PrintData(const std::string& text) Tail; \
+    Virtual void PrintDataStream(std::istream& stream, std::int64_t count) Tail;
+
 class TBaseReport : public TRPBaseComponent {
 public:
     explicit TBaseReport(TRPDevice& device = ReportDevice());
@@ -101,10 +138,10 @@ public:
     TLineHeightMethod LineHeightMethod = lhmLinesPerInch;
     int GetLinesPerInch() const { return linesPerInch_; }
     void SetLinesPerInch(int value);
-    TPrintUnits GetUnits() const { return units_; }
-    void SetUnits(TPrintUnits units);
-    double GetUnitsFactor() const { return unitsFactor_; }
-    void SetUnitsFactor(double factor);
+    TPrintUnits GetUnits() const { return units_.Units; }
+    void SetUnits(TPrintUnits units) { units_.SetUnits(units); }
+    double GetUnitsFactor() const { return units_.Factor; }
+    void SetUnitsFactor(double factor) { units_.SetFactor(factor); }
     double GetMarginLeft() const { return marginLeft_; }
     double GetMarginRight() const { return marginRight_; }
     double GetMarginTop() const { return marginTop_; }
@@ -145,10 +182,10 @@ public:
     int TotalCopies = 1;
 
     // ---- units and geometry
-    double InchesToUnitsX(double v) const { return v * unitsFactor_; }
-    double InchesToUnitsY(double v) const { return v * unitsFactor_; }
-    double UnitsToInchesX(double v) const { return v / unitsFactor_; }
-    double UnitsToInchesY(double v) const { return v / unitsFactor_; }
+    double InchesToUnitsX(double v) const { return v * units_.Factor; }
+    double InchesToUnitsY(double v) const { return v * units_.Factor; }
+    double UnitsToInchesX(double v) const { return v / units_.Factor; }
+    double UnitsToInchesY(double v) const { return v / units_.Factor; }
     int InchesToPixelsX(double x) const;
     int InchesToPixelsY(double y) const;
     int UnitsToPixelsX(double x) const { return InchesToPixelsX(UnitsToInchesX(x)); }
@@ -323,45 +360,12 @@ public:
 
     // ---- output operations (X and widths of the text operations in inches, the rest as noted)
     virtual int Destination() const { return dkPrinter; }
-    virtual void PrintCenterInch(const std::string& text, double x) = 0;
-    virtual void PrintLeftInch(const std::string& text, double x) = 0;
-    virtual void PrintRightInch(const std::string& text, double x) = 0;
-    virtual void PrintBlockInch(const std::string& text, double x, double width) = 0;
     // The canvas drawn and measured on; raises "Error!  Canvas not yet active." when there is none.
     TReportCanvas& GetCanvas();
     virtual void SetDrawMode(std::uint8_t mode) { drawMode_ = mode; }
     std::uint8_t DrawMode() const { return drawMode_; }
     std::uint8_t BitmapMethod = 0;
-    // Units.
-    virtual void TabRectangle(double x1, double y1, double x2, double y2) = 0;
-    virtual void Arc(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) = 0;
-    // Rectangles in pixels.
-    virtual void BrushCopy(const TPixelRect& dest, const TReportGraphic& bitmap, const TPixelRect& source,
-                           TColor color) = 0;
-    virtual void Chord(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) = 0;
-    virtual void CopyRect(const TPixelRect& dest, TReportCanvas& canvas, const TPixelRect& source) = 0;
-    virtual void Draw(double x, double y, const TReportGraphic& graphic) = 0;
-    virtual void DrawFocusRect(const TPixelRect& rect) = 0;
-    virtual void Ellipse(double x1, double y1, double x2, double y2) = 0;
-    virtual void FillRect(const TPixelRect& rect) = 0;
-    virtual void FloodFill(double x, double y, TColor color, TFillStyle style) = 0;
-    virtual void FrameRect(const TPixelRect& rect) = 0;
-    virtual void LineTo(double x, double y) = 0;
-    virtual void MoveTo(double x, double y) = 0;
-    virtual void Pie(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) = 0;
-    virtual void Polygon(const std::vector<TPixelPoint>& points) = 0;
-    virtual void Polyline(const std::vector<TPixelPoint>& points) = 0;
-    virtual void PrintBitmap(double x, double y, double scaleX, double scaleY, const TReportGraphic& bitmap) = 0;
-    virtual void PrintBitmapRect(double x1, double y1, double x2, double y2, const TReportGraphic& bitmap) = 0;
-    virtual void PrintImageRect(double x1, double y1, double x2, double y2, std::istream& imageStream,
-                                const std::string& imageType) = 0;
-    virtual void Rectangle(double x1, double y1, double x2, double y2) = 0;
-    virtual void RoundRect(double x1, double y1, double x2, double y2, double x3, double y3) = 0;
-    virtual void StretchDraw(const TPixelRect& rect, const TReportGraphic& graphic) = 0;
-    virtual void TextRect(const TPixelRect& rect, double x, double y, const std::string& text) = 0;
-    virtual void PrintData(const std::string& text) = 0;
-    // Count 0: from the stream's position to its end.
-    virtual void PrintDataStream(std::istream& stream, std::int64_t count) = 0;
+    KORVAL_REPORT_OUTPUT_OPERATIONS(virtual, = 0)
     // A command for the device itself; the drawing surfaces have none.
     virtual void DeviceCommand(const std::string&) {}
     virtual void UnregisterGraphic(int) {}
@@ -444,6 +448,9 @@ protected:
     // At the end of a document: the canvas's font notification, the font cache and the buffered
     // lines are let go.
     void ReleaseDocument();
+    // The end of a printed document: ReleaseDocument, the device's job ended (or aborted when the
+    // report was), printing over, then the after-print event.
+    void FinishPrintJob();
     std::uint8_t& OutputSet() { return outputSet_; }
 
     TRPDevice& device_;
@@ -509,8 +516,7 @@ private:
     double originX_ = 0, originY_ = 0;
 
     int linesPerInch_ = 6;
-    TPrintUnits units_ = unInch;
-    double unitsFactor_ = 1.0;
+    TUnitsScale units_;
     double marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
     int tabShade_ = 0;
     TBKMode textBKMode_ = bkTransparent;
@@ -519,5 +525,20 @@ private:
     double scaleX_ = 100, scaleY_ = 100;
     double zoom_ = 100;
 };
+
+// The events of the page flow, from a report or its runner onto a report (the end-of-section and
+// image events are not among them).
+template <class From>
+void CopyPageEvents(const From& from, TBaseReport& to)
+{
+    to.OnPrint = from.OnPrint;
+    to.OnPrintPage = from.OnPrintPage;
+    to.OnBeforePrint = from.OnBeforePrint;
+    to.OnAfterPrint = from.OnAfterPrint;
+    to.OnNewPage = from.OnNewPage;
+    to.OnNewColumn = from.OnNewColumn;
+    to.OnPrintHeader = from.OnPrintHeader;
+    to.OnPrintFooter = from.OnPrintFooter;
+}
 
 } // namespace korval

@@ -432,7 +432,6 @@ void TBaseReport::AssignTo(TBaseReport& dest) const
     dest.lineHeight_ = lineHeight_;
     dest.linesPerInch_ = linesPerInch_;
     dest.units_ = units_;
-    dest.unitsFactor_ = unitsFactor_;
     dest.SetMarginLeft(marginLeft_);
     dest.SetMarginRight(marginRight_);
     dest.SetMarginTop(marginTop_);
@@ -448,14 +447,7 @@ void TBaseReport::AssignTo(TBaseReport& dest) const
     dest.scaleX_ = scaleX_;
     dest.scaleY_ = scaleY_;
     dest.MacroLines = MacroLines;
-    dest.OnPrint = OnPrint;
-    dest.OnPrintPage = OnPrintPage;
-    dest.OnBeforePrint = OnBeforePrint;
-    dest.OnAfterPrint = OnAfterPrint;
-    dest.OnNewPage = OnNewPage;
-    dest.OnNewColumn = OnNewColumn;
-    dest.OnPrintHeader = OnPrintHeader;
-    dest.OnPrintFooter = OnPrintFooter;
+    CopyPageEvents(*this, dest);
 }
 
 } // namespace korval

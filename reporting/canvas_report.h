@@ -14,37 +14,7 @@ public:
     explicit TCanvasReport(TRPDevice& device = ReportDevice());
     ~TCanvasReport() override;
 
-    void PrintCenterInch(const std::string& text, double x) override;
-    void PrintLeftInch(const std::string& text, double x) override;
-    void PrintRightInch(const std::string& text, double x) override;
-    void PrintBlockInch(const std::string& text, double x, double width) override;
-    void TabRectangle(double x1, double y1, double x2, double y2) override;
-    void Arc(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) override;
-    void BrushCopy(const TPixelRect& dest, const TReportGraphic& bitmap, const TPixelRect& source,
-                   TColor color) override;
-    void Chord(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) override;
-    void CopyRect(const TPixelRect& dest, TReportCanvas& canvas, const TPixelRect& source) override;
-    void Draw(double x, double y, const TReportGraphic& graphic) override;
-    void DrawFocusRect(const TPixelRect& rect) override;
-    void Ellipse(double x1, double y1, double x2, double y2) override;
-    void FillRect(const TPixelRect& rect) override;
-    void FloodFill(double x, double y, TColor color, TFillStyle style) override;
-    void FrameRect(const TPixelRect& rect) override;
-    void LineTo(double x, double y) override;
-    void MoveTo(double x, double y) override;
-    void Pie(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4) override;
-    void Polygon(const std::vector<TPixelPoint>& points) override;
-    void Polyline(const std::vector<TPixelPoint>& points) override;
-    void PrintBitmap(double x, double y, double scaleX, double scaleY, const TReportGraphic& bitmap) override;
-    void PrintBitmapRect(double x1, double y1, double x2, double y2, const TReportGraphic& bitmap) override;
-    void PrintImageRect(double x1, double y1, double x2, double y2, std::istream& imageStream,
-                        const std::string& imageType) override;
-    void Rectangle(double x1, double y1, double x2, double y2) override;
-    void RoundRect(double x1, double y1, double x2, double y2, double x3, double y3) override;
-    void StretchDraw(const TPixelRect& rect, const TReportGraphic& graphic) override;
-    void TextRect(const TPixelRect& rect, double x, double y, const std::string& text) override;
-    void PrintData(const std::string& text) override;
-    void PrintDataStream(std::istream& stream, std::int64_t count) override;
+    KORVAL_REPORT_OUTPUT_OPERATIONS(, override)
 
 protected:
     // Requires a print job; false when the output of this page or destination is skipped.

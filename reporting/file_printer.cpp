@@ -478,12 +478,8 @@ void TFilePrinter::play(std::uint8_t op)
         TBrushData brush = GetCanvas().Brush();
         if (op == opBrush || op == opBrushColor)
             brush.Color = TColor(in_.Integer());
-        if (op == opBrush || op == opBrushStyle) {
-            const std::uint8_t style = in_.Byte();
-            if (style > bsDiagCross)
-                TStreamReader::Damaged();
-            brush.Style = TBrushStyle(style);
-        }
+        if (op == opBrush || op == opBrushStyle)
+            brush.Style = TBrushStyle(in_.ByteUpTo(bsDiagCross));
         if (op == opBrush || op == opBrushBitmap) {
             if (in_.Byte())
                 brush.Bitmap = std::make_shared<TReportGraphic>(in_.Graphic());
@@ -533,17 +529,10 @@ void TFilePrinter::play(std::uint8_t op)
         TPenData pen = GetCanvas().Pen();
         if (op == opPen || op == opPenColor)
             pen.Color = TColor(in_.Integer());
-        if (op == opPen || op == opPenMode) {
-            const std::uint8_t mode = in_.Byte();
-            if (mode > pmNotXor)
-                TStreamReader::Damaged();
-            pen.Mode = TPenMode(mode);
-        }
+        if (op == opPen || op == opPenMode)
+            pen.Mode = TPenMode(in_.ByteUpTo(pmNotXor));
         if (op == opPen || op == opPenStyle) {
-            const std::uint8_t style = in_.Byte();
-            if (style > psInsideFrame)
-                TStreamReader::Damaged();
-            pen.Style = TPenStyle(style);
+            pen.Style = TPenStyle(in_.ByteUpTo(psInsideFrame));
         }
         if (op == opPen || op == opPenWidth) {
             const double width = in_.Float();
@@ -662,15 +651,7 @@ void TFilePrinter::PrintRange(int first, int last, int copies)
             CloseStream();
         throw;
     }
-    ReleaseDocument();
-    if (device_.Printing()) {
-        if (Aborted())
-            device_.AbortDoc();
-        else
-            device_.EndDoc();
-    }
-    SetPrinting(false);
-    DoAfterPrint();
+    FinishPrintJob();
     if (ownStream)
         CloseStream();
 }

@@ -22,15 +22,7 @@ void TPrinterReport::EndDoc()
 {
     CheckPrinting();
     FinishLastPage();
-    ReleaseDocument();
-    if (device_.Printing()) {
-        if (Aborted())
-            device_.AbortDoc();
-        else
-            device_.EndDoc();
-    }
-    SetPrinting(false);
-    DoAfterPrint();
+    FinishPrintJob();
 }
 
 } // namespace korval

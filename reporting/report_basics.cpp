@@ -117,4 +117,24 @@ TColor ShadeToColor(TColor color, int percent)
     return RGB(mix(GetRValue(rgb)), mix(GetGValue(rgb)), mix(GetBValue(rgb)));
 }
 
+void TUnitsScale::SetUnits(TPrintUnits units)
+{
+    Units = units;
+    switch (units) {
+    case unInch: Factor = 1.0; break;
+    case unMM: Factor = 25.4; break;
+    case unCM: Factor = 2.54; break;
+    case unPoint: Factor = 72.0; break;
+    case unUser: break;
+    }
+}
+
+void TUnitsScale::SetFactor(double factor)
+{
+    if (factor <= 0)
+        return;
+    Factor = factor;
+    Units = factor == 1.0 ? unInch : factor == 25.4 ? unMM : factor == 2.54 ? unCM : factor == 72.0 ? unPoint : unUser;
+}
+
 } // namespace korval

@@ -79,6 +79,15 @@ TColor ColorToRGB(TColor color);
 TColor ShadeToColor(TColor color, int percent);
 
 enum TPrintUnits : std::uint8_t { unInch, unMM, unCM, unPoint, unUser };
+// Print units and their factor (units per inch), kept in step: naming the units sets the
+// factor (unUser keeps it), a factor names its units (unUser when it names none).
+struct TUnitsScale {
+    TPrintUnits Units = unInch;
+    double Factor = 1.0;
+    void SetUnits(TPrintUnits units);
+    // A factor not above 0 is ignored.
+    void SetFactor(double factor);
+};
 enum TLineHeightMethod : std::uint8_t { lhmLinesPerInch, lhmFont, lhmUser };
 enum TBKMode : std::uint8_t { bkTransparent, bkOpaque };
 enum TOrientation : std::uint8_t { poPortrait, poLandScape, poDefault };

@@ -175,6 +175,15 @@ float TReportFiler::sampleWidthField()
     return float(double(pixels) / DpiX() * 100 / GetZoom());
 }
 
+template <class Value, class Write>
+void TReportFiler::emitChanged(bool all, std::uint8_t op, const Value& value, const Value& last, Write write)
+{
+    if (all || value != last) {
+        begin(op);
+        write();
+    }
+}
+
 void TReportFiler::emitBrush(bool all)
 {
     TReportCanvas* canvas = ActiveCanvas();
@@ -182,14 +191,8 @@ void TReportFiler::emitBrush(bool all)
         return;
     const TBrushData& b = canvas->Brush();
     TBrushData& w = written_.Brush;
-    if (all || b.Color != w.Color) {
-        begin(opBrushColor);
-        out_.Integer(std::int32_t(b.Color));
-    }
-    if (all || b.Style != w.Style) {
-        begin(opBrushStyle);
-        out_.Byte(b.Style);
-    }
+    emitChanged(all, opBrushColor, b.Color, w.Color, [&] { out_.Integer(std::int32_t(b.Color)); });
+    emitChanged(all, opBrushStyle, b.Style, w.Style, [&] { out_.Byte(b.Style); });
     // A new picture is a change even when there was one before.
     if (all || b.Bitmap != w.Bitmap) {
         const bool has = b.Bitmap && !b.Bitmap->Empty();
@@ -205,19 +208,10 @@ void TReportFiler::emitFont(bool all)
 {
     const TFontRecord& f = BaseFont();
     TFontRecord& w = written_.Font;
-    if (all || f.Name != w.Name) {
-        begin(opFontName);
-        out_.String(f.Name);
-    }
-    if (all || f.Color != w.Color) {
-        begin(opFontColor);
-        out_.Integer(std::int32_t(f.Color));
-    }
+    emitChanged(all, opFontName, f.Name, w.Name, [&] { out_.String(f.Name); });
+    emitChanged(all, opFontColor, f.Color, w.Color, [&] { out_.Integer(std::int32_t(f.Color)); });
     auto flag = [this, all](std::uint8_t op, std::uint8_t value, std::uint8_t last) {
-        if (all || value != last) {
-            begin(op);
-            out_.Byte(value);
-        }
+        emitChanged(all, op, value, last, [&] { out_.Byte(value); });
     };
     flag(opFontPitch, f.Pitch, w.Pitch);
     flag(opFontCharset, f.CharSet, w.CharSet);
@@ -227,10 +221,7 @@ void TReportFiler::emitFont(bool all)
     flag(opStrikeOut, f.StrikeOut, w.StrikeOut);
     flag(opSuperscript, f.Superscript, w.Superscript);
     flag(opSubscript, f.Subscript, w.Subscript);
-    if (all || f.Rotation != w.Rotation) {
-        begin(opFontRotation);
-        out_.Word(std::uint16_t(f.Rotation));
-    }
+    emitChanged(all, opFontRotation, f.Rotation, w.Rotation, [&] { out_.Word(std::uint16_t(f.Rotation)); });
     flag(opFontAlign, f.Align, w.Align);
     const float height = fontHeightField();
     if (all || height != written_.FontHeight) {
@@ -249,22 +240,10 @@ void TReportFiler::emitPen(bool all)
         return;
     const TPenData& p = canvas->Pen();
     TPenData& w = written_.Pen;
-    if (all || p.Color != w.Color) {
-        begin(opPenColor);
-        out_.Integer(std::int32_t(p.Color));
-    }
-    if (all || p.Mode != w.Mode) {
-        begin(opPenMode);
-        out_.Byte(p.Mode);
-    }
-    if (all || p.Style != w.Style) {
-        begin(opPenStyle);
-        out_.Byte(p.Style);
-    }
-    if (all || p.Width != w.Width) {
-        begin(opPenWidth);
-        out_.Float(double(p.Width) / DpiX());
-    }
+    emitChanged(all, opPenColor, p.Color, w.Color, [&] { out_.Integer(std::int32_t(p.Color)); });
+    emitChanged(all, opPenMode, p.Mode, w.Mode, [&] { out_.Byte(p.Mode); });
+    emitChanged(all, opPenStyle, p.Style, w.Style, [&] { out_.Byte(p.Style); });
+    emitChanged(all, opPenWidth, p.Width, w.Width, [&] { out_.Float(double(p.Width) / DpiX()); });
     w = p;
 }
 
@@ -623,54 +602,44 @@ void TReportFiler::TextRect(const TPixelRect& rect, double x, double y, const st
 
 // ---- settings
 
+template <class Write>
+void TReportFiler::writeIfWriting(std::uint8_t op, Write write)
+{
+    if (!writing())
+        return;
+    begin(op);
+    write();
+    done();
+}
+
 void TReportFiler::SetDrawMode(std::uint8_t mode)
 {
     TBaseReport::SetDrawMode(mode);
-    if (!writing())
-        return;
-    begin(opDrawMode);
-    out_.Byte(mode);
-    done();
+    writeIfWriting(opDrawMode, [&] { out_.Byte(mode); });
 }
 
 void TReportFiler::SetBkColor(TColor color)
 {
     TBaseReport::SetBkColor(color);
-    if (!writing())
-        return;
-    begin(opBkColor);
-    out_.Integer(std::int32_t(color));
-    done();
+    writeIfWriting(opBkColor, [&] { out_.Integer(std::int32_t(color)); });
 }
 
 void TReportFiler::SetScaleX(double percent)
 {
     TBaseReport::SetScaleX(percent);
-    if (!writing())
-        return;
-    begin(opScaleX);
-    out_.Float(percent);
-    done();
+    writeIfWriting(opScaleX, [&] { out_.Float(percent); });
 }
 
 void TReportFiler::SetScaleY(double percent)
 {
     TBaseReport::SetScaleY(percent);
-    if (!writing())
-        return;
-    begin(opScaleY);
-    out_.Float(percent);
-    done();
+    writeIfWriting(opScaleY, [&] { out_.Float(percent); });
 }
 
 void TReportFiler::SetTextBKMode(TBKMode mode)
 {
     TBaseReport::SetTextBKMode(mode);
-    if (!writing())
-        return;
-    begin(opTextBKMode);
-    out_.Byte(mode);
-    done();
+    writeIfWriting(opTextBKMode, [&] { out_.Byte(mode); });
 }
 
 void TReportFiler::SetOrientation(TOrientation orientation)

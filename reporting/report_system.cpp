@@ -44,34 +44,14 @@ void TSystemPrinter::SetTabShade(int shade)
     tabShade_ = std::clamp(shade, 0, 100);
 }
 
-void TSystemPrinter::SetUnits(TPrintUnits units)
-{
-    units_ = units;
-    switch (units) {
-    case unInch: unitsFactor_ = 1; break;
-    case unMM: unitsFactor_ = 25.4; break;
-    case unCM: unitsFactor_ = 2.54; break;
-    case unPoint: unitsFactor_ = 72; break;
-    case unUser: break;
-    }
-}
-
-void TSystemPrinter::SetUnitsFactor(double factor)
-{
-    if (factor <= 0)
-        return;
-    unitsFactor_ = factor;
-    units_ = factor == 1 ? unInch : factor == 25.4 ? unMM : factor == 2.54 ? unCM : factor == 72 ? unPoint : unUser;
-}
-
 void TSystemPrinter::AssignTo(TBaseReport& report) const
 {
     report.FirstPage = FirstPage;
     report.LastPage = LastPage;
     report.LineHeightMethod = LineHeightMethod;
     report.SetLinesPerInch(LinesPerInch);
-    report.SetUnitsFactor(unitsFactor_);
-    report.SetUnits(units_);
+    report.SetUnitsFactor(units_.Factor);
+    report.SetUnits(units_.Units);
     report.SetMarginLeft(MarginLeft);
     report.SetMarginRight(MarginRight);
     report.SetMarginTop(MarginTop);
@@ -172,14 +152,7 @@ void TReportSystem::status(TOverrideMode mode)
 
 void TReportSystem::assignEvents(TBaseReport& report) const
 {
-    report.OnPrint = OnPrint;
-    report.OnPrintPage = OnPrintPage;
-    report.OnBeforePrint = OnBeforePrint;
-    report.OnAfterPrint = OnAfterPrint;
-    report.OnNewPage = OnNewPage;
-    report.OnNewColumn = OnNewColumn;
-    report.OnPrintHeader = OnPrintHeader;
-    report.OnPrintFooter = OnPrintFooter;
+    CopyPageEvents(*this, report);
     report.OnEndOfSection = OnEndOfSection;
     report.OnDecodeImage = OnDecodeImage;
 }

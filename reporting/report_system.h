@@ -58,17 +58,16 @@ struct TSystemPrinter {
 
     int TabShade() const { return tabShade_; }
     void SetTabShade(int shade);
-    TPrintUnits Units() const { return units_; }
-    void SetUnits(TPrintUnits units);
-    double UnitsFactor() const { return unitsFactor_; }
-    void SetUnitsFactor(double factor);
+    TPrintUnits Units() const { return units_.Units; }
+    void SetUnits(TPrintUnits units) { units_.SetUnits(units); }
+    double UnitsFactor() const { return units_.Factor; }
+    void SetUnitsFactor(double factor) { units_.SetFactor(factor); }
     // Onto the surface that runs (collation and duplex onto its device).
     void AssignTo(TBaseReport& report) const;
 
 private:
     int tabShade_ = 0;
-    TPrintUnits units_ = unInch;
-    double unitsFactor_ = 1;
+    TUnitsScale units_;
 };
 
 struct TSystemFiler {

@@ -52,6 +52,14 @@ std::uint8_t TStreamReader::Byte()
     return std::uint8_t(bytes_[pos_++]);
 }
 
+std::uint8_t TStreamReader::ByteUpTo(std::uint8_t last)
+{
+    const std::uint8_t v = Byte();
+    if (v > last)
+        Damaged();
+    return v;
+}
+
 std::uint16_t TStreamReader::Word()
 {
     need(2);

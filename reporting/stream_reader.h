@@ -30,6 +30,8 @@ public:
     int Version() const { return version_; }
 
     std::uint8_t Byte();
+    // A byte that codes one of the values 0..last (a style or mode); above it is damage.
+    std::uint8_t ByteUpTo(std::uint8_t last);
     std::uint16_t Word();
     std::int16_t Smallint() { return std::int16_t(Word()); }
     std::int32_t Integer();

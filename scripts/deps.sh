@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Korval builds with, when any is missing.
+# Installs the Debian packages Korval builds with, and any further ones named on the command line
+# (scripts/deps.sh clang-14 ...), when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libasound2-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

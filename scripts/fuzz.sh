@@ -20,23 +20,7 @@ jobs=${FUZZ_JOBS:-$(nproc)}
 build=build-fuzz
 shared=${KORVAL_SHARED_DATA:-../shared/data}
 
-scripts/deps.sh
-packages=(clang-14 libclang-rt-14-dev llvm-14)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
-    sudo=sudo
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/deps.sh clang-14 libclang-rt-14-dev llvm-14
 
 cmake -S . -B "$build" -G Ninja -DKORVAL_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null

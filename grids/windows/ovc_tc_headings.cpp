@@ -39,10 +39,24 @@ void PaintMarker(QPainter& p, const QRect& cell, const TOvcCellAttributes& a, in
 
 } // namespace
 
-TOvcTCColHead::TOvcTCColHead(QObject* owner) : TOvcTCBaseString(owner)
+TOvcTCHeading::TOvcTCHeading(QObject* owner) : TOvcTCBaseString(owner)
 {
     SetAccess(otxReadOnly);
 }
+
+void TOvcTCHeading::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
+                            const TOvcCellAttributes& a, const TOvcCellData& data)
+{
+    p.fillRect(cellRect, ScreenQColor(a.Color));
+    if (a.Access == otxInvisible)
+        return;
+    PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
+    const TOvcTable* t = OwnerTable();
+    if (showActive_ && t && IsActiveHeading(*t, rowNum, colNum))
+        PaintMarker(p, cellRect, a, Margin());
+}
+
+TOvcTCColHead::TOvcTCColHead(QObject* owner) : TOvcTCHeading(owner) {}
 
 std::string TOvcTCColHead::TextOf(int, int colNum, const TOvcCellData& data) const
 {
@@ -58,16 +72,9 @@ std::string TOvcTCColHead::TextOf(int, int colNum, const TOvcCellData& data) con
     return {};
 }
 
-void TOvcTCColHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
-                            const TOvcCellAttributes& a, const TOvcCellData& data)
+bool TOvcTCColHead::IsActiveHeading(const TOvcTable& table, int, int colNum) const
 {
-    p.fillRect(cellRect, ScreenQColor(a.Color));
-    if (a.Access == otxInvisible)
-        return;
-    PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
-    const TOvcTable* t = OwnerTable();
-    if (showActive_ && t && colNum == t->ActiveCol())
-        PaintMarker(p, cellRect, a, Margin());
+    return colNum == table.ActiveCol();
 }
 
 void TOvcTCColHead::ColumnsChanged(int c1, int c2, TOvcTblActions action)
@@ -94,10 +101,7 @@ void TOvcTCColHead::ColumnsChanged(int c1, int c2, TOvcTblActions action)
     }
 }
 
-TOvcTCRowHead::TOvcTCRowHead(QObject* owner) : TOvcTCBaseString(owner)
-{
-    SetAccess(otxReadOnly);
-}
+TOvcTCRowHead::TOvcTCRowHead(QObject* owner) : TOvcTCHeading(owner) {}
 
 std::string TOvcTCRowHead::TextOf(int rowNum, int, const TOvcCellData& data) const
 {
@@ -110,16 +114,9 @@ std::string TOvcTCRowHead::TextOf(int rowNum, int, const TOvcCellData& data) con
     return s ? *s : std::string();
 }
 
-void TOvcTCRowHead::tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum,
-                            const TOvcCellAttributes& a, const TOvcCellData& data)
+bool TOvcTCRowHead::IsActiveHeading(const TOvcTable& table, int rowNum, int) const
 {
-    p.fillRect(cellRect, ScreenQColor(a.Color));
-    if (a.Access == otxInvisible)
-        return;
-    PaintString(p, cellRect, a, TextOf(rowNum, colNum, data));
-    const TOvcTable* t = OwnerTable();
-    if (showActive_ && t && rowNum == t->ActiveRow())
-        PaintMarker(p, cellRect, a, Margin());
+    return rowNum == table.ActiveRow();
 }
 
 } // namespace korval

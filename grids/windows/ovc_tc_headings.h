@@ -8,7 +8,24 @@
 
 namespace korval {
 
-class TOvcTCColHead : public TOvcTCBaseString {
+// What both headings share: read-only cells that paint their text and, with the active marker
+// on, a marker beside the heading of the table's active column or row.
+class TOvcTCHeading : public TOvcTCBaseString {
+    Q_OBJECT
+public:
+    explicit TOvcTCHeading(QObject* owner);
+
+    void tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum, const TOvcCellAttributes& cellAttr,
+                 const TOvcCellData& data) override;
+
+protected:
+    // True for the heading of the table's active column or row.
+    virtual bool IsActiveHeading(const TOvcTable& table, int rowNum, int colNum) const = 0;
+
+    bool showActive_ = false;
+};
+
+class TOvcTCColHead : public TOvcTCHeading {
     Q_OBJECT
 public:
     explicit TOvcTCColHead(QObject* owner = nullptr);
@@ -21,18 +38,16 @@ public:
 
     // Keeps Headings in step with inserted, deleted and exchanged columns.
     void ColumnsChanged(int colNum1, int colNum2, TOvcTblActions action);
-    void tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum, const TOvcCellAttributes& cellAttr,
-                 const TOvcCellData& data) override;
 
 protected:
     std::string TextOf(int rowNum, int colNum, const TOvcCellData& data) const override;
+    bool IsActiveHeading(const TOvcTable& table, int rowNum, int colNum) const override;
 
 private:
-    bool showActive_ = false;
     bool showLetters_ = true;
 };
 
-class TOvcTCRowHead : public TOvcTCBaseString {
+class TOvcTCRowHead : public TOvcTCHeading {
     Q_OBJECT
 public:
     explicit TOvcTCRowHead(QObject* owner = nullptr);
@@ -41,14 +56,11 @@ public:
     bool ShowNumbers() const { return showNumbers_; }
     void SetShowNumbers(bool v) { showNumbers_ = v; Changed(); }
 
-    void tcPaint(QPainter& p, const QRect& cellRect, int rowNum, int colNum, const TOvcCellAttributes& cellAttr,
-                 const TOvcCellData& data) override;
-
 protected:
     std::string TextOf(int rowNum, int colNum, const TOvcCellData& data) const override;
+    bool IsActiveHeading(const TOvcTable& table, int rowNum, int colNum) const override;
 
 private:
-    bool showActive_ = false;
     bool showNumbers_ = true;
 };
 

@@ -81,6 +81,73 @@ void TSortedCollection::CheckOrder() const
             Damaged("records out of order at position " + std::to_string(i));
 }
 
+void TSortedCollection::LoadRecords(TStream& stream, bool shortCount, bool keep,
+                                    const std::function<TStoredLayout(std::uint16_t)>& layoutOf)
+{
+    shortCount_ = shortCount;
+    try {
+        std::uint8_t b[2];
+        stream.ReadBuffer(b, 2);
+        const TStoredLayout layout = layoutOf(GetU16(b, 0));
+        std::int32_t count = ReadCount(stream);
+        CheckCount(stream, count, layout.minBytesPerItem);
+        if (!keep && !layout.sized) {
+            stream.Seek(static_cast<std::int64_t>(count) * layout.recordSize, soFromCurrent);
+            return;
+        }
+        if (keep)
+            SetCapacity(count);
+        for (std::int32_t i = 0; i < count; ++i) {
+            std::uint16_t size = layout.recordSize;
+            if (layout.sized) {
+                stream.ReadBuffer(b, 2);
+                size = GetU16(b, 0);
+                if (size < layout.minRecordSize || size > stream.Remaining())
+                    Damaged("record " + std::to_string(i) + " of " + std::to_string(size) + " bytes");
+            }
+            if (!keep) {
+                stream.Seek(size, soFromCurrent);
+                continue;
+            }
+            std::uint8_t* rec = NewBlock(size);
+            items_[count_++] = rec;  // owned from here on, freed with the rest on failure
+            stream.ReadBuffer(rec, size);
+            if (!RecordIsSound(rec, size))
+                Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");
+        }
+        if (keep)
+            CheckOrder();
+    } catch (...) {
+        FreeRecordBlocks();
+        throw;
+    }
+}
+
+std::int32_t TSortedCollection::InsertCopy(const void* rec, std::size_t size)
+{
+    std::uint8_t* copy = NewBlock(size);
+    std::memcpy(copy, rec, size);
+    try {
+        return Insert(static_cast<void*>(copy));
+    } catch (...) {
+        FreeBlock(copy);
+        throw;
+    }
+}
+
+void TSortedCollection::DeleteBlock(std::int32_t index)
+{
+    FreeBlock(items_[index]);
+    Delete(index);
+}
+
+void TSortedCollection::FreeRecordBlocks()
+{
+    for (std::int32_t i = 0; i < count_; ++i)
+        FreeBlock(items_[i]);
+    Clear();
+}
+
 bool TSortedCollection::RecordIsSound(const std::uint8_t* rec, std::size_t size) const
 {
     return size > 0 && std::size_t{rec[0]} + 1 <= size;
@@ -97,49 +164,26 @@ TOneIndex::~TOneIndex()
 
 void TOneIndex::FreeAll()
 {
-    for (std::int32_t i = 0; i < count_; ++i)
-        FreeBlock(items_[i]);
-    Clear();
+    FreeRecordBlocks();
 }
 
 void TOneIndex::Load(TStream& stream, bool shortCount)
 {
     FreeAll();
-    shortCount_ = shortCount;
-    try {
-        std::uint8_t b[2];
-        stream.ReadBuffer(b, 2);
-        std::uint16_t stored = GetU16(b, 0);
+    LoadRecords(stream, shortCount, true, [this](std::uint16_t stored) {
         if (stored == 0 || (itemSize_ != 0 && stored != itemSize_))
             Damaged("record size " + std::to_string(stored) + ", expected " + std::to_string(itemSize_));
         itemSize_ = stored;
-        std::int32_t count = ReadCount(stream);
-        CheckCount(stream, count, itemSize_);
-        SetCapacity(count);
-        for (std::int32_t i = 0; i < count; ++i) {
-            std::uint8_t* rec = NewBlock(itemSize_);
-            items_[count_++] = rec;  // owned from here on, freed with the rest on failure
-            stream.ReadBuffer(rec, itemSize_);
-            if (!RecordIsSound(rec, itemSize_))
-                Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");
-        }
-        CheckOrder();
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+        return TStoredLayout{false, stored, stored, 0};
+    });
 }
 
 void TOneIndex::LoadSkip(TStream& stream, bool shortCount)
 {
     FreeAll();
-    shortCount_ = shortCount;
-    std::uint8_t b[2];
-    stream.ReadBuffer(b, 2);
-    std::uint16_t stored = GetU16(b, 0);
-    std::int32_t count = ReadCount(stream);
-    CheckCount(stream, count, stored);
-    stream.Seek(static_cast<std::int64_t>(count) * stored, soFromCurrent);
+    LoadRecords(stream, shortCount, false, [](std::uint16_t stored) {
+        return TStoredLayout{false, stored, stored, 0};
+    });
 }
 
 void TOneIndex::SaveToStream(TStream& stream) const
@@ -156,20 +200,12 @@ std::int32_t TOneIndex::InsertRecord(const void* rec)
 {
     if (itemSize_ == 0)
         throw std::logic_error("TOneIndex: record size unknown before Load");
-    std::uint8_t* copy = NewBlock(itemSize_);
-    std::memcpy(copy, rec, itemSize_);
-    try {
-        return Insert(static_cast<void*>(copy));
-    } catch (...) {
-        FreeBlock(copy);
-        throw;
-    }
+    return InsertCopy(rec, itemSize_);
 }
 
 void TOneIndex::DeleteRecord(std::int32_t index)
 {
-    FreeBlock(items_[index]);
-    Delete(index);
+    DeleteBlock(index);
 }
 
 void TOneIndex::GetRecord(std::int32_t index, void* rec) const
@@ -183,19 +219,12 @@ TOneIndexTail::TOneIndexTail(std::uint16_t keyLen) : keyLen_(keyLen) {}
 
 TOneIndexTail::~TOneIndexTail()
 {
-    FreeRecords();
-}
-
-void TOneIndexTail::FreeRecords()
-{
-    for (std::int32_t i = 0; i < count_; ++i)
-        FreeBlock(items_[i]);
-    Clear();
+    FreeRecordBlocks();
 }
 
 void TOneIndexTail::FreeAll()
 {
-    FreeRecords();
+    FreeRecordBlocks();
 }
 
 std::uint16_t TOneIndexTail::RecordSize(const void* rec) const
@@ -214,11 +243,7 @@ bool TOneIndexTail::RecordIsSound(const std::uint8_t* rec, std::size_t size) con
 void TOneIndexTail::Load(TStream& stream, bool shortCount)
 {
     FreeAll();
-    shortCount_ = shortCount;
-    try {
-        std::uint8_t b[2];
-        stream.ReadBuffer(b, 2);
-        std::uint16_t stored = GetU16(b, 0);
+    LoadRecords(stream, shortCount, true, [this](std::uint16_t stored) {
         if (keyLen_ != 0 && stored != keyLen_)
             Damaged("key length " + std::to_string(stored) + ", expected " + std::to_string(keyLen_));
         // Record sizes are 16 bits: the key part must leave room for the longest tail, or a
@@ -226,42 +251,14 @@ void TOneIndexTail::Load(TStream& stream, bool shortCount)
         if (std::size_t{stored} + 1 + 255 > 0xFFFF)
             Damaged("key length " + std::to_string(stored) + " leaves no room for a tail");
         keyLen_ = stored;
-        std::int32_t count = ReadCount(stream);
-        CheckCount(stream, count, 2 + std::int64_t{keyLen_} + 1);
-        SetCapacity(count);
-        for (std::int32_t i = 0; i < count; ++i) {
-            stream.ReadBuffer(b, 2);
-            std::uint16_t size = GetU16(b, 0);
-            if (size < keyLen_ + 1 || size > stream.Remaining())
-                Damaged("record " + std::to_string(i) + " of " + std::to_string(size) + " bytes");
-            std::uint8_t* rec = NewBlock(size);
-            items_[count_++] = rec;
-            stream.ReadBuffer(rec, size);
-            if (!RecordIsSound(rec, size))
-                Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");
-        }
-        CheckOrder();
-    } catch (...) {
-        FreeAll();
-        throw;
-    }
+        return TStoredLayout{true, 0, 2 + std::int64_t{keyLen_} + 1, static_cast<std::uint16_t>(keyLen_ + 1)};
+    });
 }
 
 void TOneIndexTail::LoadSkip(TStream& stream, bool shortCount)
 {
     FreeAll();
-    shortCount_ = shortCount;
-    std::uint8_t b[2];
-    stream.ReadBuffer(b, 2);
-    std::int32_t count = ReadCount(stream);
-    CheckCount(stream, count, 2);
-    for (std::int32_t i = 0; i < count; ++i) {
-        stream.ReadBuffer(b, 2);
-        std::uint16_t size = GetU16(b, 0);
-        if (size > stream.Remaining())
-            Damaged("record " + std::to_string(i) + " of " + std::to_string(size) + " bytes");
-        stream.Seek(size, soFromCurrent);
-    }
+    LoadRecords(stream, shortCount, false, [](std::uint16_t) { return TStoredLayout{true, 0, 2, 0}; });
 }
 
 void TOneIndexTail::SaveToStream(TStream& stream) const
@@ -280,21 +277,12 @@ void TOneIndexTail::SaveToStream(TStream& stream) const
 
 std::int32_t TOneIndexTail::InsertRecord(const void* rec)
 {
-    std::uint16_t size = RecordSize(rec);
-    std::uint8_t* copy = NewBlock(size);
-    std::memcpy(copy, rec, size);
-    try {
-        return Insert(static_cast<void*>(copy));
-    } catch (...) {
-        FreeBlock(copy);
-        throw;
-    }
+    return InsertCopy(rec, RecordSize(rec));
 }
 
 void TOneIndexTail::DeleteRecord(std::int32_t index)
 {
-    FreeBlock(items_[index]);
-    Delete(index);
+    DeleteBlock(index);
 }
 
 void TOneIndexTail::GetRecord(std::int32_t index, void* rec) const
@@ -373,7 +361,7 @@ TTwoIndex::~TTwoIndex()
 void TTwoIndex::FreeAll()
 {
     byTail_.Clear();
-    FreeRecords();
+    FreeRecordBlocks();
 }
 
 void TTwoIndex::RebuildByTail()

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,6 +97,26 @@ protected:
     // with the checks its own Compare needs, or returns true.
     virtual bool RecordIsSound(const std::uint8_t* rec, std::size_t size) const;
 
+    // How one collection's records lie in the stream, as its header word tells.
+    struct TStoredLayout {
+        bool sized;                    // each record is preceded by its 2-byte size
+        std::uint16_t recordSize;      // the size of every record when not sized
+        std::int64_t minBytesPerItem;  // the least each announced record takes (the count check)
+        std::uint16_t minRecordSize;   // the least a sized record may declare
+    };
+    // The one loader of the stored form: a 2-byte header word, the count (ReadCount), then the
+    // records. layoutOf checks the header word (raising EReadError) and gives the layout. With
+    // keep the records are read, each checked with RecordIsSound, then their order; without it
+    // the stream is moved past them. On any failure the records read so far are freed.
+    void LoadRecords(TStream& stream, bool shortCount, bool keep,
+                     const std::function<TStoredLayout(std::uint16_t)>& layoutOf);
+    // Inserts a copy of size bytes of rec in key order (an owned heap block); the position.
+    std::int32_t InsertCopy(const void* rec, std::size_t size);
+    // Frees the record block at index and removes it.
+    void DeleteBlock(std::int32_t index);
+    // Frees every record block (the items are owned heap blocks) and empties the list.
+    void FreeRecordBlocks();
+
     bool shortCount_ = false;
 };
 
@@ -163,7 +184,6 @@ public:
 
 protected:
     bool RecordIsSound(const std::uint8_t* rec, std::size_t size) const override;
-    void FreeRecords();
 
     std::uint16_t keyLen_;
 };

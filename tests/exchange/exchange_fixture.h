@@ -8,6 +8,7 @@
 #include <string>
 
 #include "exchange/import_driver.h"
+#include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
@@ -45,6 +46,43 @@ public:
         return a;
     }
 };
+
+// A new QSO valid for awards, the usual reports sent (599 or 59 by the mode) and the given ones
+// received, looked up.
+inline TQsoRecord* MakeQso(const char* call, TDayNumber date, int time, int band, int mode, int rcvdCw = 579,
+                           int rcvdPhone = 57, std::uint8_t satMode = 0)
+{
+    auto* q = new TQsoRecord;
+    q->Call = call;
+    q->Date = date;
+    q->Time = time;
+    q->Band = static_cast<std::uint8_t>(band);
+    q->Mode = static_cast<std::uint8_t>(mode);
+    q->Flags = qfValidForAwards;
+    q->RstSent = ModeReportKind(mode) == 1 ? 599 : 59;
+    q->RstRcvd = ModeReportKind(mode) == 1 ? rcvdCw : rcvdPhone;
+    q->SatMode = satMode;
+    LookupCall(*q);
+    return q;
+}
+
+// The fields every exchange format carries, the same after a round trip (b read back from a).
+inline void ExpectSameContact(const TQsoRecord& b, const TQsoRecord& a)
+{
+    EXPECT_EQ(b.Call, a.Call);
+    EXPECT_EQ(b.Date, a.Date);
+    EXPECT_EQ(b.Time, a.Time);
+    EXPECT_EQ(b.Band, a.Band);
+    EXPECT_EQ(b.Mode, a.Mode);
+    EXPECT_EQ(b.RstSent, a.RstSent);
+    EXPECT_EQ(b.RstRcvd, a.RstRcvd);
+    EXPECT_EQ(b.Exchange, a.Exchange);
+    EXPECT_EQ(b.State, a.State);
+    EXPECT_EQ(b.County, a.County);
+    EXPECT_EQ(b.Grid, a.Grid);
+    EXPECT_EQ(b.Iota, a.Iota);
+    EXPECT_EQ(NoteText(b.Note), NoteText(a.Note));
+}
 
 class ExchangeTest : public ::testing::Test {
 protected:

@@ -53,18 +53,7 @@ TFilterRecord fixedFilter()
 
 TQsoRecord* qso(const char* call, TDayNumber date, int time, int band, int mode)
 {
-    auto* q = new TQsoRecord;
-    q->Call = call;
-    q->Date = date;
-    q->Time = time;
-    q->Band = static_cast<std::uint8_t>(band);
-    q->Mode = static_cast<std::uint8_t>(mode);
-    q->Flags = qfValidForAwards;
-    q->RstSent = ModeReportKind(mode) == 1 ? 599 : 59;
-    q->RstRcvd = ModeReportKind(mode) == 1 ? 589 : 58;
-    q->SatMode = 1;
-    LookupCall(*q);
-    return q;
+    return MakeQso(call, date, time, band, mode, 589, 58, 1);
 }
 
 } // namespace
