@@ -8,7 +8,6 @@
 
 #include <sanitizer/asan_interface.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +21,13 @@
 // second). The harnesses therefore keep the few blocks their logs use and hand them out again.
 // A kept block is poisoned while no log holds it, so a record used after its log is gone is still
 // reported (as use-after-poison). Every other allocation goes to the sanitizer as before.
+//
+// free is called while the sanitizer itself starts, before its shadow memory exists: these two
+// functions are built without instrumentation and touch nothing but the table below.
 extern "C" void* __interceptor_aligned_alloc(std::size_t alignment, std::size_t size);
 extern "C" void __interceptor_free(void* p);
+
+#define KORVAL_UNINSTRUMENTED __attribute__((no_sanitize("address", "undefined", "coverage")))
 
 namespace {
 
@@ -31,57 +35,64 @@ constexpr std::size_t kBlockBytes = std::size_t(2) << 20;
 constexpr int kKeptBlocks = 8;
 
 struct TKeptBlock {
-    void* mem = nullptr;
-    bool inUse = false;
+    void* mem;
+    bool inUse;
 };
 TKeptBlock keptBlocks[kKeptBlocks];
-std::atomic_flag keptLock = ATOMIC_FLAG_INIT;
-
-class TKeptLock {
-public:
-    TKeptLock()
-    {
-        while (keptLock.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~TKeptLock() { keptLock.clear(std::memory_order_release); }
-};
+bool keptLock;
 
 } // namespace
 
-extern "C" void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept
+extern "C" KORVAL_UNINSTRUMENTED void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept
 {
     if (alignment != kBlockBytes || size != kBlockBytes)
         return __interceptor_aligned_alloc(alignment, size);
-    TKeptLock lock;
-    TKeptBlock* empty = nullptr;
-    for (TKeptBlock& b : keptBlocks) {
-        if (b.mem && !b.inUse) {
-            b.inUse = true;
-            ASAN_UNPOISON_MEMORY_REGION(b.mem, kBlockBytes);
-            return b.mem;
-        }
-        if (!b.mem && !empty)
-            empty = &b;
+    while (__atomic_test_and_set(&keptLock, __ATOMIC_ACQUIRE)) {
     }
-    void* mem = __interceptor_aligned_alloc(alignment, size);
-    if (mem && empty) {
-        empty->mem = mem;
-        empty->inUse = true;
+    void* mem = nullptr;
+    int empty = -1;
+    for (int i = 0; i < kKeptBlocks && !mem; ++i) {
+        if (keptBlocks[i].mem && !keptBlocks[i].inUse) {
+            keptBlocks[i].inUse = true;
+            mem = keptBlocks[i].mem;
+        } else if (!keptBlocks[i].mem && empty < 0) {
+            empty = i;
+        }
+    }
+    __atomic_clear(&keptLock, __ATOMIC_RELEASE);
+    if (mem) {
+        ASAN_UNPOISON_MEMORY_REGION(mem, kBlockBytes);
+        return mem;
+    }
+    mem = __interceptor_aligned_alloc(alignment, size);
+    if (mem && empty >= 0) {
+        while (__atomic_test_and_set(&keptLock, __ATOMIC_ACQUIRE)) {
+        }
+        if (!keptBlocks[empty].mem) {
+            keptBlocks[empty].mem = mem;
+            keptBlocks[empty].inUse = true;
+        }
+        __atomic_clear(&keptLock, __ATOMIC_RELEASE);
     }
     return mem;
 }
 
-extern "C" void free(void* p) noexcept
+extern "C" KORVAL_UNINSTRUMENTED void free(void* p) noexcept
 {
     if (p && reinterpret_cast<std::uintptr_t>(p) % kBlockBytes == 0) {
-        TKeptLock lock;
-        for (TKeptBlock& b : keptBlocks) {
-            if (b.mem == p && b.inUse) {
-                b.inUse = false;
-                ASAN_POISON_MEMORY_REGION(p, kBlockBytes);
-                return;
+        bool kept = false;
+        while (__atomic_test_and_set(&keptLock, __ATOMIC_ACQUIRE)) {
+        }
+        for (int i = 0; i < kKeptBlocks && !kept; ++i) {
+            if (keptBlocks[i].mem == p && keptBlocks[i].inUse) {
+                keptBlocks[i].inUse = false;
+                kept = true;
             }
+        }
+        __atomic_clear(&keptLock, __ATOMIC_RELEASE);
+        if (kept) {
+            ASAN_POISON_MEMORY_REGION(p, kBlockBytes);
+            return;
         }
     }
     __interceptor_free(p);
