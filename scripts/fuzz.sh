@@ -89,8 +89,13 @@ for t in "${targets[@]}"; do
   # The binary files need their full size. The text imports read, export and read again every
   # record: 4 KB (a header and a dozen records, or a fixed layout and some fifty lines) reaches
   # every path of the readers, and longer inputs only slow each run down.
+  # cty.dat is read whole into a country database: 16 KB holds some forty countries with every
+  # kind of prefix and exception.
   max_len=65536
-  case "$t" in fuzz_adif_import | fuzz_fixed_import) max_len=4096 ;; esac
+  case "$t" in
+    fuzz_adif_import | fuzz_fixed_import) max_len=4096 ;;
+    fuzz_cty_dat) max_len=16384 ;;
+  esac
   limit=(-max_total_time="$seconds")
   what="$seconds s"
   if [ -n "$runs" ] && [ -n "${FUZZ_SECONDS:-}" ]; then
