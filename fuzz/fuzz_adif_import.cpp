@@ -7,9 +7,6 @@
 #include "exchange/import_driver.h"
 #include "logbook/qso_data.h"
 
-#include <fstream>
-#include <iterator>
-
 using namespace korval;
 
 namespace {
@@ -21,12 +18,6 @@ TFilterRecord AdifFilter()
     f.Ext = "ADI";
     f.Usage = fuImpExp;
     return f;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -53,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!w.Written)
         return 0;
     TQsoData back;
-    ImportData(back, ReadFile(out), "out.adi", filter, true, settings);
+    ImportData(back, fuzz::ReadWholeFile(out), "out.adi", filter, true, settings);
     return 0;
 }

@@ -8,9 +8,6 @@
 #include "exchange/import_driver.h"
 #include "logbook/qso_data.h"
 
-#include <fstream>
-#include <iterator>
-
 using namespace korval;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -41,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TExportResult w = ExportQsos(out, filter, false, qsos, log.Notes);
     if (!w.Written)
         return 0;
-    std::ifstream in(out, std::ios::binary);
-    const std::string written(std::istreambuf_iterator<char>(in), {});
+    const std::string written = fuzz::ReadWholeFile(out);
     TQsoData back;
     ImportData(back, written, "out.txt", filter, false, settings);
     return 0;

@@ -17,6 +17,8 @@ void Prepare(bool withCountryDb);
 const std::string& Home();
 // Writes the bytes to a file of the home (relative name) and returns its full path.
 std::string WriteHomeFile(const std::string& name, std::string_view bytes);
+// The whole contents of a file (empty when it cannot be read).
+std::string ReadWholeFile(const std::string& path);
 
 // Splits the input at the first byte 0 (the second part empty when there is none).
 void SplitAtNul(std::string_view data, std::string_view& first, std::string_view& second);
