@@ -594,37 +594,32 @@ TOvcTblRegion TOvcTableModel::HitTest(int x, int y, int& rowNum, int& colNum) co
     return rowNum < lockedRows_ || colNum < lockedCols_ ? otrInLocked : otrInMain;
 }
 
-int TOvcTableModel::RowResizeSpot(int x, int y) const
+// Sizing spots lie in the locked band of the other axis (the row headings for rows): an edge of
+// a visible row (column) within two pixels of the point.
+int TOvcTableModel::ResizeSpot(bool rows, int x, int y) const
 {
-    int lockedRight = 0;
-    for (const TVisEntry& e : vCols_)
-        if (e.Num < lockedCols_)
-            lockedRight = e.Offset + ColWidth(e.Num);
-    if (x < 0 || x >= lockedRight)
+    const std::vector<TVisEntry>& band = rows ? vCols_ : vRows_;
+    const std::vector<TVisEntry>& edges = rows ? vRows_ : vCols_;
+    const int locked = rows ? lockedCols_ : lockedRows_;
+    const int inBand = rows ? x : y, along = rows ? y : x;
+    auto bandSize = [&](int n) { return rows ? ColWidth(n) : RowHeight(n); };
+    auto edgeSize = [&](int n) { return rows ? RowHeight(n) : ColWidth(n); };
+    int bandEnd = 0;
+    for (const TVisEntry& e : band)
+        if (e.Num < locked)
+            bandEnd = e.Offset + bandSize(e.Num);
+    if (inBand < 0 || inBand >= bandEnd)
         return -1;
-    for (const TVisEntry& e : vRows_) {
-        const int bottom = e.Offset + RowHeight(e.Num);
-        if (y >= bottom - 2 && y <= bottom + 2)
+    for (const TVisEntry& e : edges) {
+        const int edge = e.Offset + edgeSize(e.Num);
+        if (along >= edge - 2 && along <= edge + 2)
             return e.Num;
     }
     return -1;
 }
 
-int TOvcTableModel::ColResizeSpot(int x, int y) const
-{
-    int lockedBottom = 0;
-    for (const TVisEntry& e : vRows_)
-        if (e.Num < lockedRows_)
-            lockedBottom = e.Offset + RowHeight(e.Num);
-    if (y < 0 || y >= lockedBottom)
-        return -1;
-    for (const TVisEntry& e : vCols_) {
-        const int right = e.Offset + ColWidth(e.Num);
-        if (x >= right - 2 && x <= right + 2)
-            return e.Num;
-    }
-    return -1;
-}
+int TOvcTableModel::RowResizeSpot(int x, int y) const { return ResizeSpot(true, x, y); }
+int TOvcTableModel::ColResizeSpot(int x, int y) const { return ResizeSpot(false, x, y); }
 
 // ---- scroll bars
 

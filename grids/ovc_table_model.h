@@ -271,6 +271,7 @@ protected:
     bool destroying_ = false;
 
 private:
+    int ResizeSpot(bool rows, int x, int y) const;
     std::vector<TVisEntry> BuildRowMap(int top, int& end) const;
     std::vector<TVisEntry> BuildColMap(int left, int& end) const;
     void RowsChanged(int r1, int r2, TOvcTblActions action);

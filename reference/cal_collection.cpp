@@ -43,7 +43,9 @@ std::size_t TCalCollection::InsertRecord(TCalEvent event)
     if (event.Note.size() > CalNoteMax)
         event.Note.resize(CalNoteMax);
     const auto it = std::lower_bound(items_.begin(), items_.end(), event, Before);
-    return static_cast<std::size_t>(items_.insert(it, std::move(event)) - items_.begin());
+    // The insert may move the items: the position is taken from its result only.
+    const auto at = items_.insert(it, std::move(event));
+    return static_cast<std::size_t>(at - items_.begin());
 }
 
 void TCalCollection::DeleteRecord(std::size_t i)

@@ -87,6 +87,18 @@ void TWorkCopyDialog::ImportClick()
 
 namespace {
 
+// The search field on a line of its own with its caption, the table below it.
+void AddSearchAndTable(QWidget* window, const char* caption, QWidget* field, QWidget* table)
+{
+    auto* lay = qobject_cast<QVBoxLayout*>(window->layout());
+    auto* search = new QHBoxLayout;
+    search->addWidget(new QLabel(QString::fromLatin1(caption), window));
+    search->addWidget(field);
+    search->addStretch(1);
+    lay->addLayout(search);
+    lay->addWidget(table, 1);
+}
+
 // Ends an edit in progress, keeping what was typed.
 void EndEdit(TOvcTable* t)
 {
@@ -170,13 +182,7 @@ TEditQSLMgrDialog::TEditQSLMgrDialog(QWidget* parent)
             data = TOvcCellData::String(row.Manager);
     };
     Table->OnDoneEdit = [this](int r, int) { QTimer::singleShot(0, this, [this, r] { Resort(r); }); };
-    auto* lay = qobject_cast<QVBoxLayout*>(layout());
-    auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("Callsign search"), this));
-    search->addWidget(F_CallSearch);
-    search->addStretch(1);
-    lay->addLayout(search);
-    lay->addWidget(Table, 1);
+    AddSearchAndTable(this, "Callsign search", F_CallSearch, Table);
     if (CountryDb.Loaded())
         SetWork(QslManagerWorkCopy(CountryDb));
     resize(460, 420);
@@ -295,13 +301,7 @@ TEditIOTADialog::TEditIOTADialog(QWidget* parent) : TWorkCopyDialog(parent, "Edi
             data = TOvcCellData::Float(e.Latitude);
     };
     Table->OnDoneEdit = [this](int r, int) { QTimer::singleShot(0, this, [this, r] { Resort(r); }); };
-    auto* lay = qobject_cast<QVBoxLayout*>(layout());
-    auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("Enter a few characters to locate IOTA"), this));
-    search->addWidget(F_IOTASearch);
-    search->addStretch(1);
-    lay->addLayout(search);
-    lay->addWidget(Table, 1);
+    AddSearchAndTable(this, "Enter a few characters to locate IOTA", F_IOTASearch, Table);
     if (CountryDb.Loaded())
         work_ = IotaWorkCopy(CountryDb);
     Refresh();

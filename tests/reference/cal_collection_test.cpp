@@ -38,9 +38,11 @@ std::string OldRecord(std::uint16_t start, std::uint16_t end, const std::string&
 TEST(CalendarFile, RecordLayoutAndOrder)
 {
     TCalCollection c;
-    c.InsertRecord({45000, 45002, "CQ WW"});
-    c.InsertRecord({44990, 45100, "DXpedition"});
-    c.InsertRecord({45000, 45001, std::string(50, 'x')});
+    // Each insert answers where the event went (the window selects it there), also when the
+    // list grows and its items move.
+    EXPECT_EQ(c.InsertRecord({45000, 45002, "CQ WW"}), 0u);
+    EXPECT_EQ(c.InsertRecord({44990, 45100, "DXpedition"}), 0u);
+    EXPECT_EQ(c.InsertRecord({45000, 45001, std::string(50, 'x')}), 1u);
     ASSERT_EQ(c.Count(), 3u);
     EXPECT_EQ(c.At(0).Note, "DXpedition");
     EXPECT_EQ(c.At(1).Note, std::string(40, 'x'));
