@@ -91,6 +91,13 @@ TImportSummary ImportQslManagers(std::vector<TQslMgrEntry>& work, std::string_vi
             continue;
         }
         auto it = std::lower_bound(work.begin(), work.end(), e.Station, byStation);
+        // A station with managers from several dates: the line's own date picks its entry, so
+        // reading back an export leaves every dated entry as it was.
+        for (auto same = it; same != work.end() && same->Station == e.Station; ++same)
+            if (same->Date == e.Date) {
+                it = same;
+                break;
+            }
         if (it == work.end() || it->Station != e.Station) {
             work.insert(it, std::move(e));
             ++s.Added;

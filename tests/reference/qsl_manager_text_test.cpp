@@ -26,6 +26,18 @@ TEST(QslManagerText, ExportLinesAndRoundTripChangesNothing)
     EXPECT_EQ(ExportQslManagers(fresh), text);
 }
 
+TEST(QslManagerText, AStationWithDatedManagersReadsBackUnchanged)
+{
+    // F5ABC: W3HNK from 2001, DL1AAA from June 2005. The second line once replaced the manager of
+    // the first entry, so the 2001 QSOs would have gone to DL1AAA.
+    std::vector<TQslMgrEntry> work = {{"F5ABC", EncodeDayNumber(2001, 1, 1), "W3HNK"},
+                                      {"F5ABC", EncodeDayNumber(2005, 6, 1), "DL1AAA"}};
+    const std::string text = ExportQslManagers(work);
+    const TImportSummary s = ImportQslManagers(work, text, false);
+    EXPECT_EQ(s.Skipped, 2);
+    EXPECT_EQ(ExportQslManagers(work), text);
+}
+
 TEST(QslManagerText, ImportCountsEachLine)
 {
     std::vector<TQslMgrEntry> work = Sample();
