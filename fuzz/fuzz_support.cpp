@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // A log takes its records from blocks of 2 MB aligned to 2 MB. Under AddressSanitizer each such
@@ -171,6 +172,9 @@ std::string WriteHomeFile(const std::string& name, std::string_view bytes)
 {
     // Plain system calls: a stream's buffers cost more under the sanitizers than the write.
     const std::string path = home + "/" + name;
+    // A file in a sub-folder of the home (RADIOS/, IMPORT/): the folder is made the first time.
+    if (const auto slash = name.rfind('/'); slash != std::string::npos)
+        ::mkdir((home + "/" + name.substr(0, slash)).c_str(), 0755);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) {
         std::perror(path.c_str());
