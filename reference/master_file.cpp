@@ -12,7 +12,6 @@ namespace {
 
 constexpr unsigned char EndByte = 0xFF;
 constexpr std::size_t HeaderSize = 9;
-constexpr std::size_t ProgressStep = 65536;
 
 bool IsCallChar(unsigned char c)
 {
@@ -56,7 +55,7 @@ TMasterCallList ParseMasterList(std::string_view text, const TMasterProgress& pr
         } else {
             endToken();
         }
-        if (progress && (i + 1) % ProgressStep == 0)
+        if (progress && (i + 1) % MasterProgressStep == 0)
             progress(i + 1, text.size());
     }
     endToken(); // the last token counts even without a line end after it

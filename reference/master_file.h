@@ -25,7 +25,8 @@ struct TMasterCallList {
     int Longest = 0;
 };
 
-// Called now and then while a list is read: bytes done, bytes in all.
+// Called every MasterProgressStep bytes while a list is read, and at its end: bytes done, bytes in all.
+inline constexpr std::size_t MasterProgressStep = 65536;
 using TMasterProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Tokens of "/", digits and letters (upper-cased), cut to 12 characters; any other byte ends a

@@ -133,7 +133,7 @@ void TMasterLookup::Convert1Click()
     try {
         calls = ConvertMasterFile(source, fileName_, [&](std::size_t done, std::size_t total) {
             if (!started) {
-                Progress().Start("Reading Calls", static_cast<int>(total / 65536 + 1));
+                Progress().Start("Reading Calls", static_cast<int>(total / MasterProgressStep + 1));
                 started = true;
             }
             if (done < total)

@@ -273,6 +273,15 @@ void TPutoutW::SelectSpot(const TSpotRecord* keep)
     DG->viewport()->update();
 }
 
+void TPutoutW::KeepingSelection(const std::function<void()>& change)
+{
+    std::optional<TSpotRecord> keep;
+    if (const TSpotRecord* s = CurrentSpot())
+        keep = *s;
+    change();
+    SelectSpot(keep ? &*keep : nullptr);
+}
+
 void TPutoutW::SpotToQso()
 {
     const TSpotRecord* s = CurrentSpot();
@@ -389,14 +398,10 @@ void TPutoutW::SetSortOrder(int order)
 {
     if (order < spTime || order > spSpotter)
         return;
-    std::optional<TSpotRecord> keep;
-    if (const TSpotRecord* s = CurrentSpot())
-        keep = *s;
-    list_.SetSortOrder(order);
+    KeepingSelection([&] { list_.SetSortOrder(order); });
     for (int o = 0; o < 6; ++o)
         sortActions_[static_cast<std::size_t>(o)]->setChecked(o == order);
     SetHolding(order == spFrequency);
-    SelectSpot(keep ? &*keep : nullptr);
 }
 
 void TPutoutW::SetColourGroup(int group)
@@ -410,21 +415,13 @@ void TPutoutW::SetColourGroup(int group)
 
 void TPutoutW::RecheckAllSpots()
 {
-    std::optional<TSpotRecord> keep;
-    if (const TSpotRecord* s = CurrentSpot())
-        keep = *s;
     TLogSpotClassifier::UpdateLogStatistics();
-    list_.RecheckAllSpots();
-    SelectSpot(keep ? &*keep : nullptr);
+    KeepingSelection([&] { list_.RecheckAllSpots(); });
 }
 
 void TPutoutW::RecheckSpotsForQso(std::uint16_t country)
 {
-    std::optional<TSpotRecord> keep;
-    if (const TSpotRecord* s = CurrentSpot())
-        keep = *s;
-    list_.RecheckSpotsForCountry(country);
-    SelectSpot(keep ? &*keep : nullptr);
+    KeepingSelection([&] { list_.RecheckSpotsForCountry(country); });
 }
 
 void TPutoutW::GoToNearestSpot(double kHz)

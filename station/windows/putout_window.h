@@ -94,6 +94,8 @@ private:
     void UpdateCaption();
     void SpotToQso();
     void SelectSpot(const TSpotRecord* keep);
+    // Runs a change of the list; the spot selected before stays selected where it went.
+    void KeepingSelection(const std::function<void()>& change);
     const TSpotRecord* CurrentSpot() const;
     void SetHolding(bool on);
 
