@@ -35,10 +35,6 @@ namespace korval {
 
 namespace {
 
-const char* const kQslRoutes[] = {"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
-const char* const kSatModes[] = {"------", "435/145", "144/435", "1269/436", "435/2400",
-                                 "2m/10m", "15m/10m", "15m/2m", "Other"};
-
 struct TSlotLayout {
     int field;
     const char* caption;
@@ -331,8 +327,8 @@ void TQSOForm::FillChoiceItems()
         bands.push_back(BandName(b));
     fill(fMode, modes);
     fill(fBand, bands);
-    fill(fQslRoute, std::vector<std::string>(std::begin(kQslRoutes), std::end(kQslRoutes)));
-    fill(fSat, std::vector<std::string>(std::begin(kSatModes), std::end(kSatModes)));
+    fill(fQslRoute, std::vector<std::string>(std::begin(QslRouteNames), std::end(QslRouteNames)));
+    fill(fSat, std::vector<std::string>(std::begin(SatModeNames), std::end(SatModeNames)));
     for (int f : {fConf, fLabel, fQrp, fYl})
         fill(f, {"Y", "N"});
     fill(fValid, {"Valid", "Invalid"});
