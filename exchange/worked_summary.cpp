@@ -104,11 +104,11 @@ void TWorkedSummary::UpdateWPX(std::string_view call)
 
 void TWorkedSummary::UpdateForQso(const TSummaryEntry& e, TQsoData& log)
 {
+    log.EnsureAwardStatus();
     if (kind_ == skwWpx) {
         UpdateWPX(e.Call);
         return;
     }
-    log.EnsureAwardStatus();
     const TAwardStatusBlock* block = nullptr;
     std::unique_ptr<TAwardStatusBlock> computed;
     switch (kind_) {
