@@ -29,6 +29,8 @@
 #include "logbook/windows/prog_status.h"
 #include "logbook/windows/progress_bar.h"
 #include "logbook/qso_data.h"
+#include "logbook/report_definitions.h"
+#include "logbook/windows/logbook.h"
 #include "logbook/windows/qso_form.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/qso_navigator.h"
@@ -254,6 +256,7 @@ void TMainForm::FormCreate()
     else
         InstallCountryLookup(); // QSOs take country, zone and WPX prefix from this database
     LoadWPXDeleted();
+    LoadReportDefinitions();
 
     previousHooks_ = SetLogHooks(this);
     idle_ = new TIdleHook(this);
@@ -319,6 +322,7 @@ void TMainForm::FormDestroy()
         StopTrigger(i);
     FreeQsoWindow();
     FreeCurrentLog();
+    SaveReportDefinitions();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
     FreeWPXDeleted();
@@ -580,6 +584,17 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
+        // The log list opens over the QSO window, one at a time.
+        QAction* logList = qso->Action(TQSOForm::cmLogList);
+        logList->setEnabled(true);
+        connect(logList, &QAction::triggered, qso, [qso] {
+            TLogbook* w = qso->findChild<TLogbook*>();
+            if (!w)
+                w = new TLogbook(qso);
+            w->show();
+            w->raise();
+            w->activateWindow();
+        });
         QAction* info = qso->Action(TQSOForm::cmCountryInformation);
         info->setEnabled(true);
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);

@@ -36,6 +36,8 @@ TXSummary::TXSummary(TQSOForm* owner, int kind)
     DG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DG->RowSelect = false;
+    // The window is sized to the grid's cells.
+    DG->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) { value = summary_.CellText(col, row); };
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);

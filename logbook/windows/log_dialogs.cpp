@@ -46,7 +46,7 @@ TMemoDialog::TMemoDialog(QWidget* parent, const std::string& caption) : QDialog(
     lay->addWidget(Memo1);
     lay->addLayout(Buttons(this, BtnOk, BtnCancel));
     connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);
-    resize(360, 200);
+    resize(380, 280);
 }
 
 void TMemoDialog::SetLines(const std::vector<std::string>& lines)
@@ -113,7 +113,7 @@ TDisabledFields::TDisabledFields(QWidget* parent) : QDialog(parent)
     lay->addWidget(CL);
     lay->addLayout(Buttons(this, BtnOk, BtnCancel));
     connect(BtnOk, &QPushButton::clicked, this, &TDisabledFields::OkClick);
-    resize(220, 420);
+    resize(300, 460);
 }
 
 void TDisabledFields::showEvent(QShowEvent* e)

@@ -21,6 +21,8 @@ TPicklist::TPicklist(QWidget* parent, const std::string& caption, const TTwoInde
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setToolTip(QStringLiteral("Select entry or type beginning characters (PopUp)"));
     ListBox1->installEventFilter(this);
+    // The window's size follows the names it lists, not the list box's own wish.
+    ListBox1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ListBox1->OnClick = [this](TOvcCustomListBox*) { model_.Select(ListBox1->ItemIndex()); };
     ListBox1->OnDblClick = [this](TOvcCustomListBox*) { Choose(); };
     auto* lay = new QVBoxLayout(this);
