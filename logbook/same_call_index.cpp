@@ -1,6 +1,8 @@
 #include "logbook/same_call_index.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include "logbook/base/string_utils.h"
 #include "logbook/call_lookup.h"
@@ -11,6 +13,8 @@ namespace korval {
 namespace {
 
 bool ByCall(const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByCall(a, b) < 0; }
+
+bool Designated(const TQsoRecord& r) { return std::memchr(r.Call.s, '/', r.Call.view().size()) != nullptr; }
 
 } // namespace
 
@@ -32,73 +36,85 @@ std::string TSameCallIndex::KeyOf(std::string_view call) { return BaseCall(Upper
 
 void TSameCallIndex::Build()
 {
-    groups_.clear();
+    designated_.clear();
     if (!log_)
         return;
-    // Walked in by-call order, each group comes out in that order; a call's base is worked out
-    // once for all its QSOs.
-    std::string lastCall, key;
-    std::vector<TQsoRecord*>* group = nullptr;
-    for (TQsoRecord* r : log_->ByCall().Items()) {
-        if (!group || r->Call.view() != lastCall) {
-            lastCall = r->Call.str();
-            key = KeyOf(lastCall);
-            group = &groups_[key];
-        }
-        group->push_back(r);
-    }
+    // In by-call order each group comes out in that order.
+    for (TQsoRecord* r : log_->ByCall().Items())
+        if (Designated(*r))
+            designated_[KeyOf(r->Call.view())].push_back(r);
 }
 
-const std::vector<TQsoRecord*>& TSameCallIndex::QsosOf(std::string_view call) const
+std::vector<TQsoRecord*> TSameCallIndex::QsosOf(std::string_view call) const
 {
-    static const std::vector<TQsoRecord*> none;
-    const auto it = groups_.find(KeyOf(call));
-    return it == groups_.end() ? none : it->second;
+    std::vector<TQsoRecord*> out;
+    const std::string key = KeyOf(call);
+    if (!log_ || key.empty())
+        return out;
+    // The plain call: its QSOs stand together in the logbook's by-call order.
+    TQsoRecord first;
+    first.Call.assign(key);
+    first.Time = INT32_MIN;
+    int i = 0;
+    const TQsoIndex& byCall = log_->ByCall();
+    byCall.Find(first, i);
+    for (; i < byCall.Count() && byCall.At(i)->Call == key; ++i)
+        out.push_back(byCall.At(i));
+    if (auto it = designated_.find(key); it != designated_.end()) {
+        const std::size_t plain = out.size();
+        out.insert(out.end(), it->second.begin(), it->second.end());
+        std::inplace_merge(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(plain), out.end(), ByCall);
+    }
+    out.erase(std::remove(out.begin(), out.end(), going_), out.end());
+    return out;
 }
 
 void TSameCallIndex::QsoInserted(TQsoRecord* rec)
 {
     const std::string key = KeyOf(rec->Call.view());
-    auto& group = groups_[key];
-    group.insert(std::lower_bound(group.begin(), group.end(), rec, ByCall), rec);
+    if (Designated(*rec)) {
+        auto& group = designated_[key];
+        group.insert(std::lower_bound(group.begin(), group.end(), rec, ByCall), rec);
+    }
     if (OnChanged)
-        OnChanged(key);
+        OnChanged(key, rec);
 }
 
 void TSameCallIndex::QsoDeleting(TQsoRecord* rec)
 {
-    std::string key = KeyOf(rec->Call.view());
-    auto it = groups_.find(key);
-    if (it == groups_.end() || std::find(it->second.begin(), it->second.end(), rec) == it->second.end()) {
-        // Not under its call's base (its call was changed in place): look in every group.
-        it = std::find_if(groups_.begin(), groups_.end(), [rec](const auto& g) {
-            return std::find(g.second.begin(), g.second.end(), rec) != g.second.end();
-        });
-        if (it == groups_.end())
-            return;
-        key = it->first;
+    const std::string key = KeyOf(rec->Call.view());
+    if (Designated(*rec)) {
+        auto it = designated_.find(key);
+        auto holds = [rec](const auto& g) { return std::find(g.second.begin(), g.second.end(), rec) != g.second.end(); };
+        // Not under its call's base: its call was changed in place since it was grouped.
+        if (it == designated_.end() || !holds(*it))
+            it = std::find_if(designated_.begin(), designated_.end(), holds);
+        if (it != designated_.end()) {
+            auto& group = it->second;
+            group.erase(std::find(group.begin(), group.end(), rec));
+            if (group.empty())
+                designated_.erase(it);
+        }
     }
-    auto& group = it->second;
-    group.erase(std::remove(group.begin(), group.end(), rec), group.end());
-    if (group.empty())
-        groups_.erase(it);
+    going_ = rec;
     if (OnChanged)
-        OnChanged(key);
+        OnChanged(key, rec);
+    going_ = nullptr;
 }
 
 void TSameCallIndex::QsosReset()
 {
     Build();
     if (OnChanged)
-        OnChanged({});
+        OnChanged({}, nullptr);
 }
 
 void TSameCallIndex::LogGone()
 {
     log_ = nullptr;
-    groups_.clear();
+    designated_.clear();
     if (OnChanged)
-        OnChanged({});
+        OnChanged({}, nullptr);
 }
 
 } // namespace korval

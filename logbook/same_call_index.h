@@ -1,7 +1,9 @@
 #pragma once
-// The QSOs of the logbook grouped by base call (the call without its portable or prefix
-// designators, so that W1XYZ, W1XYZ/P and DL/W1XYZ are one station), each group in the
-// logbook's by-call order; kept in step with every insertion and deletion.
+// The QSOs of one station: every QSO whose base call (the call without its portable or prefix
+// designators, so that W1XYZ, W1XYZ/P and DL/W1XYZ are one station) is a given one, in the
+// logbook's by-call order. Plain calls are found in the logbook's own by-call index; only the
+// calls with designators are grouped here, by base call, and kept in step with every insertion
+// and deletion, so that opening the window over a big log costs one pass over it.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,20 +18,20 @@ class TQsoData;
 
 class TSameCallIndex : public TQsoObserver {
 public:
-    // Groups every QSO of the log.
     explicit TSameCallIndex(TQsoData* log);
     ~TSameCallIndex() override;
     TSameCallIndex(const TSameCallIndex&) = delete;
     TSameCallIndex& operator=(const TSameCallIndex&) = delete;
 
-    // The QSOs whose base call is that of call (letter case ignored), in by-call order.
-    const std::vector<TQsoRecord*>& QsosOf(std::string_view call) const;
+    // The QSOs whose base call is that of call (letter case ignored), in by-call order; a QSO
+    // being deleted is no longer among them.
+    std::vector<TQsoRecord*> QsosOf(std::string_view call) const;
     // The base call a call is grouped under: upper case, designators dropped.
     static std::string KeyOf(std::string_view call);
 
-    // Told after a QSO of that base call came or went (before a deleted record is freed), and
-    // after the whole index was rebuilt (empty base).
-    std::function<void(const std::string& base)> OnChanged;
+    // Told after a QSO came, and before a deleted one is freed (with its base call and the
+    // record); after the whole log changed (empty base, no record).
+    std::function<void(const std::string& base, const TQsoRecord* rec)> OnChanged;
 
     // TQsoObserver
     void QsoInserted(TQsoRecord* rec) override;
@@ -40,7 +42,8 @@ public:
 private:
     void Build();
     TQsoData* log_;
-    std::unordered_map<std::string, std::vector<TQsoRecord*>> groups_;
+    std::unordered_map<std::string, std::vector<TQsoRecord*>> designated_;
+    const TQsoRecord* going_ = nullptr;
 };
 
 } // namespace korval

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "entry/windows/ovc_base_field.h"
 #include "grids/windows/my_grid.h"
 #include "logbook/bands_modes.h"
@@ -70,9 +72,9 @@ TSameCall::TSameCall(TQSOForm* owner) : TChildForm(owner, cwSameCall, psCall), o
             [this](const QPoint& at) { PopupMenu1->exec(DG->mapToGlobal(at)); });
 
     // A QSO of the station shown came or went (or the log changed whole): the rows again.
-    index_.OnChanged = [this](const std::string& base) {
-        if (base.empty() || base == base_) {
-            rows_ = index_.QsosOf(base_);
+    index_.OnChanged = [this](const std::string& base, const TQsoRecord* rec) {
+        if (base.empty() || base == base_ || std::find(rows_.begin(), rows_.end(), rec) != rows_.end()) {
+            rows_ = base_.empty() ? std::vector<TQsoRecord*>() : index_.QsosOf(base_);
             ShowRows();
         }
     };

@@ -1,10 +1,12 @@
 #include "logbook/log_list_view.h"
 
 #include "logbook/country_fixture.h"
+#include "logbook/custom_award.h"
 #include "logbook/qso_data.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -140,3 +142,64 @@ TEST_F(LogListViewTest, ABulkInsertionRebuildsAndAFreedLogEmptiesTheView)
     EXPECT_EQ(view.Log(), nullptr);
     EXPECT_EQ(resets, 2);
 }
+
+namespace {
+
+// Every order over a log whose fields collide often: calls that begin alike, the longest calls,
+// a zero byte in a call and in a grid, equal dates and times, custom awards with and without
+// long names. The sorted view must agree with the order's compare from row to row.
+class LogListSortAgreement : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        SetCustAwardList(TCustAwardList::LoadFromText("[ZZ]\nawdname=Alpha award\nVAL=Vee\n[AA]\nawdname=Zulu award\n", "AWD"));
+        std::mt19937 rng(5);
+        const char* calls[] = {"W1AW", "W1AWX", "W1AW/P", "DL1ABCDEFGHI", "DL1ABCDEFGHJ", "DL1ABCDEFGH", "K", "", "EA8/DL1AB"};
+        for (int i = 0; i < 3000; ++i) {
+            auto* q = new TQsoRecord;
+            std::string call = calls[rng() % std::size(calls)];
+            if (rng() % 50 == 0)
+                call += std::string(1, '\0') + (rng() % 2 ? "Z" : "");
+            q->Call.assign(call);
+            q->Date = static_cast<std::uint16_t>(40000 + rng() % 3);
+            q->Time = static_cast<std::int32_t>(rng() % 3) - 1;
+            q->Band = static_cast<std::uint8_t>(rng() % 3);
+            q->Mode = static_cast<std::uint8_t>(rng() % 2);
+            q->Country = static_cast<std::uint16_t>(rng() % 3 * 300);
+            q->Zone = static_cast<std::uint8_t>(rng() % 2);
+            q->State = static_cast<std::uint8_t>(rng() % 2);
+            q->County = static_cast<std::uint16_t>(rng() % 2 * 999);
+            q->Group = static_cast<std::uint8_t>(rng() % 2 * 253);
+            q->SeqPrtNr = static_cast<std::uint16_t>(rng() % 2 * 65535);
+            q->Iota.assign(std::string("EU00").substr(0, rng() % 5));
+            q->Grid.assign(rng() % 7 == 0 ? std::string("FN\0" "31", 2 + rng() % 4) : std::string("FN31pr").substr(0, rng() % 7));
+            q->WpxPrefix.assign(std::string("DL1ABCD").substr(0, rng() % 8));
+            q->CustAwdId.assign(rng() % 3 == 0 ? "ZZ" : rng() % 2 ? "AA" : "");
+            q->CustAwdVal.assign(std::string("VAL").substr(0, rng() % 4));
+            log_.InsertQso(q);
+        }
+    }
+    void TearDown() override { SetCustAwardList(std::make_unique<TCustAwardList>()); }
+    TQsoData log_;
+};
+
+} // namespace
+
+// The whole log is rebuilt in the new order; a twentieth of it is sorted again as it stands.
+TEST_P(LogListSortAgreement, EveryRowFollowsTheOrdersCompare)
+{
+    const int order = GetParam();
+    for (int share : {1, 20}) {
+        TLogListView view(&log_);
+        int n = 0;
+        view.SetFilter([&n, share](const TQsoRecord&) { return n++ % share == 0; });
+        view.SetSortOrder(order == soDate ? soCallsign : soDate);
+        view.Rebuild();
+        ASSERT_TRUE(view.SetSortOrder(order));
+        ASSERT_EQ(view.Count(), (log_.Count() + share - 1) / share);
+        const TCompareFunc compare = QsoOrderCompare(order);
+        for (int i = 1; i < view.Count(); ++i)
+            ASSERT_LE(compare(view.At(i - 1), view.At(i)), 0) << SortOrderNames[order] << " row " << i << " of 1/" << share;
+    }
+}
+INSTANTIATE_TEST_SUITE_P(EveryOrder, LogListSortAgreement, ::testing::Range(0, kSortOrderCount));

@@ -59,7 +59,7 @@ TEST_F(SameCallIndexTest, InsertionsAndDeletionsKeepTheGroupsInByCallOrder)
     Add("W1XYZ", 300);
     index_ = std::make_unique<TSameCallIndex>(&log_);
     std::vector<std::string> told;
-    index_->OnChanged = [&](const std::string& base) { told.push_back(base); };
+    index_->OnChanged = [&](const std::string& base, const TQsoRecord*) { told.push_back(base); };
 
     TQsoRecord* early = Add("W1XYZ", 50);
     Add("W1XYZ/P", 10);
@@ -67,13 +67,17 @@ TEST_F(SameCallIndexTest, InsertionsAndDeletionsKeepTheGroupsInByCallOrder)
     EXPECT_EQ(Of("W1XYZ"), "W1XYZ@50 W1XYZ@300 W1XYZ/P@10");
     EXPECT_EQ(told, (std::vector<std::string>{"W1XYZ", "W1XYZ", "G4ABC"}));
 
+    std::string seenWhileGoing;
+    index_->OnChanged = [&](const std::string& base, const TQsoRecord*) { seenWhileGoing = Of(base.c_str()); };
     log_.DeleteQso(early);
+    EXPECT_EQ(seenWhileGoing, "W1XYZ@300 W1XYZ/P@10") << "told before it is freed, and already without it";
     EXPECT_EQ(Of("W1XYZ"), "W1XYZ@300 W1XYZ/P@10");
 
-    // A call changed in place (behind the index's back) is still found when it goes.
-    TQsoRecord* moved = log_.ByCall().At(0);  // G4ABC
-    moved->Call.assign("OH2XX");
+    // A designated call changed in place (behind the index's back) is still found when it goes.
+    TQsoRecord* moved = log_.ByCall().At(2);  // W1XYZ/P
+    ASSERT_EQ(moved->Call, "W1XYZ/P");
+    moved->Call.assign("OH2XX/P");
     log_.DeleteQso(moved);
-    EXPECT_EQ(Of("G4ABC"), "");
-    EXPECT_EQ(told.back(), "G4ABC");
+    EXPECT_EQ(Of("W1XYZ"), "W1XYZ@300");
+    EXPECT_EQ(Of("OH2XX"), "");
 }
