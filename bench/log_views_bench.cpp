@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_data.h"
+
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -24,14 +26,10 @@ namespace {
 
 constexpr int kLogSize = 1000000;
 
-const char* const kPrefixes[] = {"DL", "F", "G", "I", "EA", "OH", "SM", "JA", "VK", "W", "K", "N", "UA", "PY", "LU", "ZS", "VE", "ON", "PA", "OK"};
-
+// One call in twenty is portable.
 std::string RandomCall(std::mt19937& rng)
 {
-    std::string c = kPrefixes[rng() % std::size(kPrefixes)];
-    c += static_cast<char>('0' + rng() % 10);
-    for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i)
-        c += static_cast<char>('A' + rng() % 26);
+    std::string c = bench::RandomCall(rng);
     if (rng() % 20 == 0)
         c += "/P";
     return c;
@@ -43,13 +41,8 @@ struct Setup {
     bool ok = false;
     Setup()
     {
-        const std::string cty = std::string(KORVAL_SOURCE_DIR) + "/data/SAVE/KORVAL.CTY";
-        std::string reason;
-        if (!LoadCountryFileFrom(cty, true, &reason)) {
-            std::fprintf(stderr, "country file: %s\n", reason.c_str());
+        if (!bench::LoadShippedCountryDatabase())
             return;
-        }
-        InstallCountryLookup();
         log = std::make_unique<TQsoData>("BENCH.KVL");
         std::mt19937 rng(42);
         const TDayNumber first = EncodeDayNumber(2000, 1, 1);
@@ -139,8 +132,31 @@ void BM_OpenSameCall(benchmark::State& state)
 }
 BENCHMARK(BM_OpenSameCall)->Unit(benchmark::kMillisecond);
 
+// Posts one QSO into the log per iteration (timed) and takes it out again (untimed).
+void TimePosts(benchmark::State& state, TQsoData& log)
+{
+    std::mt19937 rng(7);
+    const TDayNumber first = EncodeDayNumber(2000, 1, 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TQsoRecord* r = log.NewQsoRecord();
+        r->Call.assign(RandomCall(rng));
+        r->Date = static_cast<TDayNumber>(first + rng() % 7300);
+        r->Time = static_cast<std::int32_t>(rng() % 86400);
+        r->Band = 5;
+        r->Mode = 4;
+        LookupCall(*r);
+        DeriveWpxPrefix(*r);
+        state.ResumeTiming();
+        log.InsertQso(r);
+        state.PauseTiming();
+        log.DeleteQso(r);
+        state.ResumeTiming();
+    }
+}
+
 // One QSO posted into the log with the log list (in the order given) and the same-call window
-// open: the logbook's insertion and both views taking it. The QSO is removed again untimed.
+// open: the logbook's insertion and both views taking it.
 void BM_PostWithViewsOpen(benchmark::State& state)
 {
     if (!Ready(state))
@@ -151,24 +167,7 @@ void BM_PostWithViewsOpen(benchmark::State& state)
     view.SetSortOrder(static_cast<int>(state.range(0)));
     view.Rebuild();
     TSameCallIndex same(&log);
-    std::mt19937 rng(7);
-    const TDayNumber first = EncodeDayNumber(2000, 1, 1);
-    for (auto _ : state) {
-        state.PauseTiming();
-        TQsoRecord* r = log.NewQsoRecord();
-        r->Call.assign(RandomCall(rng));
-        r->Date = static_cast<TDayNumber>(first + rng() % 7300);
-        r->Time = static_cast<std::int32_t>(rng() % 86400);
-        r->Band = 5;
-        r->Mode = 4;
-        LookupCall(*r);
-        DeriveWpxPrefix(*r);
-        state.ResumeTiming();
-        log.InsertQso(r);
-        state.PauseTiming();
-        log.DeleteQso(r);
-        state.ResumeTiming();
-    }
+    TimePosts(state, log);
     state.SetLabel(SortOrderNames[state.range(0)]);
 }
 BENCHMARK(BM_PostWithViewsOpen)->Arg(soDate)->Arg(soCallsign)->Arg(soBand)->Iterations(2000)->Unit(benchmark::kMicrosecond);
@@ -178,25 +177,7 @@ void BM_PostWithoutViews(benchmark::State& state)
 {
     if (!Ready(state))
         return;
-    TQsoData& log = *TheSetup().log;
-    std::mt19937 rng(7);
-    const TDayNumber first = EncodeDayNumber(2000, 1, 1);
-    for (auto _ : state) {
-        state.PauseTiming();
-        TQsoRecord* r = log.NewQsoRecord();
-        r->Call.assign(RandomCall(rng));
-        r->Date = static_cast<TDayNumber>(first + rng() % 7300);
-        r->Time = static_cast<std::int32_t>(rng() % 86400);
-        r->Band = 5;
-        r->Mode = 4;
-        LookupCall(*r);
-        DeriveWpxPrefix(*r);
-        state.ResumeTiming();
-        log.InsertQso(r);
-        state.PauseTiming();
-        log.DeleteQso(r);
-        state.ResumeTiming();
-    }
+    TimePosts(state, *TheSetup().log);
 }
 BENCHMARK(BM_PostWithoutViews)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 

@@ -66,6 +66,12 @@ void TPicklist::Choose()
 void TPicklist::showEvent(QShowEvent* e)
 {
     SetFormFont(this);
+    // The lines line up their keys and names in columns: a fixed-pitch face where the configured
+    // list font has none.
+    QFont f = ListBox1->font();
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    ListBox1->setFont(f);
     // As wide as the longest name of the lines, the key and the separator.
     const int x = QFontMetrics(ListBox1->font()).horizontalAdvance(QLatin1Char('X'));
     const int rows = std::clamp(model_.LineCount(), 4, 20);
