@@ -66,6 +66,8 @@ void TGlobe3::paintEvent(QPaintEvent*)
     // Animated layers go straight onto the control, over the copied image.
     canvas_.BeginOn(&p, viewport()->width(), viewport()->height());
     core_.RenderAnimated();
+    if (OnPaint)
+        OnPaint();
     canvas_.End();
     UpdateScrollBars();
 }
@@ -202,24 +204,34 @@ void TGlobe3::RenderToPrinter(QPrinter& printer, const QRect& rect)
 {
     if (printer.docName().isEmpty())
         printer.setDocName("TGlobe3 Print");
-    // Resizing for the page rescales the view; keep it so the screen shows the same map after.
-    const TGlobeView view = core_.SaveView();
-    const int screenW = core_.CanvasWidth(), screenH = core_.CanvasHeight();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
+    PrintGlobeOn(painter, rect, printer.resolution());
+    painter.end();
+}
+
+void TGlobe3::PrintGlobeOn(QPainter& painter, const QRect& rect, int resolution)
+{
+    // Resizing for the page rescales the view; keep it so the screen shows the same map after.
+    const TGlobeView view = core_.SaveView();
+    const int screenW = core_.CanvasWidth(), screenH = core_.CanvasHeight();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    painter.save();
     painter.translate(rect.topLeft());
-    core_.SetSize(rect.width(), rect.height(), printer.resolution());
+    core_.SetSize(rect.width(), rect.height(), resolution);
     canvas_.BeginOn(&painter, rect.width(), rect.height());
     core_.Printing = true;
     core_.PrintAborted = false;
     core_.Render(true);
-    if (!core_.PrintAborted)
+    if (!core_.PrintAborted) {
         core_.RenderAnimated();
+        if (OnPaint)
+            OnPaint();
+    }
     core_.Printing = false;
     canvas_.End();
-    painter.end();
+    painter.restore();
     core_.SetSize(screenW, screenH, 96);
     core_.RestoreView(view);
     core_.ScaleChanged = true;
