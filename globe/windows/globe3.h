@@ -46,8 +46,9 @@ public:
     void PrintGlobeTo(QPrinter& printer);
     void PrintGlobeRectTo(QPrinter& printer, const QRect& rect);
     // The map through a painter already open on a print device of the given resolution, into
-    // rect (device pixels).
+    // rect (device pixels), as a picture of at most PrintDotsPerInch.
     void PrintGlobeOn(QPainter& painter, const QRect& rect, int resolution);
+    static constexpr int PrintDotsPerInch = 200;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

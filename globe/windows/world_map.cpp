@@ -213,9 +213,11 @@ TWorldMap::TWorldMap(std::function<TQsoMapPosition()> qsoPosition, QWidget* owne
     F_Date->installEventFilter(this);
     F_Time->installEventFilter(this);
 
-    resize(760, 520);
-    // The stored size is set before the first show, so the saved view is restored into the
-    // globe at the size it was saved at.
+    // Fonts and the form scale first, then the stored placement, both before the first show:
+    // the stored size wins over the scaled one, and the saved view goes into the globe at the
+    // size it was saved at.
+    resize(950, 650);
+    SetFormFont(this);
     RestoreFormPlacement(this, psWorld);
 }
 
@@ -460,7 +462,6 @@ void TWorldMap::showEvent(QShowEvent* e)
     if (Config.MapOption(opGridInFront))
         Gridlinesinfront1->trigger();
     UpdateOptionPanel();
-    SetFormFont(this);
     if (Config.MapProjection() < 255) {
         SetProjection(Config.MapProjection());
         TGlobeView view;
@@ -468,6 +469,8 @@ void TWorldMap::showEvent(QShowEvent* e)
                                                 GLOBE_VIEW_BYTES),
                                view))
             core.RestoreView(view);
+    } else {
+        core.ViewRect({}); // the whole world
     }
     shown_ = true;
     SetTimeToNow();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QTest>
 
 #include <filesystem>
@@ -64,13 +66,32 @@ TEST(WorldMapPrinting, WithoutAPrinterAPdfFileIsOfferedAndAFailedPrinterIsTold)
         EXPECT_FALSE(fs::exists(pdf));
     }
     {
+        // With day and night on: the shading goes to paper within the map's picture.
+        w->DayandNight1Click();
         ScopedMessageRecorder rec(mrYes);
         w->PrintMap1Click();
         EXPECT_EQ(rec.texts().size(), 2u);
         QFile file(QString::fromStdString(pdf));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
-        EXPECT_GT(file.size(), 5000);
+        EXPECT_LT(file.size(), 20'000'000);
+        QProcess::execute("pdftoppm", {"-r", "30", "-png", "-singlefile", QString::fromStdString(pdf),
+                                       QString::fromStdString(dir.file("page"))});
+        const QImage page(QString::fromStdString(dir.file("page.png")));
+        ASSERT_FALSE(page.isNull());
+        // The page shows land in the land colour, and the globe in the middle as on the screen.
+        int land = 0, left = page.width(), right = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c(page.pixel(x, y));
+                land += c.red() < 30 && c.green() > 100 && c.green() < 160 && c.blue() < 30;
+                if (c != QColor(255, 255, 255)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        EXPECT_GT(land, 100);
+        EXPECT_NEAR((left + right) / 2.0, page.width() / 2.0, page.width() * 0.05);
     }
     EXPECT_EQ(ReportDevice().OutputFile(), "");
     // A printer that cannot be opened: the failure is told, not passed over.

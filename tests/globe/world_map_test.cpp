@@ -318,6 +318,7 @@ TEST_F(WorldMapWindow, EquidistantHidesTheAntipodeAndStopsRotation)
 
 TEST_F(WorldMapWindow, SettingsSurviveCloseAndReopen)
 {
+    Config.SetFormScale(80); // the scale applies to the first size only, not to a stored one
     double scale = 0;
     {
         auto w = Open();
@@ -329,6 +330,8 @@ TEST_F(WorldMapWindow, SettingsSurviveCloseAndReopen)
         scale = Core(*w).Scale();
     }
     const std::string first = MapBlock();
+    const TFormPlacement placed = Config.Placement(psWorld);
+    EXPECT_GT(placed.Width, 0);
     EXPECT_EQ(Config.MapProjection(), TWorldMap::prAlbers);
     EXPECT_FALSE(Config.MapLayerVisible(2));
     EXPECT_TRUE(Config.MapLayerVisible(0));
@@ -346,6 +349,7 @@ TEST_F(WorldMapWindow, SettingsSurviveCloseAndReopen)
         EXPECT_EQ(Core(*w).Scale(), scale);
     }
     EXPECT_EQ(MapBlock(), first);
+    EXPECT_EQ(Config.Placement(psWorld), placed);
 }
 
 TEST_F(WorldMapWindow, OpensWithoutAProfileOrWithALayerFileMissing)
