@@ -81,6 +81,18 @@ std::string UpperKey(const std::string& title)
     return key;
 }
 
+// A layer without objects that the window draws its paths for.
+TGlobeLayer* AddOverlayLayer(TGlobeCore& core, const char* name)
+{
+    TGlobeLayer* layer = core.AddLayer();
+    layer->Name = name;
+    layer->ZoomMin = 1;
+    layer->ZoomMax = 1000;
+    layer->Animated = true;
+    layer->Enabled = false;
+    return layer;
+}
+
 QLabel* Caption(QWidget* parent, const char* text, QWidget* buddy)
 {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -170,12 +182,7 @@ TWorldMap::TWorldMap(std::function<TQsoMapPosition()> qsoPosition, QWidget* owne
     // The profile, its layers made ready, then the overlay layers the window draws on.
     LoadProfile(FindFileNoCase(FindFileNoCase(GetProgramDir(), "maps"), "tglobe.prf"));
     PrepareLayers();
-    greatCircle_ = core.AddLayer();
-    greatCircle_->Name = "Great circle";
-    greatCircle_->ZoomMin = 1;
-    greatCircle_->ZoomMax = 1000;
-    greatCircle_->Animated = true;
-    greatCircle_->Enabled = false;
+    greatCircle_ = AddOverlayLayer(core, "Great circle");
     for (int i = 0; i < 3; ++i)
         rotations_[i] = core.GetRotation(i);
     core.MinTextHeight = 0;
@@ -197,12 +204,7 @@ TWorldMap::TWorldMap(std::function<TQsoMapPosition()> qsoPosition, QWidget* owne
         connect(item, &QAction::triggered, this, [this, item] { LayerItemClick(item); });
         layerItems_.push_back(item);
     }
-    propagation_ = core.AddLayer();
-    propagation_->Name = "Propagation";
-    propagation_->ZoomMin = 1;
-    propagation_->ZoomMax = 1000;
-    propagation_->Animated = true;
-    propagation_->Enabled = false;
+    propagation_ = AddOverlayLayer(core, "Propagation");
     propagation_->Visible = false;
 
     core.OnRender = [this] { GlobeRender(); };

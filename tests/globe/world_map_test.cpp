@@ -150,7 +150,39 @@ TEST_F(WorldMapWindow, ScreenshotShowsLandSeaAndNight)
     EXPECT_EQ(ShownAt(*w, day, -37, 33), sea);    // mid-Atlantic
     EXPECT_EQ(ShownAt(*w, day, -160, 7), sea);    // Pacific
 
+    // Map colours: chosen land and water colours are drawn and kept in the configuration.
+    w->AskColour = [](std::uint32_t& c) {
+        c = c == 0x008000 ? 0x00FF0000 : 0x00804000; // land blue, water dark teal
+        return true;
+    };
+    w->Land1Click();
+    w->Water1Click();
+    QImage recoloured = w->grab().toImage();
+    EXPECT_EQ(ShownAt(*w, recoloured, 2.5, 47), QColor(0, 0, 255));
+    EXPECT_EQ(ShownAt(*w, recoloured, -37, 33), QColor(0, 64, 128));
+    EXPECT_EQ(Config.MapLandColour(), 0x00FF0000u);
+    EXPECT_EQ(Config.MapWaterColour(), 0x00804000u);
+    // "Color Countries": France in its entry of the eleven colours (maroon, green, olive, ...).
+    w->ColorCountries1Click();
+    recoloured = w->grab().toImage();
+    const TGlobeObject* france = Core(*w).GetLayer(0).FindByTitle("France", nullptr);
+    ASSERT_NE(france, nullptr);
+    const QColor table[11] = {QColor(128, 0, 0),   QColor(0, 128, 0),   QColor(128, 128, 0), QColor(128, 0, 128),
+                              QColor(0, 128, 128), QColor(128, 128, 128), QColor(192, 192, 192), QColor(255, 0, 0),
+                              QColor(0, 255, 0),   QColor(0, 0, 255),   QColor(255, 0, 255)};
+    EXPECT_EQ(ShownAt(*w, recoloured, 2.5, 47), table[france->RowID % 11]);
+    w->ColorCountries1Click();
+    w->AskColour = [](std::uint32_t& c) { // back to aqua
+        c = 0x00FFFF00;
+        return true;
+    };
+    w->Water1Click();
+    w->AskColour = [](std::uint32_t&) { return false; }; // cancelled: nothing changes
+    w->Land1Click();
+    EXPECT_EQ(Config.MapLandColour(), 0x00FF0000u);
+
     // At noon UTC the Pacific lies in the night: its pixels are shaded; the Atlantic's are not.
+    const QImage day2 = w->grab().toImage();
     w->DayandNight1Click();
     const QImage night = w->grab().toImage();
     auto blackened = [&](double lon, double lat) {
@@ -161,7 +193,7 @@ TEST_F(WorldMapWindow, ScreenshotShowsLandSeaAndNight)
         for (int dx = 0; dx < 4; ++dx)
             for (int dy = 0; dy < 4; ++dy)
                 n += QColor(night.pixel(p + QPoint(dx, dy))) == QColor(0, 0, 0) &&
-                     QColor(day.pixel(p + QPoint(dx, dy))) != QColor(0, 0, 0);
+                     QColor(day2.pixel(p + QPoint(dx, dy))) != QColor(0, 0, 0);
         return n;
     };
     EXPECT_GE(blackened(-160, 7), 2);
