@@ -21,6 +21,7 @@
 #include "entry/ovc_date.h"
 #include "globe/globe_units.h"
 #include "logbook/base/day_number.h"
+#include "logbook/qso_map_position.h"
 
 class QAction;
 class QLabel;
@@ -36,16 +37,6 @@ class TOvcPictureField;
 class TOvcSpinner;
 class TPopupBox;
 struct TSpotRecord;
-
-// Where the current QSO is, as the QSO window's heading display found it (grid locator, IOTA
-// island, US state or country).
-struct TQsoMapPosition {
-    std::string Label;     // at most six characters; empty: no position
-    double Longitude = 0;  // degrees, East positive
-    double Latitude = 0;   // degrees, North positive
-    bool UsState = false;  // the position is a US state's
-    bool operator==(const TQsoMapPosition&) const = default;
-};
 
 // Flags per country number (index 0 unused) of the spots that fall into the window of `minutes`
 // minutes ending at endDay / endMinute (UTC), on one band (0 = every band). The window may start
