@@ -160,6 +160,7 @@ void TMainForm::BuildMenus()
     Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
+    Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
     Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
@@ -417,6 +418,8 @@ void TMainForm::ClockTick()
     M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
     if (TQSOForm* qso = QsoForm())
         qso->ClockUpdate(day, seconds);
+    if (worldMap_ && worldMap_->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
+        worldMap_->SetTimeToNow();
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -477,6 +480,8 @@ void TMainForm::AppIdle()
     }
     if (countryInfo_ && countryInfo_->isVisible())
         countryInfo_->ShowCountry();
+    if (worldMap_ && worldMap_->isVisible())
+        worldMap_->RefreshQsoCountry();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -830,6 +835,34 @@ void TMainForm::CountryInformation1Click()
     countryInfo_->raise();
     countryInfo_->activateWindow();
     countryInfo_->ShowCountry();
+}
+
+void TMainForm::Worldmap1Click()
+{
+    if (!worldMap_) {
+        QWidget* owner = QsoForm() ? static_cast<QWidget*>(QsoForm()) : this;
+        worldMap_ = new TWorldMap([this] { return QsoMapPosition(); }, owner);
+    }
+    worldMap_->show();
+    worldMap_->raise();
+    worldMap_->activateWindow();
+}
+
+TQsoMapPosition TMainForm::QsoMapPosition() const
+{
+    TQsoMapPosition pos;
+    TQSOForm* qso = QsoForm();
+    if (!qso)
+        return pos;
+    // The heading display reads "label: heading..." when it has a position.
+    const std::string& dirDist = qso->Entry().Fields.DirDist;
+    const auto colon = dirDist.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return pos;
+    pos.Label = dirDist.substr(0, std::min<std::size_t>(colon, 6));
+    pos.Longitude = qso->Entry().HeadingLongitude();
+    pos.Latitude = qso->Entry().HeadingLatitude();
+    return pos;
 }
 
 std::uint16_t TMainForm::QsoWindowCountry() const

@@ -17,6 +17,7 @@
 #include "logbook/log_hooks.h"
 #include "logbook/main_form_code.h"
 #include "app/main_form_rules.h"
+#include "globe/windows/world_map.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
 
@@ -76,6 +77,7 @@ public:
     QAction *New1, *Open1, *Save1, *Saveas1, *Backup1, *Close1, *ImpExpfilters1, *Countries1, *IOTA1,
         *Labeldefinitions1, *QSLManagers1, *ManagerAddresses1, *Radios1, *ReportDefinitions1, *Calendar1, *Info1,
         *Preferences1, *PrintSetup1, *Exit1;
+    QAction* Worldmap1;
     QMenu* Radio1;
     QAction *Panorama1, *Scanner1, *SetFrequency1, *FlipRadio1, *Ignoremodeinrealtime1;
     QAction *Contents1, *SearchforHelpOn1, *HowtoUseHelp1, *About1;
@@ -104,6 +106,11 @@ public:
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
     TCountryInfo* CountryInfoWindow() const { return countryInfo_.data(); }
+    // Opens the world map (over the QSO window when there is one), or brings it up.
+    void Worldmap1Click();
+    TWorldMap* WorldMapWindow() const { return worldMap_.data(); }
+    // The QSO window's position for the map: what its heading display was computed from.
+    TQsoMapPosition QsoMapPosition() const;
     void About1Click();
     void Contents1Click();
 
@@ -194,6 +201,7 @@ private:
     QPointer<QWidget> qsoForm_;
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
+    QPointer<TWorldMap> worldMap_;
     TQsoData* qsoLog_ = nullptr;
 };
 

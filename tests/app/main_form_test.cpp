@@ -10,6 +10,7 @@
 #include "logbook/log_file.h"
 #include "app/main_form.h"
 #include "exchange/windows/filter_windows.h"
+#include "globe/windows/world_map.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
@@ -512,6 +513,34 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
     EXPECT_EQ(form->CountryInfoWindow(), nullptr);
     info->trigger();
     EXPECT_NE(form->CountryInfoWindow(), nullptr);
+}
+
+TEST_F(MainFormFixture, WorldMapOpensOverTheQsoWindowAndFollowsItsPosition)
+{
+    Config.SetOwnLongitude(10);
+    Config.SetOwnLatitude(50);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->Worldmap1->isEnabled());
+    form->Worldmap1->trigger();
+    QPointer<TWorldMap> map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->parentWidget(), qso);
+    EXPECT_TRUE(map->isVisible());
+    form->Worldmap1->trigger(); // brought up, not made again
+    EXPECT_EQ(form->WorldMapWindow(), map.data());
+    // A grid typed in the QSO window becomes the map's destination at the next idle time.
+    qso->Entry().Fields.Text[fGrid] = "JN18";
+    qso->Entry().ShowHeading();
+    form->AppIdle();
+    EXPECT_EQ(map->DestinationLabel(), "JN18");
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(form->WorldMapWindow(), nullptr);
+    EXPECT_NE(Config.MapProjection(), 255); // its settings went into the configuration
 }
 
 TEST_F(MainFormFixture, CalendarOpensFromTheMenuAndAtStartWhenAnEventIsToday)
