@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "grids/windows/ovc_check_list.h"
 #include "logbook/bands_modes.h"
 #include "logbook/base/string_utils.h"
@@ -11,14 +13,33 @@
 
 namespace korval {
 
+namespace {
+
+// A check list that asks for the room of all its items, so no choice needs scrolling.
+class TChoiceList : public TOvcCheckList {
+public:
+    using TOvcCheckList::TOvcCheckList;
+    QSize sizeHint() const override
+    {
+        int widest = 0;
+        for (int i = 0; i < Items().Count(); ++i)
+            widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromLatin1(Items()[i].c_str())));
+        const int frame = 2 * frameWidth();
+        return {widest + 2 * ItemHeight() + frame, ItemHeight() * Items().Count() + frame};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+} // namespace
+
 TGetReportMode::TGetReportMode(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Select Band/Mode");
-    CL_station_modes = new TOvcCheckList(this);
+    CL_station_modes = new TChoiceList(this);
     CL_station_modes->setObjectName("CL_station_modes");
     for (const char* m : {"ALL", "PHO", "CW", "RTTY"})
         CL_station_modes->Items().Add(m);
-    CL_station_bands = new TOvcCheckList(this);
+    CL_station_bands = new TChoiceList(this);
     CL_station_bands->setObjectName("CL_station_bands");
     CL_station_bands->Items().Add("  ALL");
     for (int b = 1; b <= BandCount; ++b)
@@ -43,11 +64,8 @@ TGetReportMode::TGetReportMode(QWidget* parent) : QDialog(parent)
 void TGetReportMode::showEvent(QShowEvent* e)
 {
     SetFormFont(this);
-    const int line = CL_station_bands->ItemHeight();
-    CL_station_modes->setMinimumHeight(line * 4 + 6);
-    CL_station_bands->setMinimumHeight(line * (BandCount + 1) + 6);
-    for (TOvcCheckList* l : {CL_station_modes, CL_station_bands})
-        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("1.3GHz")) + 3 * line);
+    // Room for the caption beside the title bar's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 120);
     QDialog::showEvent(e);
 }
 

@@ -26,6 +26,8 @@ TReportForm::TReportForm(std::unique_ptr<TReport> report, TQSOForm* qsoForm)
     setFont(QFont("Fixedsys"));
     DG = new TMyGrid(this);
     DG->setObjectName("DG");
+    // The grid scrolls: the window's size, not the grid's hint, decides how much it shows.
+    DG->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     DG->RowSelect = report_->RowSelect();
     DG->OnGetCell = [this](TMyGrid*, int col, int row, std::string& value) { value = report_->Cell(col, row); };
     DG->OnDblClick = [this](TMyGrid* g) { DGDblClick(g->Col, g->Row); };
