@@ -33,6 +33,18 @@ void TReport::NewLine()
     Line.clear();
 }
 
+void TReport::CountLine(const std::string& label, const long (&byStatus)[6])
+{
+    Line = label;
+    long sum = 0;
+    for (int s = 1; s <= 5; ++s) {
+        AddCell(CountOrDot(byStatus[s]));
+        sum += byStatus[s];
+    }
+    AddCell(CountOrDot(sum));
+    NewLine();
+}
+
 std::string TReport::SelectedModeBand() const
 {
     std::string s = " (";

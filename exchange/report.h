@@ -71,6 +71,9 @@ public:
     int RowCount() const { return static_cast<int>(Lines.size()); }
 
 protected:
+    // A summary line: the label, the counts of statuses 1 to 5 and their sum, "." for 0.
+    void CountLine(const std::string& label, const long (&byStatus)[6]);
+
     TQsoData* log_;
     bool changedFlags_ = false;
 };

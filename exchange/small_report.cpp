@@ -240,20 +240,10 @@ void TSmallReport::Summary(bool bands)
         }
         ++total[best];
     }
-    auto countLine = [this](const std::string& label, const long (&row)[6]) {
-        Line = label;
-        long sum = 0;
-        for (int s = 1; s <= 5; ++s) {
-            AddCell(CountOrDot(row[s]));
-            sum += row[s];
-        }
-        AddCell(CountOrDot(sum));
-        NewLine();
-    };
     for (int i = bands ? 1 : 0; i <= (bands ? BandCount : 3); ++i)
         if (bands ? bandOn_[i] : groupOn_[i])
-            countLine(bands ? BandName(i) : ModeGroupName(i), rows[i]);
-    countLine("Total", total);
+            CountLine(bands ? BandName(i) : ModeGroupName(i), rows[i]);
+    CountLine("Total", total);
 }
 
 bool TSmallReport::Browse(int, int row, TQsoEntry& entry)

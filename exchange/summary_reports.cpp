@@ -65,16 +65,10 @@ void TSummaryReport::CountBlock(const TAwardStatusBlock& block)
                                         : AwardBandStatus(block, b)];
 }
 
-void TSummaryReport::CountLine(const std::string& label, const long (&row)[6])
+void TSummaryReport::SetCounts()
 {
-    Line = label;
-    long sum = 0;
-    for (int s = 1; s <= 5; ++s) {
-        AddCell(CountOrDot(row[s]));
-        sum += row[s];
-    }
-    AddCell(CountOrDot(sum));
-    NewLine();
+    for (const TAwardEntity& e : Entities(flag_))
+        CountBlock(*e.Block);
 }
 
 void TCountrySummaryReport::MakeHeading()
@@ -83,37 +77,13 @@ void TCountrySummaryReport::MakeHeading()
                    std::string("Current") + (flag_ ? " & Deleted" : "") + " Countries ");
 }
 
-void TCountrySummaryReport::SetCounts()
-{
-    for (const TAwardEntity& e : Entities(flag_))
-        CountBlock(*e.Block);
-}
-
 void TZoneSummaryReport::MakeHeading() { SummaryHeading(40, "Zones"); }
-
-void TZoneSummaryReport::SetCounts()
-{
-    for (const TAwardEntity& e : Entities(true))
-        CountBlock(*e.Block);
-}
 
 void TStateSummaryReport::MakeHeading()
 {
     SummaryHeading(CountryDb.States ? std::max(0, CountryDb.States->Count() - 1) : 0, "States");
 }
 
-void TStateSummaryReport::SetCounts()
-{
-    for (const TAwardEntity& e : Entities(true))
-        CountBlock(*e.Block);
-}
-
 void TWPXSummaryReport::MakeHeading() { SummaryHeading(0, "Prefixes"); }
-
-void TWPXSummaryReport::SetCounts()
-{
-    for (const TAwardEntity& e : Entities(flag_))
-        CountBlock(*e.Block);
-}
 
 } // namespace korval

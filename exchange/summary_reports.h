@@ -15,13 +15,12 @@ protected:
     void Build() override;
     // The title word ("Zones") and the number of entities there are to work (0: shown ".").
     virtual void MakeHeading() = 0;
-    // Counts every entity of the summary.
-    virtual void SetCounts() = 0;
+    // Counts every entity of the summary (the award's, with the deleted ones by the flag).
+    virtual void SetCounts();
     void SummaryHeading(long available, const std::string& title);
     void CountBlock(const TAwardStatusBlock& block);
 
 private:
-    void CountLine(const std::string& label, const long (&row)[6]);
     long counts_[4][6] = {};       // mixed and the mode groups, by status
     long bandCounts_[16][6] = {};  // bands 1..15, by status
 };
@@ -35,7 +34,6 @@ public:
 
 protected:
     void MakeHeading() override;
-    void SetCounts() override;
 };
 
 class TZoneSummaryReport : public TSummaryReport {
@@ -44,7 +42,6 @@ public:
 
 protected:
     void MakeHeading() override;
-    void SetCounts() override;
 };
 
 class TStateSummaryReport : public TSummaryReport {
@@ -53,7 +50,6 @@ public:
 
 protected:
     void MakeHeading() override;
-    void SetCounts() override;
 };
 
 // deletedCounted: deleted prefixes count too (without them: the Honor Roll summary).
@@ -63,7 +59,6 @@ public:
 
 protected:
     void MakeHeading() override;
-    void SetCounts() override;
 };
 
 } // namespace korval

@@ -14,19 +14,6 @@ using namespace korval::test;
 
 namespace {
 
-// The status cells of a line from field `first` on, the middle dot shown as '.'.
-std::string Statuses(const std::string& line, int first)
-{
-    std::string s;
-    for (int i = first;; ++i) {
-        std::string f = GetTabField(i, line);
-        if (f.empty())
-            break;
-        s += f == "\xB7" ? '.' : f[0];
-    }
-    return s;
-}
-
 // The line whose field `field` is key; empty when none.
 std::string LineOf(const TReport& r, const std::string& key, int field = 0)
 {

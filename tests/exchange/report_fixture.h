@@ -11,6 +11,7 @@
 
 #include "logbook/bands_modes.h"
 #include "logbook/base/record_bytes.h"
+#include "logbook/base/string_utils.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
@@ -37,6 +38,19 @@ inline TCountryData MakeReportDb()
         PutU32(db.Countries->Record(i), cty_off::Statistics, static_cast<std::uint32_t>(db.Statistics.size()));
     }
     return db;
+}
+
+// The status cells of a report line from field `first` on, the middle dot shown as '.'.
+inline std::string Statuses(const std::string& line, int first)
+{
+    std::string s;
+    for (int i = first;; ++i) {
+        const std::string f = GetTabField(i, line);
+        if (f.empty())
+            break;
+        s += f == "\xB7" ? '.' : f[0];
+    }
+    return s;
 }
 
 // A QSO valid for awards with the RST received of its mode; confirmed when qsl.

@@ -2,33 +2,14 @@
 // file, on crafted logs whose lines were worked out by hand.
 #include "report_fixture.h"
 
-#include <filesystem>
-
 #include "exchange/rate_report.h"
 #include "exchange/small_report.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/qso_entry.h"
-#include "platform/korval_home.h"
 #include "test_support.h"
 
 using namespace korval;
 using namespace korval::test;
-
-namespace {
-
-std::string Statuses(const std::string& line, int first)
-{
-    std::string s;
-    for (int i = first;; ++i) {
-        std::string f = GetTabField(i, line);
-        if (f.empty())
-            break;
-        s += f == "\xB7" ? '.' : f[0];
-    }
-    return s;
-}
-
-} // namespace
 
 // EU005: confirmed on 20m, worked later on 40m; EU001 (not in the reference list): only a QSO
 // with report received 0.
