@@ -651,6 +651,11 @@ bool TQSOForm::FinishEntry()
     return ok;
 }
 
+void TQSOForm::RunOnEntry(const std::function<void(TQsoEntry&)>& fn)
+{
+    Run([&] { fn(*entry_); });
+}
+
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }
 void TQSOForm::Addoffline1Click() { actions_[cmAddOffline]->trigger(); }
 

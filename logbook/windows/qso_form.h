@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "logbook/qso_entry.h"
@@ -56,6 +57,9 @@ public:
     void StartQsoFromSpot(const std::string& call, int mode, int band);
     // Child windows marked for refresh since the last call (bit n = TChildWindow n).
     unsigned TakeDirtyChildren();
+    // Runs fn on the entry engine between reading the controls and showing them again: how
+    // another window (a report's double-click) fills the search fields and starts a search.
+    void RunOnEntry(const std::function<void(TQsoEntry&)>& fn);
 
     // ---- commands (also as actions, for menus) ----
     enum TCommand {
