@@ -33,6 +33,8 @@ class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TSpotAnnouncer;
+class TStationServices;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -128,6 +130,9 @@ public:
     double lastBackupTime() const { return lastBackup_; }
     QString CaptionText() const;
 
+    // Where the spot list queues spot announcements.
+    TSpotAnnouncer* SpotAnnouncer() const;
+
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
 
@@ -195,6 +200,7 @@ private:
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
     TQsoData* qsoLog_ = nullptr;
+    std::unique_ptr<TStationServices> station_;
 };
 
 // The main window of the run (null before it is created and after it is freed).

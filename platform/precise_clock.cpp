@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <time.h>
 
 namespace korval {
@@ -46,6 +49,13 @@ bool RaiseThreadToRealtime()
     if (max > 0 && param.sched_priority > max)
         param.sched_priority = max;
     return pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
+}
+
+void LowerThreadPriority()
+{
+    // On Linux a nice value belongs to the thread whose id is given.
+    const auto tid = static_cast<id_t>(syscall(SYS_gettid));
+    setpriority(PRIO_PROCESS, tid, getpriority(PRIO_PROCESS, tid) + 2);
 }
 
 } // namespace korval

@@ -40,5 +40,7 @@ TPreciseClock& SystemPreciseClock();
 // Puts the calling thread in the real-time FIFO class; false (and the thread left as it was)
 // when the system does not allow it, which is the usual case for a user without rtprio rights.
 bool RaiseThreadToRealtime();
+// Gives the calling thread a lower share of the processor than the program's other threads.
+void LowerThreadPriority();
 
 } // namespace korval

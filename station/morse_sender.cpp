@@ -163,12 +163,13 @@ TMorseSettings TMorseSender::Settings() const
 void TMorseSender::SelectKeyingPort(bool showError)
 {
     const TMorseSettings s = Settings();
-    std::shared_ptr<TKeyLine> line = lines_ ? lines_(s, showError) : nullptr;
     std::lock_guard lock(lineMu_);
-    if (line_ && line_ != line)
+    // The old line goes first: a serial port can be open only once.
+    if (line_)
         line_->Set(false, false);
-    line_ = std::move(line);
+    line_.reset();
     pttBit_ = false;
+    line_ = lines_ ? lines_(s, showError) : nullptr;
 }
 
 bool TMorseSender::HasKeyLine() const

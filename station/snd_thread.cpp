@@ -7,6 +7,7 @@
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
 #include "platform/korval_home.h"
+#include "platform/precise_clock.h"
 
 namespace korval {
 
@@ -158,6 +159,7 @@ void Tsndthread::Speak(const TQueued& item)
 
 void Tsndthread::Run()
 {
+    LowerThreadPriority(); // announcements may wait; the windows and the keyer may not
     std::unique_lock lock(mu_);
     while (!stop_) {
         if (queue_.empty()) {
