@@ -4,6 +4,7 @@
 // later edge back. Tests and benchmarks pass a clock of their own.
 #include <atomic>
 #include <cstdint>
+#include <pthread.h>
 
 namespace korval {
 
@@ -32,6 +33,23 @@ public:
 
 private:
     std::atomic<std::int64_t> now_{0};
+};
+
+// A mutex with priority inheritance: a real-time thread waiting for it lends its priority to
+// the holder, so an ordinary thread preempted while holding it cannot stall the keyer. Usable
+// with std::lock_guard and std::condition_variable_any.
+class TPiMutex {
+public:
+    TPiMutex();
+    ~TPiMutex();
+    TPiMutex(const TPiMutex&) = delete;
+    TPiMutex& operator=(const TPiMutex&) = delete;
+    void lock();
+    void unlock();
+    bool try_lock();
+
+private:
+    pthread_mutex_t m_;
 };
 
 // The one monotonic clock of the program.

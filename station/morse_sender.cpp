@@ -34,6 +34,8 @@ TMorseSender* g_sender = nullptr;
 
 // Long waits are cut into pieces so that Stop is heard within this time.
 constexpr std::int64_t StopSliceNs = 50'000'000;
+// A schedule this far behind the clock belongs to text that ended earlier, not to a late wake-up.
+constexpr std::int64_t ResyncNs = 20'000'000;
 
 } // namespace
 
@@ -400,8 +402,11 @@ void TMorseSender::SendChar(char c)
         t = timing_;
         s = settings_;
     }
-    // After an idle spell the schedule starts from now; within a text it runs on.
-    next_ = std::max(next_, clock_.NowNs());
+    // Within a text the schedule runs on, so a late wake-up is made up by the next wait
+    // instead of pushing every later edge back; after an idle spell it starts from now.
+    const std::int64_t now = clock_.NowNs();
+    if (now - next_ > ResyncNs)
+        next_ = now;
     if (c == ' ') {
         Wait(t.WordGap);
         return;

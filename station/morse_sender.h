@@ -127,8 +127,9 @@ private:
     TKeyLineProvider lines_;
     std::shared_ptr<TSideTone> tone_;
 
-    mutable std::mutex mu_;  // buffer, hold, settings, timing, calibration start
-    std::condition_variable cv_;
+    // Both locks lend the sender thread's priority to whoever holds them.
+    mutable TPiMutex mu_;  // buffer, hold, settings, timing, calibration start
+    std::condition_variable_any cv_;
     std::string buffer_;
     bool hold_ = false;
     bool inFlight_ = false;
@@ -136,7 +137,7 @@ private:
     TMorseTiming timing_;
     std::int64_t calibrateStart_ = 0;
 
-    mutable std::mutex lineMu_;  // the line and the PTT bit
+    mutable TPiMutex lineMu_;  // the line and the PTT bit
     std::shared_ptr<TKeyLine> line_;
     bool pttBit_ = false;
 
