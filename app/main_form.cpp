@@ -43,8 +43,12 @@
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "app/splash_screen.h"
+#include "app/station_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -260,6 +264,9 @@ void TMainForm::FormCreate()
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
     LoadCustAwards();
+    station_ = std::make_unique<TStationServices>();
+    station_->StartAnnouncer();
+    TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
     move(0, 0);
 }
 
@@ -283,6 +290,7 @@ void TMainForm::FormShow()
     StartTrigger(trClock, 1000);
     ClockTick();
     UpdateRadioMenu();
+    station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
                               GetDataFileName(dfCountry)};
@@ -309,6 +317,9 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The CW and announcement threads end (key and PTT released) before what they use goes.
+    TMorseKb::CloseWindow();
+    station_->Shutdown();
     QMainWindow::closeEvent(e);
 }
 
@@ -318,6 +329,10 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    TMorseKb::CloseWindow();
+    TMorseKb::SetQsoWindowProvider({});
+    station_.reset();
+    PortIo().CloseDriver();
     FreeQsoWindow();
     FreeCurrentLog();
     SetQsoLookup(nullptr);
@@ -468,9 +483,11 @@ void TMainForm::AppIdle()
         PanStatus->setText(mode);
         lastMode_ = mode;
     }
-    if (autoSaveDue_)
+    // Saving and polling wait while CW goes out, so the keying keeps its rhythm.
+    const bool cwIdle = !station_ || station_->SenderIdle();
+    if (autoSaveDue_ && cwIdle)
         AutoSave();
-    if (radioPollDue_)
+    if (radioPollDue_ && cwIdle)
         radioPollDue_ = false;
     if (firstIdle_) {
         firstIdle_ = false;
@@ -542,6 +559,11 @@ void TMainForm::ShowModified()
 void TMainForm::SetDiskPanel(const std::string& text)
 {
     SetDiskText(FromWin1252(text), false);
+}
+
+TSpotAnnouncer* TMainForm::SpotAnnouncer() const
+{
+    return station_ ? station_->Announcer() : nullptr;
 }
 
 TQSOForm* TMainForm::QsoForm() const
@@ -932,11 +954,16 @@ void TMainForm::UpdateRadioMenu()
     SetFrequency1->setEnabled(false);
     Ignoremodeinrealtime1->setEnabled(false);
     FlipRadio1->setText(QStringLiteral("Start Radio"));
+    if (TMorseSender* sender = MorseSender())
+        sender->SelectKeyingPort();
 }
 
 void TMainForm::UserMessage(int code)
 {
     switch (code) {
+    case mfQsoWindowClosed:
+        TMorseKb::CloseWindow();
+        break;
     case mfRadioStopped:
         radioPollDue_ = false;
         Config.SetSetFreqWindowOpen(false);

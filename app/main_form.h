@@ -34,6 +34,8 @@ class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TSpotAnnouncer;
+class TStationServices;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -135,6 +137,9 @@ public:
     double lastBackupTime() const { return lastBackup_; }
     QString CaptionText() const;
 
+    // Where the spot list queues spot announcements.
+    TSpotAnnouncer* SpotAnnouncer() const;
+
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
 
@@ -203,6 +208,7 @@ private:
     QPointer<TFCalendar> calendar_;
     QPointer<TWorldMap> worldMap_;
     TQsoData* qsoLog_ = nullptr;
+    std::unique_ptr<TStationServices> station_;
 };
 
 // The main window of the run (null before it is created and after it is freed).

@@ -191,8 +191,8 @@ TConfigRecord::TConfigRecord()
     PutShortStr(LabelLayoutBytes(1), 0, 10, "Custom2");
     for (int band = 10; band <= 15; ++band)
         SetVuccBand(band, true);
-    SetCwSpeed(20);
-    SetCwCharSpeed(20);
+    SetCwCharWpm(20);
+    SetCwSpacingWpm(20);
     SetCwWeight(100);
     SetCwSideToneHz(850);
     SetCwSideTone(true);
