@@ -42,6 +42,12 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/panorama_window.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/radio_db.h"
+#include "station/windows/rotate_form.h"
+#include "station/windows/scanner_window.h"
+#include "station/windows/set_radio_frequency.h"
 #include "app/splash_screen.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
@@ -157,7 +163,7 @@ void TMainForm::BuildMenus()
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
-    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
@@ -171,11 +177,12 @@ void TMainForm::BuildMenus()
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
     Radio1->setObjectName(QStringLiteral("Radio1"));
-    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
-    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
-    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
-    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
-    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), &TMainForm::Panorama1Click);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), &TMainForm::Scanner1Click);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), &TMainForm::SetFrequency1Click);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), &TMainForm::FlipRadio1Click);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"),
+                                &TMainForm::Ignoremodeinrealtime1Click);
     Ignoremodeinrealtime1->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -259,6 +266,8 @@ void TMainForm::FormCreate()
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
     LoadCustAwards();
+    SetRadioNotifier([](int code) { PostToMainForm(code); });
+    RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
 }
 
@@ -281,6 +290,8 @@ void TMainForm::FormShow()
     resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
     StartTrigger(trClock, 1000);
     ClockTick();
+    if (!Config.RadioModel().empty())
+        CreateRadio();
     UpdateRadioMenu();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
@@ -318,6 +329,9 @@ void TMainForm::FormDestroy()
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
     FreeQsoWindow();
+    SetRadioNotifier(nullptr);
+    FreeRadio(false);
+    RotatorControl().BandSource = nullptr;
     FreeCurrentLog();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
@@ -389,7 +403,9 @@ void TMainForm::TriggerHandler(int handle)
         break;
     case trRadioPoll:
         triggers_[index] = -1; // a one-shot trigger is gone once it fired
-        // No radio can be created yet: nothing to poll.
+        // The poll itself runs at idle time; without a radio the trigger simply ends.
+        if (Radio())
+            radioPollDue_ = true;
         break;
     case trScanner:
         triggers_[index] = -1;
@@ -467,8 +483,13 @@ void TMainForm::AppIdle()
     }
     if (autoSaveDue_)
         AutoSave();
-    if (radioPollDue_)
+    if (radioPollDue_) {
         radioPollDue_ = false;
+        if (Radio() && Radio()->Busy())
+            StartTrigger(trRadioPoll, 1000);
+        else
+            PollRadio(true);
+    }
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -580,11 +601,15 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
+        qso->SetRadio(&RadioFeed());
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); });
         QAction* info = qso->Action(TQSOForm::cmCountryInformation);
         info->setEnabled(true);
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
+        RotatorControl().OpenRotator();
         PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
@@ -600,6 +625,7 @@ void TMainForm::FreeQsoWindow()
 {
     if (!qsoForm_)
         return;
+    RotatorControl().CloseRotator();
     delete qsoForm_.data();
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
@@ -893,12 +919,85 @@ void TMainForm::UpdateUserLevelMenus()
 void TMainForm::UpdateRadioMenu()
 {
     Radio1->setEnabled(!Config.RadioModel().empty());
-    // No radio object can exist yet.
-    Scanner1->setEnabled(false);
-    Panorama1->setEnabled(false);
-    SetFrequency1->setEnabled(false);
-    Ignoremodeinrealtime1->setEnabled(false);
-    FlipRadio1->setText(QStringLiteral("Start Radio"));
+    TRadio* radio = Radio();
+    Scanner1->setEnabled(radio);
+    Panorama1->setEnabled(radio && radio->CanReadSMeter());
+    SetFrequency1->setEnabled(radio);
+    Ignoremodeinrealtime1->setEnabled(radio);
+    FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
+}
+
+// ---- Radio ----
+
+void TMainForm::Radios1Click()
+{
+    TRadioDB editor(this);
+    editor.exec();
+}
+
+void TMainForm::Panorama1Click()
+{
+    if (!Radio())
+        return;
+    TPanorama panorama(this);
+    panorama.exec();
+}
+
+void TMainForm::Scanner1Click()
+{
+    if (!Radio())
+        return;
+    TScanner scanner(this);
+    scanner.exec();
+}
+
+void TMainForm::SetFrequency1Click()
+{
+    if (!setFrequency_)
+        setFrequency_ = new TSetRadioFrequency(this);
+    setFrequency_->show();
+    setFrequency_->raise();
+    setFrequency_->activateWindow();
+}
+
+void TMainForm::FlipRadio1Click()
+{
+    if (Radio()) {
+        FreeRadio();
+        return;
+    }
+    const bool started = CreateRadio();
+    UpdateRadioMenu();
+    if (started && QsoForm() && QsoForm()->EntryMode() == emRealTime) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
+}
+
+void TMainForm::Ignoremodeinrealtime1Click()
+{
+    if (TQSOForm* qso = QsoForm()) {
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        qso->RadioStateChanged();
+    }
+}
+
+void TMainForm::PollRadio(bool ask)
+{
+    TRadio* radio = Radio();
+    TQSOForm* qso = QsoForm();
+    if (!radio || closing_ || QCoreApplication::closingDown() || !qso || qso->EntryMode() != emRealTime)
+        return;
+    double rx = radio->RxFreq(), tx = radio->TxFreq();
+    std::uint8_t mode = radio->Mode();
+    bool split = radio->Split();
+    if (ask && radio->ReadFrequencyAndMode(rx, tx, mode, split))
+        return;
+    qso->RadioUpdate(mode, split ? tx : rx);
+    if (ask || radioPollDue_) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
 }
 
 void TMainForm::UserMessage(int code)
@@ -906,12 +1005,26 @@ void TMainForm::UserMessage(int code)
     switch (code) {
     case mfRadioStopped:
         radioPollDue_ = false;
-        Config.SetSetFreqWindowOpen(false);
+        FreeRadio(false);
+        Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
+        if (setFrequency_)
+            setFrequency_->close();
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
         break;
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
+        if (Config.SetFreqWindowOpen())
+            SetFrequency1Click();
+        break;
+    case mfRadioChanged:
+        if (setFrequency_)
+            setFrequency_->UpdateFromRadio();
+        PollRadio(false);
         break;
     default:
         // The windows the other codes address are not part of the program yet.

@@ -19,6 +19,7 @@
 #include "app/main_form_rules.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
+#include "station/windows/set_radio_frequency.h"
 
 class QAction;
 class QLabel;
@@ -107,6 +108,18 @@ public:
     void About1Click();
     void Contents1Click();
 
+    // The radio: its definitions, its windows, starting and stopping it, and the poll that feeds
+    // the QSO window in real-time entry.
+    void Radios1Click();
+    void Panorama1Click();
+    void Scanner1Click();
+    void SetFrequency1Click();
+    void FlipRadio1Click();
+    void Ignoremodeinrealtime1Click();
+    // Frequency and mode to the QSO window; ask: read the radio (else its last values).
+    void PollRadio(bool ask);
+    TSetRadioFrequency* SetFrequencyWindow() const { return setFrequency_.data(); }
+
     bool CloseLog();
     void UpdateFileMenu();
     void UpdateUserLevelMenus();
@@ -194,6 +207,7 @@ private:
     QPointer<QWidget> qsoForm_;
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
+    QPointer<TSetRadioFrequency> setFrequency_;
     TQsoData* qsoLog_ = nullptr;
 };
 
