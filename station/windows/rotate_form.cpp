@@ -40,7 +40,10 @@ TOvcNumericField* NumberField(QWidget* parent, const char* name, const char* lo,
 
 TRotatorControl::TRotatorControl() : rotator_(settings_, *this) {}
 
-TRotatorControl::~TRotatorControl() = default;
+TRotatorControl::~TRotatorControl()
+{
+    delete form_.data();  // it works on this control
+}
 
 TRotatorControl& RotatorControl()
 {

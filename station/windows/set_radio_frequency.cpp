@@ -149,14 +149,13 @@ void TSetRadioFrequency::UpdateFromRadio()
         F_BVFO->SetAsFloat(qsx_);
     }
     F_Split->setChecked(radio->Split());
-    if (radio->Mode() != mode_) {
-        mode_ = radio->Mode();
-        int selection = 1;
-        for (int i = 0; i < Radio_Mode->GetItems().Count(); ++i)
-            if (Radio_Mode->GetItems().Objects(i) == mode_)
-                selection = i + 1;
+    mode_ = radio->Mode();
+    int selection = 1;
+    for (int i = 0; i < Radio_Mode->GetItems().Count(); ++i)
+        if (Radio_Mode->GetItems().Objects(i) == mode_)
+            selection = i + 1;
+    if (Radio_Mode->GetSelection() != selection)
         Radio_Mode->SetSelection(selection);
-    }
     --updating_;
 }
 
