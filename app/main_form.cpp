@@ -914,6 +914,7 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
+    Radios1->setEnabled(UserLevelAllows(3));
 }
 
 void TMainForm::UpdateRadioMenu()

@@ -6,7 +6,6 @@
 #include "platform/message_dlg.h"
 #include "station/radio_list.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
@@ -24,10 +23,11 @@ class TQtRadioHost : public TRadioHost {
 public:
     void ProcessRadioMessages() override
     {
-        // Port data comes as posted calls, triggers as timers; user input waits in the queue.
-        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-        if (!dispatcher || !dispatcher->processEvents(QEventLoop::ExcludeUserInputEvents))
-            QThread::usleep(500);
+        // Only the ports' deliveries (posted calls to the application object). Timers, user input
+        // and every other posted event wait for the event loop: running them here would let a
+        // window whose deletion is pending be freed under the exchange it started.
+        QCoreApplication::sendPostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+        QThread::usleep(200);
     }
     std::int64_t TickCount() override
     {
@@ -45,6 +45,13 @@ public:
 };
 
 TQtRadioHost g_host;
+// The context of this file's deferred calls (never the application object, whose posted calls
+// run during an exchange).
+QObject& Later()
+{
+    static QObject context;
+    return context;
+}
 std::unique_ptr<TRadio> g_radio;
 TRadioFeed g_feed;
 std::function<void(int)> g_notifier;
@@ -67,7 +74,7 @@ void TQtRadioHost::RadioDisabled(const std::string& text)
 {
     // Shown once the failed operation has returned: a message box's own event loop must not
     // run inside the engine.
-    QTimer::singleShot(0, QCoreApplication::instance(), [text] { MessageDlg(text, TMsgDlgType::mtError, mbOK); });
+    QTimer::singleShot(0, &Later(), [text] { MessageDlg(text, TMsgDlgType::mtError, mbOK); });
     Notify(mfRadioStopped);
 }
 
@@ -107,7 +114,7 @@ void Release(bool notify)
         return;
     if (g_radio->Busy()) {
         // Never under a running exchange: again once it has ended.
-        QTimer::singleShot(10, QCoreApplication::instance(), [notify] { Release(notify); });
+        QTimer::singleShot(10, &Later(), [notify] { Release(notify); });
         return;
     }
     g_feed.SetRadio(nullptr);

@@ -2,10 +2,10 @@
 // The program's one radio: started from the configured model's definition file, stopped on
 // request or when it fails, and served to the windows that tune it.
 //
-// While the engine waits for a reply it runs only posted events and timers of the Qt event loop
-// (port data arrives that way), never user input, so nothing the operator does can close a
-// window or stop the radio in the middle of an exchange. A failure is shown after the exchange
-// has ended, and the radio is freed only when no exchange runs.
+// While the engine waits for a reply it runs only the ports' deliveries; user input, timers and
+// every other posted event (a window's pending deletion among them) wait for the event loop, so
+// nothing can close a window or stop the radio in the middle of an exchange. A failure is shown
+// after the exchange has ended, and the radio is freed only when no exchange runs.
 #include "station/radio.h"
 #include "station/radio_feed.h"
 

@@ -76,6 +76,8 @@ TSetRadioFrequency::TSetRadioFrequency(QWidget* parent) : QWidget(parent, Qt::Wi
     g->addWidget(F_BVFO, 2, 1);
     g->addWidget(F_Split, 3, 0);
     g->addWidget(Button1, 3, 1);
+    // Room for the caption and the frame's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 120);
 
     for (TOvcNumericField* f : {F_AVFO, F_BVFO}) {
         f->installEventFilter(this);

@@ -9,6 +9,7 @@
 #include "station/windows/set_radio_frequency.h"
 #include "tests/station/windows/radio_window_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
@@ -87,6 +88,41 @@ TEST_F(RadioWindows, SetFrequencyFollowsTheRadioAndClosesWhenItStops)
     w->UpdateFromRadio();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
+}
+
+// Deletes its victim later when it gets an event (from deeper in the event loop than its sender).
+struct TLaterDeleter : QObject {
+    QPointer<QObject> victim;
+    bool event(QEvent*) override
+    {
+        if (victim)
+            victim->deleteLater();
+        return true;
+    }
+};
+
+TEST_F(RadioWindows, AnExchangeWaitsOnlyForPortDataAndRunsNoOtherPendingWork)
+{
+    TKenwoodSim& radio = Start();
+    radio.replyDelayMs = 30;
+    TLaterDeleter deleter;
+    deleter.victim = new QObject;
+    QObject context;
+    bool posted = false, keptDuringRead = false, postedDuringRead = true;
+    QTimer::singleShot(0, &context, [&] {
+        QEvent poke(QEvent::User);
+        QCoreApplication::sendEvent(&deleter, &poke);
+        QMetaObject::invokeMethod(&context, [&] { posted = true; }, Qt::QueuedConnection);
+        double rx = 0, tx = 0;
+        std::uint8_t mode = 0;
+        bool split = false;
+        EXPECT_FALSE(Radio()->ReadFrequencyAndMode(rx, tx, mode, split));
+        keptDuringRead = !deleter.victim.isNull();
+        postedDuringRead = posted;
+    });
+    EXPECT_TRUE(SpinUntil([&] { return posted && deleter.victim.isNull(); }));
+    EXPECT_TRUE(keptDuringRead);
+    EXPECT_FALSE(postedDuringRead);
 }
 
 // ---- scanner ----
