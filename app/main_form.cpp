@@ -1006,7 +1006,9 @@ void TMainForm::UserMessage(int code)
     switch (code) {
     case mfRadioStopped:
         radioPollDue_ = false;
-        FreeRadio(false);
+        // A radio that failed is freed here; a stop told late must not free a radio started since.
+        if (Radio() && Radio()->Disabled())
+            FreeRadio(false);
         Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
         if (setFrequency_)
             setFrequency_->close();

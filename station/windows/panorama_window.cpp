@@ -3,6 +3,7 @@
 #include "entry/windows/ovc_controller.h"
 #include "entry/windows/ovc_numeric_field.h"
 #include "logbook/windows/form_fonts.h"
+#include "logbook/windows/form_placement.h"
 #include "station/windows/radio_control.h"
 
 #include <QGridLayout>
@@ -101,6 +102,7 @@ void TPanorama::showEvent(QShowEvent* e)
         return;
     shown_ = true;
     SetFormFont(this);
+    KeepFormOnScreen(this);
     DrawScales();
     ShowCenter(engine_->Center());
     engine_->ReadCenterFromRadio();

@@ -12,6 +12,7 @@
 #include "logbook/config_record.h"
 #include "logbook/configured_formats.h"
 #include "logbook/windows/form_fonts.h"
+#include "logbook/windows/form_placement.h"
 #include "logbook/windows/list_box_clipboard.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
@@ -133,7 +134,7 @@ TRadioDB::TRadioDB(QWidget* parent) : QDialog(parent)
     auto* lay = new QVBoxLayout(this);
     lay->setMenuBar(menuBar);
     lay->addWidget(NB);
-    resize(620, 460);
+    setMinimumSize(640, 420);
 
     // The radio cannot run while its definitions change under it.
     if (Radio()) {
@@ -315,6 +316,7 @@ void TRadioDB::BuildTest()
     mono.setStyleHint(QFont::Monospace);
     mono.setFamily("Monospace");
     LB->setFont(mono);
+    LB->setMinimumSize(360, 260);
     g.Add("Main freq", F_AVFO);
     g.Add("QSX freq", F_BVFO);
     g.Add("Clarifier", F_Clari);
@@ -333,6 +335,7 @@ void TRadioDB::showEvent(QShowEvent* e)
     if (index_ >= 0)
         return;
     SetFormFont(this);
+    KeepFormOnScreen(this);
     const int configured = Config.RadioModel().empty() ? -1 : list_->IndexOf(Config.RadioModel());
     if (list_->Count() == 0)
         New1Click();

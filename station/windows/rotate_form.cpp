@@ -5,6 +5,7 @@
 #include "grids/windows/popup_box.h"
 #include "logbook/bands_modes.h"
 #include "logbook/windows/form_fonts.h"
+#include "logbook/windows/form_placement.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 
@@ -195,6 +196,7 @@ void TRotateForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
     SetFormFont(this);
+    KeepFormOnScreen(this);
 }
 
 void TRotateForm::ShowBand(int band)

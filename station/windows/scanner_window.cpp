@@ -8,6 +8,7 @@
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
 #include "logbook/windows/form_fonts.h"
+#include "logbook/windows/form_placement.h"
 #include "station/windows/radio_control.h"
 
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -82,10 +84,13 @@ TScanner::TScanner(QWidget* parent) : QDialog(parent)
         {TextCell(this, "Col_Mode", 4, '!'), 50},        {FrequencyCell(this, "Col_Avfo"), 100},
         {FrequencyCell(this, "Col_Bvfo"), 100},
     };
+    int tableWidth = 30 + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     for (int c = 0; c < 5; ++c) {
         ScanTable->Columns()[c + 1]->SetDefaultCell(cells[c].first);
         ScanTable->Columns()[c + 1]->SetWidth(cells[c].second);
+        tableWidth += cells[c].second;
     }
+    ScanTable->setMinimumWidth(tableWidth);
     ScanTable->SetRowLimit(ChannelCount + 1);
     ScanTable->OnGetCellData = [this](int r, int c, TOvcCellData& data, TOvcCellDataPurpose) {
         if (r < 1 || r > ChannelCount)
@@ -181,6 +186,7 @@ void TScanner::showEvent(QShowEvent* e)
         return;
     shown_ = true;
     SetFormFont(this);
+    KeepFormOnScreen(this);
     FScanDelay->SetAsInteger(engine_->Delay());
     engine_->SetCurrentChannel(1);
     ScanTable->SetActiveCell(1, colDescr);

@@ -116,6 +116,14 @@ TEST_F(MainFormRadio, RadioMenuStopsAndStartsTheRadioAndAFailedRadioIsStopped)
     ASSERT_NE(Radio(), nullptr);
     EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
 
+    // Stopped and started again before the main window hears of the stop (what the definition
+    // editor does): the new radio keeps running.
+    FreeRadio();
+    ASSERT_TRUE(CreateRadio());
+    Spin(50);
+    ASSERT_NE(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
+
     radio.silent = true;
     Tick(PollMs);
     EXPECT_TRUE(SpinUntil([] { return Radio() == nullptr; }));
