@@ -332,6 +332,7 @@ void TMainForm::FormDestroy()
     SetRadioNotifier(nullptr);
     FreeRadio(false);
     RotatorControl().BandSource = nullptr;
+    delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
