@@ -5,6 +5,7 @@
 #include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
 #include "station/windows/radio_control.h"
+#include "station/windows/radio_fields.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -52,10 +53,7 @@ TPanorama::TPanorama(QWidget* parent) : QDialog(parent)
     BtnCancel->setObjectName("BtnCancel");
     for (QPushButton* b : {FreqButton, ScanButton, BtnCancel})
         b->setAutoDefault(false);
-    F_Center = new TOvcNumericField(this);
-    F_Center->setObjectName("F_Center");
-    F_Center->SetDataType(nftDouble);
-    F_Center->SetPictureMask("#######.###");
+    F_Center = FrequencyField(this, "F_Center");
     TOvcEntryFieldOptions ro = F_Center->Options();
     ro.Include(efoReadOnly);
     F_Center->SetOptions(ro);
@@ -90,10 +88,7 @@ TPanorama::TPanorama(QWidget* parent) : QDialog(parent)
     connect(IMReadings, &TPanoramaImage::released, this, [this] { ShowCenter(engine_->Center()); });
 }
 
-TPanorama::~TPanorama()
-{
-    StepTimer->stop();
-}
+TPanorama::~TPanorama() = default;
 
 void TPanorama::showEvent(QShowEvent* e)
 {

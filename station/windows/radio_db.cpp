@@ -17,6 +17,7 @@
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "station/radio_list.h"
+#include "station/windows/radio_fields.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -41,18 +42,6 @@ TOvcSimpleField* TextField(QWidget* parent, const char* name, int maxLen, char m
     f->SetMaxLength(maxLen);
     if (mask)
         f->SetPictureMask(mask);
-    return f;
-}
-
-TOvcNumericField* NumberField(QWidget* parent, const char* name, std::uint8_t type, const char* mask, const char* lo,
-                              const char* hi)
-{
-    auto* f = new TOvcNumericField(parent);
-    f->setObjectName(name);
-    f->SetDataType(type);
-    f->SetPictureMask(mask);
-    f->SetRangeLo(lo);
-    f->SetRangeHi(hi);
     return f;
 }
 
@@ -206,8 +195,8 @@ void TRadioDB::BuildGeneral()
     F_RDatabits->GetItems().Assign({"7 bits", "8 bits"});
     F_RStopBits = Choice(page, "F_RStopBits");
     F_RStopBits->GetItems().Assign({"1 bit", "2 bits"});
-    F_RfreqLow = NumberField(page, "F_RfreqLow", nftDouble, "#######.###", "0", "9999999");
-    F_RfreqHigh = NumberField(page, "F_RfreqHigh", nftDouble, "#######.###", "0", "9999999");
+    F_RfreqLow = FrequencyField(page, "F_RfreqLow");
+    F_RfreqHigh = FrequencyField(page, "F_RfreqHigh");
     F_RNotes = TextField(page, "F_RNotes", static_cast<int>(MaxNotesLength));
     F_RDate = new TOvcPictureField(page);
     F_RDate->setObjectName("F_RDate");
@@ -302,8 +291,8 @@ void TRadioDB::BuildTest()
 {
     TOvcTabPage* page = NB->AddPage("Test");
     TGridPage g(page);
-    F_AVFO = NumberField(page, "F_AVFO", nftDouble, "#######.###", "0", "9999999");
-    F_BVFO = NumberField(page, "F_BVFO", nftDouble, "#######.###", "0", "9999999");
+    F_AVFO = FrequencyField(page, "F_AVFO");
+    F_BVFO = FrequencyField(page, "F_BVFO");
     F_Clari = NumberField(page, "F_Clari", nftDouble, "####.###", "-9999", "9999");
     F_RIT = Check(page, "F_RIT", "RIT");
     F_XIT = Check(page, "F_XIT", "XIT");
@@ -382,41 +371,38 @@ void TRadioDB::ShowRadio(int i)
     F_RRITScale->SetAsFloat(work_.RitScale);
     F_RSmeterScale->SetAsFloat(work_.SMeterScale);
     showing_ = false;
-    command_ = 0;
-    field_ = 0;
-    mode_ = 1;
-    // Shown without storing: the controls hold the previous definition's values.
-    showing_ = true;
-    const TRadioCommandEntry& c = work_.Commands[0];
-    F_CmdName->SetSelection(1);
-    F_Cmd_str->SetAsString(c.command);
-    F_Cmd_len->SetAsString(std::to_string(c.length));
-    F_Cmd_loc->SetSelection(c.location + 1);
-    const TRadioFieldEntry& f = work_.Fields[0];
-    F_FldName->SetSelection(1);
-    F_fld_cmd->SetSelection(f.command + 1);
-    F_Fld_fmt->SetSelection(f.format + 1);
-    F_Fld_pos->SetAsString(std::to_string(f.position));
-    F_Fld_lm->SetAsString(std::to_string(f.lengthMask));
-    const TRadioModeEntry& m = work_.Modes[1];
-    F_MvalName->SetSelection(1);
-    F_mval_read1->SetAsString(CodeText(m.read1));
-    F_mval_read2->SetAsString(CodeText(m.read2));
-    F_mval_write1->SetAsString(CodeText(m.write1));
-    F_mval_write2->SetAsString(CodeText(m.write2));
-    F_mval_wprefer2->setChecked(m.prefer);
-    showing_ = false;
+    // Shown without storing: the controls still hold the previous definition's values.
+    FillCommand(0);
+    FillField(0);
+    FillMode(1);
 }
 
 void TRadioDB::ShowCommand(int c)
 {
-    if (!StoreCommand()) {
+    if (StoreCommand()) {
+        FillCommand(c);
+    } else {
         // The operator mends the text first.
         showing_ = true;
         F_CmdName->SetSelection(command_ + 1);
         showing_ = false;
-        return;
     }
+}
+
+void TRadioDB::ShowField(int f)
+{
+    StoreField();
+    FillField(f);
+}
+
+void TRadioDB::ShowMode(int m)
+{
+    StoreMode();
+    FillMode(m);
+}
+
+void TRadioDB::FillCommand(int c)
+{
     command_ = std::clamp(c, 0, RadioCommandCount - 1);
     const TRadioCommandEntry& e = work_.Commands[static_cast<std::size_t>(command_)];
     showing_ = true;
@@ -427,9 +413,8 @@ void TRadioDB::ShowCommand(int c)
     showing_ = false;
 }
 
-void TRadioDB::ShowField(int f)
+void TRadioDB::FillField(int f)
 {
-    StoreField();
     field_ = std::clamp(f, 0, RadioFieldCount - 1);
     const TRadioFieldEntry& e = work_.Fields[static_cast<std::size_t>(field_)];
     showing_ = true;
@@ -441,9 +426,8 @@ void TRadioDB::ShowField(int f)
     showing_ = false;
 }
 
-void TRadioDB::ShowMode(int m)
+void TRadioDB::FillMode(int m)
 {
-    StoreMode();
     mode_ = std::clamp(m, 1, RadioModeCount);
     const TRadioModeEntry& e = work_.Modes[static_cast<std::size_t>(mode_)];
     showing_ = true;  // the mode choice's change event is held off
@@ -533,11 +517,7 @@ bool TRadioDB::CheckCommandTexts()
         const std::string& text = work_.Commands[static_cast<std::size_t>(c)].command;
         if (CommandTextProblem(format, text).empty())
             continue;
-        showing_ = true;
-        command_ = c;
-        F_CmdName->SetSelection(c + 1);
-        F_Cmd_str->SetAsString(text);
-        showing_ = false;
+        FillCommand(c);
         StoreCommand();  // shows the message and the command
         return false;
     }

@@ -113,6 +113,10 @@ private:
     bool StoreCommand();
     void StoreField();
     void StoreMode();
+    // A command, field or mode into its controls (nothing stored).
+    void FillCommand(int c);
+    void FillField(int f);
+    void FillMode(int m);
     // Every command text and the preamble in the chosen notation; the first that is not is
     // shown with its message.
     bool CheckCommandTexts();

@@ -8,6 +8,7 @@
 #include "logbook/windows/form_placement.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
+#include "station/windows/radio_fields.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -24,15 +25,9 @@ namespace {
 
 const char* const RuleNames[] = {"Disabled", "Normal", "With Offset", "Reverse"};
 
-TOvcNumericField* NumberField(QWidget* parent, const char* name, const char* lo, const char* hi)
+TOvcNumericField* DegreesField(QWidget* parent, const char* name, const char* lo, const char* hi)
 {
-    auto* f = new TOvcNumericField(parent);
-    f->setObjectName(name);
-    f->SetDataType(nftLongInt);
-    f->SetPictureMask("####");
-    f->SetRangeLo(lo);
-    f->SetRangeHi(hi);
-    return f;
+    return NumberField(parent, name, nftLongInt, "####", lo, hi);
 }
 
 } // namespace
@@ -116,9 +111,9 @@ TRotateForm::TRotateForm(TRotatorControl& control, QWidget* parent) : QDialog(pa
     controller_ = new TOvcController(this);
     std::memcpy(saved_.data(), Config.Bytes() + TConfigRecord::RotatorBlockOffset, saved_.size());
 
-    F_Heading = NumberField(this, "F_Heading", "0", "360");
-    F_Corr = NumberField(this, "F_Corr", "-30", "30");
-    F_offset = NumberField(this, "F_offset", "-360", "360");
+    F_Heading = DegreesField(this, "F_Heading", "0", "360");
+    F_Corr = DegreesField(this, "F_Corr", "-30", "30");
+    F_offset = DegreesField(this, "F_offset", "-360", "360");
     F_Band = new TWheelx(this);
     F_Band->setObjectName("F_Band");
     for (int band = 1; band <= BandCount; ++band)

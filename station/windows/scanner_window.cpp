@@ -174,10 +174,7 @@ TScanner::TScanner(QWidget* parent) : QDialog(parent)
     connect(ExitButton, &QPushButton::clicked, this, [this] { accept(); });
 }
 
-TScanner::~TScanner()
-{
-    ScanTimer->stop();
-}
+TScanner::~TScanner() = default;
 
 void TScanner::showEvent(QShowEvent* e)
 {

@@ -8,6 +8,7 @@
 #include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
 #include "station/frequency_step.h"
+#include "station/windows/radio_fields.h"
 #include "station/windows/radio_control.h"
 
 #include <QCheckBox>
@@ -24,17 +25,6 @@ namespace {
 
 constexpr std::uint8_t ModeSSB = 14;
 constexpr int BusyRetryMs = 50;
-
-TOvcNumericField* FrequencyField(QWidget* parent, const char* name)
-{
-    auto* f = new TOvcNumericField(parent);
-    f->setObjectName(name);
-    f->SetDataType(nftDouble);
-    f->SetPictureMask("#######.###");
-    f->SetRangeLo("0");
-    f->SetRangeHi("9999999");
-    return f;
-}
 
 // A value counts as changed when it moved by more than the fields can show.
 bool Differs(double a, double b) { return a - b > 0.0005 || b - a > 0.0005; }
