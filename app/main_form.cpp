@@ -604,7 +604,8 @@ void TMainForm::ShowQsoWindow()
         qso->ResendLogScrollBar();
         qso->SetRadio(&RadioFeed());
         qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
-        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); });
+        // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
         QAction* info = qso->Action(TQSOForm::cmCountryInformation);
         info->setEnabled(true);
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);

@@ -4,7 +4,10 @@
 #include "app/main_form.h"
 
 #include "entry/ovc_timer_pool.h"
+#include "logbook/log_file.h"
+#include "logbook/paths.h"
 #include "logbook/qso_data.h"
+#include "logbook/qso_fields.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/qso_form.h"
 #include "station/windows/radio_control.h"
@@ -94,6 +97,29 @@ TEST_F(MainFormRadio, RealTimeEntryFollowsTheRadiosBandAndModeWithinOnePollPerio
     EXPECT_EQ(qso.Entry().GetBand(), 7);  // 15 m
     EXPECT_EQ(qso.Entry().GetMode(), 4);
     EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(MainFormRadio, RealTimeEntryFromAShownQsoStartsBlankWithTheRadiosBand)
+{
+    StartSim<TKenwoodSim>("Kenwood TS-590S").freqHz = 21074000;
+    {
+        TQsoData log(GetDataFileName(dfLog));
+        auto* r = new TQsoRecord;
+        r->Call.assign("K1XYZ");
+        r->Date = 45000;
+        r->Band = 5;
+        r->Mode = 4;
+        log.BeginBulk(false, 1);
+        log.BulkAdd(r);
+        log.EndBulk(true);
+        ASSERT_TRUE(WriteLogFile(log, true));
+    }
+    TQSOForm& qso = Show();
+    ASSERT_EQ(qso.Entry().Fields.Text[fCall], "K1XYZ");
+    qso.Addrealtime1Click();
+    Spin(50);
+    EXPECT_EQ(qso.Entry().Fields.Text[fCall], "");  // the shown QSO is not brought back
+    EXPECT_EQ(qso.Entry().GetBand(), 7);              // 15 m, asked at once
 }
 
 TEST_F(MainFormRadio, RadioMenuStopsAndStartsTheRadioAndAFailedRadioIsStopped)
