@@ -12,6 +12,9 @@
 namespace korval {
 
 // The report fields; the number is the position in the field table, as the definitions keep it.
+// Their names live in a namespace of their own: the radio's field names share some of them, and
+// the main window sees both.
+namespace report_fields {
 enum TReportFieldId : int {
     rfAward = 0, rfAWD, rfAwdStrng, rfAwdVal, rfBand, rfCallsign, rfCallsignNotes, rfConf, rfCountry, rfCounty,
     rfCountyMix, rfDate, rfDXCCbnd, rfDXCCmix, rfDXCCmod, rfGrid, rfGroup, rfGroupname, rfIOTA, rfIOTAName,
@@ -20,6 +23,8 @@ enum TReportFieldId : int {
     rfWASmod, rfWAZbnd, rfWAZmix, rfWAZmod, rfWPX, rfWPXbnd, rfWPXmix, rfWPXmod, rfYLop, rfZone,
     kReportFieldCount
 };
+} // namespace report_fields
+using namespace report_fields;
 
 // Alignment codes of the field table.
 enum TReportAlign : int { raCentre = 0, raLeft = 1, raRight = 2 };

@@ -1,0 +1,259 @@
+// QSL labels printed to PDF files and read back (the words' boxes from pdftotext, the outlines
+// from pdftoppm): labels at their rectangles, skipped positions, one station on one label per
+// QSL state; runs that are refused, cancelled or aborted leave every QSO of the log as it was.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRegularExpression>
+
+#include <cstring>
+#include <filesystem>
+
+#include "exchange/label_print.h"
+#include "exchange/windows/label_print_run.h"
+#include "exchange/windows/report_setup.h"
+#include "logbook/config_record.h"
+#include "logbook/qso_data.h"
+#include "logbook/qso_record.h"
+#include "pdf_pages.h"
+#include "platform/message_dlg.h"
+#include "reporting/report_system.h"
+#include "test_support.h"
+
+using namespace korval;
+using namespace korval::test;
+
+namespace {
+
+struct TWordBox {
+    std::string Text;
+    double X, Y;  // inches from the page's top-left corner
+};
+
+// Words of the first page with their top-left corners.
+std::vector<TWordBox> WordBoxes(const std::string& pdf)
+{
+    std::vector<TWordBox> words;
+    const QString html = QString::fromStdString(PdfText(pdf, "-bbox"));
+    const int pageEnd = html.indexOf("</page>");
+    static const QRegularExpression re(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
+    auto it = re.globalMatch(html.left(pageEnd));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        words.push_back({m.captured(3).toStdString(), m.captured(1).toDouble() / 72, m.captured(2).toDouble() / 72});
+    }
+    return words;
+}
+
+TLabelLayout Sheet()
+{
+    TLabelLayout l;
+    l.Name = "5160";
+    l.SpacingTop = 0.5;
+    l.SpacingLeft = 0.1875;
+    l.VertPitch = 1.0;
+    l.HorzPitch = 2.75;
+    l.LabelHeight = 1.0;
+    l.LabelWidth = 2.625;
+    l.NumAcross = 3;
+    l.NumDown = 10;
+    l.PaperName = "Letter";
+    return l;
+}
+
+class LabelPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = SetReportSetupAnswer([this](bool labels, TSetupChoice& c) {
+            ++asked;
+            askedForLabels = labels;
+            c.Destination = rdFile;
+            c.FileName = pdf;
+            return answer;
+        });
+    }
+    void TearDown() override { SetReportSetupAnswer(previous_); }
+
+    TQsoRecord* Add(const std::string& call, int route = 1, bool qsl = false, int country = 1, int time = 0)
+    {
+        auto* q = new TQsoRecord;
+        q->Call = call;
+        q->Date = 45000;
+        q->Time = time;
+        q->Band = 5;
+        q->Mode = 1;
+        q->RstSent = 599;
+        q->Country = static_cast<std::uint16_t>(country);
+        q->QslRoute = static_cast<std::uint8_t>(route);
+        q->Flags = static_cast<std::uint8_t>(qfLabelToPrint | (qsl ? qfQslReceived : 0));
+        log.InsertQso(q);
+        return q;
+    }
+    TLabelLookups Lookups() const
+    {
+        TLabelLookups l;
+        l.HasBureau = [](int country) { return country != 9; };
+        return l;
+    }
+    std::vector<std::string> Records() const
+    {
+        std::vector<std::string> r;
+        for (const TQsoRecord* q : log.Qsos()) {
+            std::string bytes(sizeof(TQsoRecord), '\0');
+            std::memcpy(bytes.data(), q, sizeof(TQsoRecord));
+            r.push_back(bytes);
+        }
+        return r;
+    }
+    TLabelRunResult Run(const TLabelLayout& layout, int skip = 0, TLabelChoice choice = {})
+    {
+        TLabelQueue queue(log, lkQslLabels, Lookups());
+        queue.Build(choice);
+        return PrintQslLabels(queue, layout, TLabelSettings::FromConfig(TConfigRecord()), skip, nullptr);
+    }
+
+    TempDir dir;
+    ScopedPdfPrinter pdfPrinter;
+    ScopedMessageRecorder messages;
+    std::string pdf = dir.file("labels.pdf");
+    TQsoData log{"LABELS.KVL"};
+    int asked = 0;
+    bool askedForLabels = false;
+    bool answer = true;
+
+private:
+    TReportSetupAnswer previous_;
+};
+
+} // namespace
+
+TEST_F(LabelPrintTest, EachLabelBeginsInsideItsRectangle)
+{
+    for (int i = 0; i < 12; ++i)
+        Add("K" + std::to_string(i % 10) + "A" + std::string(1, char('A' + i)), 1, false, 1, i * 60);
+    TLabelLayout layout = Sheet();
+    layout.HorzShift = 0.05;
+    layout.VertShift = 0.04;
+    const TLabelRunResult r = Run(layout);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(askedForLabels);
+    ASSERT_TRUE(r.Printed) << (messages.texts().empty() ? "" : messages.texts()[0]);
+    ASSERT_EQ(r.Placed.size(), 12u);
+    EXPECT_EQ(r.PrintedQsos.size(), 12u);
+    // Down the first column, then the second.
+    EXPECT_EQ(r.Placed[9].Position, (TLabelPosition{1, 10, 1}));
+    EXPECT_EQ(r.Placed[10].Position, (TLabelPosition{1, 1, 2}));
+
+    const std::vector<TWordBox> words = WordBoxes(pdf);
+    for (const TPlacedLabel& p : r.Placed) {
+        const TLabelRect rect = LabelRectAt(layout, p.Position.Row, p.Position.Column);
+        auto w = std::find_if(words.begin(), words.end(), [&](const TWordBox& b) { return b.Text == p.CallLine; });
+        ASSERT_NE(w, words.end()) << p.CallLine;
+        EXPECT_GT(w->X, rect.X) << p.CallLine;
+        EXPECT_LT(w->X, rect.X + rect.Width) << p.CallLine;
+        EXPECT_GT(w->Y, rect.Y) << p.CallLine;
+        EXPECT_LT(w->Y, rect.Y + rect.Height / 2) << p.CallLine;
+    }
+    // Headings, the QSO line and the greeting of the first label.
+    const std::string text = PdfText(pdf);
+    for (const char* s : {"Date", "UTC", "Band", "RST", "2X", "599", "Pse QSL 73 de"})
+        EXPECT_NE(text.find(s), std::string::npos) << s;
+
+    // Every position of the page is outlined, the empty ones too (top edge, 100 pixels an inch).
+    const QImage page = RenderPdfPage(pdf, dir.path(), 1);
+    ASSERT_FALSE(page.isNull());
+    for (int row : {1, 10})
+        for (int col : {1, 3}) {
+            const TLabelRect rect = LabelRectAt(layout, row, col);
+            const int x = int((rect.X + rect.Width / 2) * 100), y = int(rect.Y * 100);
+            bool dark = false;
+            for (int d = -2; d <= 2; ++d)
+                dark = dark || qGray(page.pixel(x, y + d)) < 240;  // a hairline: light grey at 100 dpi
+            EXPECT_TRUE(dark) << "outline of row " << row << ", column " << col;
+        }
+}
+
+TEST_F(LabelPrintTest, SkippedPositionsStayEmpty)
+{
+    Add("W1AW");
+    const TLabelRunResult r = Run(Sheet(), 5);
+    ASSERT_EQ(r.Placed.size(), 1u);
+    EXPECT_EQ(r.Placed[0].Position, (TLabelPosition{1, 6, 1}));
+    const TLabelRect rect = LabelRectAt(Sheet(), 6, 1);
+    const std::vector<TWordBox> words = WordBoxes(pdf);
+    auto w = std::find_if(words.begin(), words.end(), [](const TWordBox& b) { return b.Text == "W1AW"; });
+    ASSERT_NE(w, words.end());
+    EXPECT_GT(w->Y, rect.Y);
+    EXPECT_LT(w->Y, rect.Y + rect.Height);
+}
+
+TEST_F(LabelPrintTest, OneStationGoesOnOneLabelPerQslState)
+{
+    Add("DL1AA", 1, false, 1, 60);
+    Add("DL1AA", 1, false, 1, 120);
+    Add("DL1AA", 1, true, 1, 180);
+    const TLabelRunResult r = Run(Sheet());
+    ASSERT_EQ(r.Placed.size(), 2u);
+    // Confirmed QSOs sort first.
+    EXPECT_EQ(r.Placed[0].QsoLines, 1);
+    EXPECT_EQ(r.Placed[1].QsoLines, 2);
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Tnx QSL"), std::string::npos);
+    EXPECT_NE(text.find("Pse QSL"), std::string::npos);
+}
+
+TEST_F(LabelPrintTest, RefusedCancelledOrAbortedRunsLeaveTheLogUnchanged)
+{
+    Add("DL1AA");
+    Add("VK9XX", 1, false, 9);  // routed via the buro to a country without one
+    Add("VK9YY", 1, false, 9);
+    TLabelChoice choice;
+    choice.AltMethod = qrDirect;  // a run that goes through re-routes the two VK9s
+    log.SetFlags(false, false);
+    const std::vector<std::string> before = Records();
+
+    TLabelLayout zeroDown = Sheet();
+    zeroDown.NumDown = 0;
+    EXPECT_FALSE(Run(zeroDown, 0, choice).Printed);
+    EXPECT_EQ(asked, 0);  // refused before anything is asked
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_NE(messages.texts()[0].find("no labels across or down"), std::string::npos);
+
+    answer = false;
+    EXPECT_FALSE(Run(Sheet(), 0, choice).Printed);
+    answer = true;
+
+    TLabelLayout tooLow = Sheet();
+    tooLow.LabelHeight = 0.3;
+    const TLabelRunResult aborted = Run(tooLow, 0, choice);
+    EXPECT_FALSE(aborted.Printed);
+    EXPECT_EQ(messages.texts().back(), kNoQsoFits);
+    EXPECT_EQ(Records(), before);
+    EXPECT_FALSE(log.Modified());
+
+    // The same run on labels that fit goes through and re-routes.
+    EXPECT_TRUE(Run(Sheet(), 0, choice).Printed);
+    EXPECT_NE(Records(), before);
+    EXPECT_TRUE(log.Modified());
+}
+
+TEST_F(LabelPrintTest, PositionsThatNeverFitStopAfterOnePage)
+{
+    Add("DL1AA");
+    // Labels beyond the page's right edge: the check before printing would refuse them, so the
+    // printer is run on its own.
+    TLabelLayout off = Sheet();
+    off.SpacingLeft = 9.0;
+    TReportSystem report;
+    TLabelPrinter printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkQslLabels);
+    TLabelQueue queue(log, lkQslLabels, Lookups());
+    queue.Build({});
+    printer.Attach(report, TLabelPrinter::FillFrom(queue));
+    ASSERT_TRUE(RunReportSetup(true, report));
+    report.Execute();
+    EXPECT_TRUE(printer.Aborted());
+    EXPECT_TRUE(printer.Placed().empty());
+    ASSERT_FALSE(messages.texts().empty());
+    EXPECT_EQ(messages.texts().back(), kNoQsoFits);
+}
