@@ -180,6 +180,7 @@ TLabelEditor::TLabelEditor(TConfigRecord& config, QWidget* parent) : QDialog(par
     });
     connect(BtnCancel, &QPushButton::clicked, this, &TLabelEditor::reject);
     SetFormFont(this);
+    FitComboBoxes(this);
 }
 
 void TLabelEditor::ShowLayout(int index)
@@ -455,6 +456,7 @@ TPrintLabelsDialog::TPrintLabelsDialog(TQsoData& log, int kind, TLabelLookups lo
     connect(BtnEdit, &QPushButton::clicked, this, &TPrintLabelsDialog::BtnEditClick);
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::reject);
     SetFormFont(this);
+    FitComboBoxes(this);
     BuildList();
 }
 

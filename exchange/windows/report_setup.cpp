@@ -129,6 +129,7 @@ TMyReportSetup::TMyReportSetup(TReportSystem& report, bool labelDefaults, QWidge
         return ToWin1252(QFileDialog::getSaveFileName(this, "Report file", F_FileName->text(), "PDF (*.pdf)"));
     };
     SetFormFont(this);
+    FitComboBoxes(this);
     updatePrinterLabel();
     updateVisibility();
 }

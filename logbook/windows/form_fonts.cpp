@@ -8,6 +8,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTableView>
+
+#include <algorithm>
 #include <QTextEdit>
 
 #include "logbook/config_record.h"
@@ -97,6 +99,12 @@ void SetFormFont(QWidget* form)
     for (QWidget* w : controls)
         if (Is(w, "korval::TMyGrid"))
             QMetaObject::invokeMethod(w, "LayoutColumns");
+}
+
+void FitComboBoxes(QWidget* form)
+{
+    for (QComboBox* c : form->findChildren<QComboBox*>())
+        c->setFixedHeight(std::max(c->height(), c->sizeHint().height()));
 }
 
 } // namespace korval

@@ -14,5 +14,8 @@ int FontIndexOfClass(int fontClass);
 // Gives every control of the form its configured font and height, scales the form by the
 // configured form scale and fits labels to their captions.
 void SetFormFont(QWidget* form);
+// Combo boxes of a form that take their text's height and the frame and arrow around it (the
+// dialogs made of plain Qt combo boxes call it after SetFormFont).
+void FitComboBoxes(QWidget* form);
 
 } // namespace korval

@@ -132,8 +132,9 @@ TReportDesignerDialog::TReportDesignerDialog(TReportDefinitions& defs, int repor
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(F_CurrentReport, &QComboBox::activated, this, [this](int index) { LoadReport(index); });
     SetFormFont(this);
+    FitComboBoxes(this);
     LoadReport(report);
-    resize(560, 460);
+    resize(700, 480);
 }
 
 void TReportDesignerDialog::LoadReport(int n)
@@ -266,6 +267,7 @@ TSelectReport::TSelectReport(const TReportDefinitions& defs, int report, int sor
     connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     SetFormFont(this);
+    FitComboBoxes(this);
 }
 
 int TSelectReport::Report() const { return F_CurrentReport->currentIndex(); }

@@ -3,7 +3,11 @@
 // QSL state; runs that are refused, cancelled or aborted leave every QSO of the log as it was.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include <cstring>
@@ -11,6 +15,7 @@
 
 #include "exchange/label_print.h"
 #include "exchange/windows/label_print_run.h"
+#include "exchange/windows/label_windows.h"
 #include "exchange/windows/report_setup.h"
 #include "logbook/config_record.h"
 #include "logbook/qso_data.h"
@@ -256,4 +261,43 @@ TEST_F(LabelPrintTest, PositionsThatNeverFitStopAfterOnePage)
     EXPECT_TRUE(printer.Placed().empty());
     ASSERT_FALSE(messages.texts().empty());
     EXPECT_EQ(messages.texts().back(), kNoQsoFits);
+}
+
+TEST_F(LabelPrintTest, PrintDialogCountsPrintsAndMarks)
+{
+    ScopedHome home(dir.path());
+    const TConfigRecord saved = Config;
+    TLabelLayout custom = Sheet();
+    custom.Name = "Custom1";
+    SetCustomLabelLayout(Config, 0, custom);
+    Add("DL1AA");
+    Add("F5AB", 3);
+    TQsoRecord* vk = Add("VK9XX", 1, false, 9);
+    {
+        TPrintLabelsDialog d(log, lkQslLabels, Lookups());
+        EXPECT_EQ(d.windowTitle(), "Print QSL labels");
+        EXPECT_EQ(d.F_CurrentLabel->itemText(0), "Custom1");
+        EXPECT_EQ(d.Panel1->text(), "Printing 3 QSOs");
+        EXPECT_EQ(d.F_Count->text(), "1");
+        d.Fqso_methodx->setCurrentIndex(qrIgnore - 1);
+        EXPECT_EQ(d.Panel1->text(), "Printing 2 QSOs");
+        d.F_QSL_method->setCurrentIndex(qrDirect);
+        EXPECT_EQ(d.Panel1->text(), "Printing 1 QSOs");
+        d.F_QSL_method->setCurrentIndex(0);
+        d.F_PrintMethod->setChecked(true);
+        d.BtnPrintClick();
+        EXPECT_EQ(d.result(), 2);
+        EXPECT_EQ(d.PrintedQsos().size(), 2u);
+        EXPECT_FALSE(vk->HasFlag(qfLabelToPrint));  // ignored, once the run went through
+        EXPECT_TRUE(TLabelSettings::FromConfig(Config).PrintMethodLabels);
+        EXPECT_NE(PdfText(pdf).find("Method = Direct"), std::string::npos);
+    }
+    {
+        TPrintLabelsDialog d(log, lkQslLabels, Lookups());
+        EXPECT_EQ(d.Panel1->text(), "Printing 2 QSOs");
+        d.BtnMarkAllClick();
+        EXPECT_EQ(d.result(), 1);
+        EXPECT_EQ(d.PrintedQsos().size(), 2u);
+    }
+    Config = saved;
 }
