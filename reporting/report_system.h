@@ -21,21 +21,22 @@ class TReportSystem;
 enum TOverrideMode : std::uint8_t { omCreate = 0, omShow = 1, omWait = 2, omFree = 3 };
 enum TFormState : std::uint8_t { fsNormal, fsMinimized, fsMaximized };
 
-// A form a step of the run made (setup, status or preview).
-class TReportForm {
+// A form a step of the run made (setup, status or preview). (Not the report window of the
+// reports, which is TReportForm: one name for two classes would be one class twice in the program.)
+class TRunnerForm {
 public:
-    virtual ~TReportForm() = default;
+    virtual ~TRunnerForm() = default;
 };
 using TReportSystemEvent =
-    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)>;
+    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form)>;
 
 // The built-in forms of the three steps.
 class TReportForms {
 public:
     virtual ~TReportForms() = default;
-    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
-    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
-    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
+    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
+    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
+    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
 };
 // Installs the forms every runner uses (nullptr: none). Returns the previous ones.
 std::shared_ptr<TReportForms> SetReportForms(std::shared_ptr<TReportForms> forms);
@@ -167,9 +168,9 @@ public:
     void PrintStream(TFilePrinter& player);
 
 protected:
-    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
-    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
-    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
+    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
+    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
+    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
 
 private:
     void assignEvents(TBaseReport& report) const;
@@ -184,7 +185,7 @@ private:
     bool aborted_ = false;
     bool copiesThroughStream_ = false;
     TBaseReport* surface_ = nullptr;
-    std::unique_ptr<TReportForm> statusForm_;
+    std::unique_ptr<TRunnerForm> statusForm_;
     std::unique_ptr<std::stringstream> memory_;
 };
 

@@ -166,12 +166,7 @@ TLabelEditor::TLabelEditor(TConfigRecord& config, QWidget* parent) : QDialog(par
         if (!holdUnits_)
             UnitsChanged();
     });
-    connect(F_PaperName, &QLineEdit::textChanged, this, [this](const QString& t) {
-        const bool custom = t.trimmed().compare("Custom", Qt::CaseInsensitive) == 0;
-        for (QWidget* w : {static_cast<QWidget*>(F_PageWidth), static_cast<QWidget*>(F_PageHeight),
-                           static_cast<QWidget*>(PageWidthLabel), static_cast<QWidget*>(PageHeightLabel)})
-            w->setVisible(custom);
-    });
+    connect(F_PaperName, &QLineEdit::textChanged, this, [this] { updatePaperFields(); });
     connect(BtnCopy, &QPushButton::clicked, this, &TLabelEditor::BtnCopyClick);
     connect(BtnPreview, &QPushButton::clicked, this, &TLabelEditor::BtnPreviewClick);
     connect(BtnOK, &QPushButton::clicked, this, [this] {
@@ -204,13 +199,21 @@ void TLabelEditor::ShowLayout(int index)
     F_NumAcross->setValue(l.NumAcross);
     F_NumDown->setValue(l.NumDown);
     F_PaperName->setText(FromWin1252(l.PaperName));
-    emit F_PaperName->textChanged(F_PaperName->text());
+    updatePaperFields();
     F_Portrait->setChecked(l.Portrait);
     const bool custom = index < 2;
     for (QWidget* w : std::initializer_list<QWidget*>{F_Units, F_LabelWidth, F_LabelHeight, F_SpacingWidth, F_SpacingHeight,
                                                       F_SpacingLeft, F_SpacingTop, F_PageWidth, F_PageHeight, F_RightShift,
                                                       F_DownShift, F_NumAcross, F_NumDown, F_PaperName, F_Portrait})
         w->setEnabled(custom);
+}
+
+void TLabelEditor::updatePaperFields()
+{
+    const bool custom = F_PaperName->text().trimmed().compare("Custom", Qt::CaseInsensitive) == 0;
+    for (QWidget* w : {static_cast<QWidget*>(F_PageWidth), static_cast<QWidget*>(F_PageHeight),
+                       static_cast<QWidget*>(PageWidthLabel), static_cast<QWidget*>(PageHeightLabel)})
+        w->setVisible(custom);
 }
 
 void TLabelEditor::StoreLayout(int index)

@@ -53,6 +53,7 @@ protected:
 
 private:
     void chooseFont(bool callFont);
+    void updatePaperFields();
 
     TConfigRecord& config_;
     TConfigRecord kept_;

@@ -88,6 +88,10 @@ TEST_F(LabelEditorTest, NamedPaperLeavesThePageSizeAlone)
 {
     TLabelEditor e(config);
     EXPECT_TRUE(e.F_PageWidth->isVisibleTo(&e));
+    e.SelectLayout(1);  // Custom2 has no paper yet
+    EXPECT_FALSE(e.F_PageWidth->isVisibleTo(&e));
+    e.SelectLayout(0);
+    EXPECT_TRUE(e.F_PageWidth->isVisibleTo(&e));
     e.F_PaperName->setText("A4");
     EXPECT_FALSE(e.F_PageWidth->isVisibleTo(&e));
     e.F_PageWidth->setValue(3.0);  // not taken: the paper has its own size
