@@ -42,7 +42,11 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "app/child_window_kinds.h"
 #include "app/splash_screen.h"
+#include "app/station_rotator.h"
+#include "logbook/windows/child_windows.h"
+#include "logbook/windows/qso_window_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
@@ -256,6 +260,9 @@ void TMainForm::FormCreate()
     LoadWPXDeleted();
 
     previousHooks_ = SetLogHooks(this);
+    children_ = std::make_unique<TChildWindows>();
+    PlugChildWindows(*children_, [this] { return QsoForm(); });
+    rotator_ = std::make_unique<TStationRotator>([this] { return QsoForm(); });
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
     LoadCustAwards();
@@ -475,8 +482,8 @@ void TMainForm::AppIdle()
         UpdateFileMenu();
         emit firstIdleDone();
     }
-    if (countryInfo_ && countryInfo_->isVisible())
-        countryInfo_->ShowCountry();
+    if (QsoForm())
+        children_->RefreshMarked();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -580,9 +587,7 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
-        QAction* info = qso->Action(TQSOForm::cmCountryInformation);
-        info->setEnabled(true);
-        connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
+        qso->SetServices(QsoWindowServices());
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
         PostToMainForm(mfQsoWindowShown);
@@ -819,29 +824,27 @@ void TMainForm::Info1Click()
 
 void TMainForm::CountryInformation1Click()
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return;
-    if (!countryInfo_) {
-        countryInfo_ = new TCountryInfo([this] { return QsoWindowCountry(); }, qso);
-        countryInfo_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    countryInfo_->show();
-    countryInfo_->raise();
-    countryInfo_->activateWindow();
-    countryInfo_->ShowCountry();
+    if (TQSOForm* qso = QsoForm())
+        qso->OpenChildWindow(cwCountryInfo);
 }
 
-std::uint16_t TMainForm::QsoWindowCountry() const
+TCountryInfo* TMainForm::CountryInfoWindow() const
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return 0;
-    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
-    if (prefix.empty())
-        return 0;
-    const std::int32_t n = CountryNumberOfPrefix(prefix);
-    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+    return static_cast<TCountryInfo*>(children_->Window(cwCountryInfo));
+}
+
+TQsoWindowServices TMainForm::QsoWindowServices()
+{
+    TQsoWindowServices s;
+    s.OpenRotator = [this] { rotator_->Open(); };
+    s.CloseRotator = [this] { rotator_->Close(); };
+    s.TurnRotator = [this](int azimuth) { rotator_->Turn(azimuth); };
+    s.StopRotator = [this] { rotator_->Stop(); };
+    s.SetFrequency = [this] {
+        if (SetFrequency1->isEnabled())
+            SetFrequency1->trigger();
+    };
+    return s;
 }
 
 void TMainForm::PrintSetup1Click()
@@ -914,7 +917,15 @@ void TMainForm::UserMessage(int code)
         UpdateRadioMenu();
         break;
     default:
-        // The windows the other codes address are not part of the program yet.
+        break;
+    }
+    // The QSO window follows the terminals, the radio and the setup in its menus.
+    switch (code) {
+    case mfRadioStopped: case mfSpotListClosed: case mfSpotListCreated: case mfSetupSaved: case mfSetupChanged:
+        if (TQSOForm* qso = QsoForm())
+            qso->UpdateMenus(code);
+        break;
+    default:
         break;
     }
 }

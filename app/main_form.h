@@ -33,6 +33,9 @@ class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TChildWindows;
+class TStationRotator;
+struct TQsoWindowServices;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -103,7 +106,10 @@ public:
     void PrintSetup1Click();
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
-    TCountryInfo* CountryInfoWindow() const { return countryInfo_.data(); }
+    TCountryInfo* CountryInfoWindow() const;
+    // The child windows of the QSO window, kept in thirteen slots.
+    TChildWindows* ChildWindows() const { return children_.get(); }
+    TStationRotator* Rotator() const { return rotator_.get(); }
     void About1Click();
     void Contents1Click();
 
@@ -147,8 +153,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    // The country of the QSO shown in the QSO window; 0 when there is none.
-    std::uint16_t QsoWindowCountry() const;
     // TLogWindowHooks
     void ShowModified() override;
     void RestartAutoSave() override { StartAutoSaveCountdown(); }
@@ -160,6 +164,8 @@ private:
     void FormCreate();
     // Frees the QSO window; it must go before the log it works on.
     void FreeQsoWindow();
+    // What the QSO window's commands reach outside the logbook.
+    TQsoWindowServices QsoWindowServices();
     void ShowLogCount();
     void FormShow();
     void FormDestroy();
@@ -192,7 +198,8 @@ private:
     std::intptr_t nextEx_ = 1;
     TLogWindowHooks* previousHooks_ = nullptr;
     QPointer<QWidget> qsoForm_;
-    QPointer<TCountryInfo> countryInfo_;
+    std::unique_ptr<TChildWindows> children_;
+    std::unique_ptr<TStationRotator> rotator_;
     QPointer<TFCalendar> calendar_;
     TQsoData* qsoLog_ = nullptr;
 };
