@@ -9,6 +9,10 @@
 #include "logbook/windows/help_window.h"
 #include "logbook/log_file.h"
 #include "app/main_form.h"
+#include "app/station_rotator.h"
+#include "logbook/position.h"
+#include "logbook/windows/child_windows.h"
+#include "reference/windows/master_lookup.h"
 #include "exchange/windows/filter_windows.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
@@ -731,4 +735,144 @@ TEST_F(MainFormFixture, TheManagerIotaAndAddressEditorsSaveTheCountryFileOnOk)
         a->trigger();
         EXPECT_EQ(CountryDatabaseBytes(CountryDb), bytes);
     }
+}
+
+namespace {
+
+// Every item of a menu and its submenus, with its path for the messages.
+void MenuLeaves(QMenu* menu, const std::string& path, std::vector<std::pair<std::string, QAction*>>& out)
+{
+    for (QAction* a : menu->actions()) {
+        const std::string here = path + " > " + a->text().toStdString();
+        if (a->menu())
+            MenuLeaves(a->menu(), here, out);
+        else if (!a->isSeparator())
+            out.emplace_back(here, a);
+    }
+}
+
+constexpr std::size_t kRotatorRules = 7248;  // the rotator's rule byte of band 0; bands follow
+
+} // namespace
+
+TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow)
+{
+    WriteTestLog(home.file("SAVE/WALK.KVL"), 8);
+    Config.SetLastLogFile(home.file("SAVE/WALK.KVL"));
+    // Every state a command may wait for, besides the window's own modes.
+    Config.SetUserLevel(3);
+    Config.SetCallbookKind(1);
+    Config.SetWarnUnsavedQso(false);
+    Config.SetRotatorKind(3);
+    Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    ScopedMessageRecorder rec(mrYes);
+    auto form = MakeForm();
+    std::string turned;
+    form->Rotator()->SetSender([&](const std::string& bytes) { turned += bytes; });
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    std::vector<std::pair<std::string, QAction*>> items;
+    for (QAction* top : qso->MenuBar()->actions())
+        MenuLeaves(top->menu(), top->text().toStdString(), items);
+
+    std::size_t ran = 0, waiting = 0;
+    for (const auto& [path, action] : items) {
+        // Each command from the shown last QSO; those that need real-time entry get it.
+        if (qso->EntryMode() == emBrowse)
+            qso->RunCommand(cmCancelFilter);
+        qso->FinishEntry();
+        if (!action->isEnabled())
+            qso->RunCommand(cmAddRealTime);
+        const QString notBuilt = action->property("notBuilt").toString();
+        if (!action->isEnabled()) {
+            EXPECT_FALSE(notBuilt.isEmpty()) << path << " is disabled although nothing it needs is missing";
+            ++waiting;
+            continue;
+        }
+        EXPECT_TRUE(notBuilt.isEmpty()) << path << " is enabled although listed as not built";
+        EXPECT_NO_THROW(action->trigger()) << path;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << path << " left a dialog open";
+        ++ran;
+    }
+    EXPECT_EQ(ran + waiting, items.size());
+    EXPECT_GE(ran, 34u);
+    EXPECT_GE(items.size(), 120u);
+    EXPECT_FALSE(turned.empty()) << "the rotator commands reached the rotator";
+    EXPECT_NE(form->CountryInfoWindow(), nullptr);
+    EXPECT_NE(form->ChildWindows()->Window(cwMasterCalls), nullptr);
+}
+
+TEST_F(MainFormFixture, ChildWindowsOfTheQsoWindowComeBackAsTheOperatorLeftThem)
+{
+    WriteTestLog(home.file("SAVE/KIDS.KVL"), 3);
+    Config.SetLastLogFile(home.file("SAVE/KIDS.KVL"));
+    ScopedMessageRecorder rec;  // no master file: the master window says so
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TChildWindows* kids = form->ChildWindows();
+    for (int round = 0; round < 2; ++round)
+        for (TQsoCommand c : {cmCountryInformation, cmMasterCalls})
+            form->QsoForm()->Action(c)->trigger();
+    EXPECT_EQ(form->QsoForm()->findChildren<TCountryInfo*>().size(), 1u);
+    EXPECT_EQ(form->QsoForm()->findChildren<TMasterLookup*>().size(), 1u);
+    ASSERT_NE(kids->Window(cwMasterCalls), nullptr);
+    form->AppIdle();  // the new windows take the entry's country and call
+    EXPECT_FALSE(kids->RefreshPending(cwCountryInfo));
+
+    kids->Window(cwMasterCalls)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(kids->Window(cwMasterCalls), nullptr);
+    EXPECT_GT(Config.Placement(psMastr).Width, 0) << "its placement is kept";
+
+    // The log closed and opened again: the open window returns, the closed one does not.
+    form->Close1->trigger();
+    ASSERT_EQ(form->QsoForm(), nullptr);
+    EXPECT_EQ(kids->Window(cwCountryInfo), nullptr);
+    dialogAnswers.push_back(home.file("SAVE/KIDS.KVL"));
+    form->Open1->trigger();
+    ASSERT_NE(form->QsoForm(), nullptr);
+    ASSERT_NE(form->CountryInfoWindow(), nullptr);
+    EXPECT_EQ(form->CountryInfoWindow()->parentWidget(), form->QsoForm());
+    EXPECT_EQ(kids->Window(cwMasterCalls), nullptr);
+}
+
+TEST_F(MainFormFixture, RotatorCommandsTurnTheRotatorToTheHeadingTheQsoWindowShows)
+{
+    {
+        TQsoData log(home.file("SAVE/ROT.KVL"));
+        auto* r = new TQsoRecord;
+        r->Call.assign("W6XYZ");
+        r->Grid.assign("CM87");
+        r->Date = 40000;
+        r->Band = 5;
+        r->Mode = 1;
+        log.InsertQso(r);
+        ASSERT_TRUE(WriteLogFile(log, true));
+    }
+    Config.SetLastLogFile(home.file("SAVE/ROT.KVL"));
+    Config.SetOwnGrid("JO62");
+    Config.SetRotatorKind(3);  // "AP1" bearing ";AM1;", "AS1;" stops
+    Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    auto form = MakeForm();
+    std::string sent;
+    form->Rotator()->SetSender([&](const std::string& bytes) { sent += bytes; });
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    double homeLat = 0, homeLon = 0, lon = 0, lat = 0;
+    ASSERT_TRUE(HomePosition(homeLat, homeLon));
+    ASSERT_TRUE(GridToPosition("CM87", lon, lat));
+    int heading = 0, km = 0;
+    CalcBearingDistanceFrom(homeLat, homeLon, true, heading, km, lat, lon);
+    for (TQsoCommand c : {cmShortPath, cmLongPath, cmStopRotator}) {
+        ASSERT_TRUE(qso->Action(c)->isEnabled());
+        qso->Action(c)->trigger();
+    }
+    const int reverse = heading + 180 > 360 ? heading + 180 - 360 : heading + 180;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "AP1%03d;AM1;AP1%03d;AM1;AS1;", heading, reverse);
+    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(form->Rotator()->LastReport(), "Rotator Stopped");
 }
