@@ -79,7 +79,7 @@ struct TQsoCommandDef {
     const char* key;         // portable key text ("F2", "Shift+F8"), empty for none
     const char* specialKey;  // the key while special keys are on; null: the same as key
     TQsoFeature feature;
-    bool separatorBefore;
+    bool separatorBefore;    // (the first item of a submenu: before the submenu)
 };
 
 // Every command, in menu order.

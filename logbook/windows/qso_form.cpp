@@ -360,13 +360,13 @@ void TQSOForm::BuildMenus()
         m->setToolTipsVisible(true);
         menus[title] = m;
     }
-    // A submenu is made where its first item stands, after a separator.
-    std::function<QMenu*(const std::string&)> menuOf = [&](const std::string& path) -> QMenu* {
+    // A submenu is made where its first item stands (after a separator when that item asks for one).
+    std::function<QMenu*(const std::string&, bool)> menuOf = [&](const std::string& path, bool separated) -> QMenu* {
         if (auto it = menus.find(path); it != menus.end())
             return it->second;
         const std::size_t slash = path.rfind('/');
-        QMenu* parent = menuOf(path.substr(0, slash));
-        if (!parent->isEmpty())
+        QMenu* parent = menuOf(path.substr(0, slash), false);
+        if (separated && !parent->isEmpty())
             parent->addSeparator();
         QMenu* m = parent->addMenu(QString::fromLatin1(path.substr(slash + 1)));
         m->setToolTipsVisible(true);
@@ -385,11 +385,11 @@ void TQSOForm::BuildMenus()
     }
     const auto& reports = ReportEntries();
     for (std::size_t i = 0; i < reports.size(); ++i) {
-        QMenu* m = menuOf(std::string(kReportsMenu) + "/" + reports[i].menu);
+        QMenu* m = menuOf(std::string(kReportsMenu) + "/" + reports[i].menu, false);
         m->addAction(reportActions_[i]);
     }
     for (const TQsoCommandDef& d : QsoCommands()) {
-        QMenu* m = menuOf(d.menu);
+        QMenu* m = menuOf(d.menu, d.separatorBefore);
         if (d.separatorBefore && !m->isEmpty())
             m->addSeparator();
         m->addAction(actions_[d.id]);
