@@ -54,14 +54,6 @@ protected:
         }
     }
     FakeChild* Child(int i) { return static_cast<FakeChild*>(children_.Window(i)); }
-    void KeyIn(int field, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QWidget* w = form_->Control(field);
-        w->setFocus(Qt::TabFocusReason);
-        Settle();
-        QTest::keyClick(w, static_cast<Qt::Key>(key), mods);
-        Settle();
-    }
     static QKeySequence Keys(const char* text) { return QKeySequence(QString::fromLatin1(text), QKeySequence::PortableText); }
 
     TChildWindows children_;
