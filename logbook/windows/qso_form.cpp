@@ -93,6 +93,16 @@ const Fn& Need(const Fn& fn, TQsoCommand c)
     return fn;
 }
 
+// A command whose window is not in the program yet: disabled for good, and its item says why.
+void MarkNotBuilt(QAction* act, TQsoFeature feature)
+{
+    if (const char* why = NotBuiltReason(feature)) {
+        act->setEnabled(false);
+        act->setProperty("notBuilt", QString::fromLatin1(why));
+        act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
+    }
+}
+
 // The CW keyboard's was-open flag: the low byte of the spare longint of its placement slot.
 bool CwKeyboardWasOpen() { return (Config.Placement(psCw).Spare & 0xFF) != 0; }
 void SetCwKeyboardWasOpen(bool open)
@@ -275,11 +285,7 @@ void TQSOForm::BuildActions()
         act->setObjectName(QString::fromLatin1(d.name));
         act->setShortcut(QKeySequence(QString::fromLatin1(d.key), QKeySequence::PortableText));
         act->setShortcutContext(Qt::WindowShortcut);
-        if (const char* why = NotBuiltReason(d.feature)) {
-            act->setEnabled(false);
-            act->setProperty("notBuilt", QString::fromLatin1(why));
-            act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
-        }
+        MarkNotBuilt(act, d.feature);
         addAction(act);
         actions_[d.id] = act;
         const TQsoCommand c = d.id;
@@ -289,11 +295,7 @@ void TQSOForm::BuildActions()
     for (const TReportEntry& r : ReportEntries()) {
         auto* act = new QAction(QString::fromLatin1(r.caption), this);
         act->setObjectName(QStringLiteral("Report%1%2").arg(QString::fromLatin1(r.menu)).arg(reportActions_.size()));
-        if (const char* why = NotBuiltReason(qfReports)) {
-            act->setEnabled(false);
-            act->setProperty("notBuilt", QString::fromLatin1(why));
-            act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
-        }
+        MarkNotBuilt(act, qfReports);
         const TReportEntry entry = r;
         connect(act, &QAction::triggered, this, [this, entry] {
             if (!services_.OpenReport)
