@@ -9,9 +9,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
@@ -42,13 +45,23 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/panorama_window.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/radio_db.h"
+#include "station/windows/rotate_form.h"
+#include "station/windows/scanner_window.h"
+#include "station/windows/set_radio_frequency.h"
 #include "app/child_window_kinds.h"
+#include "grids/windows/popup_box.h"
 #include "app/splash_screen.h"
-#include "app/station_rotator.h"
+#include "app/station_services.h"
 #include "logbook/windows/child_windows.h"
 #include "logbook/windows/qso_window_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -161,9 +174,10 @@ void TMainForm::BuildMenus()
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
-    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
+    Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
     Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
@@ -175,11 +189,12 @@ void TMainForm::BuildMenus()
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
     Radio1->setObjectName(QStringLiteral("Radio1"));
-    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
-    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
-    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
-    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
-    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), &TMainForm::Panorama1Click);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), &TMainForm::Scanner1Click);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), &TMainForm::SetFrequency1Click);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), &TMainForm::FlipRadio1Click);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"),
+                                &TMainForm::Ignoremodeinrealtime1Click);
     Ignoremodeinrealtime1->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -262,10 +277,14 @@ void TMainForm::FormCreate()
     previousHooks_ = SetLogHooks(this);
     children_ = std::make_unique<TChildWindows>();
     PlugChildWindows(*children_, [this] { return QsoForm(); });
-    rotator_ = std::make_unique<TStationRotator>([this] { return QsoForm(); });
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
     LoadCustAwards();
+    station_ = std::make_unique<TStationServices>();
+    station_->StartAnnouncer();
+    TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    SetRadioNotifier([](int code) { PostToMainForm(code); });
+    RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
 }
 
@@ -288,7 +307,10 @@ void TMainForm::FormShow()
     resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
     StartTrigger(trClock, 1000);
     ClockTick();
+    if (!Config.RadioModel().empty())
+        CreateRadio();
     UpdateRadioMenu();
+    station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
                               GetDataFileName(dfCountry)};
@@ -315,6 +337,9 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The CW and announcement threads end (key and PTT released) before what they use goes.
+    TMorseKb::CloseWindow();
+    station_->Shutdown();
     QMainWindow::closeEvent(e);
 }
 
@@ -324,7 +349,15 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    TMorseKb::CloseWindow();
+    TMorseKb::SetQsoWindowProvider({});
+    station_.reset();
+    PortIo().CloseDriver();
     FreeQsoWindow();
+    SetRadioNotifier(nullptr);
+    FreeRadio(false);
+    RotatorControl().BandSource = nullptr;
+    delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
@@ -396,7 +429,9 @@ void TMainForm::TriggerHandler(int handle)
         break;
     case trRadioPoll:
         triggers_[index] = -1; // a one-shot trigger is gone once it fired
-        // No radio can be created yet: nothing to poll.
+        // The poll itself runs at idle time; without a radio the trigger simply ends.
+        if (Radio())
+            radioPollDue_ = true;
         break;
     case trScanner:
         triggers_[index] = -1;
@@ -424,6 +459,8 @@ void TMainForm::ClockTick()
     M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
     if (TQSOForm* qso = QsoForm())
         qso->ClockUpdate(day, seconds);
+    if (TWorldMap* map = WorldMapWindow(); map && map->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
+        map->SetTimeToNow();
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -472,10 +509,17 @@ void TMainForm::AppIdle()
         PanStatus->setText(mode);
         lastMode_ = mode;
     }
-    if (autoSaveDue_)
+    // Saving and polling wait while CW goes out, so the keying keeps its rhythm.
+    const bool cwIdle = !station_ || station_->SenderIdle();
+    if (autoSaveDue_ && cwIdle)
         AutoSave();
-    if (radioPollDue_)
+    if (radioPollDue_ && cwIdle) {
         radioPollDue_ = false;
+        if (Radio() && Radio()->Busy())
+            StartTrigger(trRadioPoll, 1000);
+        else
+            PollRadio(true);
+    }
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -484,6 +528,8 @@ void TMainForm::AppIdle()
     }
     if (QsoForm())
         children_->RefreshMarked();
+    if (TWorldMap* map = WorldMapWindow(); map && map->isVisible())
+        map->RefreshQsoCountry();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -546,6 +592,11 @@ void TMainForm::SetDiskPanel(const std::string& text)
     SetDiskText(FromWin1252(text), false);
 }
 
+TSpotAnnouncer* TMainForm::SpotAnnouncer() const
+{
+    return station_ ? station_->Announcer() : nullptr;
+}
+
 TQSOForm* TMainForm::QsoForm() const
 {
     return static_cast<TQSOForm*>(qsoForm_.data());
@@ -588,8 +639,16 @@ void TMainForm::ShowQsoWindow()
         });
         qso->ResendLogScrollBar();
         qso->SetServices(QsoWindowServices());
+        qso->SetRadio(&RadioFeed());
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
+        // The rotator opens right after the window is shown; its turning commands follow it.
+        qso->EnableRotatorMenu(RotatorControl().IsOpen());
+        connect(&RotatorControl(), &TRotatorControl::rotatorMenuEnabled, qso, &TQSOForm::EnableRotatorMenu);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
+        RotatorControl().OpenRotator();
         PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
@@ -605,6 +664,7 @@ void TMainForm::FreeQsoWindow()
 {
     if (!qsoForm_)
         return;
+    RotatorControl().CloseRotator();
     delete qsoForm_.data();
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
@@ -828,6 +888,25 @@ void TMainForm::CountryInformation1Click()
         qso->OpenChildWindow(cwCountryInfo);
 }
 
+void TMainForm::Worldmap1Click()
+{
+    // The QSO window's world-map slot holds the one map; without a QSO window it stands over the
+    // main window.
+    if (TQSOForm* qso = QsoForm()) {
+        qso->OpenChildWindow(cwWorldMap);
+        return;
+    }
+    QWidget* map = children_->Create(cwWorldMap, this);
+    map->showNormal();
+    map->raise();
+    map->activateWindow();
+}
+
+TWorldMap* TMainForm::WorldMapWindow() const
+{
+    return static_cast<TWorldMap*>(children_->Window(cwWorldMap));
+}
+
 TCountryInfo* TMainForm::CountryInfoWindow() const
 {
     return static_cast<TCountryInfo*>(children_->Window(cwCountryInfo));
@@ -836,15 +915,55 @@ TCountryInfo* TMainForm::CountryInfoWindow() const
 TQsoWindowServices TMainForm::QsoWindowServices()
 {
     TQsoWindowServices s;
-    s.OpenRotator = [this] { rotator_->Open(); };
-    s.CloseRotator = [this] { rotator_->Close(); };
-    s.TurnRotator = [this](int azimuth) { rotator_->Turn(azimuth); };
-    s.StopRotator = [this] { rotator_->Stop(); };
+    s.TurnRotator = [](int azimuth) { RotatorControl().SetRotatorAzimuth(azimuth); };
+    s.StopRotator = [] { RotatorControl().StopRotator(); };
+    s.RotatorParameters = [this] { RotatorControl().ShowRotateForm(QsoForm()); };
+    s.OpenCwKeyboard = [this] { TMorseKb::Open(QsoForm()); };
+    s.CwKeyboardOpen = [] { return TMorseKb::Instance() != nullptr; };
+    s.ClearBusyCw = [] {
+        TMorseSender* sender = MorseSender();
+        if (!sender || sender->IsIdle())
+            return false;
+        sender->ClearBuffer();
+        return true;
+    };
+    // The RTTY terminal takes the keys once it is part of the program.
+    s.SendFunctionKey = [](int key) {
+        TMorseKb* kb = TMorseKb::Instance();
+        if (kb)
+            kb->SendFunctionKey(key);
+        return kb != nullptr;
+    };
     s.SetFrequency = [this] {
         if (SetFrequency1->isEnabled())
-            SetFrequency1->trigger();
+            SetFrequency1Click();
     };
+    s.OpenReport = [this](const TReportEntry& entry) { OpenQsoReport(entry, QsoForm()); };
     return s;
+}
+
+void TMainForm::EditManagerAddress(const std::string& call, bool startModified, QWidget* parent)
+{
+    if (call.empty()) {
+        MessageDlg("Editing the address of a QSL manager\rrequires a callsign for the manager", TMsgDlgType::mtError,
+                   mbOK);
+        return;
+    }
+    TEditAddressDialog editor(parent ? parent : this);
+    editor.setWindowTitle(QStringLiteral("Address for ") + FromWin1252(call.substr(0, 24)));
+    editor.LB->SetText(call);
+    const auto& work = editor.Work();
+    const bool stored = std::any_of(work.begin(), work.end(), [&](const TAddressEntry& e) { return e.Call == call; });
+    if (stored)
+        editor.SearchManager();
+    else
+        editor.AddAddress();
+    if (startModified) {
+        editor.Memo1->moveCursor(QTextCursor::End);
+        editor.Memo1->document()->setModified(true);
+    }
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
 }
 
 void TMainForm::PrintSetup1Click()
@@ -891,30 +1010,125 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
+    Radios1->setEnabled(UserLevelAllows(3));
 }
 
 void TMainForm::UpdateRadioMenu()
 {
     Radio1->setEnabled(!Config.RadioModel().empty());
-    // No radio object can exist yet.
-    Scanner1->setEnabled(false);
-    Panorama1->setEnabled(false);
-    SetFrequency1->setEnabled(false);
-    Ignoremodeinrealtime1->setEnabled(false);
-    FlipRadio1->setText(QStringLiteral("Start Radio"));
+    TRadio* radio = Radio();
+    Scanner1->setEnabled(radio);
+    Panorama1->setEnabled(radio && radio->CanReadSMeter());
+    SetFrequency1->setEnabled(radio);
+    Ignoremodeinrealtime1->setEnabled(radio);
+    FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
+    if (TMorseSender* sender = MorseSender())
+        sender->SelectKeyingPort();
+}
+
+// ---- Radio ----
+
+void TMainForm::Radios1Click()
+{
+    TRadioDB editor(this);
+    editor.exec();
+}
+
+void TMainForm::Panorama1Click()
+{
+    if (!Radio())
+        return;
+    TPanorama panorama(this);
+    panorama.exec();
+}
+
+void TMainForm::Scanner1Click()
+{
+    if (!Radio())
+        return;
+    TScanner scanner(this);
+    scanner.exec();
+}
+
+void TMainForm::SetFrequency1Click()
+{
+    if (!setFrequency_)
+        setFrequency_ = new TSetRadioFrequency(this);
+    setFrequency_->show();
+    setFrequency_->raise();
+    setFrequency_->activateWindow();
+}
+
+void TMainForm::FlipRadio1Click()
+{
+    if (Radio()) {
+        FreeRadio();
+        return;
+    }
+    const bool started = CreateRadio();
+    UpdateRadioMenu();
+    if (started && QsoForm() && QsoForm()->EntryMode() == emRealTime) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
+}
+
+void TMainForm::Ignoremodeinrealtime1Click()
+{
+    if (TQSOForm* qso = QsoForm()) {
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        qso->RadioStateChanged();
+    }
+}
+
+void TMainForm::PollRadio(bool ask)
+{
+    TRadio* radio = Radio();
+    TQSOForm* qso = QsoForm();
+    if (!radio || closing_ || QCoreApplication::closingDown() || !qso || qso->EntryMode() != emRealTime)
+        return;
+    double rx = radio->RxFreq(), tx = radio->TxFreq();
+    std::uint8_t mode = radio->Mode();
+    bool split = radio->Split();
+    if (ask && radio->ReadFrequencyAndMode(rx, tx, mode, split))
+        return;
+    qso->RadioUpdate(mode, split ? tx : rx);
+    if (ask || radioPollDue_) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
 }
 
 void TMainForm::UserMessage(int code)
 {
     switch (code) {
+    case mfQsoWindowClosed:
+        TMorseKb::CloseWindow();
+        break;
     case mfRadioStopped:
         radioPollDue_ = false;
-        Config.SetSetFreqWindowOpen(false);
+        // A radio that failed is freed here; a stop told late must not free a radio started since.
+        if (Radio() && Radio()->Disabled())
+            FreeRadio(false);
+        Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
+        if (setFrequency_)
+            setFrequency_->close();
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
         break;
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
+        if (Config.SetFreqWindowOpen())
+            SetFrequency1Click();
+        break;
+    case mfRadioChanged:
+        if (setFrequency_)
+            setFrequency_->UpdateFromRadio();
+        PollRadio(false);
         break;
     default:
         break;

@@ -91,22 +91,14 @@ const std::vector<const char*>& QsoTopMenus();
 inline constexpr const char* kSortMenu = "S&ort";
 inline constexpr const char* kReportsMenu = "&Reports";
 
-// The reports of the Reports menu; each report class takes one argument (a kind, the
-// five-band flag, whether deleted countries or prefixes count).
-enum TReportClass : int {
-    rcCountryListing, rcCountryNeededListing, rcCountrySummaryReport, rcDXCCReport,
-    rcStateListing, rcStateSummaryReport, rcWASReport,
-    rcZoneListing, rcZoneSummaryReport, rcWAZReport,
-    rcIOTAReport, rcWPXListing, rcWPXSummaryReport, rcWPXSubmission,
-    rcCountyReport, rcVUCCReport, rcCustomReport, rcRateReport,
-};
-
+// The reports of the Reports menu, each by its report class's name ("TCountryListing") and the
+// one argument the class takes (a kind, the five-band flag, whether deleted countries or
+// prefixes count).
 struct TReportEntry {
-    const char* menu;        // the submenu of the Reports menu
+    const char* menu;         // the submenu of the Reports menu
     const char* caption;
-    TReportClass report;
+    const char* reportClass;
     int argument;
-    bool changesAwardFlags;  // a submission: the log changed once the report is made
 };
 
 const std::vector<TReportEntry>& ReportEntries();

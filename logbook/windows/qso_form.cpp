@@ -140,8 +140,6 @@ TQSOForm::~TQSOForm()
         children->FreeAll();
     if (services_.CwKeyboardOpen)
         SetCwKeyboardWasOpen(services_.CwKeyboardOpen());
-    if (services_.CloseRotator)
-        services_.CloseRotator();
     entry_->ClearSearch();
 }
 
@@ -301,9 +299,6 @@ void TQSOForm::BuildActions()
             if (!services_.OpenReport)
                 throw std::logic_error(std::string("the report \"") + entry.caption + "\" is not connected");
             services_.OpenReport(entry);
-            // A submission marks the QSOs it submits.
-            if (entry.changesAwardFlags)
-                LogChanged(false);
         });
         reportActions_.push_back(act);
     }
@@ -716,8 +711,6 @@ void TQSOForm::showEvent(QShowEvent* e)
     if (e->spontaneous())
         return;
     ReopenChildWindows();
-    if (services_.OpenRotator)
-        services_.OpenRotator();
 }
 
 void TQSOForm::ClockUpdate(TDayNumber date, std::int32_t seconds)
@@ -730,6 +723,11 @@ void TQSOForm::ClockUpdate(TDayNumber date, std::int32_t seconds)
 void TQSOForm::RadioUpdate(int mode, double kHz)
 {
     Run([&] { entry_->RadioUpdate(mode, kHz); });
+}
+
+void TQSOForm::RadioStateChanged()
+{
+    Run([&] { entry_->RadioStateChanged(); });
 }
 
 void TQSOForm::SetSortOrder(int order)
@@ -758,6 +756,11 @@ bool TQSOForm::FinishEntry()
     bool ok = true;
     Run([&] { ok = entry_->FinishEntry(); });
     return ok;
+}
+
+void TQSOForm::RunOnEntry(const std::function<void(TQsoEntry&)>& fn)
+{
+    Run([&] { fn(*entry_); });
 }
 
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }

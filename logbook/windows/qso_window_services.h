@@ -11,10 +11,8 @@
 namespace korval {
 
 struct TQsoWindowServices {
-    // The rotator: opened when the QSO window is shown, closed when it goes. The turning
-    // commands are enabled while it is open (TQSOForm::EnableRotatorMenu).
-    std::function<void()> OpenRotator;
-    std::function<void()> CloseRotator;
+    // The rotator (the main window opens it with the QSO window and closes it with it); the
+    // turning commands are enabled while it is open (TQSOForm::EnableRotatorMenu).
     std::function<void(int azimuth)> TurnRotator;
     std::function<void()> StopRotator;
     // Opens the rotator window or brings it up.
@@ -40,7 +38,8 @@ struct TQsoWindowServices {
     // Shift+F12: the radio's set-frequency window, when the main window's item is enabled.
     std::function<void()> SetFrequency;
 
-    // Makes and shows a report of the Reports menu.
+    // Makes and shows a report of the Reports menu; after a submission the QSO window's views
+    // follow the changed award flags (LogChanged).
     std::function<void(const TReportEntry& entry)> OpenReport;
     // The selection dialog: 0 cancelled, 1 OK, 2 OK and the stored selections changed.
     std::function<int()> RunSelectionDialog;

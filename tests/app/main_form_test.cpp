@@ -9,11 +9,14 @@
 #include "logbook/windows/help_window.h"
 #include "logbook/log_file.h"
 #include "app/main_form.h"
-#include "app/station_rotator.h"
+#include "exchange/windows/report_form.h"
+#include "reference/windows/ext_data_lookup.h"
+#include "station/windows/rotate_form.h"
 #include "logbook/position.h"
 #include "logbook/windows/child_windows.h"
 #include "reference/windows/master_lookup.h"
 #include "exchange/windows/filter_windows.h"
+#include "globe/windows/world_map.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
@@ -29,6 +32,9 @@
 #include "entry/windows/ovc_base_field.h"
 #include "app/startup.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/single_instance.h"
 #include "platform/windows/window_message.h"
 
@@ -451,6 +457,34 @@ TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
     EXPECT_TRUE(rec.texts().empty());
 }
 
+TEST_F(MainFormFixture, CwKeyboardClosesWithTheQsoWindowAndExitReleasesTheTransmitter)
+{
+    Config.SetCwKeyingInterface(3); // LPT2
+    TRecordingLpt* lpt = nullptr;
+    auto oldOpener = PortIo().SetOpener([&lpt](int, std::string&) -> std::unique_ptr<TLptDevice> {
+        auto p = std::make_unique<TRecordingLpt>();
+        lpt = p.get();
+        return p;
+    });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(MorseSender(), nullptr);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    QPointer<TMorseKb> kb = TMorseKb::Open(form->QsoForm());
+    ASSERT_NE(lpt, nullptr);
+    MorseSender()->SetKey(true); // a carrier left on, as Tune would
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 1}));
+    form->Close1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(kb.isNull(), 2000);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 0})) << "key and PTT released at exit";
+    form.reset();
+    EXPECT_EQ(MorseSender(), nullptr);
+    EXPECT_FALSE(PortIo().ActiveHW());
+    PortIo().SetOpener(oldOpener);
+}
+
 TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
 {
     ScopedMessageRecorder rec;
@@ -516,6 +550,34 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
     EXPECT_EQ(form->CountryInfoWindow(), nullptr);
     info->trigger();
     EXPECT_NE(form->CountryInfoWindow(), nullptr);
+}
+
+TEST_F(MainFormFixture, WorldMapOpensOverTheQsoWindowAndFollowsItsPosition)
+{
+    Config.SetOwnLongitude(10);
+    Config.SetOwnLatitude(50);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->Worldmap1->isEnabled());
+    form->Worldmap1->trigger();
+    QPointer<TWorldMap> map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->parentWidget(), qso);
+    EXPECT_TRUE(map->isVisible());
+    form->Worldmap1->trigger(); // brought up, not made again
+    EXPECT_EQ(form->WorldMapWindow(), map.data());
+    // A grid typed in the QSO window becomes the map's destination at the next idle time.
+    qso->Entry().Fields.Text[fGrid] = "JN18";
+    qso->Entry().ShowHeading();
+    form->AppIdle();
+    EXPECT_EQ(map->DestinationLabel(), "JN18");
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(form->WorldMapWindow(), nullptr);
+    EXPECT_NE(Config.MapProjection(), 255); // its settings went into the configuration
 }
 
 TEST_F(MainFormFixture, CalendarOpensFromTheMenuAndAtStartWhenAnEventIsToday)
@@ -753,6 +815,25 @@ void MenuLeaves(QMenu* menu, const std::string& path, std::vector<std::pair<std:
 
 constexpr std::size_t kRotatorRules = 7248;  // the rotator's rule byte of band 0; bands follow
 
+// The rotator's bytes go to the test while it lives.
+struct ScopedRotatorBytes {
+    std::string sent;
+    ScopedRotatorBytes() { RotatorControl().SetSender([this](const std::string& bytes) { sent += bytes; }); }
+    ~ScopedRotatorBytes() { RotatorControl().SetSender({}); }
+};
+
+// Every report asks for all bands and modes; there is no custom award to choose.
+struct AllBandsAndModes : TReportQuestions {
+    TReportQuestions* previous = SetReportQuestions(this);
+    ~AllBandsAndModes() override { SetReportQuestions(previous); }
+    bool AskModeBand(QWidget*, int& mode, int& band) override
+    {
+        mode = band = 0;
+        return true;
+    }
+    bool AskCustomAward(QWidget*, int&) override { return false; }
+};
+
 } // namespace
 
 TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow)
@@ -766,9 +847,9 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     Config.SetRotatorKind(3);
     Config.Bytes()[kRotatorRules + 5] = rrNormal;
     ScopedMessageRecorder rec(mrYes);
+    ScopedRotatorBytes rotator;
+    AllBandsAndModes questions;
     auto form = MakeForm();
-    std::string turned;
-    form->Rotator()->SetSender([&](const std::string& bytes) { turned += bytes; });
     ShowAndIdle(*form);
     TQSOForm* qso = form->QsoForm();
     ASSERT_NE(qso, nullptr);
@@ -799,9 +880,15 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     EXPECT_EQ(ran + waiting, items.size());
     EXPECT_GE(ran, 34u);
     EXPECT_GE(items.size(), 120u);
-    EXPECT_FALSE(turned.empty()) << "the rotator commands reached the rotator";
+    EXPECT_FALSE(rotator.sent.empty()) << "the rotator commands reached the rotator";
     EXPECT_NE(form->CountryInfoWindow(), nullptr);
     EXPECT_NE(form->ChildWindows()->Window(cwMasterCalls), nullptr);
+    EXPECT_NE(form->WorldMapWindow(), nullptr);
+    EXPECT_NE(RotatorControl().RotateForm(), nullptr);
+    EXPECT_NE(TMorseKb::Instance(), nullptr);
+    EXPECT_GE(qso->findChildren<TReportForm*>().size(), 40u) << "every report with a log behind it opened";
+    TMorseKb::CloseWindow();
+    delete RotatorControl().RotateForm();
 }
 
 TEST_F(MainFormFixture, ChildWindowsOfTheQsoWindowComeBackAsTheOperatorLeftThem)
@@ -855,9 +942,8 @@ TEST_F(MainFormFixture, RotatorCommandsTurnTheRotatorToTheHeadingTheQsoWindowSho
     Config.SetOwnGrid("JO62");
     Config.SetRotatorKind(3);  // "AP1" bearing ";AM1;", "AS1;" stops
     Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    ScopedRotatorBytes rotator;
     auto form = MakeForm();
-    std::string sent;
-    form->Rotator()->SetSender([&](const std::string& bytes) { sent += bytes; });
     ShowAndIdle(*form);
     TQSOForm* qso = form->QsoForm();
     ASSERT_NE(qso, nullptr);
@@ -873,6 +959,95 @@ TEST_F(MainFormFixture, RotatorCommandsTurnTheRotatorToTheHeadingTheQsoWindowSho
     const int reverse = heading + 180 > 360 ? heading + 180 - 360 : heading + 180;
     char expected[64];
     std::snprintf(expected, sizeof expected, "AP1%03d;AM1;AP1%03d;AM1;AS1;", heading, reverse);
-    EXPECT_EQ(sent, expected);
-    EXPECT_EQ(form->Rotator()->LastReport(), "Rotator Stopped");
+    EXPECT_EQ(rotator.sent, expected);
+    EXPECT_EQ(RotatorControl().Status(), "Rotator Stopped");
+}
+
+TEST_F(MainFormFixture, TheWorldMapOfTheFileMenuAndOfTheQsoWindowIsOneWindow)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_TRUE(form->CloseLog());
+    ASSERT_EQ(form->QsoForm(), nullptr);  // no log: the map stands over the main window
+    form->Worldmap1->trigger();
+    QPointer<TWorldMap> map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->parentWidget(), form.get());
+
+    WriteTestLog(home.file("SAVE/MAP.KVL"), 2);
+    dialogAnswers.push_back(home.file("SAVE/MAP.KVL"));
+    form->Open1->trigger();
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    qso->Action(cmWorldMap)->trigger();
+    form->Worldmap1->trigger();
+    EXPECT_EQ(form->WorldMapWindow(), map.data());
+    EXPECT_EQ(form->findChildren<TWorldMap*>().size(), 1u);
+
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
+    qso->Action(cmWorldMap)->trigger();  // the QSO window's item makes it anew, over the QSO window
+    ASSERT_NE(form->WorldMapWindow(), nullptr);
+    EXPECT_EQ(form->WorldMapWindow()->parentWidget(), qso);
+    form->Worldmap1->trigger();
+    EXPECT_EQ(form->findChildren<TWorldMap*>().size(), 1u);
+}
+
+TEST_F(MainFormFixture, SearchExternalDataLooksUpTheTypedCallOrBeepsWithoutOne)
+{
+    WriteTestLog(home.file("SAVE/EXT.KVL"), 2);
+    Config.SetLastLogFile(home.file("SAVE/EXT.KVL"));
+    Config.SetCallbookKind(1);  // its library is missing: the window says so in its lines
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    QAction* lookup = qso->Action(cmLookupExtData);
+    ASSERT_TRUE(lookup->isEnabled());
+
+    qso->RunCommand(cmAddRealTime);
+    const int beeps = qso->BeepCount();
+    lookup->trigger();
+    EXPECT_EQ(qso->BeepCount(), beeps + 1);
+    EXPECT_EQ(form->ChildWindows()->Window(cwExternalData), nullptr);
+
+    qso->Field(fCall)->SetAsString("dl1abc");
+    lookup->trigger();
+    auto* window = qobject_cast<TExtDataLookup*>(form->ChildWindows()->Window(cwExternalData));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), qso);
+    EXPECT_EQ(window->LastCall(), "DL1ABC");
+    // Brought up again with the call now typed, not made a second time.
+    qso->Field(fCall)->SetAsString("K1XYZ");
+    lookup->trigger();
+    EXPECT_EQ(qso->findChildren<TExtDataLookup*>().size(), 1u);
+    EXPECT_EQ(window->LastCall(), "K1XYZ");
+    // Its Set QSL Manager reaches the QSO window's manager field, marked as typed.
+    window->F_mgr->SetAsString("W1MGR");
+    window->SetQSLManager1Click();
+    EXPECT_EQ(qso->Field(fQslMgr)->GetAsString(), "W1MGR");
+    EXPECT_TRUE(qso->Field(fQslMgr)->GetModified());
+}
+
+TEST_F(MainFormFixture, ASubmissionFromTheReportsMenuRefreshesTheQsoWindow)
+{
+    WriteTestLog(home.file("SAVE/REP.KVL"), 5);
+    Config.SetLastLogFile(home.file("SAVE/REP.KVL"));
+    ScopedMessageRecorder rec(mrYes);
+    AllBandsAndModes questions;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    const auto& entries = ReportEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (std::string(entries[i].reportClass) == "TDXCCReport" && entries[i].argument == 0) {
+            QSignalSpy changed(qso, &TQSOForm::logChanged);
+            qso->ReportAction(static_cast<int>(i))->trigger();
+            EXPECT_FALSE(changed.isEmpty()) << "the QSO window's views follow the submitted flags";
+        }
+    ASSERT_EQ(qso->findChildren<TReportForm*>().size(), 1u);
+    EXPECT_TRUE(qso->findChildren<TReportForm*>()[0]->isVisible());
 }
