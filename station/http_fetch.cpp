@@ -27,6 +27,7 @@ std::size_t FindNoCase(const std::string& text, const char* upperWord)
 
 void THttpFetch::SetAddress(const TInternetAddress& address)
 {
+    Suspend(false);
     address_ = address;
     state_ = hsIdle;
     redirects_ = 0;

@@ -35,7 +35,7 @@ public:
 
     explicit THttpFetch(THttpFetchHost& host) : host_(host) {}
 
-    // A new web address: idle, nothing followed yet.
+    // A new web address: idle, nothing followed yet, spot updates going on.
     void SetAddress(const TInternetAddress& address);
     const TInternetAddress& Address() const { return address_; }
     TState State() const { return state_; }

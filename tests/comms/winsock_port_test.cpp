@@ -226,6 +226,29 @@ TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
     EXPECT_TRUE(atClose == sent);
 }
 
+TEST_F(WinsockPortTest, EachConnectionIsReportedOnce)
+{
+    // The dispatch thread may complete the connection before the opening returns; it must
+    // still be reported once (a second report made a web fetch send its request twice).
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        std::atomic<bool> done{false};
+        TLoopbackServer server([&](int fd) {
+            Receive(fd, 1, 2000);
+            done = true;
+        });
+        int connects = 0;
+        port.OnWsConnect = [&](TApdWinsockPort& p) {
+            if (++connects == 1)
+                p.PutString("x");
+        };
+        OpenOn(server.port);
+        queue.PumpUntil([&] { return done.load(); }, 4000);
+        queue.PumpFor(20);
+        port.SetOpen(false);
+        ASSERT_EQ(connects, 1) << "attempt " << attempt;
+    }
+}
+
 TEST_F(WinsockPortTest, APeersCloseWithAnUnwritableLogStillCloses)
 {
     TempDir dir;
