@@ -42,6 +42,7 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/cluster_terminals.h"
 #include "app/splash_screen.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
@@ -258,6 +259,12 @@ void TMainForm::FormCreate()
     previousHooks_ = SetLogHooks(this);
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
+    TClusterEnv cluster;
+    cluster.fake = commandLine_.flagF;
+    cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    SpotArgumentReceiver = [this](const std::string& fileName) { terminals_->LoadSpotFile(fileName); };
     LoadCustAwards();
     move(0, 0);
 }
@@ -282,6 +289,7 @@ void TMainForm::FormShow()
     StartTrigger(trClock, 1000);
     ClockTick();
     UpdateRadioMenu();
+    terminals_->CreateConfigured();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
                               GetDataFileName(dfCountry)};
@@ -317,6 +325,7 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    terminals_.reset(); // the spot window saves its spots while the log is still there
     FreeQsoWindow();
     FreeCurrentLog();
     SetQsoLookup(nullptr);
@@ -444,6 +453,8 @@ void TMainForm::AutoSave()
         SaveCountryFile(false);
         written = true;
     }
+    if (Config.BackupSpots() && terminals_ && terminals_->SaveSpots())
+        written = true;
     if (written) {
         SetDiskText(QStringLiteral("Modified"), false);
         lastBackup_ = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() / 86400000.0 + 25569.0;
@@ -469,6 +480,8 @@ void TMainForm::AppIdle()
         AutoSave();
     if (radioPollDue_)
         radioPollDue_ = false;
+    if (terminals_)
+        terminals_->AppIdle();
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -569,6 +582,7 @@ void TMainForm::ShowQsoWindow()
         // Its requests travel as WM_USER+1 like those of every other window.
         connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
         connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::logChanged, this, &TMainForm::SpotsFollowLog);
         connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
             M_Nr->setText(QString::number(number));
             M_Nr->setVisible(visible);
@@ -662,7 +676,20 @@ bool TMainForm::CloseLog()
     FreeCurrentLog();
     ShowLogCount();
     UpdateFileMenu();
+    SpotsFollowLog(true);
     return true;
+}
+
+void TMainForm::SpotsFollowLog(bool full)
+{
+    if (!terminals_)
+        return;
+    TQSOForm* qso = QsoForm();
+    const TQsoRecord* current = qso ? qso->Entry().ViewAt(qso->Entry().CurrentIndex()) : nullptr;
+    if (full || !current)
+        terminals_->RecheckAllSpots();
+    else
+        terminals_->QsoLogged(current->Country);
 }
 
 void TMainForm::New1Click()
@@ -912,6 +939,10 @@ void TMainForm::UserMessage(int code)
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        break;
+    case mfSetupChanged:
+        if (terminals_)
+            terminals_->RecheckAllSpots();
         break;
     default:
         // The windows the other codes address are not part of the program yet.

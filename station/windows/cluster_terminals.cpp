@@ -35,6 +35,16 @@ TClusterTerminals::~TClusterTerminals()
     delete talk_.data();
 }
 
+TPutoutW* TClusterTerminals::SpotWindow() const
+{
+    return spot_.data();
+}
+
+TFTalkMessages* TClusterTerminals::TalkWindow() const
+{
+    return talk_.data();
+}
+
 TPacketW* TClusterTerminals::Window(int kind) const
 {
     return kind == 0 || kind == 1 ? windows_[kind].data() : nullptr;

@@ -56,8 +56,8 @@ public:
     // The terminal takes spots (its spot list is open for it).
     bool HandlesSpots(int kind) const;
 
-    TPutoutW* SpotWindow() const { return spot_.data(); }
-    TFTalkMessages* TalkWindow() const { return talk_.data(); }
+    TPutoutW* SpotWindow() const;
+    TFTalkMessages* TalkWindow() const;
     const TTalkLines& Talk() const { return talkLines_; }
 
     // Idle time: the spot window takes the pending cluster lines.

@@ -85,9 +85,10 @@ TPacketW::TPacketW(TPacketEnv env, QWidget* parent) : QWidget(parent), env_(std:
     typing_.OnBeep = [] { QApplication::beep(); };
     typing_.OnModeChanged = [this] { UpdateCaption(); };
     typing_.OnSend = [this](const std::string& s) {
-        const bool control = s.size() == 1 && static_cast<unsigned char>(s[0]) < 32;
-        if (env_.fake && !control) {
-            if (env_.spotLine)
+        // In fake mode what is typed is a cluster line for the spot list; nothing goes out.
+        if (env_.fake) {
+            const bool control = s.size() == 1 && static_cast<unsigned char>(s[0]) < 32;
+            if (!control && env_.spotLine)
                 env_.spotLine(s);
             return;
         }
