@@ -316,6 +316,8 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The terminals go with the main window (they refuse to close by themselves).
+    terminals_.reset();
     QMainWindow::closeEvent(e);
 }
 

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -322,8 +323,13 @@ void TPacketW::showEvent(QShowEvent* e)
     ButtonFrame->Assign(TerminalKeySet(env_.kind));
     showKeys_->setChecked(ps.ShowFunctionKeys());
     ButtonFrame->setVisible(ps.ShowFunctionKeys());
+    layout()->activate(); // the sections get their sizes before the splitter is placed
     PlaceSplitter();
     Rewrap();
+    QTimer::singleShot(0, this, [this] {
+        PlaceSplitter();
+        Rewrap();
+    });
     // The first text appears at the bottom of the list.
     if (lines_.Count() == 0) {
         const int rows = std::max(1, VLB->viewport()->height() * 2 / (3 * QFontMetrics(VLB->font()).height()));
@@ -352,6 +358,11 @@ void TPacketW::resizeEvent(QResizeEvent* e)
         return;
     PlaceSplitter();
     Rewrap();
+    // A window manager's resize may reach the sections only after this event.
+    QTimer::singleShot(0, this, [this] {
+        PlaceSplitter();
+        Rewrap();
+    });
 }
 
 void TPacketW::Rewrap()

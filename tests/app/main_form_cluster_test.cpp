@@ -201,6 +201,12 @@ TEST_F(ClusterAppTest, SwitchesHandTheSpotFileToTheSpotWindowAndTheFakeFlagToThe
     // In fake mode a typed line goes to the spot list instead of out.
     packet->TypeText("DX de K1TTT:     21004.8  HC2AO        599 TKS                        1132Z\r");
     ASSERT_TRUE(WaitInLoop([&] { return spots->List().spots().size() == 2; }, 5000));
+
+    // Exit: the terminal windows, which refuse to close by themselves, go with the main window,
+    // so that no window keeps the program running.
+    ASSERT_TRUE(form->close());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     form.reset();
 }
 
