@@ -433,6 +433,63 @@ TEST_F(PacketWindowTest, TalkLinesAreCollectedAndShownByTheTalkAction)
     EXPECT_EQ(terminals.Talk().Lines().size(), 3u);
 }
 
+TEST_F(PacketWindowTest, SpotWindowLivesWhileATerminalTakesSpots)
+{
+    SetPacketPort(10);
+    TPortSettings rtty = Config.RttyPort();
+    rtty.SetComPort(9);
+    rtty.SetTakesSpots(true);
+    Config.SetPortSettings(1, rtty);
+    std::vector<int> codes;
+    TClusterEnv env;
+    env.postToMainForm = [&](int code) { codes.push_back(code); };
+    TClusterTerminals terminals(env, nullptr);
+    TPacketW* r = terminals.CreatePacketWindow(1);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->windowTitle(), QStringLiteral("RTTY (PopUp) (ALWAYS IN IMMEDIATE MODE)"));
+    EXPECT_TRUE(terminals.HandlesSpots(1));
+    EXPECT_EQ(r->SerialPort(), nullptr);
+    ASSERT_EQ(r->TcpPort(), &terminals.IPPortRTTY);
+    terminals.CreatePacketWindow(0);
+    EXPECT_EQ(codes, std::vector<int>{6}) << "one spot window for both";
+
+    terminals.FreePacketWindow(0);
+    EXPECT_NE(terminals.SpotWindow(), nullptr) << "the RTTY terminal still takes spots";
+    terminals.FreePacketWindow(1);
+    EXPECT_EQ(terminals.SpotWindow(), nullptr);
+    EXPECT_EQ(codes, (std::vector<int>{6, 5}));
+
+    // An RTTY terminal on a serial line does not take spots: no spot window.
+    rtty.SetComPort(10);
+    Config.SetPortSettings(1, rtty);
+    terminals.CreatePacketWindow(1);
+    EXPECT_FALSE(terminals.HandlesSpots(1));
+    EXPECT_EQ(terminals.SpotWindow(), nullptr);
+}
+
+TEST_F(PacketWindowTest, RefusedConnectionIsShownInTheTerminal)
+{
+    SetPacketPort(9);
+    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), len);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &len);
+    ::close(probe); // nothing listens there now
+    TApdWinsockPort tcp;
+    tcp.SetDeviceLayer(dlWinsock);
+    tcp.SetAutoOpen(false);
+    auto w = Make(nullptr, &tcp);
+    w->ConnectTo({"127.0.0.1", std::to_string(ntohs(sa.sin_port)), ""});
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const Lines shown = Shown(*w);
+        return std::find(shown.begin(), shown.end(), "Winsock error = 10061") != shown.end();
+    }, 5000));
+    w.reset();
+}
+
 TEST(ButtonFrame, LabelsFromTheMacrosAndTheCtrlSet)
 {
     TFunctionKeys keys{};
