@@ -28,11 +28,11 @@
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/qso_form.h"
 #include "platform/message_dlg.h"
-#include "station/windows/cluster_server.h"
 #include "station/windows/cluster_terminals.h"
 #include "station/windows/packet_window.h"
 #include "station/windows/putout_window.h"
 #include "station/windows/select_ip_addr.h"
+#include "loopback_server.h"
 #include "test_support.h"
 
 using namespace korval;

@@ -29,12 +29,12 @@
 #include "station/spot_parser.h"
 #include "station/windows/announce_dx_dialog.h"
 #include "station/windows/button_frame.h"
-#include "station/windows/cluster_server.h"
 #include "station/windows/cluster_terminals.h"
 #include "station/windows/packet_window.h"
 #include "station/windows/putout_window.h"
 #include "station/windows/select_ip_addr.h"
 #include "station/windows/talk_window.h"
+#include "loopback_server.h"
 #include "test_support.h"
 
 using namespace korval;
@@ -470,19 +470,11 @@ TEST_F(PacketWindowTest, SpotWindowLivesWhileATerminalTakesSpots)
 TEST_F(PacketWindowTest, RefusedConnectionIsShownInTheTerminal)
 {
     SetPacketPort(9);
-    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), len);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &len);
-    ::close(probe); // nothing listens there now
     TApdWinsockPort tcp;
     tcp.SetDeviceLayer(dlWinsock);
     tcp.SetAutoOpen(false);
     auto w = Make(nullptr, &tcp);
-    w->ConnectTo({"127.0.0.1", std::to_string(ntohs(sa.sin_port)), ""});
+    w->ConnectTo({"127.0.0.1", std::to_string(test::UnusedLoopbackPort()), ""});
     ASSERT_TRUE(QTest::qWaitFor([&] {
         const Lines shown = Shown(*w);
         return std::find(shown.begin(), shown.end(), "Winsock error = 10061") != shown.end();

@@ -1,7 +1,7 @@
 #pragma once
-// For the terminal tests: a TCP server on 127.0.0.1 that serves its connections one after
-// another, each by a script run in the server's thread, and the port library's deliveries run
-// in the Qt event loop as they do in the program.
+// For the tests of TCP connections: a server on 127.0.0.1 that serves its connections one after
+// another, each by a script run in the server's thread; a loopback port nothing listens on; and
+// the port library's deliveries run in the Qt event loop as they do in the program.
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -28,6 +28,20 @@ public:
         QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
     }
 };
+
+// A loopback port that was free a moment ago: connecting to it is refused.
+inline std::uint16_t UnusedLoopbackPort()
+{
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), len);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &len);
+    ::close(probe);
+    return ntohs(sa.sin_port);
+}
 
 class TLoopServer {
 public:
