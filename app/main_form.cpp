@@ -264,7 +264,10 @@ void TMainForm::FormCreate()
     cluster.qsoWindow = [this] { return QsoForm(); };
     cluster.postToMainForm = [](int code) { PostToMainForm(code); };
     terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
-    SpotArgumentReceiver = [this](const std::string& fileName) { terminals_->LoadSpotFile(fileName); };
+    SpotArgumentReceiver = [this](const std::string& fileName) {
+        if (terminals_)
+            terminals_->LoadSpotFile(fileName);
+    };
     LoadCustAwards();
     move(0, 0);
 }

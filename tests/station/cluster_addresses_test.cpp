@@ -150,6 +150,15 @@ TEST(HttpFetch, PageWithCharsetGivesItsListingLinesAndTheLastOneWithoutLineEnd)
     EXPECT_EQ(f.fetch.State(), THttpFetch::hsIdle);
 }
 
+TEST(HttpFetch, HeadersEndingInBareLineFeedsAreRead)
+{
+    // The empty line after LF-only headers is a line of its own, not the second half of a pair.
+    TFetch f;
+    f.fetch.Receive("HTTP/1.0 200 OK\nContent-Type: text/html\n\n<PRE>\nW3LPL      14025.0  VP8LP       CW  1140Z 25 Jan\n");
+    EXPECT_EQ(f.fetch.State(), THttpFetch::hsBody);
+    EXPECT_EQ(f.host.lines.size(), 1u);
+}
+
 TEST(HttpFetch, DisconnectBeforeTheEndOfTheHeadersIsReported)
 {
     TFetch f;
