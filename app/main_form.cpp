@@ -45,6 +45,7 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/cluster_terminals.h"
 #include "station/windows/panorama_window.h"
 #include "station/windows/radio_control.h"
 #include "station/windows/radio_db.h"
@@ -279,9 +280,19 @@ void TMainForm::FormCreate()
     PlugChildWindows(*children_, [this] { return QsoForm(); });
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
-    LoadCustAwards();
     station_ = std::make_unique<TStationServices>();
     station_->StartAnnouncer();
+    TClusterEnv cluster;
+    cluster.fake = commandLine_.flagF;
+    cluster.announcer = station_->Announcer();
+    cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    SpotArgumentReceiver = [this](const std::string& fileName) {
+        if (terminals_)
+            terminals_->LoadSpotFile(fileName);
+    };
+    LoadCustAwards();
     TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
     SetRadioNotifier([](int code) { PostToMainForm(code); });
     RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
@@ -310,6 +321,7 @@ void TMainForm::FormShow()
     if (!Config.RadioModel().empty())
         CreateRadio();
     UpdateRadioMenu();
+    terminals_->CreateConfigured();
     station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
@@ -337,6 +349,8 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The terminals go with the main window (they refuse to close by themselves).
+    terminals_.reset();
     // The CW and announcement threads end (key and PTT released) before what they use goes.
     TMorseKb::CloseWindow();
     station_->Shutdown();
@@ -349,6 +363,7 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    terminals_.reset(); // the spot window saves its spots while the log is still there
     TMorseKb::CloseWindow();
     TMorseKb::SetQsoWindowProvider({});
     station_.reset();
@@ -488,6 +503,8 @@ void TMainForm::AutoSave()
         SaveCountryFile(false);
         written = true;
     }
+    if (Config.BackupSpots() && terminals_ && terminals_->SaveSpots())
+        written = true;
     if (written) {
         SetDiskText(QStringLiteral("Modified"), false);
         lastBackup_ = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() / 86400000.0 + 25569.0;
@@ -520,6 +537,8 @@ void TMainForm::AppIdle()
         else
             PollRadio(true);
     }
+    if (terminals_)
+        terminals_->AppIdle();
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -627,6 +646,7 @@ void TMainForm::ShowQsoWindow()
         // Its requests travel as WM_USER+1 like those of every other window.
         connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
         connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::logChanged, this, &TMainForm::SpotsFollowLog);
         connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
             M_Nr->setText(QString::number(number));
             M_Nr->setVisible(visible);
@@ -727,7 +747,20 @@ bool TMainForm::CloseLog()
     FreeCurrentLog();
     ShowLogCount();
     UpdateFileMenu();
+    SpotsFollowLog(true);
     return true;
+}
+
+void TMainForm::SpotsFollowLog(bool full)
+{
+    if (!terminals_)
+        return;
+    TQSOForm* qso = QsoForm();
+    const TQsoRecord* current = qso ? qso->Entry().ViewAt(qso->Entry().CurrentIndex()) : nullptr;
+    if (full || !current)
+        terminals_->RecheckAllSpots();
+    else
+        terminals_->QsoLogged(current->Country);
 }
 
 void TMainForm::New1Click()
@@ -1129,6 +1162,10 @@ void TMainForm::UserMessage(int code)
         if (setFrequency_)
             setFrequency_->UpdateFromRadio();
         PollRadio(false);
+        break;
+    case mfSetupChanged:
+        if (terminals_)
+            terminals_->RecheckAllSpots();
         break;
     default:
         break;

@@ -29,6 +29,7 @@ class QScrollBar;
 
 namespace korval {
 
+class TClusterTerminals;
 class TOvcTimerPool;
 class TOvcTickSource;
 class TOvcTimerDriver;
@@ -161,6 +162,8 @@ public:
 
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
+    // The packet and RTTY terminals with their ports, the spot window and the talk window.
+    TClusterTerminals* Terminals() const { return terminals_.get(); }
 
     // Posts WM_USER+2: code to be forwarded as WM_USER+3 to the target; an identical request
     // still waiting is not queued twice.
@@ -187,6 +190,8 @@ private:
     void RefreshQsoWindow() override { ShowQsoWindow(); }
 
     void FormCreate();
+    // The spot window follows the log: a logged or changed QSO, or the whole log.
+    void SpotsFollowLog(bool full);
     // Frees the QSO window; it must go before the log it works on.
     void FreeQsoWindow();
     // What the QSO window's commands reach outside the logbook.
@@ -204,6 +209,7 @@ private:
 
     TMainFormEnv env_;
     std::unique_ptr<TOvcTimerPool> timerPool_;
+    std::unique_ptr<TClusterTerminals> terminals_;
     TIdleHook* idle_ = nullptr;
     int triggers_[TriggerCount];
     TAutoSaveCountdown countdown_;
