@@ -20,6 +20,7 @@
 #include "globe/windows/world_map.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
+#include "station/windows/set_radio_frequency.h"
 
 class QAction;
 class QLabel;
@@ -34,6 +35,8 @@ class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TSpotAnnouncer;
+class TStationServices;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -114,6 +117,18 @@ public:
     void About1Click();
     void Contents1Click();
 
+    // The radio: its definitions, its windows, starting and stopping it, and the poll that feeds
+    // the QSO window in real-time entry.
+    void Radios1Click();
+    void Panorama1Click();
+    void Scanner1Click();
+    void SetFrequency1Click();
+    void FlipRadio1Click();
+    void Ignoremodeinrealtime1Click();
+    // Frequency and mode to the QSO window; ask: read the radio (else its last values).
+    void PollRadio(bool ask);
+    TSetRadioFrequency* SetFrequencyWindow() const { return setFrequency_.data(); }
+
     bool CloseLog();
     void UpdateFileMenu();
     void UpdateUserLevelMenus();
@@ -134,6 +149,9 @@ public:
     const TCommandLine& commandLine() const { return commandLine_; }
     double lastBackupTime() const { return lastBackup_; }
     QString CaptionText() const;
+
+    // Where the spot list queues spot announcements.
+    TSpotAnnouncer* SpotAnnouncer() const;
 
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
@@ -202,7 +220,9 @@ private:
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
     QPointer<TWorldMap> worldMap_;
+    QPointer<TSetRadioFrequency> setFrequency_;
     TQsoData* qsoLog_ = nullptr;
+    std::unique_ptr<TStationServices> station_;
 };
 
 // The main window of the run (null before it is created and after it is freed).

@@ -26,6 +26,9 @@
 #include "entry/windows/ovc_base_field.h"
 #include "app/startup.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/single_instance.h"
 #include "platform/windows/window_message.h"
 
@@ -446,6 +449,34 @@ TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
     EXPECT_EQ(CurrentLog(), nullptr);
     form.reset();
     EXPECT_TRUE(rec.texts().empty());
+}
+
+TEST_F(MainFormFixture, CwKeyboardClosesWithTheQsoWindowAndExitReleasesTheTransmitter)
+{
+    Config.SetCwKeyingInterface(3); // LPT2
+    TRecordingLpt* lpt = nullptr;
+    auto oldOpener = PortIo().SetOpener([&lpt](int, std::string&) -> std::unique_ptr<TLptDevice> {
+        auto p = std::make_unique<TRecordingLpt>();
+        lpt = p.get();
+        return p;
+    });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(MorseSender(), nullptr);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    QPointer<TMorseKb> kb = TMorseKb::Open(form->QsoForm());
+    ASSERT_NE(lpt, nullptr);
+    MorseSender()->SetKey(true); // a carrier left on, as Tune would
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 1}));
+    form->Close1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(kb.isNull(), 2000);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 0})) << "key and PTT released at exit";
+    form.reset();
+    EXPECT_EQ(MorseSender(), nullptr);
+    EXPECT_FALSE(PortIo().ActiveHW());
+    PortIo().SetOpener(oldOpener);
 }
 
 TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
