@@ -10,11 +10,11 @@
 
 #include "logbook/base/record_bytes.h"
 #include "platform/atomic_file.h"
+#include "platform/wav_file.h"
 
 namespace korval {
 namespace {
 
-constexpr std::uint16_t kPcm = 1, kFloat = 3, kExtensible = 0xFFFE;
 // Larger files would not fit the 32-bit sizes of the format anyway.
 constexpr std::uintmax_t kLargestFile = 0xFFFFFFFFu;
 
@@ -23,9 +23,9 @@ const std::uint8_t* Bytes(std::string_view s)
     return reinterpret_cast<const std::uint8_t*>(s.data());
 }
 
-float Sample(const std::uint8_t* p, std::uint16_t format, int bits)
+float Sample(const std::uint8_t* p, bool isFloat, int bits)
 {
-    if (format == kFloat) {
+    if (isFloat) {
         if (bits == 32) {
             const float f = std::bit_cast<float>(GetU32(p, 0));
             return std::isfinite(f) ? std::clamp(f, -1.0f, 1.0f) : 0.0f;
@@ -49,69 +49,22 @@ float Sample(const std::uint8_t* p, std::uint16_t format, int bits)
 
 TWavSound ReadWav(std::string_view bytes)
 {
-    const std::uint8_t* b = Bytes(bytes);
-    if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
-        throw EWavError("Not a WAV file");
-    bool haveFormat = false, haveData = false;
-    std::uint16_t format = 0, channels = 0, blockAlign = 0, bits = 0;
-    std::uint32_t rate = 0;
-    std::size_t dataStart = 0, dataSize = 0;
-    std::size_t pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        const std::string_view id = bytes.substr(pos, 4);
-        const std::uint32_t size = GetU32(b, pos + 4);
-        const std::size_t body = pos + 8;
-        const std::size_t available = bytes.size() - body;
-        if (id == "fmt ") {
-            if (size < 16 || available < 16)
-                throw EWavError("WAV file: format chunk too short");
-            format = GetU16(b, body);
-            channels = GetU16(b, body + 2);
-            rate = GetU32(b, body + 4);
-            blockAlign = GetU16(b, body + 12);
-            bits = GetU16(b, body + 14);
-            if (format == kExtensible) {
-                if (size < 40 || available < 40)
-                    throw EWavError("WAV file: format chunk too short");
-                format = GetU16(b, body + 24);  // the sub-format's first two bytes
-            }
-            haveFormat = true;
-        } else if (id == "data" && !haveData) {
-            // A recording that was cut off, or one written as a stream, states more than is
-            // there: take what is there.
-            dataStart = body;
-            dataSize = std::min<std::size_t>(size, available);
-            haveData = true;
-        }
-        if (size > available)
-            break;
-        pos = body + size + (size & 1);
-    }
-    if (!haveFormat)
-        throw EWavError("WAV file without a format chunk");
-    if (!haveData)
-        throw EWavError("WAV file without sound data");
-    const bool pcmOk = format == kPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
-    const bool floatOk = format == kFloat && (bits == 32 || bits == 64);
-    if (!pcmOk && !floatOk)
-        throw EWavError("WAV format not supported (code " + std::to_string(format) + ", " + std::to_string(bits) +
-                        " bits)");
-    if (channels < 1 || channels > 32 || blockAlign != channels * (bits / 8))
-        throw EWavError("WAV file: bad channel layout");
-    if (rate < 1000 || rate > 384000)
-        throw EWavError("WAV sample rate not supported: " + std::to_string(rate) + " Hz");
-
+    TWavData wav;
+    std::string error;
+    if (!ParseWav(bytes, wav, error, true))
+        throw EWavError("WAV file: " + error);
     TWavSound sound;
-    sound.sampleRate = static_cast<int>(rate);
-    const std::size_t frames = dataSize / blockAlign;
+    sound.sampleRate = wav.sampleRate;
+    const std::size_t frames = wav.Frames(), frameBytes = static_cast<std::size_t>(wav.FrameBytes());
+    const int width = wav.bitsPerSample / 8;
+    const std::uint8_t* b = Bytes(wav.samples);
     sound.samples.resize(frames);
-    const int width = bits / 8;
     for (std::size_t f = 0; f < frames; ++f) {
-        const std::uint8_t* p = b + dataStart + f * blockAlign;
+        const std::uint8_t* p = b + f * frameBytes;
         float sum = 0;
-        for (int c = 0; c < channels; ++c)
-            sum += Sample(p + c * width, format, bits);
-        sound.samples[f] = sum / channels;
+        for (int c = 0; c < wav.channels; ++c)
+            sum += Sample(p + c * width, wav.floatSamples, wav.bitsPerSample);
+        sound.samples[f] = sum / static_cast<float>(wav.channels);
     }
     return sound;
 }
@@ -179,23 +132,10 @@ std::vector<float> ResampleSound(const std::vector<float>& samples, int fromRate
 
 namespace {
 
-std::string Header(std::uint32_t samples, int sampleRate)
+// A 16-bit mono file of pcm sample bytes.
+std::string Mono16(int sampleRate, std::string pcm)
 {
-    std::string h(44, '\0');
-    auto* b = reinterpret_cast<std::uint8_t*>(h.data());
-    std::memcpy(b, "RIFF", 4);
-    PutU32(b, 4, 36 + 2 * samples);
-    std::memcpy(b + 8, "WAVEfmt ", 8);
-    PutU32(b, 16, 16);
-    PutU16(b, 20, kPcm);
-    PutU16(b, 22, 1);
-    PutU32(b, 24, static_cast<std::uint32_t>(sampleRate));
-    PutU32(b, 28, static_cast<std::uint32_t>(sampleRate) * 2);
-    PutU16(b, 32, 2);
-    PutU16(b, 34, 16);
-    std::memcpy(b + 36, "data", 4);
-    PutU32(b, 40, 2 * samples);
-    return h;
+    return MakeWav(TWavData {1, sampleRate, 16, std::move(pcm)});
 }
 
 std::string Pcm16(const float* x, int n)
@@ -212,13 +152,13 @@ std::string Pcm16(const float* x, int n)
 
 std::string WavBytes(const std::vector<float>& samples, int sampleRate)
 {
-    return Header(static_cast<std::uint32_t>(samples.size()), sampleRate) +
-           Pcm16(samples.data(), static_cast<int>(samples.size()));
+    return Mono16(sampleRate, Pcm16(samples.data(), static_cast<int>(samples.size())));
 }
 
 TWavWriter::TWavWriter(const std::string& path, int sampleRate) : file_(std::make_unique<AtomicFile>(path))
 {
-    file_->write(Header(0, sampleRate));
+    // The sizes in the header are filled in when the file is closed.
+    file_->write(Mono16(sampleRate, {}));
 }
 
 TWavWriter::~TWavWriter() = default;

@@ -95,14 +95,16 @@ TEST(WavFile, ARecordingCutShortKeepsItsWholeSamples)
 TEST(WavFile, RefusesWhatItCannotRead)
 {
     const std::pair<std::string, const char*> cases[] = {
-        {"", "Not a WAV file"},
-        {"RIFF\4\0\0\0AVI ", "Not a WAV file"},
-        {Wav(1, 1, 8000, 16, "").substr(0, 12), "WAV file without a format chunk"},
-        {Wav(1, 1, 8000, 16, "").substr(0, 24), "WAV file: format chunk too short"},
-        {Wav(1, 1, 8000, 16, "").substr(0, 36), "WAV file without sound data"},
-        {Wav(2, 1, 8000, 4, "abcd"), "WAV format not supported (code 2, 4 bits)"},
-        {Wav(1, 0, 8000, 16, "abcd"), "WAV file: bad channel layout"},
-        {Wav(1, 1, 10, 16, "abcd"), "WAV sample rate not supported: 10 Hz"},
+        {"", "WAV file: not a RIFF/WAVE file"},
+        {"RIFF\4\0\0\0AVI ", "WAV file: not a RIFF/WAVE file"},
+        {Wav(1, 1, 8000, 16, "").substr(0, 12), "WAV file: no sound format"},
+        {Wav(1, 1, 8000, 16, "").substr(0, 24), "WAV file: damaged format chunk"},
+        {Wav(1, 1, 8000, 16, "").substr(0, 36), "WAV file: no sound data"},
+        {Wav(2, 1, 8000, 4, "abcd"), "WAV file: not PCM sound (format 2)"},
+        {Wav(1, 1, 8000, 4, "abcd"), "WAV file: unsupported sound format"},
+        {Wav(3, 1, 8000, 16, "abcd"), "WAV file: unsupported sound format"},
+        {Wav(1, 0, 8000, 16, "abcd"), "WAV file: unsupported sound format"},
+        {Wav(1, 1, 10, 16, "abcd"), "WAV file: unsupported sound format"},
     };
     for (const auto& [bytes, message] : cases) {
         try {
