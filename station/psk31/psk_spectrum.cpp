@@ -65,7 +65,10 @@ void TPskSpectrum::Frame()
     for (std::size_t k = 0; k < work_.size(); ++k)
         work_[k] = {history_[k] * window_[k], 0.0f};
     fft_.Transform(work_);
-    const double a = first_ ? 1.0 : 1.0 / (smoothing_ + 1);
+    // Digital silence (a recording that ended) clears the picture at once: averaged, the power
+    // would die away at the same rate in every bin and keep the last signal's shape on screen.
+    const bool silent = std::all_of(history_.begin(), history_.end(), [](float v) { return v == 0.0f; });
+    const double a = first_ || silent ? 1.0 : 1.0 / (smoothing_ + 1);
     first_ = false;
     for (std::size_t k = 0; k < power_.size(); ++k)
         power_[k] += a * (static_cast<double>(std::norm(work_[k])) - power_[k]);

@@ -159,6 +159,13 @@ TEST(PskSpectrum, FindsSignalCentresAndTheNextSignalInEitherDirection)
     s.Values(quiet, 300, 302);
     EXPECT_GT(values[1], 50);
     EXPECT_LT(quiet[1], 25);
+
+    // A recording that ends in digital silence clears the display instead of keeping the
+    // signal's shape.
+    std::vector<float> silence(10 * PskSampleRate, 0.0f);
+    s.Process(silence.data(), static_cast<int>(silence.size()));
+    s.Values(values, 384, 386);
+    EXPECT_EQ(values[1], 0);
 }
 
 TEST(PskSpectrum, OverloadIsFlaggedWhileTheInputReachesFullScale)
