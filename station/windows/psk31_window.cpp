@@ -32,6 +32,7 @@
 #include "logbook/windows/qso_form.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
+#include "platform/windows/window_message.h"
 #include "station/psk31/psk_key_port.h"
 #include "station/psk31/psk_modem.h"
 #include "station/windows/cw_key_bar.h"
@@ -433,6 +434,17 @@ void TPSK31Window::closeEvent(QCloseEvent* e)
 {
     Stop();
     QWidget::closeEvent(e);
+}
+
+bool TPSK31Window::event(QEvent* e)
+{
+    if (e->type() == TWindowMessageEvent::EventType()) {
+        auto* m = static_cast<TWindowMessageEvent*>(e);
+        if (m->msg() == WM_USER + 3)
+            Notify(static_cast<int>(m->wParam()));
+        return true;
+    }
+    return QWidget::event(e);
 }
 
 void TPSK31Window::RestoreSplitters()

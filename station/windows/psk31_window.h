@@ -73,8 +73,8 @@ public:
     void Imd(int dB, int channel);
     void ClockError(int ppm, int channel);
 
-    // The main window's notifications: 1 rebuilds the function-key bar, 2 also restores the
-    // splitter positions from the settings.
+    // The main window's notifications (WM_USER + 3 window messages, or called): 1 rebuilds the
+    // function-key bar, 2 also restores the splitter positions from the settings.
     void Notify(int code);
 
     // Tuning.
@@ -132,12 +132,14 @@ public:
     TPskDialog* Dialog() const { return dialog_; }
 
 signals:
-    // Tells the main window the terminal opened (code 2).
+    // Tells the main window the terminal opened (code 2); the main window answers with its own
+    // notifications to this window.
     void notifyMainWindow(int code);
 
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

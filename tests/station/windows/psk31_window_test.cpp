@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTest>
 
 #include <fcntl.h>
@@ -23,6 +24,7 @@
 #include "comms/com_port_map.h"
 #include "logbook/config_record.h"
 #include "platform/message_dlg.h"
+#include "platform/windows/window_message.h"
 #include "station/psk31/psk_key_port.h"
 #include "station/psk31/psk_modem.h"
 #include "station/psk31/psk_transmitter.h"
@@ -140,6 +142,10 @@ TEST_F(Psk31WindowTest, StartsTheModemInItsOrderWithTheSettings)
     EXPECT_EQ(w.StatusBar[0]->text(), "Rx: 1200");
     EXPECT_EQ(w.windowTitle(), "PSK31 Window");
     EXPECT_TRUE(messages.texts().empty());
+    // The main window's answer to the opening restores the splitters.
+    Config.SetPskSplitter(0, 50);
+    SendWindowMessage(&w, WM_USER + 3, 2);
+    EXPECT_NEAR(w.OvcSplitter1->sizes()[0] * 100.0 / (w.OvcSplitter1->sizes()[0] + w.OvcSplitter1->sizes()[1]), 50, 2);
 
     // Going stores the frequencies and stops the sound card.
     w.DisplayData(1234, 50);
