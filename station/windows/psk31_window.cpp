@@ -790,15 +790,7 @@ void TPSK31Window::TypeKey(int key, Qt::KeyboardModifiers modifiers, const QStri
         ch = static_cast<unsigned char>(ToWin1252(text.left(1))[0]);
     if (ch == 0)
         return;
-    QTextCursor c(TxBuf->document());
-    c.movePosition(QTextCursor::End);
-    if (ch == 8)
-        c.deletePreviousChar();
-    else if (ch == 13)
-        c.insertBlock();
-    else
-        c.insertText(text.left(1));
-    TxBuf->setTextCursor(c);
+    AppendTo(TxBuf, ch);
     if (running_)
         core_->fnSendTXCharacter(ch, 0);
 }
