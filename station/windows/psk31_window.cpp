@@ -35,7 +35,8 @@
 #include "platform/windows/window_message.h"
 #include "station/psk31/psk_key_port.h"
 #include "station/psk31/psk_modem.h"
-#include "station/windows/cw_key_bar.h"
+#include "station/function_keys.h"
+#include "station/windows/button_frame.h"
 #include "station/windows/psk_dialog.h"
 #include "station/windows/radio_control.h"
 
@@ -265,10 +266,9 @@ void TPSK31Window::BuildControls()
         s->setChildrenCollapsible(false);
     outer->addWidget(OvcSplitter1, 1);
 
-    ButtonFrame = new TCwKeyBar(this);
+    ButtonFrame = new TButtonFrame(PskKeySet(), this);
     ButtonFrame->setObjectName(QStringLiteral("ButtonFrame"));
-    connect(ButtonFrame, &TCwKeyBar::sectionClicked, this, &TPSK31Window::SendFunctionKey);
-    ButtonFrame->Assign("PSK31", [](int i) { return Config.PskKey(i); });
+    ButtonFrame->OnSendMacro = [this](int index) { SendFunctionKey(index); };
     outer->addWidget(ButtonFrame);
 
     auto* status = new QHBoxLayout;
@@ -818,9 +818,7 @@ void TPSK31Window::SendFunctionKey(int index)
 {
     if (index < 1 || index > 16)
         return;
-    TFunctionKeys keys;
-    for (int i = 0; i < 16; ++i)
-        keys[static_cast<std::size_t>(i)] = Config.PskKey(i);
+    const TFunctionKeys keys = PskKeySet().load();
     TQSOForm* qso = QsoWindow();
     TQsoMacroContext context(qso ? &qso->Entry() : nullptr);
     TypeText(FromWin1252(ExpandMacros(index, keys, false, context)));
@@ -882,7 +880,7 @@ void TPSK31Window::Settings1Click()
 
 void TPSK31Window::EditFunctionKeys1Click()
 {
-    ShowMessage("The PSK31 function keys are edited in the setup (PSK31 keys).");
+    ButtonFrame->EditKeys();
 }
 
 namespace {
@@ -938,10 +936,8 @@ bool TPSK31Window::eventFilter(QObject* watched, QEvent* event)
         }
         if (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F8)
             return true;  // sent on release
-        if (k->key() == Qt::Key_E && k->modifiers() == Qt::AltModifier) {
-            EditFunctionKeys1Click();
-            return true;
-        }
+        if (k->key() == Qt::Key_E && k->modifiers() == Qt::AltModifier)
+            return true;  // the bar edits the keys on release
         if (k->matches(QKeySequence::Paste)) {
             Paste1Click();
             return true;
@@ -952,8 +948,10 @@ bool TPSK31Window::eventFilter(QObject* watched, QEvent* event)
     if (watched == TxBuf && event->type() == QEvent::KeyRelease) {
         auto* k = static_cast<QKeyEvent*>(event);
         ButtonFrame->SetShifted(k->modifiers());
-        if (const int index = ButtonFrame->KeyUp(k->key(), k->modifiers()); index > 0) {
-            SendFunctionKey(index);
+        int index = 0;
+        if (ButtonFrame->KeyUp(k->key(), k->modifiers(), index)) {
+            if (index > 0)
+                SendFunctionKey(index);
             return true;
         }
     }

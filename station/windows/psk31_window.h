@@ -24,7 +24,7 @@ class QSplitter;
 
 namespace korval {
 
-class TCwKeyBar;
+class TButtonFrame;
 class TPskDialog;
 class TQSOForm;
 
@@ -124,7 +124,7 @@ public:
     std::array<QLabel*, 5> StatusBar {};
     TPskView *MeterDisplay = nullptr, *SpectrumDisplay = nullptr, *WaterFallDisplay = nullptr;
     QPushButton *TxBtn = nullptr, *DisplayBtn = nullptr, *Rewind = nullptr;
-    TCwKeyBar* ButtonFrame = nullptr;
+    TButtonFrame* ButtonFrame = nullptr;
     QMenu *TerminalPopup = nullptr, *TxBufPopup = nullptr, *SpectrumPopUp = nullptr, *FormPopUp = nullptr,
           *Chan2PopUp = nullptr;
     QAction *HoldText1 = nullptr, *StopTransmission1 = nullptr, *StartTransmission1 = nullptr,
