@@ -18,6 +18,7 @@
 #include "logbook/qso_fields.h"
 #include "logbook/windows/child_windows.h"
 #include "logbook/windows/qso_form.h"
+#include "station/windows/psk31_window.h"
 #include "reference/windows/ext_data_lookup.h"
 #include "reference/windows/master_lookup.h"
 #include "reference/windows/sun_windows.h"
@@ -149,6 +150,15 @@ void PlugChildWindows(TChildWindows& children, std::function<TQSOForm*()> qsoWin
     };
     map.Refresh = [](QWidget* w) { static_cast<TWorldMap*>(w)->ShowQsoCountry(); };
     children.Plug(cwWorldMap, std::move(map));
+
+    // The PSK31 terminal tells the main window it opened; the main window answers it.
+    TChildWindowKind psk;
+    psk.Create = [](QWidget* owner) -> QWidget* {
+        auto* w = new TPSK31Window(owner);
+        QObject::connect(w, &TPSK31Window::notifyMainWindow, w, [w](int code) { PostToMainFormEx(code, w); });
+        return w;
+    };
+    children.Plug(cwPsk31, std::move(psk));
 }
 
 void OpenQsoReport(const TReportEntry& entry, TQSOForm* qso)

@@ -63,6 +63,8 @@
 #include "platform/port_io.h"
 #include "station/morse_sender.h"
 #include "station/windows/morse_kb.h"
+#include "station/psk31/psk_key_port.h"
+#include "station/windows/psk31_window.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -294,6 +296,7 @@ void TMainForm::FormCreate()
     };
     LoadCustAwards();
     TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    TPSK31Window::SetQsoWindowProvider([this] { return QsoForm(); });
     SetRadioNotifier([](int code) { PostToMainForm(code); });
     RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
@@ -366,6 +369,8 @@ void TMainForm::FormDestroy()
     terminals_.reset(); // the spot window saves its spots while the log is still there
     TMorseKb::CloseWindow();
     TMorseKb::SetQsoWindowProvider({});
+    TPSK31Window::SetQsoWindowProvider({});
+    PskKeyPort().Close();
     station_.reset();
     PortIo().CloseDriver();
     FreeQsoWindow();
