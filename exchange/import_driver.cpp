@@ -208,7 +208,7 @@ public:
         q.Note = NewNote(qsoNote);
         if (!q.Call.empty() && callNote != remembered)
             notes_.Set(q.Call.view(), callNote);
-        q.WpxPrefix = CalcWPXPrefix(q.Call.view());
+        CalcWPXPrefix(q.Call.view(), q.WpxPrefix);
         // From the log's record blocks: a heap block per QSO was a tenth of a large import.
         TQsoRecord* rec = log_.NewQsoRecord();
         *rec = q;
