@@ -181,7 +181,7 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     // Exception calls: the entry of this call with the latest start date not after the date,
     // while its country exists at that date. The table of keys narrows the search to the call's
     // own records, or skips it for a call that has none.
-    static TKeyRanges exceptionKeys, prefixKeys;
+    static TKeyRanges exceptionKeys;
     const bool exceptionTable = exceptionKeys.Usable(*CountryDb.ExceptionCalls);
     std::int32_t first = 0, last = -1;
     if (!exceptionTable || exceptionKeys.Find(w, first, last)) {
@@ -232,31 +232,46 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     if (w.size() > 4)
         w = w.substr(0, 4);
 
-    // Prefix mappings, longest prefix first; for one prefix the latest start date first.
+    // Prefix mappings, longest prefix first; for one prefix the latest start date first. The
+    // table of keys keeps each mapping's dates, country and zone beside the ranges (a mapping
+    // that starts on OpenEndDate is never in force, wherever it is looked at).
+    static TKeyRanges prefixKeys([](const std::uint8_t* m) {
+        return std::uint64_t(GetU16(m, 8)) | std::uint64_t(GetU16(m, 10)) << 16 | std::uint64_t(GetU16(m, 5)) << 32 |
+               std::uint64_t(GetU8(m, 7)) << 48;
+    });
+    auto inForce = [&](TDayNumber start, TDayNumber end, std::uint16_t c, std::uint8_t z) {
+        if (date < start || date >= end || c >= countryCount)
+            return false;
+        country = c;
+        zone = z;
+        ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
+        return true;
+    };
     const TSuffixIndex& px = *CountryDb.Prefixes;
-    const bool prefixTable = prefixKeys.Usable(px);
-    std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
-    while (!w.empty()) {
-        std::int32_t i = -1;
-        if (!prefixTable) {
-            i = LowerBound(px, w, OpenEndDate, 8, bound);
-            bound = i;
-        } else if (prefixKeys.Find(w, first, last)) {
-            i = LowerBound(px, w, OpenEndDate, 8, last, first);
+    if (prefixKeys.Usable(px, CountryDb.Countries->Version())) {
+        for (; !w.empty(); w.remove_suffix(1)) {
+            if (!prefixKeys.Find(w, first, last))
+                continue;
+            for (std::int32_t i = last - 1; i >= first; --i) {
+                const std::uint64_t m = prefixKeys.Value(i);
+                if (inForce(static_cast<TDayNumber>(m), static_cast<TDayNumber>(m >> 16),
+                            static_cast<std::uint16_t>(m >> 32), static_cast<std::uint8_t>(m >> 48)))
+                    return;
+            }
         }
+        return;
+    }
+    std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
+    for (; !w.empty(); w.remove_suffix(1)) {
+        std::int32_t i = LowerBound(px, w, OpenEndDate, 8, bound);
+        bound = i;
         for (--i; i >= 0; --i) {
             const std::uint8_t* m = px.Record(i);
             if (!KeyEquals(m, w))
                 break;
-            const std::uint16_t c = GetU16(m, 5);
-            if (date >= GetU16(m, 8) && date < GetU16(m, 10) && c < countryCount) {
-                country = c;
-                zone = GetU8(m, 7);
-                ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
+            if (inForce(GetU16(m, 8), GetU16(m, 10), GetU16(m, 5), GetU8(m, 7)))
                 return;
-            }
         }
-        w.remove_suffix(1);
     }
 }
 

@@ -18,8 +18,8 @@ bool TKeyRanges::Pack(std::string_view key, std::uint64_t& lo, std::uint64_t& hi
         return false;
     unsigned char b[16] = {};
     b[0] = static_cast<unsigned char>(key.size());
-    if (!key.empty())
-        std::memcpy(b + 1, key.data(), key.size());
+    for (std::size_t i = 0; i < key.size(); ++i)
+        b[i + 1] = static_cast<unsigned char>(key[i]);
     std::memcpy(&lo, b, 8);
     std::memcpy(&hi, b + 8, 8);
     return true;
@@ -47,6 +47,12 @@ bool TKeyRanges::Build(const TOneIndex& c)
         --filterShift_;
     }
     filter_.assign(bits / 64, 0);
+    values_.clear();
+    if (value_) {
+        values_.resize(static_cast<std::size_t>(n));
+        for (std::int32_t k = 0; k < n; ++k)
+            values_[static_cast<std::size_t>(k)] = value_(static_cast<const std::uint8_t*>(c.At(k)));
+    }
     std::int32_t i = 0;
     while (i < n) {
         const auto* rec = static_cast<const std::uint8_t*>(c.At(i));
@@ -75,13 +81,14 @@ bool TKeyRanges::Build(const TOneIndex& c)
     return true;
 }
 
-bool TKeyRanges::Usable(const TOneIndex& c)
+bool TKeyRanges::Usable(const TOneIndex& c, std::uint64_t also)
 {
     const std::uint64_t v = c.Version();
-    if (owner_ == &c && version_ == v)
+    if (owner_ == &c && version_ == v && alsoVersion_ == also)
         return built_;
-    if (seenVersion_ != v) {
+    if (seenVersion_ != v || seenAlso_ != also) {
         seenVersion_ = v;
+        seenAlso_ = also;
         stableUses_ = 0;
         return false;
     }
@@ -89,9 +96,12 @@ bool TKeyRanges::Usable(const TOneIndex& c)
         return false;
     owner_ = &c;
     version_ = v;
+    alsoVersion_ = also;
     built_ = Build(c);
-    if (!built_)
+    if (!built_) {
         slots_.clear();
+        values_.clear();
+    }
     return built_;
 }
 

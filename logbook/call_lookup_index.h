@@ -17,10 +17,20 @@ class TOneIndex;
 
 class TKeyRanges {
 public:
-    // Whether Find answers for the collection as it is now (else the caller searches it).
-    bool Usable(const TOneIndex& c);
+    // What the table keeps of each record, so that a search reads a few kilobytes instead of
+    // the records' heap blocks; null: nothing.
+    using TRecordValue = std::uint64_t (*)(const std::uint8_t* rec);
+    explicit TKeyRanges(TRecordValue value = nullptr) : value_(value) {}
+
+    // Whether Find answers for the collection as it is now (else the caller searches it). The
+    // values kept may depend on more than the collection (the country numbers of the mappings
+    // change in place when a country is added or deleted): also is the version of what else
+    // they depend on.
+    bool Usable(const TOneIndex& c, std::uint64_t also = 0);
     // The records [first, last) whose key is key; false (first and last -1) when none has it.
     bool Find(std::string_view key, std::int32_t& first, std::int32_t& last) const;
+    // The value kept of record i.
+    std::uint64_t Value(std::int32_t i) const { return values_[static_cast<std::size_t>(i)]; }
 
 private:
     struct TSlot {
@@ -31,10 +41,11 @@ private:
     static std::uint64_t Hash(std::uint64_t lo, std::uint64_t hi);
     bool Build(const TOneIndex& c);
 
+    TRecordValue value_;
     const TOneIndex* owner_ = nullptr;
-    std::uint64_t version_ = 0;   // of the collection the table was built from
-    bool built_ = false;          // for owner_ at version_ (false: the keys were not grouped)
-    std::uint64_t seenVersion_ = 0;
+    std::uint64_t version_ = 0, alsoVersion_ = 0;  // of what the table was built from
+    bool built_ = false;  // for them (false: the keys were not grouped)
+    std::uint64_t seenVersion_ = 0, seenAlso_ = 0;
     std::uint32_t stableUses_ = 0;  // lookups since the collection last changed
     std::vector<TSlot> slots_;
     std::uint64_t mask_ = 0;
@@ -42,6 +53,7 @@ private:
     // this answers for them from a few kilobytes instead of the slots.
     std::vector<std::uint64_t> filter_;
     unsigned filterShift_ = 64;
+    std::vector<std::uint64_t> values_;
 };
 
 } // namespace korval
