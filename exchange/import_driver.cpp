@@ -98,7 +98,7 @@ private:
 
 class TImportRun {
 public:
-    TImportRun(TQsoData& log, TImportContext& ctx) : log_(log), ctx_(ctx), notes_(log) {}
+    TImportRun(TQsoData& log, TImportContext& ctx) : log_(log), ctx_(ctx), notes_(log), noteBlocks_(ctx.Data.size() / 16) {}
 
     bool CheckImportedQSO()
     {
@@ -205,7 +205,7 @@ public:
             MergeNote(qsoNote, 255, ctx_.KeptItem, false);
             ++ctx_.Count.Kept;
         }
-        q.Note = NewNote(qsoNote);
+        q.Note = noteBlocks_.New(qsoNote);
         if (!q.Call.empty() && callNote != remembered)
             notes_.Set(q.Call.view(), callNote);
         CalcWPXPrefix(q.Call.view(), q.WpxPrefix);
@@ -323,6 +323,7 @@ private:
     TQsoData& log_;
     TImportContext& ctx_;
     TCallNoteCache notes_;
+    TNoteBlocks noteBlocks_;
 };
 
 } // namespace

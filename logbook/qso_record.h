@@ -130,7 +130,28 @@ void GetQsoStored(const std::uint8_t* b, TQsoRecord& rec);
 
 // Notes: heap short strings of exactly length + 1 bytes; texts longer than 255 are cut.
 TNotePtr NewNote(std::string_view text);  // null for an empty text
+// Frees a note of NewNote or of a TNoteBlocks.
 void FreeNote(TNotePtr note);
+
+// Notes made in bulk (a log load, an import) packed into shared blocks, where a heap block each
+// was a tenth of a million-QSO load. They are notes like any other: FreeNote takes them, and a
+// block goes once its last note is freed and it is closed (with the TNoteBlocks).
+struct TNoteBlock;
+class TNoteBlocks {
+public:
+    // expectedBytes: about how much text will come (the size of the first block).
+    explicit TNoteBlocks(std::size_t expectedBytes = 0);
+    ~TNoteBlocks();
+    TNoteBlocks(const TNoteBlocks&) = delete;
+    TNoteBlocks& operator=(const TNoteBlocks&) = delete;
+    // As NewNote.
+    TNotePtr New(std::string_view text);
+
+private:
+    void Close();
+    TNoteBlock* current_ = nullptr;
+    std::size_t nextSize_;
+};
 inline std::string_view NoteText(const std::uint8_t* note)
 {
     return note ? std::string_view(reinterpret_cast<const char*>(note + 1), note[0]) : std::string_view();
