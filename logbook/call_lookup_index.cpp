@@ -14,14 +14,18 @@ std::uint32_t RebuildAfter(std::int32_t count) { return 64 + static_cast<std::ui
 
 bool TKeyRanges::Pack(std::string_view key, std::uint64_t& lo, std::uint64_t& hi)
 {
+    // In registers: bytes stored one by one and read back as words would stall every probe.
     if (key.size() > 15)
         return false;
-    unsigned char b[16] = {};
-    b[0] = static_cast<unsigned char>(key.size());
-    for (std::size_t i = 0; i < key.size(); ++i)
-        b[i + 1] = static_cast<unsigned char>(key[i]);
-    std::memcpy(&lo, b, 8);
-    std::memcpy(&hi, b + 8, 8);
+    lo = key.size();
+    hi = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const std::uint64_t c = static_cast<unsigned char>(key[i]);
+        if (i < 7)
+            lo |= c << (8 * (i + 1));
+        else
+            hi |= c << (8 * (i - 7));
+    }
     return true;
 }
 

@@ -81,21 +81,25 @@ void TQsoIndex::Remove(TQsoRecord* rec) { RemoveFrom(items_, compare_, rec); }
 
 namespace {
 // A stable sort of a log's record pointers on 64-bit keys held next to them, so that it touches
-// each record twice in order (to take its key) instead of at every comparison. The records are
-// first dealt out by the key's top 16 bits into one array of keys and pointers, then each share
-// is sorted by the rest of its keys: by a radix pass per byte that varies, in a scratch array
-// of the largest share's size. A million records take one such array and a small one where
+// each record twice in order (to take its key) instead of at every comparison. The records of a
+// large log are first dealt out by the key's top 16 bits into one array of keys and pointers,
+// then each share is sorted by the rest of its keys: by a radix pass per byte that varies, in a
+// scratch array of the largest share's size. A million records take one such array and a small one where
 // two full-size arrays would be fresh memory the system must clear first.
 // Records whose keys tie are ordered by compare, in their input order where that ties too, when
 // either of them was flagged (its key does not decide). The result is that of std::stable_sort
 // with compare, for a compare that orders by the key first.
+// Below this many records the sort does not deal them out first.
+constexpr std::size_t kDealtFrom = 32768;
+
 struct TKeyedRecord {
     std::uint64_t key;
     std::uintptr_t rec;  // the record, its lowest bit set when the key does not decide
 };
 static_assert(alignof(TQsoRecord) >= 2);
 
-void SortShare(TKeyedRecord* v, std::size_t n, TKeyedRecord* scratch)
+// Sorts by the low bytes of the keys (the others are equal), stably.
+void SortShare(TKeyedRecord* v, std::size_t n, TKeyedRecord* scratch, unsigned bytes)
 {
     if (n < 48) {  // insertion sort: stable, and cheaper than counting for a few records
         for (std::size_t i = 1; i < n; ++i) {
@@ -107,13 +111,13 @@ void SortShare(TKeyedRecord* v, std::size_t n, TKeyedRecord* scratch)
         }
         return;
     }
-    std::array<std::array<std::uint32_t, 256>, 6> counts{};
+    std::array<std::array<std::uint32_t, 256>, 8> counts{};
     for (std::size_t i = 0; i < n; ++i)
-        for (unsigned byte = 0; byte < 6; ++byte)
+        for (unsigned byte = 0; byte < bytes; ++byte)
             ++counts[byte][(v[i].key >> (8 * byte)) & 0xFF];
     TKeyedRecord* from = v;
     TKeyedRecord* to = scratch;
-    for (unsigned byte = 0; byte < 6; ++byte) {
+    for (unsigned byte = 0; byte < bytes; ++byte) {
         std::array<std::uint32_t, 256>& c = counts[byte];
         if (std::find(c.begin(), c.end(), static_cast<std::uint32_t>(n)) != c.end())
             continue;  // every key of the share has the same byte here
@@ -137,29 +141,41 @@ void StableKeySort(TQsoPtrList& items, KeyOf keyOf, TCompareFunc compare)
     struct Free {
         void operator()(TKeyedRecord* p) const { LargeFree(p); }
     };
-    std::vector<std::size_t> start(65537, 0);
-    bool decides = true;
-    for (const TQsoRecord* r : items)
-        ++start[(keyOf(*r, decides) >> 48) + 1];
-    std::size_t largest = 0;
-    for (std::size_t b = 1; b <= 65536; ++b) {
-        largest = std::max(largest, start[b]);
-        start[b] += start[b - 1];
-    }
     std::unique_ptr<TKeyedRecord[], Free> all(static_cast<TKeyedRecord*>(LargeAlloc(n * sizeof(TKeyedRecord))));
-    {
-        std::vector<std::size_t> at(start.begin(), start.end() - 1);
-        for (TQsoRecord* r : items) {
-            decides = true;
-            const std::uint64_t k = keyOf(*r, decides);
-            all[at[k >> 48]++] = {k, reinterpret_cast<std::uintptr_t>(r) | (decides ? 0u : 1u)};
+    std::unique_ptr<TKeyedRecord[], Free> scratch;
+    bool decides = true;
+    auto entry = [&](TQsoRecord* r) {
+        decides = true;
+        const std::uint64_t k = keyOf(*r, decides);
+        return TKeyedRecord{k, reinterpret_cast<std::uintptr_t>(r) | (decides ? 0u : 1u)};
+    };
+    if (n <= kDealtFrom) {
+        // A small log in one share, sorted on the whole key.
+        for (std::size_t i = 0; i < n; ++i)
+            all[i] = entry(items[i]);
+        scratch.reset(static_cast<TKeyedRecord*>(LargeAlloc(n * sizeof(TKeyedRecord))));
+        SortShare(all.get(), n, scratch.get(), 8);
+    } else {
+        std::vector<std::uint32_t> start(65537, 0);
+        for (const TQsoRecord* r : items)
+            ++start[(keyOf(*r, decides) >> 48) + 1];
+        std::size_t largest = 0;
+        for (std::size_t b = 1; b <= 65536; ++b) {
+            largest = std::max<std::size_t>(largest, start[b]);
+            start[b] += start[b - 1];
         }
+        {
+            std::vector<std::uint32_t> at(start.begin(), start.end() - 1);
+            for (TQsoRecord* r : items) {
+                const TKeyedRecord e = entry(r);
+                all[at[e.key >> 48]++] = e;
+            }
+        }
+        scratch.reset(static_cast<TKeyedRecord*>(LargeAlloc(std::max<std::size_t>(largest, 1) * sizeof(TKeyedRecord))));
+        for (std::size_t b = 0; b < 65536; ++b)
+            if (start[b + 1] - start[b] > 1)
+                SortShare(all.get() + start[b], start[b + 1] - start[b], scratch.get(), 6);
     }
-    std::unique_ptr<TKeyedRecord[], Free> scratch(
-        static_cast<TKeyedRecord*>(LargeAlloc(std::max<std::size_t>(largest, 1) * sizeof(TKeyedRecord))));
-    for (std::size_t b = 0; b < 65536; ++b)
-        if (start[b + 1] - start[b] > 1)
-            SortShare(all.get() + start[b], start[b + 1] - start[b], scratch.get());
     scratch.reset();
     auto record = [](const TKeyedRecord& e) { return reinterpret_cast<TQsoRecord*>(e.rec & ~std::uintptr_t(1)); };
     TKeyedRecord* v = all.get();
