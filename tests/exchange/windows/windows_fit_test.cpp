@@ -5,7 +5,12 @@
 #include <memory>
 
 #include "exchange/filter_record.h"
+#include "exchange/rate_report.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/windows/get_cust_awd_form.h"
+#include "exchange/windows/get_report_mode.h"
+#include "exchange/windows/report_form.h"
+#include "logbook/custom_award.h"
 #include "exchange/windows/import_dialogs.h"
 #include "exchange_fixture.h"
 #include "logbook/windows/help_window.h"
@@ -27,6 +32,7 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
     qso.Date = 45000;
     SaveFilterFile(FilterFileName(), {AdifFilter()});
     TFilterRecord filter = AdifFilter();
+    auto awards = TCustAwardList::LoadFromText("[IOTA]\nawdname=Islands on the air\n", "T");
     TLogStatusInfo info;
     info.open = true;
     info.fileName = "/home/op/.local/share/korval/SAVE/A-RATHER-LONG-LOG-NAME.KVL";
@@ -40,6 +46,9 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
         {"help", [] { return new THelpWindow; }},
         {"progress", [] { return new TProgressbar; }},
         {"QSO window", [&] { return new TQSOForm(&log); }},
+        {"band/mode choice", [] { return new TGetReportMode; }},
+        {"custom-award choice", [&] { return new TGetCustAwdForm(*awards); }},
+        {"report window", [&] { return new TReportForm(std::make_unique<TRateReport>(&log), nullptr); }},
     };
     for (const auto& [what, make] : windows) {
         std::unique_ptr<QWidget> w(make());
