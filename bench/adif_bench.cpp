@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/adif_field.h"
 #include "exchange/export_driver.h"
 #include "exchange/adif_reader.h"
 #include "exchange/import_driver.h"
@@ -49,16 +50,6 @@ void setUp()
     Config.SetImportConflictAction(1);
 }
 
-void field(std::string& f, const char* name, const std::string& v)
-{
-    f += '<';
-    f += name;
-    f += ':';
-    f += std::to_string(v.size());
-    f += '>';
-    f += v;
-    f += ' ';
-}
 
 // A log as other programs write it: calls from all over the world, several bands and modes,
 // reports, a name on every fourth QSO.
@@ -81,23 +72,23 @@ const std::string& adifFile()
         call += char('A' + (i / 10) % 26);
         call += char('A' + (i / 260) % 26);
         call += char('A' + (i / 6760) % 26);
-        field(f, "call", call);
+        bench::AdifField(f, "call", call);
         // In date order, as logs are kept: 300 QSOs a day, 28 days a month, from 1990.
         int day = i / 300;
         std::snprintf(buf, sizeof buf, "%04d%02d%02d", 1990 + day / 336, 1 + (day / 28) % 12, 1 + day % 28);
-        field(f, "qso_date", buf);
+        bench::AdifField(f, "qso_date", buf);
         int second = (i % 300) * 288;
         std::snprintf(buf, sizeof buf, "%02d%02d%02d", second / 3600, (second / 60) % 60, second % 60);
-        field(f, "time_on", buf);
-        field(f, "band", bands[i % 8][0]);
-        field(f, "freq", bands[i % 8][1]);
+        bench::AdifField(f, "time_on", buf);
+        bench::AdifField(f, "band", bands[i % 8][0]);
+        bench::AdifField(f, "freq", bands[i % 8][1]);
         const char* mode = modes[(i / 8) % 4];
-        field(f, "mode", mode);
+        bench::AdifField(f, "mode", mode);
         bool phone = mode[0] == 'S' || mode[0] == 'F';
-        field(f, "rst_sent", phone ? "59" : "599");
-        field(f, "rst_rcvd", phone ? "57" : "579");
+        bench::AdifField(f, "rst_sent", phone ? "59" : "599");
+        bench::AdifField(f, "rst_rcvd", phone ? "57" : "579");
         if (i % 4 == 0)
-            field(f, "name", "Name" + std::to_string(i % 1000));
+            bench::AdifField(f, "name", "Name" + std::to_string(i % 1000));
         f += "<eor>\n";
     }
     return f;

@@ -6,6 +6,7 @@
 // written there as text, so that two runs can be compared line by line with diff.
 //
 //   build-bench/bench/log_digest [dump-folder]
+#include "bench/adif_field.h"
 #include "exchange/import_driver.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
@@ -306,16 +307,6 @@ void LookupSections(const std::string& name)
 
 // ---- ADIF ----
 
-void Field(std::string& f, const char* name, const std::string& v)
-{
-    f += '<';
-    f += name;
-    f += ':';
-    f += std::to_string(v.size());
-    f += '>';
-    f += v;
-    f += ' ';
-}
 
 // Counties as other programs spell them: exactly, in upper case, with "County", "Saint" for
 // "St.", without blanks and punctuation, and names no state has.
@@ -369,70 +360,70 @@ std::string GenerateAdif(int n, unsigned seed)
         if (rng() % 200 == 0)
             call = " " + call + "-P";
         if (rng() % 1000 != 0)
-            Field(f, rng() % 2 ? "call" : "CALL", call);
+            bench::AdifField(f, rng() % 2 ? "call" : "CALL", call);
         const int day = static_cast<int>(rng() % 12000);
         std::snprintf(buf, sizeof buf, "%04d%02d%02d", 1990 + day / 336, 1 + (day / 28) % 12, 1 + day % 28);
-        Field(f, "qso_date", rng() % 500 == 0 ? std::string("19991332") : std::string(buf));
+        bench::AdifField(f, "qso_date", rng() % 500 == 0 ? std::string("19991332") : std::string(buf));
         const int second = static_cast<int>(rng() % 86400);
         std::snprintf(buf, sizeof buf, "%02d%02d%02d", second / 3600, (second / 60) % 60, second % 60);
-        Field(f, "time_on", rng() % 3 ? std::string(buf) : std::string(buf, 4));
+        bench::AdifField(f, "time_on", rng() % 3 ? std::string(buf) : std::string(buf, 4));
         const auto& b = bands[rng() % std::size(bands)];
         if (b[0][0])
-            Field(f, "band", b[0]);
+            bench::AdifField(f, "band", b[0]);
         if (b[1][0])
-            Field(f, "freq", b[1]);
+            bench::AdifField(f, "freq", b[1]);
         const auto& m = modes[rng() % std::size(modes)];
-        Field(f, "mode", m[0]);
+        bench::AdifField(f, "mode", m[0]);
         if (m[1][0])
-            Field(f, "submode", m[1]);
-        Field(f, "rst_sent", reports[rng() % std::size(reports)]);
-        Field(f, "rst_rcvd", reports[rng() % std::size(reports)]);
+            bench::AdifField(f, "submode", m[1]);
+        bench::AdifField(f, "rst_sent", reports[rng() % std::size(reports)]);
+        bench::AdifField(f, "rst_rcvd", reports[rng() % std::size(reports)]);
         const unsigned extra = rng();
         if (extra % 4 == 0)
-            Field(f, "name", extra % 3 ? "Name" + std::to_string(i % 1000) : std::string("J\xc3\xb6rg \xe2\x82\xac"));
+            bench::AdifField(f, "name", extra % 3 ? "Name" + std::to_string(i % 1000) : std::string("J\xc3\xb6rg \xe2\x82\xac"));
         if (extra % 7 == 0)
-            Field(f, "qth", "Town " + std::to_string(i % 333));
+            bench::AdifField(f, "qth", "Town " + std::to_string(i % 333));
         if (extra % 9 == 0)
-            Field(f, "comment", "Nice QSO\r\nsecond line " + std::to_string(i % 50));
+            bench::AdifField(f, "comment", "Nice QSO\r\nsecond line " + std::to_string(i % 50));
         if (extra % 11 == 0)
-            Field(f, "gridsquare", extra % 2 ? "JO62qm" : "FN42ab12");
+            bench::AdifField(f, "gridsquare", extra % 2 ? "JO62qm" : "FN42ab12");
         if (extra % 13 == 0)
-            Field(f, "iota", extra % 2 ? "EU-005" : "NA-1");
+            bench::AdifField(f, "iota", extra % 2 ? "EU-005" : "NA-1");
         if (extra % 5 == 0) {
             const auto& c = counties[rng() % counties.size()];
             if (extra % 3 == 0) {
-                Field(f, "state", c.first);
-                Field(f, "cnty", c.second);
+                bench::AdifField(f, "state", c.first);
+                bench::AdifField(f, "cnty", c.second);
             } else {
-                Field(f, "cnty", c.first + "," + c.second);
+                bench::AdifField(f, "cnty", c.first + "," + c.second);
             }
         } else if (extra % 17 == 0) {
-            Field(f, "state", states[rng() % std::size(states)]);
+            bench::AdifField(f, "state", states[rng() % std::size(states)]);
         }
         if (extra % 19 == 0)
-            Field(f, "dxcc", std::to_string(rng() % 300));
+            bench::AdifField(f, "dxcc", std::to_string(rng() % 300));
         if (extra % 23 == 0)
-            Field(f, "cqz", std::to_string(rng() % 45));
+            bench::AdifField(f, "cqz", std::to_string(rng() % 45));
         if (extra % 6 == 0)
-            Field(f, "qsl_rcvd", "Y");
+            bench::AdifField(f, "qsl_rcvd", "Y");
         if (extra % 29 == 0)
-            Field(f, "qslsdate", "20010203");
+            bench::AdifField(f, "qslsdate", "20010203");
         if (extra % 31 == 0)
-            Field(f, "srx", std::to_string(rng() % 2000));
+            bench::AdifField(f, "srx", std::to_string(rng() % 2000));
         if (extra % 37 == 0)
-            Field(f, "stx", std::to_string(rng() % 2000));
+            bench::AdifField(f, "stx", std::to_string(rng() % 2000));
         if (extra % 41 == 0)
-            Field(f, "prop_mode", "SAT");
+            bench::AdifField(f, "prop_mode", "SAT");
         if (extra % 43 == 0)
-            Field(f, "ten_ten", std::to_string(rng() % 90000));
+            bench::AdifField(f, "ten_ten", std::to_string(rng() % 90000));
         if (extra % 47 == 0)
-            Field(f, "arrl_sect", "EMA");
+            bench::AdifField(f, "arrl_sect", "EMA");
         if (extra % 53 == 0)
-            Field(f, "notes", "line one\nline two");
+            bench::AdifField(f, "notes", "line one\nline two");
         if (extra % 59 == 0)
-            Field(f, "app_korval_mode", "CW");
+            bench::AdifField(f, "app_korval_mode", "CW");
         if (extra % 61 == 0)
-            Field(f, "qsl_via", "W1AW");
+            bench::AdifField(f, "qsl_via", "W1AW");
         if (extra % 67 == 0)
             f += "<unknown_tag:3>abc <bad tag> ";
         f += rng() % 2 ? "<eor>\n" : "<EOR>\r\n";
