@@ -39,10 +39,12 @@
 #include "reference/country_editor.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
+#include "reference/windows/setup_dialog.h"
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "app/splash_screen.h"
+#include "app/setup_services.h"
 #include "app/station_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
@@ -166,7 +168,7 @@ void TMainForm::BuildMenus()
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
-    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
+    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), &TMainForm::Preferences1Click);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
                       &TMainForm::PrintSetup1Click);
     file->addSeparator();
@@ -897,6 +899,21 @@ std::uint16_t TMainForm::QsoWindowCountry() const
         return 0;
     const std::int32_t n = CountryNumberOfPrefix(prefix);
     return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+}
+
+void TMainForm::Preferences1Click()
+{
+    TMainSetupServices services(*this);
+    TSetupDialog setup(services, SetupReportNames(), this);
+    if (setup.exec() != QDialog::Accepted)
+        return;
+    try {
+        SaveConfiguration();
+    } catch (const std::exception& ex) {
+        MessageDlg(ex.what(), TMsgDlgType::mtError, mbOK);
+    }
+    UpdateUserLevelMenus();
+    RefreshCaption();
 }
 
 void TMainForm::PrintSetup1Click()
