@@ -43,6 +43,12 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/panorama_window.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/radio_db.h"
+#include "station/windows/rotate_form.h"
+#include "station/windows/scanner_window.h"
+#include "station/windows/set_radio_frequency.h"
 #include "app/splash_screen.h"
 #include "app/setup_services.h"
 #include "app/station_services.h"
@@ -163,7 +169,7 @@ void TMainForm::BuildMenus()
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
-    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
@@ -178,11 +184,12 @@ void TMainForm::BuildMenus()
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
     Radio1->setObjectName(QStringLiteral("Radio1"));
-    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
-    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
-    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
-    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
-    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), &TMainForm::Panorama1Click);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), &TMainForm::Scanner1Click);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), &TMainForm::SetFrequency1Click);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), &TMainForm::FlipRadio1Click);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"),
+                                &TMainForm::Ignoremodeinrealtime1Click);
     Ignoremodeinrealtime1->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -269,6 +276,8 @@ void TMainForm::FormCreate()
     station_ = std::make_unique<TStationServices>();
     station_->StartAnnouncer();
     TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    SetRadioNotifier([](int code) { PostToMainForm(code); });
+    RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
 }
 
@@ -291,6 +300,8 @@ void TMainForm::FormShow()
     resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
     StartTrigger(trClock, 1000);
     ClockTick();
+    if (!Config.RadioModel().empty())
+        CreateRadio();
     UpdateRadioMenu();
     station_->StartSender();
 
@@ -336,6 +347,10 @@ void TMainForm::FormDestroy()
     station_.reset();
     PortIo().CloseDriver();
     FreeQsoWindow();
+    SetRadioNotifier(nullptr);
+    FreeRadio(false);
+    RotatorControl().BandSource = nullptr;
+    delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
@@ -407,7 +422,9 @@ void TMainForm::TriggerHandler(int handle)
         break;
     case trRadioPoll:
         triggers_[index] = -1; // a one-shot trigger is gone once it fired
-        // No radio can be created yet: nothing to poll.
+        // The poll itself runs at idle time; without a radio the trigger simply ends.
+        if (Radio())
+            radioPollDue_ = true;
         break;
     case trScanner:
         triggers_[index] = -1;
@@ -489,8 +506,13 @@ void TMainForm::AppIdle()
     const bool cwIdle = !station_ || station_->SenderIdle();
     if (autoSaveDue_ && cwIdle)
         AutoSave();
-    if (radioPollDue_ && cwIdle)
+    if (radioPollDue_ && cwIdle) {
         radioPollDue_ = false;
+        if (Radio() && Radio()->Busy())
+            StartTrigger(trRadioPoll, 1000);
+        else
+            PollRadio(true);
+    }
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -609,11 +631,16 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
+        qso->SetRadio(&RadioFeed());
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
         QAction* info = qso->Action(TQSOForm::cmCountryInformation);
         info->setEnabled(true);
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
+        RotatorControl().OpenRotator();
         PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
@@ -629,6 +656,7 @@ void TMainForm::FreeQsoWindow()
 {
     if (!qsoForm_)
         return;
+    RotatorControl().CloseRotator();
     delete qsoForm_.data();
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
@@ -960,19 +988,93 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
+    Radios1->setEnabled(UserLevelAllows(3));
 }
 
 void TMainForm::UpdateRadioMenu()
 {
     Radio1->setEnabled(!Config.RadioModel().empty());
-    // No radio object can exist yet.
-    Scanner1->setEnabled(false);
-    Panorama1->setEnabled(false);
-    SetFrequency1->setEnabled(false);
-    Ignoremodeinrealtime1->setEnabled(false);
-    FlipRadio1->setText(QStringLiteral("Start Radio"));
+    TRadio* radio = Radio();
+    Scanner1->setEnabled(radio);
+    Panorama1->setEnabled(radio && radio->CanReadSMeter());
+    SetFrequency1->setEnabled(radio);
+    Ignoremodeinrealtime1->setEnabled(radio);
+    FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
     if (TMorseSender* sender = MorseSender())
         sender->SelectKeyingPort();
+}
+
+// ---- Radio ----
+
+void TMainForm::Radios1Click()
+{
+    TRadioDB editor(this);
+    editor.exec();
+}
+
+void TMainForm::Panorama1Click()
+{
+    if (!Radio())
+        return;
+    TPanorama panorama(this);
+    panorama.exec();
+}
+
+void TMainForm::Scanner1Click()
+{
+    if (!Radio())
+        return;
+    TScanner scanner(this);
+    scanner.exec();
+}
+
+void TMainForm::SetFrequency1Click()
+{
+    if (!setFrequency_)
+        setFrequency_ = new TSetRadioFrequency(this);
+    setFrequency_->show();
+    setFrequency_->raise();
+    setFrequency_->activateWindow();
+}
+
+void TMainForm::FlipRadio1Click()
+{
+    if (Radio()) {
+        FreeRadio();
+        return;
+    }
+    const bool started = CreateRadio();
+    UpdateRadioMenu();
+    if (started && QsoForm() && QsoForm()->EntryMode() == emRealTime) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
+}
+
+void TMainForm::Ignoremodeinrealtime1Click()
+{
+    if (TQSOForm* qso = QsoForm()) {
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        qso->RadioStateChanged();
+    }
+}
+
+void TMainForm::PollRadio(bool ask)
+{
+    TRadio* radio = Radio();
+    TQSOForm* qso = QsoForm();
+    if (!radio || closing_ || QCoreApplication::closingDown() || !qso || qso->EntryMode() != emRealTime)
+        return;
+    double rx = radio->RxFreq(), tx = radio->TxFreq();
+    std::uint8_t mode = radio->Mode();
+    bool split = radio->Split();
+    if (ask && radio->ReadFrequencyAndMode(rx, tx, mode, split))
+        return;
+    qso->RadioUpdate(mode, split ? tx : rx);
+    if (ask || radioPollDue_) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
 }
 
 void TMainForm::UserMessage(int code)
@@ -983,12 +1085,28 @@ void TMainForm::UserMessage(int code)
         break;
     case mfRadioStopped:
         radioPollDue_ = false;
-        Config.SetSetFreqWindowOpen(false);
+        // A radio that failed is freed here; a stop told late must not free a radio started since.
+        if (Radio() && Radio()->Disabled())
+            FreeRadio(false);
+        Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
+        if (setFrequency_)
+            setFrequency_->close();
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
         break;
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
+        if (Config.SetFreqWindowOpen())
+            SetFrequency1Click();
+        break;
+    case mfRadioChanged:
+        if (setFrequency_)
+            setFrequency_->UpdateFromRadio();
+        PollRadio(false);
         break;
     default:
         // The windows the other codes address are not part of the program yet.

@@ -20,6 +20,7 @@
 #include "globe/windows/world_map.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
+#include "station/windows/set_radio_frequency.h"
 
 class QAction;
 class QLabel;
@@ -118,6 +119,18 @@ public:
     void About1Click();
     void Contents1Click();
 
+    // The radio: its definitions, its windows, starting and stopping it, and the poll that feeds
+    // the QSO window in real-time entry.
+    void Radios1Click();
+    void Panorama1Click();
+    void Scanner1Click();
+    void SetFrequency1Click();
+    void FlipRadio1Click();
+    void Ignoremodeinrealtime1Click();
+    // Frequency and mode to the QSO window; ask: read the radio (else its last values).
+    void PollRadio(bool ask);
+    TSetRadioFrequency* SetFrequencyWindow() const { return setFrequency_.data(); }
+
     bool CloseLog();
     void UpdateFileMenu();
     void UpdateUserLevelMenus();
@@ -209,6 +222,7 @@ private:
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
     QPointer<TWorldMap> worldMap_;
+    QPointer<TSetRadioFrequency> setFrequency_;
     TQsoData* qsoLog_ = nullptr;
     std::unique_ptr<TStationServices> station_;
 };

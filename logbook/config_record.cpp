@@ -295,6 +295,18 @@ void TConfigRecord::SetBandCutoff(int band, double kHz)
     PutDouble(b_.data(), BandCutoffOffset + 8 * band, kHz);
 }
 
+std::uint8_t TConfigRecord::RotatorRule(int band) const
+{
+    Check(band >= 0 && band <= 15, "band", band);
+    return b_[RotatorRuleOffset + static_cast<std::size_t>(band)];
+}
+
+void TConfigRecord::SetRotatorRule(int band, std::uint8_t rule)
+{
+    Check(band >= 0 && band <= 15, "band", band);
+    b_[RotatorRuleOffset + static_cast<std::size_t>(band)] = rule;
+}
+
 TConfigFont TConfigRecord::Font(int index) const
 {
     Check(index >= 0 && index < 3, "font", index);

@@ -368,6 +368,13 @@ public:
     KORVAL_FIELD_U8(RotatorPort, 7237)
     KORVAL_FIELD_I32(RotatorOffset, 7240)
     KORVAL_FIELD_I32(RotatorCorrection, 7244)
+    // How the rotator turns on each band 0..15: 0 disabled, 1 normal, 2 with the offset, 3 reversed.
+    static constexpr std::size_t RotatorRuleOffset = 7248;
+    std::uint8_t RotatorRule(int band) const;
+    void SetRotatorRule(int band, std::uint8_t rule);
+    // The whole rotator block (kind, port, offset, correction, rules), for a window's Cancel.
+    static constexpr std::size_t RotatorBlockOffset = RotatorKindOffset;
+    static constexpr std::size_t RotatorBlockSize = RotatorRuleOffset + 16 - RotatorKindOffset;
     KORVAL_FIELD_U8(BandDecoder, 7264)
     KORVAL_FIELD_U8(BandDecoderPort, 7265)
     KORVAL_FIELD_U8(BandDecoderKind, 7266)

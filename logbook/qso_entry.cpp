@@ -179,6 +179,14 @@ void TQsoEntry::RadioUpdate(int mode, double kHz)
         SetMode(mode);
 }
 
+void TQsoEntry::RadioStateChanged()
+{
+    if (mode_ != emRealTime)
+        return;
+    bandEnabled_ = !RadioAttached();
+    modeEnabled_ = !RadioAttached() || host_->IgnoreModeInRealTime();
+}
+
 void TQsoEntry::SetBand(int band)
 {
     Fields.Sel[fBand] = band;

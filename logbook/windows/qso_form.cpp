@@ -623,6 +623,11 @@ void TQSOForm::RadioUpdate(int mode, double kHz)
     Run([&] { entry_->RadioUpdate(mode, kHz); });
 }
 
+void TQSOForm::RadioStateChanged()
+{
+    Run([&] { entry_->RadioStateChanged(); });
+}
+
 void TQSOForm::SetSortOrder(int order)
 {
     Run([&] { entry_->SetSortOrder(order); });

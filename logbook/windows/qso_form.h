@@ -39,6 +39,7 @@ public:
     void RadioUpdate(int mode, double kHz);
     void SetRadio(TQsoRadio* radio) { entry_->SetRadio(radio); }
     void SetIgnoreModeInRealTime(bool on) { ignoreMode_ = on; }
+    void RadioStateChanged();
     void SetSortOrder(int order);
     // The main window's log scroll bar: codes 0 line up, 1 line down, 2 page up, 3 page down,
     // 5 to position, 6 first, 7 last; position comes back as the index shown.
@@ -92,6 +93,8 @@ signals:
     void logChanged(bool full);
     void serialNumberChanged(bool visible, unsigned number);
     void logScrollBarChanged(bool visible, int max, int position);
+    // A fresh real-time entry wants the radio's band and mode at once.
+    void pollRadioNow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +104,7 @@ protected:
 private:
     // TQsoEntryHost
     bool IgnoreModeInRealTime() const override { return ignoreMode_; }
+    void PollRadioNow() override { emit pollRadioNow(); }
     void AskDateRange(TDayNumber& start, TDayNumber& end) override;
     int ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first) override;
     void MarkChildDirty(int slot) override { dirty_ |= 1u << slot; }
