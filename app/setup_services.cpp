@@ -13,22 +13,27 @@
 #include "platform/korval_home.h"
 #include "station/morse_sender.h"
 #include "station/snd_thread.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/rotate_form.h"
 
 namespace korval {
 
-// ---- Not in the program yet: the radio object, the packet and RTTY terminals with their spot
-// window, and the rotator's port. Until they come these report "not running" and do nothing.
+// ---- Not in the program yet: the packet and RTTY terminals with their spot window. Until they
+// come these report "not open" and do nothing.
 
-bool TMainSetupServices::RadioRunning() const { return false; }
 bool TMainSetupServices::TerminalOpen(int) const { return false; }
 bool TMainSetupServices::SpotWindowOpen() const { return false; }
-void TMainSetupServices::FreeRadio() {}
-void TMainSetupServices::CreateRadio() {}
 void TMainSetupServices::FreeTerminal(int) {}
 void TMainSetupServices::CreateTerminal(int) {}
 void TMainSetupServices::DeleteNoInterestSpots() {}
-void TMainSetupServices::CloseRotator() {}
-void TMainSetupServices::OpenRotator() {}
+
+// ---- The radio and the rotator.
+
+bool TMainSetupServices::RadioRunning() const { return Radio() != nullptr; }
+void TMainSetupServices::FreeRadio() { korval::FreeRadio(); }
+void TMainSetupServices::CreateRadio() { korval::CreateRadio(); }
+void TMainSetupServices::CloseRotator() { RotatorControl().CloseRotator(); }
+void TMainSetupServices::OpenRotator() { RotatorControl().OpenRotator(); }
 
 // ---- What the program has.
 
