@@ -289,6 +289,8 @@ void TMainForm::FormCreate()
     cluster.announcer = station_->Announcer();
     cluster.qsoWindow = [this] { return QsoForm(); };
     cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    // Later, not from inside the terminal's menu: a save may close that very terminal.
+    cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
     terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
     SpotArgumentReceiver = [this](const std::string& fileName) {
         if (terminals_)

@@ -13,18 +13,30 @@
 #include "platform/korval_home.h"
 #include "station/morse_sender.h"
 #include "station/snd_thread.h"
+#include "station/windows/cluster_terminals.h"
 #include "station/windows/radio_control.h"
 #include "station/windows/rotate_form.h"
 
 namespace korval {
 
-// ---- Not in the program yet: the packet and RTTY terminals with their spot window. Until they
-// come these report "not open" and do nothing.
+// ---- The packet and RTTY terminals with their spot window.
 
-bool TMainSetupServices::TerminalOpen(int) const { return false; }
-bool TMainSetupServices::SpotWindowOpen() const { return false; }
-void TMainSetupServices::FreeTerminal(int) {}
-void TMainSetupServices::CreateTerminal(int) {}
+bool TMainSetupServices::TerminalOpen(int terminal) const
+{
+    return main_.Terminals() && main_.Terminals()->Window(terminal);
+}
+bool TMainSetupServices::SpotWindowOpen() const { return main_.Terminals() && main_.Terminals()->SpotWindow(); }
+void TMainSetupServices::FreeTerminal(int terminal)
+{
+    if (main_.Terminals())
+        main_.Terminals()->FreePacketWindow(terminal);
+}
+void TMainSetupServices::CreateTerminal(int terminal)
+{
+    if (main_.Terminals())
+        main_.Terminals()->CreatePacketWindow(terminal);
+}
+// The spot window has no way yet to drop the "No interest" spots at once; they go as they age.
 void TMainSetupServices::DeleteNoInterestSpots() {}
 
 // ---- The radio and the rotator.

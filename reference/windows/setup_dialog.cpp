@@ -288,6 +288,16 @@ void TSetupDialog::BuildMenu()
     MergeINIfile1 = add("MergeINIfile1", "&Merge INI file", &TSetupDialog::MergeINIfile1Click);
 }
 
+void TSetupDialog::AddFlagBoxes(int page, QWidget* group, QBoxLayout* layout, std::span<const TFlagBox> boxes,
+                                std::size_t base)
+{
+    for (const TFlagBox& b : boxes) {
+        QCheckBox* box = Check(group, b.name, b.caption);
+        layout->addWidget(box);
+        Bind(page, box, bkFlag, base + b.offset);
+    }
+}
+
 void TSetupDialog::Bind(int page, QWidget* control, int kind, std::size_t offset, int size)
 {
     bindings_.push_back({page, control, kind, offset, size});
@@ -488,22 +498,14 @@ QWidget* TSetupDialog::BuildQso(QWidget* page)
 
     auto* flags = Group(page, "QsoFlagsGroup", "Options");
     auto* flagLay = new QVBoxLayout(flags);
-    const struct {
-        const char* name;
-        const char* caption;
-        std::size_t offset;
-    } boxes[] = {{"DefQSO_Cycle", "Cycle Files", TConfigRecord::KeepBackupOffset},
+    const TFlagBox boxes[] = {{"DefQSO_Cycle", "Cycle Files", TConfigRecord::KeepBackupOffset},
                  {"DefQSO_ShowSecs", "Show seconds in time", TConfigRecord::TimeFormatOffset},
                  {"DefQSO_ShowHints", "Show Hints", TConfigRecord::ShowHintsOffset},
                  {"DefQSO_CallUpdate", "Callsign Update", TConfigRecord::LookupWhileTypingOffset},
                  {"DefQSO_WarnOnMove", "Warn if QSO not saved", TConfigRecord::WarnUnsavedQsoOffset},
                  {"DefQSO_CheckCalendar", "Check Calendar at startup", TConfigRecord::CalendarCheckOffset},
                  {"DefQSO_ShowBandMHz", "Show band in MHz", TConfigRecord::BandNamesAsFrequencyOffset}};
-    for (const auto& b : boxes) {
-        QCheckBox* box = Check(flags, b.name, b.caption);
-        flagLay->addWidget(box);
-        Bind(pgQso, box, bkFlag, b.offset);
-    }
+    AddFlagBoxes(pgQso, flags, flagLay, boxes);
     flagLay->addStretch();
     grid->addWidget(flags, 0, 3, rows.Row(), 1);
     grid->setRowStretch(rows.Row(), 1);
@@ -563,18 +565,10 @@ QWidget* TSetupDialog::BuildImport(QWidget* page)
     auto* lay = new QVBoxLayout(page);
     auto* errors = Group(page, "ImportErrorsGroup", "Report errors");
     auto* errLay = new QVBoxLayout(errors);
-    const struct {
-        const char* name;
-        const char* caption;
-        std::size_t offset;
-    } boxes[] = {{"Imp_syntax", "Simple errors", TConfigRecord::ImportDiagnosticsOffset},
+    const TFlagBox boxes[] = {{"Imp_syntax", "Simple errors", TConfigRecord::ImportDiagnosticsOffset},
                  {"imp_prefix", "Prefix differences", TConfigRecord::ImportPrefixDiffsOffset},
                  {"imp_zone", "Zone differences", TConfigRecord::ImportZoneDiffsOffset}};
-    for (const auto& b : boxes) {
-        QCheckBox* box = Check(errors, b.name, b.caption);
-        errLay->addWidget(box);
-        Bind(pgImport, box, bkFlag, b.offset);
-    }
+    AddFlagBoxes(pgImport, errors, errLay, boxes);
     auto* conflicts = Group(page, "ImportConflictGroup", "Differences");
     auto* conLay = new QVBoxLayout(conflicts);
     auto* action = Choice(conflicts, "imp_action",
@@ -786,20 +780,12 @@ QWidget* TSetupDialog::BuildRtty(QWidget* page)
     Bind(pgRtty, lines, bkI32, RttyBlock + TPortSettings::MaxLinesOffset);
     auto* flags = Group(page, "RttyFlagsGroup", "Options");
     auto* flagLay = new QVBoxLayout(flags);
-    const struct {
-        const char* name;
-        const char* caption;
-        std::size_t offset;
-    } boxes[] = {{"rtty_checkspots", "Check for DXspots", TPortSettings::TakesSpotsOffset},
+    const TFlagBox boxes[] = {{"rtty_checkspots", "Check for DXspots", TPortSettings::TakesSpotsOffset},
                  {"RTTY_CheckOtherW", "Announce DX to other window", TPortSettings::AnnounceBothOffset},
                  {"rtty_soundbell", "Use bell character", TPortSettings::UseBellOffset},
                  {"rtty_alwaysimmed", "Always in Immediate mode", TPortSettings::AlwaysImmediateOffset},
                  {"rtty_showfunctions", "Show function keys", TPortSettings::ShowFunctionKeysOffset}};
-    for (const auto& b : boxes) {
-        QCheckBox* box = Check(flags, b.name, b.caption);
-        flagLay->addWidget(box);
-        Bind(pgRtty, box, bkFlag, RttyBlock + b.offset);
-    }
+    AddFlagBoxes(pgRtty, flags, flagLay, boxes, RttyBlock);
     grid->addWidget(flags, 0, 2, rows.Row(), 1);
     grid->setRowStretch(rows.Row(), 1);
     grid->setColumnStretch(3, 1);

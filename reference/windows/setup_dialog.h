@@ -10,12 +10,14 @@
 #include <QFont>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "logbook/config_record.h"
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -125,6 +127,15 @@ protected:
 
 private:
     struct TBinding;
+    // A check box that stores one flag byte.
+    struct TFlagBox {
+        const char* name;
+        const char* caption;
+        std::size_t offset;
+    };
+    // The boxes one under the other in the group, their flags at base + offset.
+    void AddFlagBoxes(int page, QWidget* group, QBoxLayout* layout, std::span<const TFlagBox> boxes,
+                      std::size_t base = 0);
     void BuildMenu();
     void BuildPages();
     QWidget* BuildPersonal(QWidget* page);
