@@ -583,6 +583,34 @@ void TQsoEntry::Delete2Click()
     ShowCurrent();
 }
 
+// ---- after changes to many QSOs ----
+
+void TQsoEntry::LogChanged(bool keepStatus, bool markModified)
+{
+    const bool showing = mode_ == emIdle || mode_ == emBrowse;
+    // The pointer lists are whole while their order is not: the shown QSO is still found here.
+    const TQsoRecord* shown = showing ? ViewAt(CurrentIndex()) : nullptr;
+    log_->ReorderAfterEdits();
+    if (!keepStatus)
+        log_->MarkAwardStatusNotBuilt();
+    if (markModified)
+        log_->SetModified();
+    host_->LogListChanged(true);
+    if (!showing)
+        return;
+    if (shown)
+        nav_.SetCurrentFromRecord(shown);
+    if (log_->Count() == 0) {
+        mode_ = emOffline;
+        nav_.Reset();
+        NewEntry(true);
+        return;
+    }
+    if (CurrentIndex() >= ViewCount())
+        nav_.SetCurrent(ViewCount() - 1);
+    ShowCurrent();
+}
+
 // ---- navigation ----
 
 void TQsoEntry::ShowCurrent()

@@ -184,7 +184,19 @@ public:
     void ZoneExit() { validators_.ZoneExit(); }
     void IotaExit() { validators_.IotaExit(); }
 
+    // ---- after changes to many QSOs ----
+    // QSOs were changed in place (or deleted): the orders are sorted again where they fell out
+    // of step, the award status is rebuilt on its next use unless keepStatus (the change touched
+    // nothing it counts), the log views are refreshed, the log is marked modified (unless
+    // markModified is false: only what the log shows changed, as with another selection), and a
+    // shown logged QSO is shown again where it now stands.
+    void LogChanged(bool keepStatus, bool markModified = true);
+
 private:
+    // The QSL marking and the bulk edits work on the view and the entry as the window does.
+    friend class TQslMarking;
+    friend class TQsoBulkEdits;
+
     bool Searching() const { return mode_ == emSearch; }
     void ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh);
     void ApplyTabStops();

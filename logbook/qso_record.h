@@ -104,6 +104,9 @@ struct TQsoRecord {
     TShortStr<8> CustAwdVal;       // 66
     TShortStr<7> WpxPrefix;        // 75: derived from the call, not stored
     TNotePtr Note = nullptr;       // 83: not stored; freed with the record by its owner
+    // Not stored: the QSO's label went out in the last label run. Kept apart from the flag byte,
+    // whose bit 1 is the stored five-band mark.
+    bool LabelPrinted = false;
 
     bool HasFlag(std::uint8_t f) const { return (Flags & f) != 0; }
 };

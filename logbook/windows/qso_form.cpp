@@ -27,6 +27,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
 #include "logbook/windows/entry_field_error_dialog.h"
+#include "logbook/windows/get_date_range.h"
 #include "logbook/windows/picklist_dialog.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
@@ -758,28 +759,12 @@ void TQSOForm::EnableEditCommands(bool on)
 
 void TQSOForm::AskDateRange(TDayNumber& start, TDayNumber& end)
 {
-    QDialog dlg(this);
-    dlg.setWindowTitle("Date range");
-    auto* from = new TOvcPictureField(&dlg);
-    auto* to = new TOvcPictureField(&dlg);
-    for (auto* f : {from, to}) {
-        f->SetDataType(pftDate);
-        f->SetPictureMask(DateFormatString());
-    }
-    from->SetAsStDate(DayNumberToStDate(start));
-    to->SetAsStDate(DayNumberToStDate(end));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    auto* lay = new QVBoxLayout(&dlg);
-    lay->addWidget(from);
-    lay->addWidget(to);
-    lay->addWidget(buttons);
+    TGetDateRange dlg(this, start, end);
     dlg.exec();
     // The dates the dialog shows stand, however it was left.
-    if (TDayNumber d = StDateToDayNumber(from->GetAsStDate()))
+    if (TDayNumber d = dlg.Start())
         start = d;
-    if (TDayNumber d = StDateToDayNumber(to->GetAsStDate()))
+    if (TDayNumber d = dlg.End())
         end = d;
 }
 
