@@ -2,7 +2,9 @@
 // from the log list, and a bulk edit over a search result.
 #include "logbook/windows/qsl_commands.h"
 
+#include "entry/windows/ovc_picture_field.h"
 #include "logbook/entry_mode.h"
+#include "logbook/windows/get_date_range.h"
 #include "logbook/qso_entry.h"
 #include "platform/message_dlg.h"
 #include "qso_form_fixture.h"
@@ -70,6 +72,25 @@ TEST_F(QslCommandsTest, BulkConfirmOverASearchResult)
     for (const TQsoRecord* q : log_->Qsos())
         confirmed += q->HasFlag(qfQslReceived) ? 1 : 0;
     EXPECT_EQ(confirmed, 2);
+}
+
+TEST_F(QslCommandsTest, DateRangeClosesOnlyWithTheEndNotBeforeTheStart)
+{
+    TGetDateRange dlg(form_.get(), Day(2020, 3, 10), Day(2020, 3, 1));
+    dlg.show();
+    Settle();
+    EXPECT_EQ(dlg.End(), Day(2020, 3, 10)) << "the end shows no earlier than the start";
+    dlg.F_end->SetAsStDate(DayNumberToStDate(Day(2020, 3, 9)));
+    dlg.Button1Click();
+    Settle();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    dlg.F_end->SetAsStDate(DayNumberToStDate(Day(2020, 3, 12)));
+    dlg.Button1Click();
+    Settle();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.End(), Day(2020, 3, 12));
 }
 
 } // namespace
