@@ -194,15 +194,14 @@ void TSetDialog::BtnOkClick()
         accept();
 }
 
-void EditSelections(TQSOForm* qso)
+int RunSelectionDialog(TQsoData* log, QWidget* parent)
 {
-    if (!qso)
-        return;
-    TSetDialog dlg(qso->Entry().Log(), qso);
+    if (!log)
+        return 0;
+    TSetDialog dlg(log, parent);
     if (dlg.exec() != QDialog::Accepted)
-        return;
-    const bool stored = dlg.Result() == TSelectionEditor::arReplaced;
-    qso->RunOnEntry([stored](TQsoEntry& e) { e.LogChanged(false, stored); });
+        return 0;
+    return dlg.Result() == TSelectionEditor::arReplaced ? 2 : 1;
 }
 
 } // namespace korval

@@ -16,7 +16,6 @@ namespace korval {
 class TOvcPictureField;
 class TOvcVirtualListBox;
 class TPopupBox;
-class TQSOForm;
 
 class TSetDialog : public QDialog {
     Q_OBJECT
@@ -64,8 +63,8 @@ private:
     bool showing_ = false;
 };
 
-// Filter, "Selection": runs the editor over the QSO window's log; a new current selection or
-// new saved selections refresh the window and its views.
-void EditSelections(TQSOForm* qso);
+// Filter, "Selection": runs the editor over the log. 0 cancelled (nothing changed), 1 another
+// current selection, 2 that and the saved selections changed (the log is then modified).
+int RunSelectionDialog(TQsoData* log, QWidget* parent);
 
 } // namespace korval
