@@ -9,13 +9,23 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
+#include "exchange/windows/ask_group_nr.h"
+#include "exchange/windows/change_qsl.h"
+#include "exchange/windows/contest_dialog.h"
+#include "exchange/windows/elements_dialog.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/windows/mark_qsl_dialog.h"
+#include "exchange/windows/set_dialog.h"
+#include "exchange/windows/set_flags.h"
 #include "entry/windows/ovc_qt_timer_driver.h"
 #include "logbook/config_record.h"
 #include "logbook/call_lookup.h"
@@ -42,9 +52,24 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/cluster_terminals.h"
+#include "station/windows/panorama_window.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/radio_db.h"
+#include "station/windows/rotate_form.h"
+#include "station/windows/scanner_window.h"
+#include "station/windows/set_radio_frequency.h"
+#include "app/child_window_kinds.h"
+#include "grids/windows/popup_box.h"
 #include "app/splash_screen.h"
+#include "app/station_services.h"
+#include "logbook/windows/child_windows.h"
+#include "logbook/windows/qso_window_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -157,7 +182,7 @@ void TMainForm::BuildMenus()
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
-    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
@@ -172,11 +197,12 @@ void TMainForm::BuildMenus()
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
     Radio1->setObjectName(QStringLiteral("Radio1"));
-    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
-    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
-    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
-    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
-    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), &TMainForm::Panorama1Click);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), &TMainForm::Scanner1Click);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), &TMainForm::SetFrequency1Click);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), &TMainForm::FlipRadio1Click);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"),
+                                &TMainForm::Ignoremodeinrealtime1Click);
     Ignoremodeinrealtime1->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -257,9 +283,26 @@ void TMainForm::FormCreate()
     LoadWPXDeleted();
 
     previousHooks_ = SetLogHooks(this);
+    children_ = std::make_unique<TChildWindows>();
+    PlugChildWindows(*children_, [this] { return QsoForm(); });
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
+    station_ = std::make_unique<TStationServices>();
+    station_->StartAnnouncer();
+    TClusterEnv cluster;
+    cluster.fake = commandLine_.flagF;
+    cluster.announcer = station_->Announcer();
+    cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    SpotArgumentReceiver = [this](const std::string& fileName) {
+        if (terminals_)
+            terminals_->LoadSpotFile(fileName);
+    };
     LoadCustAwards();
+    TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    SetRadioNotifier([](int code) { PostToMainForm(code); });
+    RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
 }
 
@@ -282,7 +325,11 @@ void TMainForm::FormShow()
     resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
     StartTrigger(trClock, 1000);
     ClockTick();
+    if (!Config.RadioModel().empty())
+        CreateRadio();
     UpdateRadioMenu();
+    terminals_->CreateConfigured();
+    station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
                               GetDataFileName(dfCountry)};
@@ -309,6 +356,11 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The terminals go with the main window (they refuse to close by themselves).
+    terminals_.reset();
+    // The CW and announcement threads end (key and PTT released) before what they use goes.
+    TMorseKb::CloseWindow();
+    station_->Shutdown();
     QMainWindow::closeEvent(e);
 }
 
@@ -318,7 +370,16 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    terminals_.reset(); // the spot window saves its spots while the log is still there
+    TMorseKb::CloseWindow();
+    TMorseKb::SetQsoWindowProvider({});
+    station_.reset();
+    PortIo().CloseDriver();
     FreeQsoWindow();
+    SetRadioNotifier(nullptr);
+    FreeRadio(false);
+    RotatorControl().BandSource = nullptr;
+    delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
@@ -390,7 +451,9 @@ void TMainForm::TriggerHandler(int handle)
         break;
     case trRadioPoll:
         triggers_[index] = -1; // a one-shot trigger is gone once it fired
-        // No radio can be created yet: nothing to poll.
+        // The poll itself runs at idle time; without a radio the trigger simply ends.
+        if (Radio())
+            radioPollDue_ = true;
         break;
     case trScanner:
         triggers_[index] = -1;
@@ -418,8 +481,8 @@ void TMainForm::ClockTick()
     M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
     if (TQSOForm* qso = QsoForm())
         qso->ClockUpdate(day, seconds);
-    if (worldMap_ && worldMap_->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
-        worldMap_->SetTimeToNow();
+    if (TWorldMap* map = WorldMapWindow(); map && map->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
+        map->SetTimeToNow();
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -447,6 +510,8 @@ void TMainForm::AutoSave()
         SaveCountryFile(false);
         written = true;
     }
+    if (Config.BackupSpots() && terminals_ && terminals_->SaveSpots())
+        written = true;
     if (written) {
         SetDiskText(QStringLiteral("Modified"), false);
         lastBackup_ = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() / 86400000.0 + 25569.0;
@@ -468,20 +533,29 @@ void TMainForm::AppIdle()
         PanStatus->setText(mode);
         lastMode_ = mode;
     }
-    if (autoSaveDue_)
+    // Saving and polling wait while CW goes out, so the keying keeps its rhythm.
+    const bool cwIdle = !station_ || station_->SenderIdle();
+    if (autoSaveDue_ && cwIdle)
         AutoSave();
-    if (radioPollDue_)
+    if (radioPollDue_ && cwIdle) {
         radioPollDue_ = false;
+        if (Radio() && Radio()->Busy())
+            StartTrigger(trRadioPoll, 1000);
+        else
+            PollRadio(true);
+    }
+    if (terminals_)
+        terminals_->AppIdle();
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
         UpdateFileMenu();
         emit firstIdleDone();
     }
-    if (countryInfo_ && countryInfo_->isVisible())
-        countryInfo_->ShowCountry();
-    if (worldMap_ && worldMap_->isVisible())
-        worldMap_->RefreshQsoCountry();
+    if (QsoForm())
+        children_->RefreshMarked();
+    if (TWorldMap* map = WorldMapWindow(); map && map->isVisible())
+        map->RefreshQsoCountry();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -544,6 +618,11 @@ void TMainForm::SetDiskPanel(const std::string& text)
     SetDiskText(FromWin1252(text), false);
 }
 
+TSpotAnnouncer* TMainForm::SpotAnnouncer() const
+{
+    return station_ ? station_->Announcer() : nullptr;
+}
+
 TQSOForm* TMainForm::QsoForm() const
 {
     return static_cast<TQSOForm*>(qsoForm_.data());
@@ -574,6 +653,7 @@ void TMainForm::ShowQsoWindow()
         // Its requests travel as WM_USER+1 like those of every other window.
         connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
         connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::logChanged, this, &TMainForm::SpotsFollowLog);
         connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
             M_Nr->setText(QString::number(number));
             M_Nr->setVisible(visible);
@@ -585,11 +665,23 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
-        QAction* info = qso->Action(TQSOForm::cmCountryInformation);
-        info->setEnabled(true);
-        connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
+        qso->SetServices(QsoWindowServices());
+        // The QSL, bulk-change and contest dialogs of the QSO window.
+        qso->SetCommandHandler(cmSetGroupNumber, [qso] { AskGroupNumber(qso); });
+        qso->SetCommandHandler(cmSetMode, [qso] { AskNewMode(qso); });
+        qso->SetCommandHandler(cmMarkForQsl, [qso] { OpenMarkForQsl(qso); });
+        qso->SetCommandHandler(cmChangeQslRouting, [qso] { OpenChangeQsl(qso); });
+        qso->SetCommandHandler(cmContestMode, [qso] { EditContestMode(qso); });
+        qso->SetRadio(&RadioFeed());
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
+        // The rotator opens right after the window is shown; its turning commands follow it.
+        qso->EnableRotatorMenu(RotatorControl().IsOpen());
+        connect(&RotatorControl(), &TRotatorControl::rotatorMenuEnabled, qso, &TQSOForm::EnableRotatorMenu);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
+        RotatorControl().OpenRotator();
         PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
@@ -605,6 +697,7 @@ void TMainForm::FreeQsoWindow()
 {
     if (!qsoForm_)
         return;
+    RotatorControl().CloseRotator();
     delete qsoForm_.data();
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
@@ -667,7 +760,20 @@ bool TMainForm::CloseLog()
     FreeCurrentLog();
     ShowLogCount();
     UpdateFileMenu();
+    SpotsFollowLog(true);
     return true;
+}
+
+void TMainForm::SpotsFollowLog(bool full)
+{
+    if (!terminals_)
+        return;
+    TQSOForm* qso = QsoForm();
+    const TQsoRecord* current = qso ? qso->Entry().ViewAt(qso->Entry().CurrentIndex()) : nullptr;
+    if (full || !current)
+        terminals_->RecheckAllSpots();
+    else
+        terminals_->QsoLogged(current->Country);
 }
 
 void TMainForm::New1Click()
@@ -824,57 +930,89 @@ void TMainForm::Info1Click()
 
 void TMainForm::CountryInformation1Click()
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return;
-    if (!countryInfo_) {
-        countryInfo_ = new TCountryInfo([this] { return QsoWindowCountry(); }, qso);
-        countryInfo_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    countryInfo_->show();
-    countryInfo_->raise();
-    countryInfo_->activateWindow();
-    countryInfo_->ShowCountry();
+    if (TQSOForm* qso = QsoForm())
+        qso->OpenChildWindow(cwCountryInfo);
 }
 
 void TMainForm::Worldmap1Click()
 {
-    if (!worldMap_) {
-        QWidget* owner = QsoForm() ? static_cast<QWidget*>(QsoForm()) : this;
-        worldMap_ = new TWorldMap([this] { return QsoMapPosition(); }, owner);
+    // The QSO window's world-map slot holds the one map; without a QSO window it stands over the
+    // main window.
+    if (TQSOForm* qso = QsoForm()) {
+        qso->OpenChildWindow(cwWorldMap);
+        return;
     }
-    worldMap_->show();
-    worldMap_->raise();
-    worldMap_->activateWindow();
+    QWidget* map = children_->Create(cwWorldMap, this);
+    map->showNormal();
+    map->raise();
+    map->activateWindow();
 }
 
-TQsoMapPosition TMainForm::QsoMapPosition() const
+TWorldMap* TMainForm::WorldMapWindow() const
 {
-    TQsoMapPosition pos;
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return pos;
-    // The heading display reads "label: heading..." when it has a position.
-    const std::string& dirDist = qso->Entry().Fields.DirDist;
-    const auto colon = dirDist.find(':');
-    if (colon == std::string::npos || colon == 0)
-        return pos;
-    pos.Label = dirDist.substr(0, std::min<std::size_t>(colon, 6));
-    pos.Longitude = qso->Entry().HeadingLongitude();
-    pos.Latitude = qso->Entry().HeadingLatitude();
-    return pos;
+    return static_cast<TWorldMap*>(children_->Window(cwWorldMap));
 }
 
-std::uint16_t TMainForm::QsoWindowCountry() const
+TCountryInfo* TMainForm::CountryInfoWindow() const
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return 0;
-    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
-    if (prefix.empty())
-        return 0;
-    const std::int32_t n = CountryNumberOfPrefix(prefix);
-    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+    return static_cast<TCountryInfo*>(children_->Window(cwCountryInfo));
+}
+
+TQsoWindowServices TMainForm::QsoWindowServices()
+{
+    TQsoWindowServices s;
+    s.TurnRotator = [](int azimuth) { RotatorControl().SetRotatorAzimuth(azimuth); };
+    s.StopRotator = [] { RotatorControl().StopRotator(); };
+    s.RotatorParameters = [this] { RotatorControl().ShowRotateForm(QsoForm()); };
+    s.OpenCwKeyboard = [this] { TMorseKb::Open(QsoForm()); };
+    s.CwKeyboardOpen = [] { return TMorseKb::Instance() != nullptr; };
+    s.ClearBusyCw = [] {
+        TMorseSender* sender = MorseSender();
+        if (!sender || sender->IsIdle())
+            return false;
+        sender->ClearBuffer();
+        return true;
+    };
+    // The RTTY terminal takes the keys once it is part of the program.
+    s.SendFunctionKey = [](int key) {
+        TMorseKb* kb = TMorseKb::Instance();
+        if (kb)
+            kb->SendFunctionKey(key);
+        return kb != nullptr;
+    };
+    s.SetFrequency = [this] {
+        if (SetFrequency1->isEnabled())
+            SetFrequency1Click();
+    };
+    s.OpenReport = [this](const TReportEntry& entry) { OpenQsoReport(entry, QsoForm()); };
+    s.RunSelectionDialog = [this] { return korval::RunSelectionDialog(QsoForm()->Entry().Log(), QsoForm()); };
+    s.RunGroupNamesDialog = [this] { EditGroupNames(QsoForm()); };
+    s.RunAwardFlagsDialog = [this] { OpenSetFlags(QsoForm()); };
+    return s;
+}
+
+void TMainForm::EditManagerAddress(const std::string& call, bool startModified, QWidget* parent)
+{
+    if (call.empty()) {
+        MessageDlg("Editing the address of a QSL manager\rrequires a callsign for the manager", TMsgDlgType::mtError,
+                   mbOK);
+        return;
+    }
+    TEditAddressDialog editor(parent ? parent : this);
+    editor.setWindowTitle(QStringLiteral("Address for ") + FromWin1252(call.substr(0, 24)));
+    editor.LB->SetText(call);
+    const auto& work = editor.Work();
+    const bool stored = std::any_of(work.begin(), work.end(), [&](const TAddressEntry& e) { return e.Call == call; });
+    if (stored)
+        editor.SearchManager();
+    else
+        editor.AddAddress();
+    if (startModified) {
+        editor.Memo1->moveCursor(QTextCursor::End);
+        editor.Memo1->document()->setModified(true);
+    }
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
 }
 
 void TMainForm::PrintSetup1Click()
@@ -921,33 +1059,140 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
+    Radios1->setEnabled(UserLevelAllows(3));
 }
 
 void TMainForm::UpdateRadioMenu()
 {
     Radio1->setEnabled(!Config.RadioModel().empty());
-    // No radio object can exist yet.
-    Scanner1->setEnabled(false);
-    Panorama1->setEnabled(false);
-    SetFrequency1->setEnabled(false);
-    Ignoremodeinrealtime1->setEnabled(false);
-    FlipRadio1->setText(QStringLiteral("Start Radio"));
+    TRadio* radio = Radio();
+    Scanner1->setEnabled(radio);
+    Panorama1->setEnabled(radio && radio->CanReadSMeter());
+    SetFrequency1->setEnabled(radio);
+    Ignoremodeinrealtime1->setEnabled(radio);
+    FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
+    if (TMorseSender* sender = MorseSender())
+        sender->SelectKeyingPort();
+}
+
+// ---- Radio ----
+
+void TMainForm::Radios1Click()
+{
+    TRadioDB editor(this);
+    editor.exec();
+}
+
+void TMainForm::Panorama1Click()
+{
+    if (!Radio())
+        return;
+    TPanorama panorama(this);
+    panorama.exec();
+}
+
+void TMainForm::Scanner1Click()
+{
+    if (!Radio())
+        return;
+    TScanner scanner(this);
+    scanner.exec();
+}
+
+void TMainForm::SetFrequency1Click()
+{
+    if (!setFrequency_)
+        setFrequency_ = new TSetRadioFrequency(this);
+    setFrequency_->show();
+    setFrequency_->raise();
+    setFrequency_->activateWindow();
+}
+
+void TMainForm::FlipRadio1Click()
+{
+    if (Radio()) {
+        FreeRadio();
+        return;
+    }
+    const bool started = CreateRadio();
+    UpdateRadioMenu();
+    if (started && QsoForm() && QsoForm()->EntryMode() == emRealTime) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
+}
+
+void TMainForm::Ignoremodeinrealtime1Click()
+{
+    if (TQSOForm* qso = QsoForm()) {
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        qso->RadioStateChanged();
+    }
+}
+
+void TMainForm::PollRadio(bool ask)
+{
+    TRadio* radio = Radio();
+    TQSOForm* qso = QsoForm();
+    if (!radio || closing_ || QCoreApplication::closingDown() || !qso || qso->EntryMode() != emRealTime)
+        return;
+    double rx = radio->RxFreq(), tx = radio->TxFreq();
+    std::uint8_t mode = radio->Mode();
+    bool split = radio->Split();
+    if (ask && radio->ReadFrequencyAndMode(rx, tx, mode, split))
+        return;
+    qso->RadioUpdate(mode, split ? tx : rx);
+    if (ask || radioPollDue_) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
 }
 
 void TMainForm::UserMessage(int code)
 {
     switch (code) {
+    case mfQsoWindowClosed:
+        TMorseKb::CloseWindow();
+        break;
     case mfRadioStopped:
         radioPollDue_ = false;
-        Config.SetSetFreqWindowOpen(false);
+        // A radio that failed is freed here; a stop told late must not free a radio started since.
+        if (Radio() && Radio()->Disabled())
+            FreeRadio(false);
+        Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
+        if (setFrequency_)
+            setFrequency_->close();
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
         break;
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
+        if (Config.SetFreqWindowOpen())
+            SetFrequency1Click();
+        break;
+    case mfRadioChanged:
+        if (setFrequency_)
+            setFrequency_->UpdateFromRadio();
+        PollRadio(false);
+        break;
+    case mfSetupChanged:
+        if (terminals_)
+            terminals_->RecheckAllSpots();
         break;
     default:
-        // The windows the other codes address are not part of the program yet.
+        break;
+    }
+    // The QSO window follows the terminals, the radio and the setup in its menus.
+    switch (code) {
+    case mfRadioStopped: case mfSpotListClosed: case mfSpotListCreated: case mfSetupSaved: case mfSetupChanged:
+        if (TQSOForm* qso = QsoForm())
+            qso->UpdateMenus(code);
+        break;
+    default:
         break;
     }
 }

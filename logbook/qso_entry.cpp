@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "logbook/award_status.h"
+#include "logbook/band_decoder.h"
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
 #include "logbook/child_window.h"
@@ -178,11 +179,20 @@ void TQsoEntry::RadioUpdate(int mode, double kHz)
         SetMode(mode);
 }
 
+void TQsoEntry::RadioStateChanged()
+{
+    if (mode_ != emRealTime)
+        return;
+    bandEnabled_ = !RadioAttached();
+    modeEnabled_ = !RadioAttached() || host_->IgnoreModeInRealTime();
+}
+
 void TQsoEntry::SetBand(int band)
 {
     Fields.Sel[fBand] = band;
     if ((mode_ == emRealTime || mode_ == emOffline) && band != SatBand && Fields.Sel[fSat] != 1)
         Fields.Sel[fSat] = 1;
+    OutputBandDecoder(band, mode_ == emRealTime);
     host_->PostToMainForm(mfWorkedStatusChanged);
     CheckDupe();
     RefreshAwardTypes();
@@ -572,15 +582,7 @@ void TQsoEntry::Delete2Click()
     log_->DeleteUnworkedNote(call);
     host_->LogListChanged(true);
     host_->MarkChildDirty(cwSameCall);
-    if (log_->Count() == 0) {
-        mode_ = emOffline;
-        nav_.Reset();
-        NewEntry(true);
-        return;
-    }
-    if (CurrentIndex() >= ViewCount())
-        nav_.SetCurrent(ViewCount() - 1);
-    ShowCurrent();
+    ShowWhereLeft();
 }
 
 // ---- after changes to many QSOs ----
@@ -600,6 +602,11 @@ void TQsoEntry::LogChanged(bool keepStatus, bool markModified)
         return;
     if (shown)
         nav_.SetCurrentFromRecord(shown);
+    ShowWhereLeft();
+}
+
+void TQsoEntry::ShowWhereLeft()
+{
     if (log_->Count() == 0) {
         mode_ = emOffline;
         nav_.Reset();
@@ -609,6 +616,17 @@ void TQsoEntry::LogChanged(bool keepStatus, bool markModified)
     if (CurrentIndex() >= ViewCount())
         nav_.SetCurrent(ViewCount() - 1);
     ShowCurrent();
+}
+
+void TQsoEntry::RefreshAfterSelection(bool selectionsChanged)
+{
+    log_->MarkAwardStatusNotBuilt();
+    if (selectionsChanged)
+        log_->SetModified();
+    nav_.SetCurrent(0);
+    if ((mode_ == emIdle || mode_ == emBrowse) && ViewCount() > 0 && nav_.MoveFirst())
+        ShowCurrent();
+    host_->LogListChanged(true);
 }
 
 // ---- navigation ----

@@ -58,6 +58,8 @@ public:
     // Band and mode boxes enabled (real-time entry with a radio locks them).
     bool BandBoxEnabled() const { return bandEnabled_; }
     bool ModeBoxEnabled() const { return modeEnabled_; }
+    // The radio went: band and mode are the operator's to choose again.
+    void EnableBandAndModeBoxes() { bandEnabled_ = modeEnabled_ = true; }
 
     // The window is shown: indexes 0, mode 0, date order, search cleared, the last QSO shown
     // (an empty log starts an off-line entry).
@@ -76,6 +78,9 @@ public:
     void ClockUpdate(TDayNumber date, std::int32_t seconds);
     void EnterDateOrTimeField() { clockFollow_ = false; }
     void RadioUpdate(int mode, double kHz);
+    // The radio started or stopped, or "Ignore Mode in real-time" changed: in real-time entry the
+    // band box is locked to a running radio, and the mode box too unless the mode is ignored.
+    void RadioStateChanged();
     void SetBand(int band);
     void SetMode(int mode);
     int GetBand() const { return Fields.Sel[fBand]; }
@@ -101,6 +106,9 @@ public:
     bool FinishEntry();
     void ResetEntry();
     void Delete2Click();
+    // The selection dialog chose another selection: the view starts again from its first QSO in
+    // the selection and the award status follows; stored selections that changed mark the log.
+    void RefreshAfterSelection(bool selectionsChanged);
 
     // ---- navigation ----
     void First();
@@ -198,6 +206,9 @@ private:
     friend class TQsoBulkEdits;
 
     bool Searching() const { return mode_ == emSearch; }
+    // After QSOs went or moved: an emptied log starts an off-line entry, else the current QSO
+    // (kept within the view) is shown.
+    void ShowWhereLeft();
     void ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh);
     void ApplyTabStops();
     int ReassignLaterQsos(const TQsoRecord& rec, const TQsoRecord* self);

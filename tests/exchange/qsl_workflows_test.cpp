@@ -16,14 +16,6 @@ namespace {
 
 constexpr std::uint32_t kDxccMixed = 0x4;
 
-int Marked(const TQsoData& log)
-{
-    int n = 0;
-    for (const TQsoRecord* q : log.Qsos())
-        n += q->HasFlag(qfLabelToPrint) ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 // ---- award flags ----
@@ -126,9 +118,11 @@ TEST_F(MarkForQslTest, ANeededCountyGetsOneCardPerBand)
     county(2, 5, false);
     county(2, 6, false);
     EXPECT_EQ(MarkForQsl(*log, Request(maCounty, 1)), 2);
-    for (const TQsoRecord* q : log->Qsos())
-        if (q->County == 1)
+    for (const TQsoRecord* q : log->Qsos()) {
+        if (q->County == 1) {
             EXPECT_FALSE(q->HasFlag(qfLabelToPrint)) << "a confirmed county gets no card";
+        }
+    }
 }
 
 TEST_F(MarkForQslTest, DxChoicesCardPerBandOrPerBandAndModeAndNeverTheHomeCountry)
