@@ -21,22 +21,21 @@ class TReportSystem;
 enum TOverrideMode : std::uint8_t { omCreate = 0, omShow = 1, omWait = 2, omFree = 3 };
 enum TFormState : std::uint8_t { fsNormal, fsMinimized, fsMaximized };
 
-// A form a step of the run made (setup, status or preview). (Not the report window of the
-// reports, which is TReportForm: one name for two classes would be one class twice in the program.)
-class TRunnerForm {
+// A form a step of the run made (setup, status or preview).
+class TReportStepForm {
 public:
-    virtual ~TRunnerForm() = default;
+    virtual ~TReportStepForm() = default;
 };
 using TReportSystemEvent =
-    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form)>;
+    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)>;
 
 // The built-in forms of the three steps.
 class TReportForms {
 public:
     virtual ~TReportForms() = default;
-    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
-    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
-    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form) = 0;
+    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
+    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
+    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
 };
 // Installs the forms every runner uses (nullptr: none). Returns the previous ones.
 std::shared_ptr<TReportForms> SetReportForms(std::shared_ptr<TReportForms> forms);
@@ -168,9 +167,9 @@ public:
     void PrintStream(TFilePrinter& player);
 
 protected:
-    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
-    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
-    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TRunnerForm>& form);
+    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
+    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
+    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
 
 private:
     void assignEvents(TBaseReport& report) const;
@@ -185,7 +184,7 @@ private:
     bool aborted_ = false;
     bool copiesThroughStream_ = false;
     TBaseReport* surface_ = nullptr;
-    std::unique_ptr<TRunnerForm> statusForm_;
+    std::unique_ptr<TReportStepForm> statusForm_;
     std::unique_ptr<std::stringstream> memory_;
 };
 

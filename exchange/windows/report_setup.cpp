@@ -207,7 +207,7 @@ void ApplyReportSetup(TReportSystem& report, const TSetupChoice& choice)
     report.DefaultDest = choice.Destination;
     // The run asks nothing more: the choice is made when its setup step comes.
     report.SystemSetups |= 1u << ssAllowSetup;
-    report.OverrideSetup = [choice](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TRunnerForm>&) {
+    report.OverrideSetup = [choice](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportStepForm>&) {
         if (mode == omShow)
             s.ApplySetup(choice, nullptr);
     };

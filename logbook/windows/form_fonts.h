@@ -18,4 +18,8 @@ void SetFormFont(QWidget* form);
 // dialogs made of plain Qt combo boxes call it after SetFormFont).
 void FitComboBoxes(QWidget* form);
 
+// After the fonts or the form scale changed: every open window but the main window gives up the
+// old scale (in percent), takes the configured fonts and the new scale, and is kept on the screen.
+void ScaleAllForms(int oldScale, QWidget* mainWindow);
+
 } // namespace korval
