@@ -42,6 +42,7 @@
 #include "reference/country_editor.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
+#include "reference/windows/setup_dialog.h"
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
@@ -56,6 +57,7 @@
 #include "app/child_window_kinds.h"
 #include "grids/windows/popup_box.h"
 #include "app/splash_screen.h"
+#include "app/setup_services.h"
 #include "app/station_services.h"
 #include "logbook/windows/child_windows.h"
 #include "logbook/windows/qso_window_services.h"
@@ -183,7 +185,7 @@ void TMainForm::BuildMenus()
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
-    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
+    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), &TMainForm::Preferences1Click);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
                       &TMainForm::PrintSetup1Click);
     file->addSeparator();
@@ -290,6 +292,8 @@ void TMainForm::FormCreate()
     cluster.announcer = station_->Announcer();
     cluster.qsoWindow = [this] { return QsoForm(); };
     cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    // Later, not from inside the terminal's menu: a save may close that very terminal.
+    cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
     terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
     connect(terminals_.get(), &TClusterTerminals::windowsChanged, this, [this] {
         if (TQSOForm* qso = QsoForm())
@@ -1023,6 +1027,21 @@ void TMainForm::EditManagerAddress(const std::string& call, bool startModified, 
     }
     if (editor.exec() == QDialog::Accepted)
         SaveEditedCountryFile();
+}
+
+void TMainForm::Preferences1Click()
+{
+    TMainSetupServices services(*this);
+    TSetupDialog setup(services, SetupReportNames(), this);
+    if (setup.exec() != QDialog::Accepted)
+        return;
+    try {
+        SaveConfiguration();
+    } catch (const std::exception& ex) {
+        MessageDlg(ex.what(), TMsgDlgType::mtError, mbOK);
+    }
+    UpdateUserLevelMenus();
+    RefreshCaption();
 }
 
 void TMainForm::PrintSetup1Click()

@@ -109,6 +109,8 @@ public:
     TFCalendar* CalendarWindow() const { return calendar_.data(); }
     void ImpExpfilters1Click();
     void PrintSetup1Click();
+    // The setup window, modally; OK saves the configuration.
+    void Preferences1Click();
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
     TCountryInfo* CountryInfoWindow() const;
