@@ -54,6 +54,7 @@
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "station/windows/cluster_terminals.h"
+#include "station/windows/packet_window.h"
 #include "station/windows/panorama_window.h"
 #include "station/windows/radio_control.h"
 #include "station/windows/radio_db.h"
@@ -301,6 +302,10 @@ void TMainForm::FormCreate()
     // Later, not from inside the terminal's menu: a save may close that very terminal.
     cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
     terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    connect(terminals_.get(), &TClusterTerminals::windowsChanged, this, [this] {
+        if (TQSOForm* qso = QsoForm())
+            qso->UpdateMenus(0);
+    });
     SpotArgumentReceiver = [this](const std::string& fileName) {
         if (terminals_)
             terminals_->LoadSpotFile(fileName);
@@ -982,12 +987,28 @@ TQsoWindowServices TMainForm::QsoWindowServices()
         sender->ClearBuffer();
         return true;
     };
-    // The RTTY terminal takes the keys once it is part of the program.
-    s.SendFunctionKey = [](int key) {
-        TMorseKb* kb = TMorseKb::Instance();
-        if (kb)
+    s.SendFunctionKey = [this](int key) {
+        if (TMorseKb* kb = TMorseKb::Instance()) {
             kb->SendFunctionKey(key);
-        return kb != nullptr;
+            return true;
+        }
+        TPacketW* rtty = terminals_ ? terminals_->RttyWindow() : nullptr;
+        if (rtty)
+            rtty->SendFunctionKey(key);
+        return rtty != nullptr;
+    };
+    s.TerminalHandlesSpots = [this] { return terminals_ && (terminals_->HandlesSpots(0) || terminals_->HandlesSpots(1)); };
+    s.PacketWindowExists = [this] { return terminals_ && terminals_->PacketWindow(); };
+    // The terminal's own dialog takes the call from the QSO window, with the radio's frequency.
+    s.AnnounceDx = [this](const std::string&) {
+        if (!terminals_)
+            return;
+        if (TPacketW* w = terminals_->PacketWindow() ? terminals_->PacketWindow() : terminals_->RttyWindow())
+            w->AnnounceDX();
+    };
+    s.SwitchToPacket = [this] {
+        if (TPacketW* w = terminals_ ? terminals_->PacketWindow() : nullptr)
+            w->RestoreAndFocusInput();
     };
     s.SetFrequency = [this] {
         if (SetFrequency1->isEnabled())

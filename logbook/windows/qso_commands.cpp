@@ -28,7 +28,6 @@ const TNotBuilt kNotBuilt[] = {
     {qfSummaryWindows, "the worked-status summary windows"},
     {qfSameCallWindow, "the same-call window"},
     {qfLogListWindow, "the log list window"},
-    {qfTerminals, "the packet and RTTY terminals"},
 };
 
 } // namespace

@@ -35,6 +35,9 @@
 #include "platform/port_io.h"
 #include "station/morse_sender.h"
 #include "station/windows/morse_kb.h"
+#include "station/windows/announce_dx_dialog.h"
+#include "station/windows/cluster_terminals.h"
+#include "station/windows/packet_window.h"
 #include "platform/windows/single_instance.h"
 #include "platform/windows/window_message.h"
 
@@ -846,6 +849,10 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     Config.SetWarnUnsavedQso(false);
     Config.SetRotatorKind(3);
     Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    TPortSettings packetPort = Config.PacketPort();
+    packetPort.SetTerminalKind(2);
+    packetPort.SetComPort(9); // telnet, left unconnected
+    Config.SetPortSettings(0, packetPort);
     ScopedMessageRecorder rec(mrYes);
     ScopedRotatorBytes rotator;
     AllBandsAndModes questions;
@@ -853,6 +860,18 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     ShowAndIdle(*form);
     TQSOForm* qso = form->QsoForm();
     ASSERT_NE(qso, nullptr);
+    TPacketW* packet = form->Terminals()->PacketWindow();
+    ASSERT_NE(packet, nullptr);
+    // Announce DX asks first: the dialog shows the QSO's call and is cancelled.
+    std::string announcedCall;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<TAnnounceDXDialog*>(QApplication::activeModalWidget())) {
+            announcedCall = d->Result().call;
+            d->reject();
+        }
+    });
+    answer.start(20);
     std::vector<std::pair<std::string, QAction*>> items;
     for (QAction* top : qso->MenuBar()->actions())
         MenuLeaves(top->menu(), top->text().toStdString(), items);
@@ -887,6 +906,12 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     EXPECT_NE(RotatorControl().RotateForm(), nullptr);
     EXPECT_NE(TMorseKb::Instance(), nullptr);
     EXPECT_GE(qso->findChildren<TReportForm*>().size(), 40u) << "every report with a log behind it opened";
+    EXPECT_FALSE(announcedCall.empty()) << "Announce DX opened the terminal's dialog with the QSO's call";
+    EXPECT_TRUE(packet->isVisible());
+    // The menus follow the terminals as they go.
+    form->Terminals()->FreePacketWindow(0);
+    EXPECT_FALSE(qso->Action(cmSwitchToPacket)->isEnabled());
+    EXPECT_FALSE(qso->Action(cmAnnounceDx)->isEnabled());
     TMorseKb::CloseWindow();
     delete RotatorControl().RotateForm();
 }
