@@ -981,7 +981,9 @@ void TSetupDialog::FitWindow()
         if (chars <= 0)
             continue;
         const int width = field->fontMetrics().averageCharWidth() * chars + 12;
-        field->setSizePolicy(QSizePolicy::Ignored, field->sizePolicy().verticalPolicy());
+        // Long fields grow from their width, which the grid then keeps for their column.
+        field->setSizePolicy(chars <= ShortFieldChars ? QSizePolicy::Fixed : QSizePolicy::MinimumExpanding,
+                             field->sizePolicy().verticalPolicy());
         if (chars <= ShortFieldChars)
             field->setFixedWidth(width);
         else
