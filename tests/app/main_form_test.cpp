@@ -43,6 +43,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QTest>
 #include <QImage>
@@ -862,16 +863,26 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     ASSERT_NE(qso, nullptr);
     TPacketW* packet = form->Terminals()->PacketWindow();
     ASSERT_NE(packet, nullptr);
-    // Announce DX asks first: the dialog shows the QSO's call and is cancelled.
+    // Announce DX asks first: the dialog shows the QSO's call and is cancelled. Every other
+    // command's question (an SWL number, a date range, a choice) is cancelled the same way.
     std::string announcedCall;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<TAnnounceDXDialog*>(QApplication::activeModalWidget())) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* d = qobject_cast<TAnnounceDXDialog*>(modal))
             announcedCall = d->Result().call;
+        if (auto* d = qobject_cast<QDialog*>(modal))
             d->reject();
-        }
+        else if (modal)
+            modal->close();
     });
     answer.start(20);
+    // Announce DX before the walk: later commands (a bulk delete answered Yes) may empty the log.
+    qso->FinishEntry();
+    ASSERT_TRUE(qso->Action(cmAnnounceDx)->isEnabled());
+    qso->Action(cmAnnounceDx)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(announcedCall.empty()) << "Announce DX opened the terminal's dialog with the QSO's call";
     std::vector<std::pair<std::string, QAction*>> items;
     for (QAction* top : qso->MenuBar()->actions())
         MenuLeaves(top->menu(), top->text().toStdString(), items);
@@ -906,7 +917,6 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     EXPECT_NE(RotatorControl().RotateForm(), nullptr);
     EXPECT_NE(TMorseKb::Instance(), nullptr);
     EXPECT_GE(qso->findChildren<TReportForm*>().size(), 40u) << "every report with a log behind it opened";
-    EXPECT_FALSE(announcedCall.empty()) << "Announce DX opened the terminal's dialog with the QSO's call";
     EXPECT_TRUE(packet->isVisible());
     // The menus follow the terminals as they go.
     form->Terminals()->FreePacketWindow(0);
