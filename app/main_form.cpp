@@ -44,9 +44,19 @@
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/panorama_window.h"
+#include "station/windows/radio_control.h"
+#include "station/windows/radio_db.h"
+#include "station/windows/rotate_form.h"
+#include "station/windows/scanner_window.h"
+#include "station/windows/set_radio_frequency.h"
 #include "app/splash_screen.h"
+#include "app/station_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -159,9 +169,10 @@ void TMainForm::BuildMenus()
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
-    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), nullptr);
+    Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
     ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
+    Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
     Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
@@ -173,11 +184,12 @@ void TMainForm::BuildMenus()
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
     Radio1->setObjectName(QStringLiteral("Radio1"));
-    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), nullptr);
-    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), nullptr);
-    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), nullptr);
-    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), nullptr);
-    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"), nullptr);
+    Panorama1 = add(Radio1, "Panorama1", QStringLiteral("&Panorama"), &TMainForm::Panorama1Click);
+    Scanner1 = add(Radio1, "Scanner1", QStringLiteral("&Scanner"), &TMainForm::Scanner1Click);
+    SetFrequency1 = add(Radio1, "SetFrequency1", QStringLiteral("Set &Frequency"), &TMainForm::SetFrequency1Click);
+    FlipRadio1 = add(Radio1, "FlipRadio1", QStringLiteral("Start Radio"), &TMainForm::FlipRadio1Click);
+    Ignoremodeinrealtime1 = add(Radio1, "Ignoremodeinrealtime1", QStringLiteral("Ignore Mode in real-time"),
+                                &TMainForm::Ignoremodeinrealtime1Click);
     Ignoremodeinrealtime1->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -262,6 +274,11 @@ void TMainForm::FormCreate()
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
     LoadCustAwards();
+    station_ = std::make_unique<TStationServices>();
+    station_->StartAnnouncer();
+    TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    SetRadioNotifier([](int code) { PostToMainForm(code); });
+    RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
 }
 
@@ -284,7 +301,10 @@ void TMainForm::FormShow()
     resize(width, menuBar()->sizeHint().height() + M_Time->sizeHint().height() + 2 + 4);
     StartTrigger(trClock, 1000);
     ClockTick();
+    if (!Config.RadioModel().empty())
+        CreateRadio();
     UpdateRadioMenu();
+    station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
                               GetDataFileName(dfCountry)};
@@ -311,6 +331,9 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The CW and announcement threads end (key and PTT released) before what they use goes.
+    TMorseKb::CloseWindow();
+    station_->Shutdown();
     QMainWindow::closeEvent(e);
 }
 
@@ -320,7 +343,15 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    TMorseKb::CloseWindow();
+    TMorseKb::SetQsoWindowProvider({});
+    station_.reset();
+    PortIo().CloseDriver();
     FreeQsoWindow();
+    SetRadioNotifier(nullptr);
+    FreeRadio(false);
+    RotatorControl().BandSource = nullptr;
+    delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
     SaveReportDefinitions();
     SetQsoLookup(nullptr);
@@ -393,7 +424,9 @@ void TMainForm::TriggerHandler(int handle)
         break;
     case trRadioPoll:
         triggers_[index] = -1; // a one-shot trigger is gone once it fired
-        // No radio can be created yet: nothing to poll.
+        // The poll itself runs at idle time; without a radio the trigger simply ends.
+        if (Radio())
+            radioPollDue_ = true;
         break;
     case trScanner:
         triggers_[index] = -1;
@@ -421,6 +454,8 @@ void TMainForm::ClockTick()
     M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
     if (TQSOForm* qso = QsoForm())
         qso->ClockUpdate(day, seconds);
+    if (worldMap_ && worldMap_->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
+        worldMap_->SetTimeToNow();
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -469,10 +504,17 @@ void TMainForm::AppIdle()
         PanStatus->setText(mode);
         lastMode_ = mode;
     }
-    if (autoSaveDue_)
+    // Saving and polling wait while CW goes out, so the keying keeps its rhythm.
+    const bool cwIdle = !station_ || station_->SenderIdle();
+    if (autoSaveDue_ && cwIdle)
         AutoSave();
-    if (radioPollDue_)
+    if (radioPollDue_ && cwIdle) {
         radioPollDue_ = false;
+        if (Radio() && Radio()->Busy())
+            StartTrigger(trRadioPoll, 1000);
+        else
+            PollRadio(true);
+    }
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
@@ -481,6 +523,8 @@ void TMainForm::AppIdle()
     }
     if (countryInfo_ && countryInfo_->isVisible())
         countryInfo_->ShowCountry();
+    if (worldMap_ && worldMap_->isVisible())
+        worldMap_->RefreshQsoCountry();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -543,6 +587,11 @@ void TMainForm::SetDiskPanel(const std::string& text)
     SetDiskText(FromWin1252(text), false);
 }
 
+TSpotAnnouncer* TMainForm::SpotAnnouncer() const
+{
+    return station_ ? station_->Announcer() : nullptr;
+}
+
 TQSOForm* TMainForm::QsoForm() const
 {
     return static_cast<TQSOForm*>(qsoForm_.data());
@@ -584,6 +633,10 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
+        qso->SetRadio(&RadioFeed());
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
+        connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
         // The log list opens over the QSO window, one at a time.
         QAction* logList = qso->Action(TQSOForm::cmLogList);
         logList->setEnabled(true);
@@ -600,6 +653,7 @@ void TMainForm::ShowQsoWindow()
         connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
+        RotatorControl().OpenRotator();
         PostToMainForm(mfQsoWindowShown);
     } else {
         QsoForm()->show();
@@ -615,6 +669,7 @@ void TMainForm::FreeQsoWindow()
 {
     if (!qsoForm_)
         return;
+    RotatorControl().CloseRotator();
     delete qsoForm_.data();
     qsoForm_ = nullptr;
     qsoLog_ = nullptr;
@@ -847,6 +902,34 @@ void TMainForm::CountryInformation1Click()
     countryInfo_->ShowCountry();
 }
 
+void TMainForm::Worldmap1Click()
+{
+    if (!worldMap_) {
+        QWidget* owner = QsoForm() ? static_cast<QWidget*>(QsoForm()) : this;
+        worldMap_ = new TWorldMap([this] { return QsoMapPosition(); }, owner);
+    }
+    worldMap_->show();
+    worldMap_->raise();
+    worldMap_->activateWindow();
+}
+
+TQsoMapPosition TMainForm::QsoMapPosition() const
+{
+    TQsoMapPosition pos;
+    TQSOForm* qso = QsoForm();
+    if (!qso)
+        return pos;
+    // The heading display reads "label: heading..." when it has a position.
+    const std::string& dirDist = qso->Entry().Fields.DirDist;
+    const auto colon = dirDist.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return pos;
+    pos.Label = dirDist.substr(0, std::min<std::size_t>(colon, 6));
+    pos.Longitude = qso->Entry().HeadingLongitude();
+    pos.Latitude = qso->Entry().HeadingLatitude();
+    return pos;
+}
+
 std::uint16_t TMainForm::QsoWindowCountry() const
 {
     TQSOForm* qso = QsoForm();
@@ -903,30 +986,125 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
+    Radios1->setEnabled(UserLevelAllows(3));
 }
 
 void TMainForm::UpdateRadioMenu()
 {
     Radio1->setEnabled(!Config.RadioModel().empty());
-    // No radio object can exist yet.
-    Scanner1->setEnabled(false);
-    Panorama1->setEnabled(false);
-    SetFrequency1->setEnabled(false);
-    Ignoremodeinrealtime1->setEnabled(false);
-    FlipRadio1->setText(QStringLiteral("Start Radio"));
+    TRadio* radio = Radio();
+    Scanner1->setEnabled(radio);
+    Panorama1->setEnabled(radio && radio->CanReadSMeter());
+    SetFrequency1->setEnabled(radio);
+    Ignoremodeinrealtime1->setEnabled(radio);
+    FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
+    if (TMorseSender* sender = MorseSender())
+        sender->SelectKeyingPort();
+}
+
+// ---- Radio ----
+
+void TMainForm::Radios1Click()
+{
+    TRadioDB editor(this);
+    editor.exec();
+}
+
+void TMainForm::Panorama1Click()
+{
+    if (!Radio())
+        return;
+    TPanorama panorama(this);
+    panorama.exec();
+}
+
+void TMainForm::Scanner1Click()
+{
+    if (!Radio())
+        return;
+    TScanner scanner(this);
+    scanner.exec();
+}
+
+void TMainForm::SetFrequency1Click()
+{
+    if (!setFrequency_)
+        setFrequency_ = new TSetRadioFrequency(this);
+    setFrequency_->show();
+    setFrequency_->raise();
+    setFrequency_->activateWindow();
+}
+
+void TMainForm::FlipRadio1Click()
+{
+    if (Radio()) {
+        FreeRadio();
+        return;
+    }
+    const bool started = CreateRadio();
+    UpdateRadioMenu();
+    if (started && QsoForm() && QsoForm()->EntryMode() == emRealTime) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
+}
+
+void TMainForm::Ignoremodeinrealtime1Click()
+{
+    if (TQSOForm* qso = QsoForm()) {
+        qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
+        qso->RadioStateChanged();
+    }
+}
+
+void TMainForm::PollRadio(bool ask)
+{
+    TRadio* radio = Radio();
+    TQSOForm* qso = QsoForm();
+    if (!radio || closing_ || QCoreApplication::closingDown() || !qso || qso->EntryMode() != emRealTime)
+        return;
+    double rx = radio->RxFreq(), tx = radio->TxFreq();
+    std::uint8_t mode = radio->Mode();
+    bool split = radio->Split();
+    if (ask && radio->ReadFrequencyAndMode(rx, tx, mode, split))
+        return;
+    qso->RadioUpdate(mode, split ? tx : rx);
+    if (ask || radioPollDue_) {
+        radioPollDue_ = false;
+        StartTrigger(trRadioPoll, Config.RadioPollInterval());
+    }
 }
 
 void TMainForm::UserMessage(int code)
 {
     switch (code) {
+    case mfQsoWindowClosed:
+        TMorseKb::CloseWindow();
+        break;
     case mfRadioStopped:
         radioPollDue_ = false;
-        Config.SetSetFreqWindowOpen(false);
+        // A radio that failed is freed here; a stop told late must not free a radio started since.
+        if (Radio() && Radio()->Disabled())
+            FreeRadio(false);
+        Config.SetSetFreqWindowOpen(setFrequency_ != nullptr);
+        if (setFrequency_)
+            setFrequency_->close();
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
         break;
     case mfRadioCreated:
         radioPollDue_ = false;
         UpdateRadioMenu();
+        if (TQSOForm* qso = QsoForm())
+            qso->RadioStateChanged();
+        if (Config.SetFreqWindowOpen())
+            SetFrequency1Click();
+        break;
+    case mfRadioChanged:
+        if (setFrequency_)
+            setFrequency_->UpdateFromRadio();
+        PollRadio(false);
         break;
     default:
         // The windows the other codes address are not part of the program yet.

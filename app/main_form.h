@@ -17,8 +17,10 @@
 #include "logbook/log_hooks.h"
 #include "logbook/main_form_code.h"
 #include "app/main_form_rules.h"
+#include "globe/windows/world_map.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/sun_windows.h"
+#include "station/windows/set_radio_frequency.h"
 
 class QAction;
 class QLabel;
@@ -33,6 +35,8 @@ class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TSpotAnnouncer;
+class TStationServices;
 
 // The file dialogs the main window opens; tests answer them through SetFileDialogHandler.
 enum class TFileDialogKind { NewLog, OpenLog, SaveLogAs, SaveRecoveredLog };
@@ -76,6 +80,7 @@ public:
     QAction *New1, *Open1, *Save1, *Saveas1, *Backup1, *Close1, *ImpExpfilters1, *Countries1, *IOTA1,
         *Labeldefinitions1, *QSLManagers1, *ManagerAddresses1, *Radios1, *ReportDefinitions1, *Calendar1, *Info1,
         *Preferences1, *PrintSetup1, *Exit1;
+    QAction* Worldmap1;
     QMenu* Radio1;
     QAction *Panorama1, *Scanner1, *SetFrequency1, *FlipRadio1, *Ignoremodeinrealtime1;
     QAction *Contents1, *SearchforHelpOn1, *HowtoUseHelp1, *About1;
@@ -104,8 +109,25 @@ public:
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
     TCountryInfo* CountryInfoWindow() const { return countryInfo_.data(); }
+    // Opens the world map (over the QSO window when there is one), or brings it up.
+    void Worldmap1Click();
+    TWorldMap* WorldMapWindow() const { return worldMap_.data(); }
+    // The QSO window's position for the map: what its heading display was computed from.
+    TQsoMapPosition QsoMapPosition() const;
     void About1Click();
     void Contents1Click();
+
+    // The radio: its definitions, its windows, starting and stopping it, and the poll that feeds
+    // the QSO window in real-time entry.
+    void Radios1Click();
+    void Panorama1Click();
+    void Scanner1Click();
+    void SetFrequency1Click();
+    void FlipRadio1Click();
+    void Ignoremodeinrealtime1Click();
+    // Frequency and mode to the QSO window; ask: read the radio (else its last values).
+    void PollRadio(bool ask);
+    TSetRadioFrequency* SetFrequencyWindow() const { return setFrequency_.data(); }
 
     bool CloseLog();
     void UpdateFileMenu();
@@ -127,6 +149,9 @@ public:
     const TCommandLine& commandLine() const { return commandLine_; }
     double lastBackupTime() const { return lastBackup_; }
     QString CaptionText() const;
+
+    // Where the spot list queues spot announcements.
+    TSpotAnnouncer* SpotAnnouncer() const;
 
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
@@ -194,7 +219,10 @@ private:
     QPointer<QWidget> qsoForm_;
     QPointer<TCountryInfo> countryInfo_;
     QPointer<TFCalendar> calendar_;
+    QPointer<TWorldMap> worldMap_;
+    QPointer<TSetRadioFrequency> setFrequency_;
     TQsoData* qsoLog_ = nullptr;
+    std::unique_ptr<TStationServices> station_;
 };
 
 // The main window of the run (null before it is created and after it is freed).

@@ -489,7 +489,7 @@ const TGlobeCore::Factory* TGlobeCore::FindClass(const std::string& name) const
 
 std::string TGlobeCore::ProfileName() const { return profile_ ? profile_->FileName() : std::string(); }
 
-void TGlobeCore::SetProfileName(const std::string& name)
+void TGlobeCore::SetProfileName(const std::string& name, std::vector<std::string>* layerErrors)
 {
     if (name == ProfileName() && (profile_ || name.empty()))
         return;
@@ -511,7 +511,17 @@ void TGlobeCore::SetProfileName(const std::string& name)
         std::replace(entry.begin(), entry.end(), '\\', '/');
         std::string file = entry.find('/') != std::string::npos ? (fs::path(entry).is_absolute() ? entry : folder + entry)
                                                                 : DataDirectory + entry;
-        AddLayer()->ReadLayerSettings(file);
+        TGlobeLayer* layer = AddLayer();
+        try {
+            layer->ReadLayerSettings(file);
+        } catch (const EGlobeException& e) {
+            if (!layerErrors)
+                throw;
+            layer->ClearObjects();
+            layer->LoadError = e.what();
+            layer->Visible = layer->Enabled = false;
+            layerErrors->push_back(e.what());
+        }
     }
 }
 

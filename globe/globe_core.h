@@ -101,8 +101,10 @@ public:
     const Factory* FindClass(const std::string& name) const;
     const std::vector<std::string>& ClassOrder() const { return classOrder_; }
 
-    // Profile.
-    void SetProfileName(const std::string& name);
+    // Profile. A layer file that cannot be read raises its load error; with layerErrors given
+    // its layer stays in its place empty and switched off, the message is added there and the
+    // next layers are loaded.
+    void SetProfileName(const std::string& name, std::vector<std::string>* layerErrors = nullptr);
     std::string ProfileName() const;
     void SaveProfile(const std::string& name);
     TGlobeProfile* Profile() { return profile_.get(); }

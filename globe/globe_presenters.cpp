@@ -498,7 +498,10 @@ void DrawChainAsPolygon(TGlobeObject& object)
                 parts[cur].push_back(w.AtRel(side, lat));
                 for (std::int64_t l = lat; poleLat < 0 ? l > poleLat : l < poleLat; l += poleLat < 0 ? -GU_DEGREE : GU_DEGREE)
                     parts[cur].push_back(w.AtRel(side, static_cast<std::int32_t>(l)));
-                parts[cur].push_back(w.AtRel(side, poleLat));
+                // Along the pole's parallel degree by degree: in a conic or pseudo-cylindrical
+                // map it is a curve, and one straight line would cut across the whole map.
+                for (std::int64_t r = side; side > 0 ? r > -side : r < -side; r += side > 0 ? -GU_DEGREE : GU_DEGREE)
+                    parts[cur].push_back(w.AtRel(r, poleLat));
                 parts[cur].push_back(w.AtRel(-side, poleLat));
                 for (std::int64_t l = poleLat; poleLat < 0 ? l < lat : l > lat; l += poleLat < 0 ? GU_DEGREE : -GU_DEGREE)
                     parts[cur].push_back(w.AtRel(-side, static_cast<std::int32_t>(l)));

@@ -42,6 +42,13 @@ struct TAwardStatusBlock {
             ++bytes[2 * cell + 1];
     }
     void Clear() { std::memset(bytes, 0, kSize); }
+
+    // The 15 bytes after the cells: one "taken" mark per band (1..15), used while a five-band
+    // award submission picks one QSO per entity and band.
+    static constexpr std::size_t kTakenOffset = 2 * kCells;
+    bool Taken(int band) const { return bytes[kTakenOffset + band - 1] != 0; }
+    void SetTaken(int band, bool on) { bytes[kTakenOffset + band - 1] = on ? 1 : 0; }
+    void ClearTaken() { std::memset(bytes + kTakenOffset, 0, kSize - kTakenOffset); }
 };
 
 // Clears every cell of the block.

@@ -191,8 +191,8 @@ TConfigRecord::TConfigRecord()
     PutShortStr(LabelLayoutBytes(1), 0, 10, "Custom2");
     for (int band = 10; band <= 15; ++band)
         SetVuccBand(band, true);
-    SetCwSpeed(20);
-    SetCwCharSpeed(20);
+    SetCwCharWpm(20);
+    SetCwSpacingWpm(20);
     SetCwWeight(100);
     SetCwSideToneHz(850);
     SetCwSideTone(true);
@@ -293,6 +293,18 @@ void TConfigRecord::SetBandCutoff(int band, double kHz)
 {
     Check(band >= 0 && band <= 15, "band", band);
     PutDouble(b_.data(), BandCutoffOffset + 8 * band, kHz);
+}
+
+std::uint8_t TConfigRecord::RotatorRule(int band) const
+{
+    Check(band >= 0 && band <= 15, "band", band);
+    return b_[RotatorRuleOffset + static_cast<std::size_t>(band)];
+}
+
+void TConfigRecord::SetRotatorRule(int band, std::uint8_t rule)
+{
+    Check(band >= 0 && band <= 15, "band", band);
+    b_[RotatorRuleOffset + static_cast<std::size_t>(band)] = rule;
 }
 
 TConfigFont TConfigRecord::Font(int index) const

@@ -340,12 +340,14 @@ public:
     KORVAL_FIELD_U8(GridSquareLength, 5986)
 
     // CW keyer.
-    KORVAL_FIELD_I32(CwSpeed, 5988)
-    KORVAL_FIELD_I32(CwCharSpeed, 5992)
+    // The character speed times the signs; the spacing speed (never above it) the gaps. The
+    // keyer's settings window keeps the 1240 bytes from CwCharWpm on as one block.
+    KORVAL_FIELD_I32(CwCharWpm, 5988)
+    KORVAL_FIELD_I32(CwSpacingWpm, 5992)
     KORVAL_FIELD_I32(CwWeight, 5996)           // percent
     KORVAL_FIELD_I32(CwSideToneHz, 6000)
     KORVAL_FIELD_BOOL(CwSideTone, 6004)
-    KORVAL_FIELD_BOOL(CwEcho, 6005)
+    KORVAL_FIELD_BOOL(CwEcho, 6005)            // marquee: the keyboard shows the text still to send
     KORVAL_FIELD_BOOL(CwImmediate, 6006)
     KORVAL_FIELD_U8(CwKeyingInterface, 6007)   // 1 none, 2..4 LPT1..3, 5 DTR, 6 RTS
     KORVAL_FIELD_U8(CwPttDelay, 6008)          // milliseconds, 0 = no PTT
@@ -353,6 +355,7 @@ public:
     static constexpr std::size_t CwKeyOffset = 6010;
     std::string CwKey(int index) const;        // 0..15: label, "|", text
     void SetCwKey(int index, std::string_view text);
+    static constexpr std::size_t CwBlockSize = 1240;
 
     KORVAL_FIELD_BOOL(ImportDiagnostics, 7228)
     KORVAL_FIELD_BOOL(ImportPrefixDiffs, 7229)
@@ -362,6 +365,13 @@ public:
     KORVAL_FIELD_U8(RotatorPort, 7237)
     KORVAL_FIELD_I32(RotatorOffset, 7240)
     KORVAL_FIELD_I32(RotatorCorrection, 7244)
+    // How the rotator turns on each band 0..15: 0 disabled, 1 normal, 2 with the offset, 3 reversed.
+    static constexpr std::size_t RotatorRuleOffset = 7248;
+    std::uint8_t RotatorRule(int band) const;
+    void SetRotatorRule(int band, std::uint8_t rule);
+    // The whole rotator block (kind, port, offset, correction, rules), for a window's Cancel.
+    static constexpr std::size_t RotatorBlockOffset = RotatorKindOffset;
+    static constexpr std::size_t RotatorBlockSize = RotatorRuleOffset + 16 - RotatorKindOffset;
     KORVAL_FIELD_U8(BandDecoder, 7264)
     KORVAL_FIELD_U8(BandDecoderPort, 7265)
     KORVAL_FIELD_U8(BandDecoderKind, 7266)

@@ -578,33 +578,61 @@ std::uint8_t TQsoData::QsoStatus(const TQsoRecord& r, std::uint32_t mask) const
     return asConfirmed;
 }
 
-template <typename Fn>
-bool TQsoData::ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn)
+bool TQsoData::AwardTakes(const TQsoRecord& r, int award) const
 {
     // A QSO without a band of the table (60 m, 4 m) counts for the award as a whole and its mode
     // group, never for a band: AddToStatus fills no band cell for band 0.
-    auto valid = [&](int award) {
-        return (r.Band == 0 || settings_.AwardBandValid(award, r.Band)) && settings_.AwardModeValid(award, r.Mode);
-    };
-    TQsoLookup& lookup = QsoLookup();
-    if (r.HasFlag(qfValidForAwards) && valid(awDxcc))
-        if (TAwardStatusBlock* b = lookup.CountryStatusBlock(r.Country))
-            if (!fn(*b, awDxcc))
-                return false;
-    if (r.Zone < kZoneBlocks && valid(awWaz))
-        if (!fn(zones_[r.Zone], awWaz))
-            return false;
-    if (r.State != 0 && r.State < kStateBlocks && valid(awWas))
-        if (!fn(states_[r.State], awWas))
-            return false;
-    if (!r.WpxPrefix.empty() && valid(awWpx)) {
-        TAwardStatusBlock* b = lookup.WpxStatusBlock(r.WpxPrefix.view(), create);
-        if (!b)
-            return false;  // a counted prefix missing from the statistics: rebuild instead
-        if (!fn(*b, awWpx))
+    if (!(r.Band == 0 || settings_.AwardBandValid(award, r.Band)) || !settings_.AwardModeValid(award, r.Mode))
+        return false;
+    switch (award) {
+    case awDxcc:
+        return r.HasFlag(qfValidForAwards);
+    case awWaz:
+        return r.Zone < kZoneBlocks;
+    case awWas:
+        return r.State != 0 && r.State < kStateBlocks;
+    default:
+        return !r.WpxPrefix.empty();
+    }
+}
+
+TAwardStatusBlock* TQsoData::EntityBlock(const TQsoRecord& r, int award, bool create)
+{
+    switch (award) {
+    case awDxcc:
+        return QsoLookup().CountryStatusBlock(r.Country);
+    case awWaz:
+        return &zones_[r.Zone];
+    case awWas:
+        return &states_[r.State];
+    default:
+        return QsoLookup().WpxStatusBlock(r.WpxPrefix.view(), create);
+    }
+}
+
+template <typename Fn>
+bool TQsoData::ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn)
+{
+    for (int award = awDxcc; award <= awWpx; ++award) {
+        if (!AwardTakes(r, award))
+            continue;
+        TAwardStatusBlock* b = EntityBlock(r, award, create);
+        if (!b) {
+            if (award == awWpx)
+                return false;  // a counted prefix missing from the statistics: rebuild instead
+            continue;          // a country without a block
+        }
+        if (!fn(*b, award))
             return false;
     }
     return true;
+}
+
+TAwardStatusBlock* TQsoData::CountedBlock(const TQsoRecord& r, int award)
+{
+    if (!statusBuilt_ || r.Date < cutoffs_[LogModeGroup(r.Mode)] || BaseStatus(r) == asNone || !AwardTakes(r, award))
+        return nullptr;
+    return EntityBlock(r, award, false);
 }
 
 void TQsoData::AddToStatus(const TQsoRecord& r)

@@ -162,11 +162,17 @@ public:
     void EnsureAwardStatus();
     const TAwardStatusBlock& ZoneStatus(int zone) const { return zones_[zone]; }    // 0..40
     const TAwardStatusBlock& StateStatus(int state) const { return states_[state]; }  // 0..50
+    TAwardStatusBlock& ZoneStatus(int zone) { return zones_[zone]; }
+    TAwardStatusBlock& StateStatus(int state) { return states_[state]; }
     std::unique_ptr<TAwardStatusBlock> IotaStatus(std::string_view reference) const;
     std::unique_ptr<TAwardStatusBlock> GridStatus(std::string_view gridPrefix) const;
     // The status of a QSO for an award mask (step 1 of the award rules), with the settings
     // of the last build.
     std::uint8_t QsoStatus(const TQsoRecord& r, std::uint32_t mask) const;
+    // The block (country, zone, state or WPX prefix: award awDxcc .. awWpx) that the QSO's
+    // status went into at the last build; null when it went into none or the status is not
+    // built. Award submissions pick their QSOs by it, so they follow the build's rules exactly.
+    TAwardStatusBlock* CountedBlock(const TQsoRecord& r, int award);
 
     static constexpr int kZoneBlocks = 41;
     static constexpr int kStateBlocks = 51;
@@ -175,6 +181,9 @@ private:
     void AddToStatus(const TQsoRecord& r);
     void RemoveFromStatus(const TQsoRecord& r);
     // Applies fn(block, masks, award) to each block the QSO counts in; stops when fn is false.
+    // The award takes the QSO's band, mode and entity (without looking the entity's block up).
+    bool AwardTakes(const TQsoRecord& r, int award) const;
+    TAwardStatusBlock* EntityBlock(const TQsoRecord& r, int award, bool create);
     template <typename Fn>
     bool ForEachStatusBlock(const TQsoRecord& r, bool create, Fn fn);
     std::uint8_t BaseStatus(const TQsoRecord& r) const;

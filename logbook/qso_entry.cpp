@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "logbook/award_status.h"
+#include "logbook/band_decoder.h"
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
 #include "logbook/child_window.h"
@@ -178,11 +179,20 @@ void TQsoEntry::RadioUpdate(int mode, double kHz)
         SetMode(mode);
 }
 
+void TQsoEntry::RadioStateChanged()
+{
+    if (mode_ != emRealTime)
+        return;
+    bandEnabled_ = !RadioAttached();
+    modeEnabled_ = !RadioAttached() || host_->IgnoreModeInRealTime();
+}
+
 void TQsoEntry::SetBand(int band)
 {
     Fields.Sel[fBand] = band;
     if ((mode_ == emRealTime || mode_ == emOffline) && band != SatBand && Fields.Sel[fSat] != 1)
         Fields.Sel[fSat] = 1;
+    OutputBandDecoder(band, mode_ == emRealTime);
     host_->PostToMainForm(mfWorkedStatusChanged);
     CheckDupe();
     RefreshAwardTypes();

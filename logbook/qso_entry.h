@@ -76,6 +76,9 @@ public:
     void ClockUpdate(TDayNumber date, std::int32_t seconds);
     void EnterDateOrTimeField() { clockFollow_ = false; }
     void RadioUpdate(int mode, double kHz);
+    // The radio started or stopped, or "Ignore Mode in real-time" changed: in real-time entry the
+    // band box is locked to a running radio, and the mode box too unless the mode is ignored.
+    void RadioStateChanged();
     void SetBand(int band);
     void SetMode(int mode);
     int GetBand() const { return Fields.Sel[fBand]; }

@@ -16,6 +16,14 @@ std::string Upper(std::string s)
     return s;
 }
 
+// A call cut to its 12 places, trimmed again after the cut so that an export reads back as the
+// same station.
+std::string CallField(std::string_view field)
+{
+    const std::string cut = Upper(std::string(Trim(field, kBlanksAndTabs))).substr(0, 12);
+    return std::string(Trim(cut, kBlanksAndTabs));
+}
+
 bool Digits(std::string_view s)
 {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -83,8 +91,8 @@ TImportSummary ImportQslManagers(std::vector<TQslMgrEntry>& work, std::string_vi
             continue;
         }
         TQslMgrEntry e;
-        e.Station = Upper(std::string(Trim(line.substr(0, c1), kBlanksAndTabs)).substr(0, 12));
-        e.Manager = Upper(std::string(Trim(line.substr(c2 + 1), kBlanksAndTabs)).substr(0, 12));
+        e.Station = CallField(line.substr(0, c1));
+        e.Manager = CallField(line.substr(c2 + 1));
         const std::string date(Trim(line.substr(c1 + 1, c2 - c1 - 1), kBlanksAndTabs));
         if (e.Station.empty() || (!date.empty() && !ParseDate(date, e.Date))) {
             ++s.Errors;

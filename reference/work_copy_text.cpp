@@ -64,6 +64,13 @@ void Merge(std::vector<Entry>& work, Entry e, Key key, Same same, TImportSummary
     }
 }
 
+// A key cut to its field width loses the spaces the cut leaves at its end, or it would not read
+// back as itself: the next import trims every field and lands on a different entry.
+std::string KeyField(const std::string& field, std::size_t width)
+{
+    return TrimSpaces(UpperAscii(field).substr(0, width));
+}
+
 template <typename Entry>
 void DeleteFirst(std::vector<Entry>& work, bool deleteFirst, TImportSummary& s)
 {
@@ -122,7 +129,7 @@ TImportSummary ImportIota(std::vector<TIotaEntry>& work, std::string_view text, 
             ++s.Errors;
             return;
         }
-        e.Reference = UpperAscii(f[0]).substr(0, 5);
+        e.Reference = KeyField(f[0], 5);
         e.Name = f[1].substr(0, 51);
         // An unchanged entry counts as replaced: the IOTA summary has no skipped line.
         Merge(work, std::move(e), [](const TIotaEntry& x) { return x.Reference; },
@@ -156,7 +163,7 @@ TImportSummary ImportAddresses(std::vector<TAddressEntry>& work, std::string_vie
     ForEachLine(text, [&](std::string_view line) {
         const std::vector<std::string> f = SplitQuotedFields(line);
         TAddressEntry e;
-        e.Call = UpperAscii(f[0]).substr(0, 12);
+        e.Call = KeyField(f[0], 12);
         if (e.Call.empty()) {
             ++s.Errors;
             return;

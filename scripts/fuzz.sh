@@ -38,6 +38,7 @@ seeds_of() {
     fuzz_adif_import) echo "tests/*/data/*.adi $shared/adif/*.adi $shared/bad-input/*.adi" ;;
     fuzz_cty_dat) echo "data/cty/cty.dat $shared/cty/cty.dat" ;;
     fuzz_report_stream) echo "tests/reporting/data/*.stream" ;;
+    fuzz_wav) echo "data/sounds/A.WAV data/sounds/W.WAV" ;;
     *) echo "" ;;
   esac
 }

@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
+#include <cmath>
+
 namespace korval {
 
 TGlobe3::TGlobe3(QWidget* parent) : QAbstractScrollArea(parent)
@@ -66,6 +68,8 @@ void TGlobe3::paintEvent(QPaintEvent*)
     // Animated layers go straight onto the control, over the copied image.
     canvas_.BeginOn(&p, viewport()->width(), viewport()->height());
     core_.RenderAnimated();
+    if (OnPaint)
+        OnPaint();
     canvas_.End();
     UpdateScrollBars();
 }
@@ -202,24 +206,51 @@ void TGlobe3::RenderToPrinter(QPrinter& printer, const QRect& rect)
 {
     if (printer.docName().isEmpty())
         printer.setDocName("TGlobe3 Print");
-    // Resizing for the page rescales the view; keep it so the screen shows the same map after.
-    const TGlobeView view = core_.SaveView();
-    const int screenW = core_.CanvasWidth(), screenH = core_.CanvasHeight();
     QPainter painter;
     if (!painter.begin(&printer))
         return;
+    PrintGlobeOn(painter, rect, printer.resolution());
+    painter.end();
+}
+
+void TGlobe3::PrintGlobeOn(QPainter& painter, const QRect& rect, int resolution)
+{
+    if (rect.width() <= 0 || rect.height() <= 0 || resolution <= 0)
+        return;
+    // The map goes to paper as one picture of at most PrintDotsPerInch: shading set pixel by
+    // pixel (day and night, textures) would otherwise become millions of single dots in the job.
+    const int dpi = std::min(resolution, PrintDotsPerInch);
+    const int width = std::max(1, int(std::int64_t(rect.width()) * dpi / resolution));
+    const int height = std::max(1, int(std::int64_t(rect.height()) * dpi / resolution));
+    // Resizing for the page rescales the view; keep it so the screen shows the same map after.
+    const TGlobeView view = core_.SaveView();
+    const int screenW = core_.CanvasWidth(), screenH = core_.CanvasHeight();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    painter.translate(rect.topLeft());
-    core_.SetSize(rect.width(), rect.height(), printer.resolution());
-    canvas_.BeginOn(&painter, rect.width(), rect.height());
+    TGlobeCanvas paper;
+    paper.SetSize(width, height);
+    paper.Fill(0xFFFFFF); // the paper stays white where nothing is drawn
+    core_.SetSize(width, height, dpi);
+    // The paper shows what the screen shows: the same centre, all of its width and height.
+    if (view.scale > 0 && screenW > 0 && screenH > 0) {
+        const double fit = std::min(double(width) / screenW, double(height) / screenH);
+        core_.SetScale(view.scale * fit);
+        core_.SetViewCentre({width / 2 + static_cast<std::int32_t>(std::lround((view.xOrigin - screenW / 2) * fit)),
+                             height / 2 + static_cast<std::int32_t>(std::lround((view.yOrigin - screenH / 2) * fit))});
+    }
+    paper.Begin();
+    core_.Surface = &paper;
     core_.Printing = true;
     core_.PrintAborted = false;
     core_.Render(true);
-    if (!core_.PrintAborted)
+    if (!core_.PrintAborted) {
         core_.RenderAnimated();
+        if (OnPaint)
+            OnPaint();
+    }
     core_.Printing = false;
-    canvas_.End();
-    painter.end();
+    paper.End();
+    core_.Surface = &canvas_;
+    painter.drawImage(rect, paper.Image());
     core_.SetSize(screenW, screenH, 96);
     core_.RestoreView(view);
     core_.ScaleChanged = true;

@@ -6,9 +6,12 @@
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
+
 #include "globe/globe_core.h"
 #include "globe/windows/globe_canvas.h"
 
+class QPainter;
 class QPrinter;
 
 namespace korval {
@@ -32,6 +35,9 @@ public:
 
     TGlobeMouseButton MouseZoomButton = mzbRight, MouseSelectButton = mzbLeft, MouseRotateButton = mzbLeft;
     bool MultiSelect = false;
+    // Fires after every paint (and print) with the surface on the control: what is drawn here
+    // goes over the map and is gone at the next paint.
+    std::function<void()> OnPaint;
 
     // The map on the default printer ("TGlobe3 Print"); false when there is none.
     bool PrintGlobe();
@@ -39,6 +45,10 @@ public:
     // device pixels. The on-screen view is kept and brought back afterwards.
     void PrintGlobeTo(QPrinter& printer);
     void PrintGlobeRectTo(QPrinter& printer, const QRect& rect);
+    // The map through a painter already open on a print device of the given resolution, into
+    // rect (device pixels), as a picture of at most PrintDotsPerInch.
+    void PrintGlobeOn(QPainter& painter, const QRect& rect, int resolution);
+    static constexpr int PrintDotsPerInch = 200;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

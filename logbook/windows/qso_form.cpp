@@ -633,6 +633,11 @@ void TQSOForm::RadioUpdate(int mode, double kHz)
     Run([&] { entry_->RadioUpdate(mode, kHz); });
 }
 
+void TQSOForm::RadioStateChanged()
+{
+    Run([&] { entry_->RadioStateChanged(); });
+}
+
 void TQSOForm::SetSortOrder(int order)
 {
     Run([&] { entry_->SetSortOrder(order); });
@@ -659,6 +664,11 @@ bool TQSOForm::FinishEntry()
     bool ok = true;
     Run([&] { ok = entry_->FinishEntry(); });
     return ok;
+}
+
+void TQSOForm::RunOnEntry(const std::function<void(TQsoEntry&)>& fn)
+{
+    Run([&] { fn(*entry_); });
 }
 
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "logbook/qso_entry.h"
@@ -38,6 +39,7 @@ public:
     void RadioUpdate(int mode, double kHz);
     void SetRadio(TQsoRadio* radio) { entry_->SetRadio(radio); }
     void SetIgnoreModeInRealTime(bool on) { ignoreMode_ = on; }
+    void RadioStateChanged();
     void SetSortOrder(int order);
     // The main window's log scroll bar: codes 0 line up, 1 line down, 2 page up, 3 page down,
     // 5 to position, 6 first, 7 last; position comes back as the index shown.
@@ -68,6 +70,9 @@ public:
     void StartQsoFromSpot(const std::string& call, int mode, int band);
     // Child windows marked for refresh since the last call (bit n = TChildWindow n).
     unsigned TakeDirtyChildren();
+    // Runs fn on the entry engine between reading the controls and showing them again: how
+    // another window (a report's double-click) fills the search fields and starts a search.
+    void RunOnEntry(const std::function<void(TQsoEntry&)>& fn);
 
     // ---- commands (also as actions, for menus) ----
     enum TCommand {
@@ -100,6 +105,8 @@ signals:
     void logChanged(bool full);
     void serialNumberChanged(bool visible, unsigned number);
     void logScrollBarChanged(bool visible, int max, int position);
+    // A fresh real-time entry wants the radio's band and mode at once.
+    void pollRadioNow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,6 +116,7 @@ protected:
 private:
     // TQsoEntryHost
     bool IgnoreModeInRealTime() const override { return ignoreMode_; }
+    void PollRadioNow() override { emit pollRadioNow(); }
     void AskDateRange(TDayNumber& start, TDayNumber& end) override;
     int ShowPicklist(const std::string& caption, const TTwoIndex& list, int first) override;
     void MarkChildDirty(int slot) override { dirty_ |= 1u << slot; }

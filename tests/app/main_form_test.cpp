@@ -10,6 +10,7 @@
 #include "logbook/log_file.h"
 #include "app/main_form.h"
 #include "exchange/windows/filter_windows.h"
+#include "globe/windows/world_map.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
@@ -25,6 +26,9 @@
 #include "entry/windows/ovc_base_field.h"
 #include "app/startup.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
+#include "station/morse_sender.h"
+#include "station/windows/morse_kb.h"
 #include "platform/windows/single_instance.h"
 #include "platform/windows/window_message.h"
 
@@ -447,6 +451,34 @@ TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
     EXPECT_TRUE(rec.texts().empty());
 }
 
+TEST_F(MainFormFixture, CwKeyboardClosesWithTheQsoWindowAndExitReleasesTheTransmitter)
+{
+    Config.SetCwKeyingInterface(3); // LPT2
+    TRecordingLpt* lpt = nullptr;
+    auto oldOpener = PortIo().SetOpener([&lpt](int, std::string&) -> std::unique_ptr<TLptDevice> {
+        auto p = std::make_unique<TRecordingLpt>();
+        lpt = p.get();
+        return p;
+    });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(MorseSender(), nullptr);
+    ASSERT_NE(form->QsoForm(), nullptr);
+    QPointer<TMorseKb> kb = TMorseKb::Open(form->QsoForm());
+    ASSERT_NE(lpt, nullptr);
+    MorseSender()->SetKey(true); // a carrier left on, as Tune would
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 1}));
+    form->Close1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(kb.isNull(), 2000);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(lpt->Writes().back(), (TRecordingLpt::TWrite{true, 0})) << "key and PTT released at exit";
+    form.reset();
+    EXPECT_EQ(MorseSender(), nullptr);
+    EXPECT_FALSE(PortIo().ActiveHW());
+    PortIo().SetOpener(oldOpener);
+}
+
 TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
 {
     ScopedMessageRecorder rec;
@@ -512,6 +544,34 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
     EXPECT_EQ(form->CountryInfoWindow(), nullptr);
     info->trigger();
     EXPECT_NE(form->CountryInfoWindow(), nullptr);
+}
+
+TEST_F(MainFormFixture, WorldMapOpensOverTheQsoWindowAndFollowsItsPosition)
+{
+    Config.SetOwnLongitude(10);
+    Config.SetOwnLatitude(50);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_TRUE(form->Worldmap1->isEnabled());
+    form->Worldmap1->trigger();
+    QPointer<TWorldMap> map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->parentWidget(), qso);
+    EXPECT_TRUE(map->isVisible());
+    form->Worldmap1->trigger(); // brought up, not made again
+    EXPECT_EQ(form->WorldMapWindow(), map.data());
+    // A grid typed in the QSO window becomes the map's destination at the next idle time.
+    qso->Entry().Fields.Text[fGrid] = "JN18";
+    qso->Entry().ShowHeading();
+    form->AppIdle();
+    EXPECT_EQ(map->DestinationLabel(), "JN18");
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(form->WorldMapWindow(), nullptr);
+    EXPECT_NE(Config.MapProjection(), 255); // its settings went into the configuration
 }
 
 TEST_F(MainFormFixture, CalendarOpensFromTheMenuAndAtStartWhenAnEventIsToday)

@@ -122,14 +122,26 @@ TEST(GlobeRender, DateLineObjectsDoNotSmearAcrossFlatMaps)
     }
 }
 
-TEST(GlobeRender, PoleObjectFillsToTheMapEdge)
+TEST(GlobeRender, PoleObjectFillsToTheMapEdgeAndNoFurther)
 {
-    Scene s;
-    s.Polygon({{-180, -70}, {-90, -72}, {0, -69}, {90, -66}, {179.9, -70}, {-180, -70}});
-    s.Render();
-    EXPECT_EQ(s.Probe(0, -80), kGreen);
-    EXPECT_EQ(s.Probe(-120, -85), kGreen);
-    EXPECT_EQ(s.Probe(0, -50), kAqua);
+    // In the conic and pseudo-cylindrical maps the pole is a curve: the fill follows it.
+    for (int model = 0; model < 4; ++model) {
+        Scene s;
+        if (model == 1)
+            s.globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(s.globe));
+        else if (model == 2)
+            s.globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(s.globe));
+        else if (model == 3)
+            s.globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(s.globe));
+        s.globe.SetScale(0);
+        s.Polygon({{-180, -70}, {-90, -72}, {0, -69}, {90, -66}, {179.9, -70}, {-180, -70}});
+        s.Render();
+        EXPECT_EQ(s.Probe(0, -80), kGreen) << model;
+        EXPECT_EQ(s.Probe(-120, -75), kGreen) << model;
+        EXPECT_EQ(s.Probe(0, -50), kAqua) << model;
+        EXPECT_EQ(s.Probe(0, 30), kAqua) << model;
+        EXPECT_EQ(s.Probe(150, 40), kAqua) << model;
+    }
 }
 
 TEST(GlobeRender, SphereShowsSeaInsideTheDiscAndBackgroundOutside)

@@ -11,6 +11,7 @@
 #include "logbook/qso_macro_context.h"
 #include "logbook/qso_lookup.h"
 #include "platform/message_dlg.h"
+#include "platform/port_io.h"
 #include "logbook/configured_formats.h"
 
 namespace korval {
@@ -321,6 +322,24 @@ TEST_F(QsoEntryTest, RadioFeedSetsBandAndMode)
     EXPECT_EQ(entry_->Fields.Text[fRsts], "59") << "the default report follows the mode";
     entry_->RadioUpdate(mdCW, 5000.0);  // outside every band: nothing
     EXPECT_EQ(entry_->GetBand(), BandFromFrequency(7150.0));
+}
+
+TEST_F(QsoEntryTest, BandFromTheRadioDrivesTheBandDecoder)
+{
+    Config.SetBandDecoder(2);
+    Config.SetBandDecoderPort(1);
+    Config.SetBandDecoderKind(1);
+    TRecordingLpt* port = nullptr;
+    auto old = PortIo().SetOpener([&port](int, std::string&) -> std::unique_ptr<TLptDevice> {
+        auto p = std::make_unique<TRecordingLpt>();
+        port = p.get();
+        return p;
+    });
+    entry_->Addrealtime();
+    entry_->RadioUpdate(mdCW, 7025.0);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->Writes().back(), (TRecordingLpt::TWrite{false, 0x21}));
+    PortIo().SetOpener(old);
 }
 
 TEST_F(QsoEntryTest, DeletingTheLastQsoSwitchesToOfflineEntry)

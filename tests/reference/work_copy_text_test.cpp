@@ -51,6 +51,20 @@ TEST(AddressText, LinesRoundTripThroughTheSeparatorByte)
     EXPECT_EQ(work[1].Call, "W1NEW");
 }
 
+TEST(AddressText, ACallCutAtTwelvePlacesReadsBackAsItself)
+{
+    // The cut leaves a space at the end: kept, the export would read back as "W1ABCDEFGHI"
+    // and land on that station's entry instead.
+    std::vector<TAddressEntry> work;
+    ImportAddresses(work, "\"W1ABCDEFGHI  X\",\"one\"\r\n\"W1ABCDEFGHI\",\"two\"\r\n", false);
+    ASSERT_EQ(work.size(), 1u);
+    EXPECT_EQ(work[0].Call, "W1ABCDEFGHI");
+    std::vector<TIotaEntry> iota;
+    ImportIota(iota, "NA 1 X,\"cut\",1,1\r\n", false);
+    ASSERT_EQ(iota.size(), 1u);
+    EXPECT_EQ(iota[0].Reference, "NA 1");
+}
+
 TEST(QuotedFields, QuotesAndBlanks)
 {
     EXPECT_EQ(SplitQuotedFields(" a , \"b, c\" ,\"say \"\"hi\"\"\",") ,

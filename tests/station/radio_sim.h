@@ -180,6 +180,7 @@ public:
     std::atomic<int> ritHz {0};
     std::atomic<bool> rit {false}, xit {false}, vfoB {false};
     std::atomic<bool> garbled {false};  // the next FA answer is not a number
+    std::atomic<int> sMeter {15};  // raw reading, 0..30 (S9 at 15)
 
 protected:
     void Handle(std::string& pending) override
@@ -204,7 +205,8 @@ protected:
                               rit ? 1 : 0, xit ? 1 : 0, modeCode.load(), vfoB ? 1 : 0, split ? 1 : 0);
                 Reply(buf);
             } else if (cmd == "SM0") {
-                Reply("SM00015;");
+                std::snprintf(buf, sizeof buf, "SM0%04d;", sMeter.load());
+                Reply(buf);
             } else if (cmd.rfind("FA", 0) == 0 && cmd.size() == 13) {
                 freqHz = std::stol(cmd.substr(2));
             } else if (cmd.rfind("FB", 0) == 0 && cmd.size() == 13) {

@@ -5,7 +5,12 @@
 #include <memory>
 
 #include "exchange/filter_record.h"
+#include "exchange/rate_report.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/windows/get_cust_awd_form.h"
+#include "exchange/windows/get_report_mode.h"
+#include "exchange/windows/report_form.h"
+#include "logbook/custom_award.h"
 #include "exchange/windows/import_dialogs.h"
 #include "exchange_fixture.h"
 #include "exchange/windows/x_summary.h"
@@ -32,6 +37,7 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
     qso.Date = 45000;
     SaveFilterFile(FilterFileName(), {AdifFilter()});
     TFilterRecord filter = AdifFilter();
+    auto awards = TCustAwardList::LoadFromText("[IOTA]\nawdname=Islands on the air\n", "T");
     TLogStatusInfo info;
     info.open = true;
     info.fileName = "/home/op/.local/share/korval/SAVE/A-RATHER-LONG-LOG-NAME.KVL";
@@ -53,6 +59,9 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
         {"log list", [&] { return new TLogbook(&owner); }},
         {"same call", [&] { return new TSameCall(&owner); }},
         {"zone summary", [&] { return new TXSummary(&owner, 1); }},
+        {"band/mode choice", [] { return new TGetReportMode; }},
+        {"custom-award choice", [&] { return new TGetCustAwdForm(*awards); }},
+        {"report window", [&] { return new TReportForm(std::make_unique<TRateReport>(&log), nullptr); }},
     };
     for (const auto& [what, make] : windows) {
         std::unique_ptr<QWidget> w(make());

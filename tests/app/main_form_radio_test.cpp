@@ -1,0 +1,171 @@
+// The main window with a simulated radio on a pseudo-terminal: the QSO window in real-time entry
+// follows the radio's band and mode through the idle-time poll, and the Radio menu starts and
+// stops the radio and follows its failures.
+#include "app/main_form.h"
+
+#include "entry/ovc_timer_pool.h"
+#include "logbook/log_file.h"
+#include "logbook/paths.h"
+#include "logbook/qso_data.h"
+#include "logbook/qso_fields.h"
+#include "logbook/windows/form_placement.h"
+#include "logbook/windows/qso_form.h"
+#include "station/windows/radio_control.h"
+#include "tests/station/windows/radio_window_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace korval;
+using namespace korval::test;
+
+namespace {
+
+constexpr int PollMs = 2000;
+
+class MainFormRadio : public RadioWindowFixture {
+protected:
+    void SetUp() override
+    {
+        RadioWindowFixture::SetUp();
+        std::filesystem::create_directories(home.file("SAVE"));
+        WriteAll(home.file("SAVE/KORVAL.CTY"), ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+    }
+    void TearDown() override
+    {
+        form.reset();
+        FreeCurrentLog();
+        RadioWindowFixture::TearDown();
+    }
+    // The main window over the configuration as it stands, shown, its start log open.
+    TQSOForm& Show()
+    {
+        Config.SetRadioPollInterval(PollMs);
+        NoteScreenMetrics();
+        SaveConfiguration();
+        form = std::make_unique<TMainForm>(TMainFormEnv {{}, &clock, &driver, {}});
+        QSignalSpy idle(form.get(), &TMainForm::firstIdleDone);
+        form->show();
+        if (idle.isEmpty())
+            idle.wait(5000);
+        Spin(20);
+        return *form->QsoForm();
+    }
+    void Tick(int ms)
+    {
+        clock.Advance(static_cast<std::uint32_t>(ms));
+        driver.Fire();
+        Spin(50);  // the poll runs at idle time
+    }
+
+    TOvcManualTickSource clock {1000};
+    TOvcManualTimerDriver driver;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormRadio, RealTimeEntryFollowsTheRadiosBandAndModeWithinOnePollPeriod)
+{
+    TKenwoodSim& radio = StartSim<TKenwoodSim>("Kenwood TS-590S");
+    TQSOForm& qso = Show();
+    ASSERT_NE(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
+    EXPECT_TRUE(form->Scanner1->isEnabled() && form->Panorama1->isEnabled() && form->SetFrequency1->isEnabled());
+
+    qso.Addrealtime1Click();  // a fresh real-time entry asks the radio at once
+    Spin(50);
+    EXPECT_EQ(qso.Entry().GetBand(), 5);   // 20 m
+    EXPECT_EQ(qso.Entry().GetMode(), 14);  // SSB
+    EXPECT_FALSE(qso.Entry().BandBoxEnabled());
+
+    radio.freqHz = 7030000;
+    radio.modeCode = 3;  // CW
+    Tick(PollMs - 100);
+    EXPECT_EQ(qso.Entry().GetBand(), 5);
+    Tick(100);
+    EXPECT_EQ(qso.Entry().GetBand(), 3);  // 40 m
+    EXPECT_EQ(qso.Entry().GetMode(), 4);  // CW
+
+    // "Ignore Mode in real-time": the band still follows, the mode is the operator's.
+    form->Ignoremodeinrealtime1->trigger();
+    EXPECT_TRUE(qso.Entry().ModeBoxEnabled());
+    radio.freqHz = 21074000;
+    radio.modeCode = 2;
+    Tick(PollMs);
+    EXPECT_EQ(qso.Entry().GetBand(), 7);  // 15 m
+    EXPECT_EQ(qso.Entry().GetMode(), 4);
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(MainFormRadio, RealTimeEntryFromAShownQsoStartsBlankWithTheRadiosBand)
+{
+    StartSim<TKenwoodSim>("Kenwood TS-590S").freqHz = 21074000;
+    {
+        TQsoData log(GetDataFileName(dfLog));
+        auto* r = new TQsoRecord;
+        r->Call.assign("K1XYZ");
+        r->Date = 45000;
+        r->Band = 5;
+        r->Mode = 4;
+        log.BeginBulk(false, 1);
+        log.BulkAdd(r);
+        log.EndBulk(true);
+        ASSERT_TRUE(WriteLogFile(log, true));
+    }
+    TQSOForm& qso = Show();
+    ASSERT_EQ(qso.Entry().Fields.Text[fCall], "K1XYZ");
+    qso.Addrealtime1Click();
+    Spin(50);
+    EXPECT_EQ(qso.Entry().Fields.Text[fCall], "");  // the shown QSO is not brought back
+    EXPECT_EQ(qso.Entry().GetBand(), 7);              // 15 m, asked at once
+}
+
+TEST_F(MainFormRadio, RadioMenuStopsAndStartsTheRadioAndAFailedRadioIsStopped)
+{
+    TKenwoodSim& radio = StartSim<TKenwoodSim>("Kenwood TS-590S");
+    Config.SetRadioRetries(1);
+    TQSOForm& qso = Show();
+    qso.Addrealtime1Click();
+    Spin(50);
+
+    form->FlipRadio1->trigger();
+    Spin(50);
+    EXPECT_EQ(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Start Radio");
+    EXPECT_FALSE(form->Scanner1->isEnabled());
+    EXPECT_TRUE(qso.Entry().BandBoxEnabled());  // the operator sets the band again
+
+    form->FlipRadio1->trigger();
+    Spin(50);
+    ASSERT_NE(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
+
+    // Stopped and started again before the main window hears of the stop (what the definition
+    // editor does): the new radio keeps running.
+    FreeRadio();
+    ASSERT_TRUE(CreateRadio());
+    Spin(50);
+    ASSERT_NE(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
+
+    radio.silent = true;
+    Tick(PollMs);
+    EXPECT_TRUE(SpinUntil([] { return Radio() == nullptr; }));
+    Spin(50);
+    EXPECT_EQ(messages.texts(), std::vector<std::string> {"Radio timed out\rRadio interface has been disabled"});
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Start Radio");
+}
+
+TEST_F(MainFormRadio, MissingDefinitionIsRadioErrorOneAndLeavesNoRadio)
+{
+    Config.SetRadioModel("Unknown Radio");
+    Show();
+    EXPECT_EQ(Radio(), nullptr);
+    EXPECT_EQ(messages.texts(), std::vector<std::string> {"Radio error number 1\rPress Help for details"});
+    EXPECT_TRUE(form->Radio1->isEnabled());
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Start Radio");
+}
+
+} // namespace
