@@ -9,9 +9,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
@@ -41,22 +44,31 @@
 #include "reference/country_editor.h"
 #include "reference/windows/calendar_window.h"
 #include "reference/windows/country_editor_window.h"
+#include "reference/windows/setup_dialog.h"
 #include "reference/windows/work_copy_editors.h"
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
+#include "station/windows/cluster_terminals.h"
 #include "station/windows/panorama_window.h"
 #include "station/windows/radio_control.h"
 #include "station/windows/radio_db.h"
 #include "station/windows/rotate_form.h"
 #include "station/windows/scanner_window.h"
 #include "station/windows/set_radio_frequency.h"
+#include "app/child_window_kinds.h"
+#include "grids/windows/popup_box.h"
 #include "app/splash_screen.h"
+#include "app/setup_services.h"
 #include "app/station_services.h"
+#include "logbook/windows/child_windows.h"
+#include "logbook/windows/qso_window_services.h"
 #include "platform/windows/idle_hook.h"
 #include "platform/message_dlg.h"
 #include "platform/port_io.h"
 #include "station/morse_sender.h"
 #include "station/windows/morse_kb.h"
+#include "station/psk31/psk_key_port.h"
+#include "station/windows/psk31_window.h"
 #include "platform/windows/win1252.h"
 #include "platform/windows/window_message.h"
 
@@ -174,7 +186,7 @@ void TMainForm::BuildMenus()
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
-    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), nullptr);
+    Preferences1 = add(file, "Preferences1", QStringLiteral("&Preferences"), &TMainForm::Preferences1Click);
     PrintSetup1 = add(file, "PrintSetup1", QStringLiteral("P&rint Setup..."),
                       &TMainForm::PrintSetup1Click);
     file->addSeparator();
@@ -271,12 +283,27 @@ void TMainForm::FormCreate()
     LoadReportDefinitions();
 
     previousHooks_ = SetLogHooks(this);
+    children_ = std::make_unique<TChildWindows>();
+    PlugChildWindows(*children_, [this] { return QsoForm(); });
     idle_ = new TIdleHook(this);
     commandLine_ = ParseCommandLine(env_.params);
-    LoadCustAwards();
     station_ = std::make_unique<TStationServices>();
     station_->StartAnnouncer();
+    TClusterEnv cluster;
+    cluster.fake = commandLine_.flagF;
+    cluster.announcer = station_->Announcer();
+    cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.postToMainForm = [](int code) { PostToMainForm(code); };
+    // Later, not from inside the terminal's menu: a save may close that very terminal.
+    cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
+    terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    SpotArgumentReceiver = [this](const std::string& fileName) {
+        if (terminals_)
+            terminals_->LoadSpotFile(fileName);
+    };
+    LoadCustAwards();
     TMorseKb::SetQsoWindowProvider([this] { return QsoForm(); });
+    TPSK31Window::SetQsoWindowProvider([this] { return QsoForm(); });
     SetRadioNotifier([](int code) { PostToMainForm(code); });
     RotatorControl().BandSource = [this] { return QsoForm() ? QsoForm()->Entry().GetBand() : 0; };
     move(0, 0);
@@ -304,6 +331,7 @@ void TMainForm::FormShow()
     if (!Config.RadioModel().empty())
         CreateRadio();
     UpdateRadioMenu();
+    terminals_->CreateConfigured();
     station_->StartSender();
 
     TCrashRecoveryFiles files{GetProgramDirFileName(pfLogBackup), GetProgramDirFileName(pfCountryBackup),
@@ -331,6 +359,8 @@ void TMainForm::closeEvent(QCloseEvent* e)
     }
     closing_ = true;
     idle_->Remove();
+    // The terminals go with the main window (they refuse to close by themselves).
+    terminals_.reset();
     // The CW and announcement threads end (key and PTT released) before what they use goes.
     TMorseKb::CloseWindow();
     station_->Shutdown();
@@ -343,8 +373,11 @@ void TMainForm::FormDestroy()
         idle_->Remove();
     for (int i = 0; i < TriggerCount; ++i)
         StopTrigger(i);
+    terminals_.reset(); // the spot window saves its spots while the log is still there
     TMorseKb::CloseWindow();
     TMorseKb::SetQsoWindowProvider({});
+    TPSK31Window::SetQsoWindowProvider({});
+    PskKeyPort().Close();
     station_.reset();
     PortIo().CloseDriver();
     FreeQsoWindow();
@@ -454,8 +487,8 @@ void TMainForm::ClockTick()
     M_Time->setText(QString::fromStdString(SecondsToHHMM(seconds)));
     if (TQSOForm* qso = QsoForm())
         qso->ClockUpdate(day, seconds);
-    if (worldMap_ && worldMap_->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
-        worldMap_->SetTimeToNow();
+    if (TWorldMap* map = WorldMapWindow(); map && map->TimeChanged(day, static_cast<std::uint16_t>(seconds / 60)))
+        map->SetTimeToNow();
 }
 
 void TMainForm::StartAutoSaveCountdown()
@@ -483,6 +516,8 @@ void TMainForm::AutoSave()
         SaveCountryFile(false);
         written = true;
     }
+    if (Config.BackupSpots() && terminals_ && terminals_->SaveSpots())
+        written = true;
     if (written) {
         SetDiskText(QStringLiteral("Modified"), false);
         lastBackup_ = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() / 86400000.0 + 25569.0;
@@ -515,16 +550,18 @@ void TMainForm::AppIdle()
         else
             PollRadio(true);
     }
+    if (terminals_)
+        terminals_->AppIdle();
     if (firstIdle_) {
         firstIdle_ = false;
         OpenStartLog();
         UpdateFileMenu();
         emit firstIdleDone();
     }
-    if (countryInfo_ && countryInfo_->isVisible())
-        countryInfo_->ShowCountry();
-    if (worldMap_ && worldMap_->isVisible())
-        worldMap_->RefreshQsoCountry();
+    if (QsoForm())
+        children_->RefreshMarked();
+    if (TWorldMap* map = WorldMapWindow(); map && map->isVisible())
+        map->RefreshQsoCountry();
     if (calendarCheck_) {
         calendarCheck_ = false;
         if (CalendarHasEventToday())
@@ -622,6 +659,7 @@ void TMainForm::ShowQsoWindow()
         // Its requests travel as WM_USER+1 like those of every other window.
         connect(qso, &TQSOForm::postToMainForm, this, [](int code) { PostToMainForm(code); });
         connect(qso, &TQSOForm::logChanged, this, [this](bool) { ShowLogCount(); });
+        connect(qso, &TQSOForm::logChanged, this, &TMainForm::SpotsFollowLog);
         connect(qso, &TQSOForm::serialNumberChanged, this, [this](bool visible, unsigned number) {
             M_Nr->setText(QString::number(number));
             M_Nr->setVisible(visible);
@@ -633,24 +671,14 @@ void TMainForm::ShowQsoWindow()
             SB->setValue(visible ? position : 0);
         });
         qso->ResendLogScrollBar();
+        qso->SetServices(QsoWindowServices());
         qso->SetRadio(&RadioFeed());
         qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
         // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
         connect(qso, &TQSOForm::pollRadioNow, this, [this] { PollRadio(true); }, Qt::QueuedConnection);
-        // The log list opens over the QSO window, one at a time.
-        QAction* logList = qso->Action(TQSOForm::cmLogList);
-        logList->setEnabled(true);
-        connect(logList, &QAction::triggered, qso, [qso] {
-            TLogbook* w = qso->findChild<TLogbook*>();
-            if (!w)
-                w = new TLogbook(qso);
-            w->show();
-            w->raise();
-            w->activateWindow();
-        });
-        QAction* info = qso->Action(TQSOForm::cmCountryInformation);
-        info->setEnabled(true);
-        connect(info, &QAction::triggered, this, &TMainForm::CountryInformation1Click);
+        // The rotator opens right after the window is shown; its turning commands follow it.
+        qso->EnableRotatorMenu(RotatorControl().IsOpen());
+        connect(&RotatorControl(), &TRotatorControl::rotatorMenuEnabled, qso, &TQSOForm::EnableRotatorMenu);
         qso->move(x(), frameGeometry().bottom() + 1);
         qso->show();
         RotatorControl().OpenRotator();
@@ -732,7 +760,20 @@ bool TMainForm::CloseLog()
     FreeCurrentLog();
     ShowLogCount();
     UpdateFileMenu();
+    SpotsFollowLog(true);
     return true;
+}
+
+void TMainForm::SpotsFollowLog(bool full)
+{
+    if (!terminals_)
+        return;
+    TQSOForm* qso = QsoForm();
+    const TQsoRecord* current = qso ? qso->Entry().ViewAt(qso->Entry().CurrentIndex()) : nullptr;
+    if (full || !current)
+        terminals_->RecheckAllSpots();
+    else
+        terminals_->QsoLogged(current->Country);
 }
 
 void TMainForm::New1Click()
@@ -889,57 +930,101 @@ void TMainForm::Info1Click()
 
 void TMainForm::CountryInformation1Click()
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return;
-    if (!countryInfo_) {
-        countryInfo_ = new TCountryInfo([this] { return QsoWindowCountry(); }, qso);
-        countryInfo_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    countryInfo_->show();
-    countryInfo_->raise();
-    countryInfo_->activateWindow();
-    countryInfo_->ShowCountry();
+    if (TQSOForm* qso = QsoForm())
+        qso->OpenChildWindow(cwCountryInfo);
 }
 
 void TMainForm::Worldmap1Click()
 {
-    if (!worldMap_) {
-        QWidget* owner = QsoForm() ? static_cast<QWidget*>(QsoForm()) : this;
-        worldMap_ = new TWorldMap([this] { return QsoMapPosition(); }, owner);
+    // The QSO window's world-map slot holds the one map; without a QSO window it stands over the
+    // main window.
+    if (TQSOForm* qso = QsoForm()) {
+        qso->OpenChildWindow(cwWorldMap);
+        return;
     }
-    worldMap_->show();
-    worldMap_->raise();
-    worldMap_->activateWindow();
+    QWidget* map = children_->Create(cwWorldMap, this);
+    map->showNormal();
+    map->raise();
+    map->activateWindow();
 }
 
-TQsoMapPosition TMainForm::QsoMapPosition() const
+TWorldMap* TMainForm::WorldMapWindow() const
 {
-    TQsoMapPosition pos;
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return pos;
-    // The heading display reads "label: heading..." when it has a position.
-    const std::string& dirDist = qso->Entry().Fields.DirDist;
-    const auto colon = dirDist.find(':');
-    if (colon == std::string::npos || colon == 0)
-        return pos;
-    pos.Label = dirDist.substr(0, std::min<std::size_t>(colon, 6));
-    pos.Longitude = qso->Entry().HeadingLongitude();
-    pos.Latitude = qso->Entry().HeadingLatitude();
-    return pos;
+    return static_cast<TWorldMap*>(children_->Window(cwWorldMap));
 }
 
-std::uint16_t TMainForm::QsoWindowCountry() const
+TCountryInfo* TMainForm::CountryInfoWindow() const
 {
-    TQSOForm* qso = QsoForm();
-    if (!qso)
-        return 0;
-    const std::string prefix = TrimSpaces(qso->Entry().Fields.Text[fPrefix]);
-    if (prefix.empty())
-        return 0;
-    const std::int32_t n = CountryNumberOfPrefix(prefix);
-    return n > 0 ? static_cast<std::uint16_t>(n) : 0;
+    return static_cast<TCountryInfo*>(children_->Window(cwCountryInfo));
+}
+
+TQsoWindowServices TMainForm::QsoWindowServices()
+{
+    TQsoWindowServices s;
+    s.TurnRotator = [](int azimuth) { RotatorControl().SetRotatorAzimuth(azimuth); };
+    s.StopRotator = [] { RotatorControl().StopRotator(); };
+    s.RotatorParameters = [this] { RotatorControl().ShowRotateForm(QsoForm()); };
+    s.OpenCwKeyboard = [this] { TMorseKb::Open(QsoForm()); };
+    s.CwKeyboardOpen = [] { return TMorseKb::Instance() != nullptr; };
+    s.ClearBusyCw = [] {
+        TMorseSender* sender = MorseSender();
+        if (!sender || sender->IsIdle())
+            return false;
+        sender->ClearBuffer();
+        return true;
+    };
+    // The RTTY terminal takes the keys once it is part of the program.
+    s.SendFunctionKey = [](int key) {
+        TMorseKb* kb = TMorseKb::Instance();
+        if (kb)
+            kb->SendFunctionKey(key);
+        return kb != nullptr;
+    };
+    s.SetFrequency = [this] {
+        if (SetFrequency1->isEnabled())
+            SetFrequency1Click();
+    };
+    s.OpenReport = [this](const TReportEntry& entry) { OpenQsoReport(entry, QsoForm()); };
+    return s;
+}
+
+void TMainForm::EditManagerAddress(const std::string& call, bool startModified, QWidget* parent)
+{
+    if (call.empty()) {
+        MessageDlg("Editing the address of a QSL manager\rrequires a callsign for the manager", TMsgDlgType::mtError,
+                   mbOK);
+        return;
+    }
+    TEditAddressDialog editor(parent ? parent : this);
+    editor.setWindowTitle(QStringLiteral("Address for ") + FromWin1252(call.substr(0, 24)));
+    editor.LB->SetText(call);
+    const auto& work = editor.Work();
+    const bool stored = std::any_of(work.begin(), work.end(), [&](const TAddressEntry& e) { return e.Call == call; });
+    if (stored)
+        editor.SearchManager();
+    else
+        editor.AddAddress();
+    if (startModified) {
+        editor.Memo1->moveCursor(QTextCursor::End);
+        editor.Memo1->document()->setModified(true);
+    }
+    if (editor.exec() == QDialog::Accepted)
+        SaveEditedCountryFile();
+}
+
+void TMainForm::Preferences1Click()
+{
+    TMainSetupServices services(*this);
+    TSetupDialog setup(services, SetupReportNames(), this);
+    if (setup.exec() != QDialog::Accepted)
+        return;
+    try {
+        SaveConfiguration();
+    } catch (const std::exception& ex) {
+        MessageDlg(ex.what(), TMsgDlgType::mtError, mbOK);
+    }
+    UpdateUserLevelMenus();
+    RefreshCaption();
 }
 
 void TMainForm::PrintSetup1Click()
@@ -1106,8 +1191,20 @@ void TMainForm::UserMessage(int code)
             setFrequency_->UpdateFromRadio();
         PollRadio(false);
         break;
+    case mfSetupChanged:
+        if (terminals_)
+            terminals_->RecheckAllSpots();
+        break;
     default:
-        // The windows the other codes address are not part of the program yet.
+        break;
+    }
+    // The QSO window follows the terminals, the radio and the setup in its menus.
+    switch (code) {
+    case mfRadioStopped: case mfSpotListClosed: case mfSpotListCreated: case mfSetupSaved: case mfSetupChanged:
+        if (TQSOForm* qso = QsoForm())
+            qso->UpdateMenus(code);
+        break;
+    default:
         break;
     }
 }

@@ -29,12 +29,15 @@ class QScrollBar;
 
 namespace korval {
 
+class TClusterTerminals;
 class TOvcTimerPool;
 class TOvcTickSource;
 class TOvcTimerDriver;
 class TIdleHook;
 class TQsoData;
 class TQSOForm;
+class TChildWindows;
+struct TQsoWindowServices;
 class TSpotAnnouncer;
 class TStationServices;
 
@@ -106,16 +109,22 @@ public:
     TFCalendar* CalendarWindow() const { return calendar_.data(); }
     void ImpExpfilters1Click();
     void PrintSetup1Click();
+    // The setup window, modally; OK saves the configuration.
+    void Preferences1Click();
     // Opens the sunrise and sunset window over the QSO window, or brings it up.
     void CountryInformation1Click();
-    TCountryInfo* CountryInfoWindow() const { return countryInfo_.data(); }
-    // Opens the world map (over the QSO window when there is one), or brings it up.
+    TCountryInfo* CountryInfoWindow() const;
+    // The child windows of the QSO window, kept in thirteen slots.
+    TChildWindows* ChildWindows() const { return children_.get(); }
+    // Opens the world map or brings it up: the QSO window's world-map slot while there is a QSO
+    // window, else a map of its own over the main window (one map either way).
     void Worldmap1Click();
-    TWorldMap* WorldMapWindow() const { return worldMap_.data(); }
-    // The QSO window's position for the map: what its heading display was computed from.
-    TQsoMapPosition QsoMapPosition() const;
+    TWorldMap* WorldMapWindow() const;
     void About1Click();
     void Contents1Click();
+    // The manager-address editor at a QSL manager's address (a new entry when it has none);
+    // startModified: the address counts as changed from the start (text pasted into it).
+    void EditManagerAddress(const std::string& call, bool startModified, QWidget* parent);
 
     // The radio: its definitions, its windows, starting and stopping it, and the poll that feeds
     // the QSO window in real-time entry.
@@ -155,6 +164,8 @@ public:
 
     // The spot list's receiver of the "/S" text; until a spot list exists nothing receives it.
     std::function<void(const std::string&)> SpotArgumentReceiver;
+    // The packet and RTTY terminals with their ports, the spot window and the talk window.
+    TClusterTerminals* Terminals() const { return terminals_.get(); }
 
     // Posts WM_USER+2: code to be forwarded as WM_USER+3 to the target; an identical request
     // still waiting is not queued twice.
@@ -172,8 +183,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    // The country of the QSO shown in the QSO window; 0 when there is none.
-    std::uint16_t QsoWindowCountry() const;
     // TLogWindowHooks
     void ShowModified() override;
     void RestartAutoSave() override { StartAutoSaveCountdown(); }
@@ -183,8 +192,12 @@ private:
     void RefreshQsoWindow() override { ShowQsoWindow(); }
 
     void FormCreate();
+    // The spot window follows the log: a logged or changed QSO, or the whole log.
+    void SpotsFollowLog(bool full);
     // Frees the QSO window; it must go before the log it works on.
     void FreeQsoWindow();
+    // What the QSO window's commands reach outside the logbook.
+    TQsoWindowServices QsoWindowServices();
     void ShowLogCount();
     void FormShow();
     void FormDestroy();
@@ -198,6 +211,7 @@ private:
 
     TMainFormEnv env_;
     std::unique_ptr<TOvcTimerPool> timerPool_;
+    std::unique_ptr<TClusterTerminals> terminals_;
     TIdleHook* idle_ = nullptr;
     int triggers_[TriggerCount];
     TAutoSaveCountdown countdown_;
@@ -217,9 +231,8 @@ private:
     std::intptr_t nextEx_ = 1;
     TLogWindowHooks* previousHooks_ = nullptr;
     QPointer<QWidget> qsoForm_;
-    QPointer<TCountryInfo> countryInfo_;
+    std::unique_ptr<TChildWindows> children_;
     QPointer<TFCalendar> calendar_;
-    QPointer<TWorldMap> worldMap_;
     QPointer<TSetRadioFrequency> setFrequency_;
     TQsoData* qsoLog_ = nullptr;
     std::unique_ptr<TStationServices> station_;

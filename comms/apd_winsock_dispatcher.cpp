@@ -38,8 +38,12 @@ int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port,
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = address;
     sa.sin_port = htons(port);
+    // Whether the connection came about at once is kept here: once the threads run, the
+    // dispatch thread may complete a pending connection and report it itself.
+    bool connectedAtOnce = false;
     if (::connect(socket_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0) {
         connected_ = true;
+        connectedAtOnce = true;
     } else if (errno == EINPROGRESS) {
         connecting_ = true;
     } else {
@@ -50,7 +54,7 @@ int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port,
     }
     // The send ring has room beyond the output size for the telnet answers.
     Start(socket_, outSize, outSize + 4096);
-    if (connected_)
+    if (connectedAtOnce)
         PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, wsevConnect, 0);
     return 0;
 }

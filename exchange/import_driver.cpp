@@ -98,7 +98,7 @@ private:
 
 class TImportRun {
 public:
-    TImportRun(TQsoData& log, TImportContext& ctx) : log_(log), ctx_(ctx), notes_(log) {}
+    TImportRun(TQsoData& log, TImportContext& ctx) : log_(log), ctx_(ctx), notes_(log), noteBlocks_(ctx.Data.size() / 16) {}
 
     bool CheckImportedQSO()
     {
@@ -205,10 +205,10 @@ public:
             MergeNote(qsoNote, 255, ctx_.KeptItem, false);
             ++ctx_.Count.Kept;
         }
-        q.Note = NewNote(qsoNote);
+        q.Note = noteBlocks_.New(qsoNote);
         if (!q.Call.empty() && callNote != remembered)
             notes_.Set(q.Call.view(), callNote);
-        q.WpxPrefix = CalcWPXPrefix(q.Call.view());
+        CalcWPXPrefix(q.Call.view(), q.WpxPrefix);
         // From the log's record blocks: a heap block per QSO was a tenth of a large import.
         TQsoRecord* rec = log_.NewQsoRecord();
         *rec = q;
@@ -323,6 +323,7 @@ private:
     TQsoData& log_;
     TImportContext& ctx_;
     TCallNoteCache notes_;
+    TNoteBlocks noteBlocks_;
 };
 
 } // namespace

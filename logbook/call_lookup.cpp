@@ -1,5 +1,6 @@
 #include "logbook/call_lookup.h"
 
+#include "logbook/call_lookup_index.h"
 #include "logbook/config_record.h"
 #include "logbook/paths.h"
 #include "logbook/position.h"
@@ -77,10 +78,9 @@ inline bool KeyEquals(const std::uint8_t* rec, std::string_view t)
 // The first position whose (key, date) is not below (text, date): the collections' own binary
 // search with their compare inlined, for the lookup's hot path.
 std::int32_t LowerBound(const TOneIndex& c, std::string_view text, TDayNumber date, std::size_t dateOff,
-                        std::int32_t hi = -1)
+                        std::int32_t hi = -1, std::int32_t lo = 0)
 {
     void* const* items = c.Items();
-    std::int32_t lo = 0;
     if (hi < 0 || hi > c.Count())
         hi = c.Count();
     while (lo < hi) {
@@ -179,10 +179,14 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     int area = -1;
 
     // Exception calls: the entry of this call with the latest start date not after the date,
-    // while its country exists at that date.
-    {
+    // while its country exists at that date. The table of keys narrows the search to the call's
+    // own records, or skips it for a call that has none.
+    static TKeyRanges exceptionKeys;
+    const bool exceptionTable = exceptionKeys.Usable(*CountryDb.ExceptionCalls);
+    std::int32_t first = 0, last = -1;
+    if (!exceptionTable || exceptionKeys.Find(w, first, last)) {
         const TDefcallIndex& ex = *CountryDb.ExceptionCalls;
-        std::int32_t i = LowerBound(ex, w, date, 16);
+        std::int32_t i = LowerBound(ex, w, date, 16, last, first);
         if (i >= ex.Count() || !(KeyEquals(ex.Record(i), w) && GetU16(ex.Record(i), 16) == date))
             --i;
         if (i >= 0) {
@@ -228,25 +232,46 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     if (w.size() > 4)
         w = w.substr(0, 4);
 
-    // Prefix mappings, longest prefix first; for one prefix the latest start date first.
+    // Prefix mappings, longest prefix first; for one prefix the latest start date first. The
+    // table of keys keeps each mapping's dates, country and zone beside the ranges (a mapping
+    // that starts on OpenEndDate is never in force, wherever it is looked at).
+    static TKeyRanges prefixKeys([](const std::uint8_t* m) {
+        return std::uint64_t(GetU16(m, 8)) | std::uint64_t(GetU16(m, 10)) << 16 | std::uint64_t(GetU16(m, 5)) << 32 |
+               std::uint64_t(GetU8(m, 7)) << 48;
+    });
+    auto inForce = [&](TDayNumber start, TDayNumber end, std::uint16_t c, std::uint8_t z) {
+        if (date < start || date >= end || c >= countryCount)
+            return false;
+        country = c;
+        zone = z;
+        ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
+        return true;
+    };
     const TSuffixIndex& px = *CountryDb.Prefixes;
+    if (prefixKeys.Usable(px, CountryDb.Countries->Version())) {
+        for (; !w.empty(); w.remove_suffix(1)) {
+            if (!prefixKeys.Find(w, first, last))
+                continue;
+            for (std::int32_t i = last - 1; i >= first; --i) {
+                const std::uint64_t m = prefixKeys.Value(i);
+                if (inForce(static_cast<TDayNumber>(m), static_cast<TDayNumber>(m >> 16),
+                            static_cast<std::uint16_t>(m >> 32), static_cast<std::uint8_t>(m >> 48)))
+                    return;
+            }
+        }
+        return;
+    }
     std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
-    while (!w.empty()) {
+    for (; !w.empty(); w.remove_suffix(1)) {
         std::int32_t i = LowerBound(px, w, OpenEndDate, 8, bound);
         bound = i;
         for (--i; i >= 0; --i) {
             const std::uint8_t* m = px.Record(i);
             if (!KeyEquals(m, w))
                 break;
-            const std::uint16_t c = GetU16(m, 5);
-            if (date >= GetU16(m, 8) && date < GetU16(m, 10) && c < countryCount) {
-                country = c;
-                zone = GetU8(m, 7);
-                ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
+            if (inForce(GetU16(m, 8), GetU16(m, 10), GetU16(m, 5), GetU8(m, 7)))
                 return;
-            }
         }
-        w.remove_suffix(1);
     }
 }
 
@@ -259,7 +284,7 @@ namespace {
 class TCountryQsoLookup : public TQsoLookup {
 public:
     void LookupCall(TQsoRecord& rec) override { korval::LookupCall(rec); }
-    void CalcWPXPrefix(std::string_view call, TShortStr<7>& prefix) override { prefix = korval::CalcWPXPrefix(call); }
+    void CalcWPXPrefix(std::string_view call, TShortStr<7>& prefix) override { korval::CalcWPXPrefix(call, prefix); }
     TAwardStatusBlock* CountryStatusBlock(std::uint16_t country) override { return CountryStatistics(country); }
     void ClearCountryStatus() override
     {
@@ -325,23 +350,24 @@ std::string BaseCall(std::string_view call)
     return std::string(w.substr(0, CallCap));
 }
 
-std::string CalcWPXPrefix(std::string_view call)
+namespace {
+// The WPX prefix of a call into out; its length (at most 7). The call's parts are looked at in
+// place: a log load derives a prefix per QSO.
+std::size_t WpxPrefixOf(std::string_view call, char (&out)[7])
 {
-    std::string w(call);
-    std::string d;
+    std::string_view w = call, d;
+    std::string joined; // a country designator with a slash in it, the slash taken out
     std::size_t p = LastSlash(w);
     while (p > 0) {
-        std::string_view wv = w, dv;
-        Split(wv, p, dv);
-        std::string nw(wv);
-        d = std::string(dv);
-        w = std::move(nw);
+        Split(w, p, d);
         if (d.empty() || IsIgnorableDesignator(d) || AllDigits(d)) {
             p = FirstSlash(w);
         } else if (IsCountryPrefix(d)) {
             w = d;
-            if (std::size_t s = w.find('/'); s != std::string::npos)
-                w.erase(s, 1);
+            if (std::size_t s = w.find('/'); s != std::string_view::npos) {
+                joined.assign(w).erase(s, 1);
+                w = joined;
+            }
             break;
         } else {
             if (d.size() < w.size())
@@ -355,19 +381,37 @@ std::string CalcWPXPrefix(std::string_view call)
             i = k;
             break;
         }
-    std::string prefix;
+    std::size_t n = 0;
+    auto put = [&out, &n](std::string_view part) {
+        const std::size_t take = std::min(part.size(), sizeof out - n);
+        std::memcpy(out + n, part.data(), take);
+        n += take;
+    };
     if (i > 0 && d.size() == 1 && IsDigit(d[0])) {
         while (i > 0 && IsDigit(w[i - 1]))
             --i;
-        prefix = w.substr(0, i) + d; // a portable call-area digit replaces the call's own
+        put(w.substr(0, i)); // a portable call-area digit replaces the call's own
+        put(d);
     } else if (i > 0) {
-        prefix = w.substr(0, i == 1 ? 2 : i);
+        put(w.substr(0, i == 1 ? 2 : i));
     } else {
-        prefix = w.substr(0, 2) + "0";
+        put(w.substr(0, 2));
+        put("0");
     }
-    if (prefix.size() > 7)
-        prefix.resize(7);
-    return prefix;
+    return n;
+}
+} // namespace
+
+std::string CalcWPXPrefix(std::string_view call)
+{
+    char out[7];
+    return std::string(out, WpxPrefixOf(call, out));
+}
+
+void CalcWPXPrefix(std::string_view call, TShortStr<7>& prefix)
+{
+    char out[7];
+    prefix.assign(std::string_view(out, WpxPrefixOf(call, out)));
 }
 
 // ---- deleted WPX prefixes ----

@@ -31,6 +31,7 @@ std::string BaseCall(std::string_view call);
 
 // The WPX prefix (at most 7 characters).
 std::string CalcWPXPrefix(std::string_view call);
+void CalcWPXPrefix(std::string_view call, TShortStr<7>& prefix);
 
 // True when a designator is dropped without effect ("P", "M", "MM", "QRP", ...).
 bool IsIgnorableDesignator(std::string_view d);

@@ -305,6 +305,9 @@ public:
     // belong to the label printing code).
     KORVAL_FIELD_STR(ReportFontName, 4348, 40)
     KORVAL_FIELD_U8(ReportFontSize, 4389)
+    KORVAL_FIELD_U8(ReportEmbellishment, 4390)  // 0 none, 1 lines, 2 lines and shades
+    KORVAL_FIELD_BOOL(ReportBoldHeader, 4391)
+    KORVAL_FIELD_STR(DefaultReport, 4392, 20)   // the report definition the log list starts with
     KORVAL_FIELD_STR(ReportHeading, 4413, 60)
     static constexpr std::size_t LabelGreetingOffset = 4587;
     std::string LabelGreeting(int index) const;  // 0..2, string[40]

@@ -382,6 +382,7 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
             bulk = true;
         }
         TSecondsRule rule;
+        TNoteBlocks notes(count * 8);
         for (std::size_t i = 0; i < count && !aborted; ++i) {
             // The record goes back to the log unless it is kept.
             struct TGuard {
@@ -410,7 +411,7 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
                 ConvertVersionF(f, *rec, rule);
             }
             if (noteLen)
-                rec->Note = NewNote(std::string_view(reinterpret_cast<const char*>(in.Take(noteLen)), noteLen));
+                rec->Note = notes.New(std::string_view(reinterpret_cast<const char*>(in.Take(noteLen)), noteLen));
             TQsoRecord& r = *owned;
             DeriveWpxPrefix(r);
             if (intoNewLog) {

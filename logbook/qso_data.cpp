@@ -1,10 +1,13 @@
 #include "logbook/qso_data.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -77,58 +80,164 @@ void TQsoIndex::Insert(TQsoRecord* rec)
 void TQsoIndex::Remove(TQsoRecord* rec) { RemoveFrom(items_, compare_, rec); }
 
 namespace {
-// The by-call order of a whole log, sorted on keys held next to each pointer so that most
-// comparisons touch no record: the first eight characters of the call, then date and time.
-// A call that the first key does not hold whole (longer than eight characters, or with a zero
-// byte) gets the highest second key, after every call it begins with; records whose keys tie
-// are ordered by the full compare.
-void SortByCall(TQsoPtrList& items)
+// A stable sort of a log's record pointers on 64-bit keys held next to them, so that it touches
+// each record twice in order (to take its key) instead of at every comparison. The records of a
+// large log are first dealt out by the key's top 16 bits into one array of keys and pointers,
+// then each share is sorted by the rest of its keys: by a radix pass per byte that varies, in a
+// scratch array of the largest share's size. A million records take one such array and a small one where
+// two full-size arrays would be fresh memory the system must clear first.
+// Records whose keys tie are ordered by compare, in their input order where that ties too, when
+// either of them was flagged (its key does not decide). The result is that of std::stable_sort
+// with compare, for a compare that orders by the key first.
+// Below this many records the sort does not deal them out first.
+constexpr std::size_t kDealtFrom = 32768;
+
+struct TKeyedRecord {
+    std::uint64_t key;
+    std::uintptr_t rec;  // the record, its lowest bit set when the key does not decide
+};
+static_assert(alignof(TQsoRecord) >= 2);
+
+// Sorts by the low bytes of the keys (the others are equal), stably.
+void SortShare(TKeyedRecord* v, std::size_t n, TKeyedRecord* scratch, unsigned bytes)
 {
-    struct Entry {
-        std::uint64_t key;
-        std::uint64_t key2;
-        TQsoRecord* rec;
-    };
-    auto less = [](const Entry& a, const Entry& b) { return a.key != b.key ? a.key < b.key : a.key2 < b.key2; };
-    const std::size_t n = items.size();
-    struct Free {
-        void operator()(Entry* p) const { LargeFree(p); }
-    };
-    std::unique_ptr<Entry[], Free> v(static_cast<Entry*>(LargeAlloc(n * sizeof(Entry))));
-    for (std::size_t i = 0; i < n; ++i) {
-        const TQsoRecord& r = *items[i];
-        std::size_t len = r.Call.view().size();
-        // The first eight characters as a big-endian number, zero beyond the call's length.
-        std::uint64_t k = 0;
-        for (std::size_t j = 0; j < 8; ++j)
-            k = (k << 8) | static_cast<std::uint8_t>(r.Call.s[j]);
-        if (len == 0)
-            k = 0;
-        else if (len < 8)
-            k &= ~std::uint64_t(0) << (8 * (8 - len));
-        bool whole = len <= 8 && std::memchr(r.Call.s, 0, len) == nullptr;
-        std::uint64_t k2 = whole ? (static_cast<std::uint64_t>(r.Date) << 32) |
-                                       (static_cast<std::uint32_t>(r.Time) ^ 0x80000000u)
-                                 : ~std::uint64_t(0);
-        v[i] = {k, k2, items[i]};
+    if (n < 48) {  // insertion sort: stable, and cheaper than counting for a few records
+        for (std::size_t i = 1; i < n; ++i) {
+            const TKeyedRecord e = v[i];
+            std::size_t j = i;
+            for (; j > 0 && v[j - 1].key > e.key; --j)
+                v[j] = v[j - 1];
+            v[j] = e;
+        }
+        return;
     }
-    std::sort(v.get(), v.get() + n, less);
+    std::array<std::array<std::uint32_t, 256>, 8> counts{};
+    for (std::size_t i = 0; i < n; ++i)
+        for (unsigned byte = 0; byte < bytes; ++byte)
+            ++counts[byte][(v[i].key >> (8 * byte)) & 0xFF];
+    TKeyedRecord* from = v;
+    TKeyedRecord* to = scratch;
+    for (unsigned byte = 0; byte < bytes; ++byte) {
+        std::array<std::uint32_t, 256>& c = counts[byte];
+        if (std::find(c.begin(), c.end(), static_cast<std::uint32_t>(n)) != c.end())
+            continue;  // every key of the share has the same byte here
+        std::uint32_t at = 0;
+        for (std::uint32_t& k : c)
+            at += std::exchange(k, at);
+        for (std::size_t i = 0; i < n; ++i)
+            to[c[(from[i].key >> (8 * byte)) & 0xFF]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != v)
+        std::copy(from, from + n, v);
+}
+
+template <typename KeyOf>
+void StableKeySort(TQsoPtrList& items, KeyOf keyOf, TCompareFunc compare)
+{
+    const std::size_t n = items.size();
+    if (n < 2)
+        return;
+    struct Free {
+        void operator()(TKeyedRecord* p) const { LargeFree(p); }
+    };
+    std::unique_ptr<TKeyedRecord[], Free> all(static_cast<TKeyedRecord*>(LargeAlloc(n * sizeof(TKeyedRecord))));
+    std::unique_ptr<TKeyedRecord[], Free> scratch;
+    bool decides = true;
+    auto entry = [&](TQsoRecord* r) {
+        decides = true;
+        const std::uint64_t k = keyOf(*r, decides);
+        return TKeyedRecord{k, reinterpret_cast<std::uintptr_t>(r) | (decides ? 0u : 1u)};
+    };
+    if (n <= kDealtFrom) {
+        // A small log in one share, sorted on the whole key.
+        for (std::size_t i = 0; i < n; ++i)
+            all[i] = entry(items[i]);
+        scratch.reset(static_cast<TKeyedRecord*>(LargeAlloc(n * sizeof(TKeyedRecord))));
+        SortShare(all.get(), n, scratch.get(), 8);
+    } else {
+        std::vector<std::uint32_t> start(65537, 0);
+        for (const TQsoRecord* r : items)
+            ++start[(keyOf(*r, decides) >> 48) + 1];
+        std::size_t largest = 0;
+        for (std::size_t b = 1; b <= 65536; ++b) {
+            largest = std::max<std::size_t>(largest, start[b]);
+            start[b] += start[b - 1];
+        }
+        {
+            std::vector<std::uint32_t> at(start.begin(), start.end() - 1);
+            for (TQsoRecord* r : items) {
+                const TKeyedRecord e = entry(r);
+                all[at[e.key >> 48]++] = e;
+            }
+        }
+        scratch.reset(static_cast<TKeyedRecord*>(LargeAlloc(std::max<std::size_t>(largest, 1) * sizeof(TKeyedRecord))));
+        for (std::size_t b = 0; b < 65536; ++b)
+            if (start[b + 1] - start[b] > 1)
+                SortShare(all.get() + start[b], start[b + 1] - start[b], scratch.get(), 6);
+    }
+    scratch.reset();
+    auto record = [](const TKeyedRecord& e) { return reinterpret_cast<TQsoRecord*>(e.rec & ~std::uintptr_t(1)); };
+    TKeyedRecord* v = all.get();
     for (std::size_t i = 0; i < n;) {
         std::size_t j = i + 1;
-        while (j < n && v[j].key == v[i].key && v[j].key2 == v[i].key2)
+        bool decided = (v[i].rec & 1) == 0;
+        while (j < n && v[j].key == v[i].key) {
+            decided = decided && (v[j].rec & 1) == 0;
             ++j;
-        if (j - i > 1)
-            std::sort(v.get() + i, v.get() + j,
-                      [](const Entry& a, const Entry& b) { return CompareQsoByCall(a.rec, b.rec) < 0; });
+        }
+        if (!decided)
+            std::stable_sort(v + i, v + j, [&](const TKeyedRecord& x, const TKeyedRecord& y) {
+                return compare(record(x), record(y)) < 0;
+            });
         i = j;
     }
     for (std::size_t i = 0; i < n; ++i)
-        items[i] = v[i].rec;
+        items[i] = record(v[i]);
+}
+
+// The by-call order of a whole log from its records in primary order. Among records of one
+// call the primary order (date, time, band, mode) is the by-call order, so a stable sort on the
+// call alone gives it. The key is the first eight characters of the call as a big-endian
+// number, zero beyond the call's length: it decides unless the call is longer or holds a zero
+// byte, and then the records of that key are ordered by the full compare.
+void SortByCall(TQsoPtrList& items)
+{
+    StableKeySort(
+        items,
+        [](const TQsoRecord& r, bool& decides) {
+            const std::size_t len = r.Call.view().size();
+            std::uint64_t k = 0;
+            for (std::size_t j = 0; j < 8; ++j)
+                k = (k << 8) | static_cast<std::uint8_t>(r.Call.s[j]);
+            if (len == 0)
+                k = 0;
+            else if (len < 8)
+                k &= ~std::uint64_t(0) << (8 * (8 - len));
+            decides = len <= 8 && std::memchr(r.Call.s, 0, len) == nullptr;
+            return k;
+        },
+        CompareQsoByCall);
+}
+
+// The primary order of records in any order, as a stable sort: date and time in the key, the
+// call, band and mode of records with equal date and time by the full compare.
+void SortByDate(TQsoPtrList& items)
+{
+    StableKeySort(
+        items,
+        [](const TQsoRecord& r, bool& decides) {
+            decides = false;
+            return (static_cast<std::uint64_t>(r.Date) << 48) |
+                   (static_cast<std::uint64_t>(static_cast<std::uint32_t>(r.Time) ^ 0x80000000u) << 16);
+        },
+        CompareQsoByDate);
 }
 } // namespace
 
 void TQsoIndex::Sort()
 {
+    // The items come from the log's primary order (AddIndex, EndBulk).
     if (compare_ == CompareQsoByCall) {
         SortByCall(items_);
         return;
@@ -411,11 +520,11 @@ void TQsoData::EndBulk(bool alreadySorted)
     bulk_ = false;
     auto less = [](const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByDate(a, b) < 0; };
     // The order is checked rather than trusted: a searched list out of order would misplace every
-    // later insert. Imports mostly come in date order, so even an unsorted bulk is checked first
-    // (a stable sort leaves an ordered list as it is, and costs seconds on a large log).
+    // later insert. Imports mostly come in date order, so even an unsorted bulk is checked first:
+    // the check reads the records once, in the order they were read.
     (void)alreadySorted;
     if (!std::is_sorted(qsos_.begin(), qsos_.end(), less))
-        std::stable_sort(qsos_.begin(), qsos_.end(), less);
+        SortByDate(qsos_);
     byCall_->items_ = qsos_;
     byCall_->Sort();
     for (auto& ix : indexes_) {

@@ -593,6 +593,30 @@ void TQsoEntry::Delete2Click()
     ShowCurrent();
 }
 
+void TQsoEntry::LogChanged(bool keepStatus)
+{
+    if (!keepStatus)
+        log_->MarkAwardStatusNotBuilt();
+    log_->SetModified();
+    if ((mode_ == emIdle || mode_ == emBrowse) && ViewCount() > 0) {
+        if (CurrentIndex() >= ViewCount())
+            nav_.SetCurrent(ViewCount() - 1);
+        ShowCurrent();
+    }
+    host_->LogListChanged(true);
+}
+
+void TQsoEntry::RefreshAfterSelection(bool selectionsChanged)
+{
+    log_->MarkAwardStatusNotBuilt();
+    if (selectionsChanged)
+        log_->SetModified();
+    nav_.SetCurrent(0);
+    if ((mode_ == emIdle || mode_ == emBrowse) && ViewCount() > 0 && nav_.MoveFirst())
+        ShowCurrent();
+    host_->LogListChanged(true);
+}
+
 // ---- navigation ----
 
 void TQsoEntry::ShowCurrent()

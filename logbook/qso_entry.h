@@ -58,6 +58,8 @@ public:
     // Band and mode boxes enabled (real-time entry with a radio locks them).
     bool BandBoxEnabled() const { return bandEnabled_; }
     bool ModeBoxEnabled() const { return modeEnabled_; }
+    // The radio went: band and mode are the operator's to choose again.
+    void EnableBandAndModeBoxes() { bandEnabled_ = modeEnabled_ = true; }
 
     // The window is shown: indexes 0, mode 0, date order, search cleared, the last QSO shown
     // (an empty log starts an off-line entry).
@@ -104,6 +106,13 @@ public:
     bool FinishEntry();
     void ResetEntry();
     void Delete2Click();
+    // Many QSOs changed behind the window (award flags, labels): the log is marked modified, the
+    // award status rebuilt when next needed unless keepStatus, the shown QSO and the views
+    // refreshed.
+    void LogChanged(bool keepStatus);
+    // The selection dialog chose another selection: the view starts again from its first QSO in
+    // the selection and the award status follows; stored selections that changed mark the log.
+    void RefreshAfterSelection(bool selectionsChanged);
 
     // ---- navigation ----
     void First();

@@ -31,6 +31,20 @@ std::string ThousandsSep(long v)
 
 } // namespace
 
+int HeadingOfDirDist(std::string_view text)
+{
+    const std::size_t degree = text.find('\xB0');
+    if (degree == std::string_view::npos)
+        return 0;
+    const std::size_t blank = text.substr(0, degree).rfind(' ');
+    const std::size_t from = blank == std::string_view::npos ? 0 : blank + 1;
+    int heading = 0;
+    for (char c : text.substr(from, degree - from))
+        if (c >= '0' && c <= '9' && heading < 100000)  // a display is no place for more digits
+            heading = heading * 10 + (c - '0');
+    return heading;
+}
+
 void TQsoLocation::ShowCountry(std::uint16_t country)
 {
     auto& T = fields_.Text;

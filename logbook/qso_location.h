@@ -2,12 +2,17 @@
 // Where the station of the entry is: the country fields shown for a country, and the heading and
 // distance from home to the grid, IOTA island or country the fields name.
 #include <cstdint>
+#include <string_view>
 
 #include "logbook/qso_fields.h"
 
 namespace korval {
 
 class TQsoEntryHost;
+
+// The heading the heading display shows ("FN31: 123\xB0 5,432Km" gives 123): the digits between
+// the blank before the degree sign and the degree sign; 0 without text or without a degree sign.
+int HeadingOfDirDist(std::string_view text);
 
 class TQsoLocation {
 public:

@@ -1,6 +1,12 @@
 #include "logbook/qso_record.h"
 
+#include "logbook/base/large_alloc.h"
 #include "logbook/base/record_bytes.h"
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace korval {
 
@@ -97,7 +103,111 @@ TNotePtr NewNote(std::string_view text)
     return p;
 }
 
-void FreeNote(TNotePtr note) { delete[] note; }
+// ---- note blocks ----
+
+struct TNoteBlock {
+    std::uint8_t* begin;
+    std::size_t size;
+    std::size_t used = 0;
+    std::size_t live = 0;  // notes handed out and not freed
+    bool open = true;      // still handing out notes
+};
+
+namespace {
+
+constexpr std::size_t kLeastBlock = std::size_t(64) << 10;
+constexpr std::size_t kLargestBlock = std::size_t(2) << 20;
+
+// The blocks by address; few, and only the main thread makes and frees notes.
+std::vector<TNoteBlock*>& Blocks()
+{
+    static std::vector<TNoteBlock*> blocks;
+    return blocks;
+}
+
+TNoteBlock* BlockOf(const std::uint8_t* p)
+{
+    std::vector<TNoteBlock*>& blocks = Blocks();
+    std::less<const std::uint8_t*> before;
+    auto it = std::upper_bound(blocks.begin(), blocks.end(), p,
+                               [&before](const std::uint8_t* q, const TNoteBlock* b) { return before(q, b->begin); });
+    if (it == blocks.begin())
+        return nullptr;
+    TNoteBlock* b = *(it - 1);
+    return before(p, b->begin + b->size) ? b : nullptr;
+}
+
+void Release(TNoteBlock* b)
+{
+    std::vector<TNoteBlock*>& blocks = Blocks();
+    blocks.erase(std::find(blocks.begin(), blocks.end(), b));
+    LargeFree(b->begin);
+    delete b;
+}
+
+} // namespace
+
+void FreeNote(TNotePtr note)
+{
+    if (!note)
+        return;
+    if (!Blocks().empty()) {
+        if (TNoteBlock* b = BlockOf(note)) {
+            if (--b->live == 0 && !b->open)
+                Release(b);
+            return;
+        }
+    }
+    delete[] note;
+}
+
+TNoteBlocks::TNoteBlocks(std::size_t expectedBytes)
+    : nextSize_(std::clamp(expectedBytes, kLeastBlock, kLargestBlock))
+{
+}
+
+TNoteBlocks::~TNoteBlocks() { Close(); }
+
+void TNoteBlocks::Close()
+{
+    if (!current_)
+        return;
+    current_->open = false;
+    if (current_->live == 0)
+        Release(current_);
+    current_ = nullptr;
+}
+
+TNotePtr TNoteBlocks::New(std::string_view text)
+{
+    if (text.empty())
+        return nullptr;
+    const std::size_t n = text.size() < 255 ? text.size() : 255;
+    if (!current_ || current_->size - current_->used < n + 1) {
+        Close();
+        auto block = std::make_unique<TNoteBlock>();
+        block->size = nextSize_;
+        block->begin = static_cast<std::uint8_t*>(LargeAlloc(block->size));
+        nextSize_ = std::min(nextSize_ * 2, kLargestBlock);
+        std::vector<TNoteBlock*>& blocks = Blocks();
+        std::less<const std::uint8_t*> before;
+        auto at = std::upper_bound(blocks.begin(), blocks.end(), block.get(),
+                                   [&before](const TNoteBlock* a, const TNoteBlock* b) { return before(a->begin, b->begin); });
+        try {
+            blocks.insert(at, block.get());
+        } catch (...) {
+            LargeFree(block->begin);
+            throw;
+        }
+        current_ = block.release();
+    }
+    std::uint8_t* p = current_->begin + current_->used;
+    p[0] = static_cast<std::uint8_t>(n);
+    std::memcpy(p + 1, text.data(), n);
+    current_->used += n + 1;
+    ++current_->live;
+    return p;
+}
 
 void SetQsoNote(TQsoRecord& rec, std::string_view text)
 {

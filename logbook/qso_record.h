@@ -78,35 +78,38 @@ extern const TAwardFlagName AwardFlagNames[16];
 // The QSO's note: a heap short string (length byte, then the characters) or null.
 using TNotePtr = std::uint8_t*;
 
+// The members are ordered for a compact record (96 bytes: a million-QSO log is a hundred
+// megabytes of them), not by their stored offsets, which the comments give.
 struct TQsoRecord {
-    TShortStr<12> Call;            // stored at 0
+    TNotePtr Note = nullptr;       // 83: not stored; freed with the record by its owner
     std::int32_t Time = 0;         // 13: seconds since 00:00 UTC
-    std::uint16_t Date = 0;        // 17: TDayNumber
-    std::uint8_t Band = 0;         // 19: 1 to 15
-    std::uint8_t Mode = 0;         // 20: 1 to 15
     std::uint32_t AwardFlags = 0;  // 21
+    std::uint16_t Date = 0;        // 17: TDayNumber
     std::uint16_t RstRcvd = 0;     // 25: 1000 and above is an aurora report
     std::uint16_t RstSent = 0;     // 27
-    std::uint8_t State = 0;        // 29: position in the state list, 0 = none
-    TShortStr<5> Iota;             // 30: without the '-'
     std::uint16_t County = 0;      // 36
-    TShortStr<6> Grid;             // 38
     std::uint16_t QslSentDate = 0; // 45: 0 = not sent
+    std::uint16_t SeqPrtNr = 0;    // 50: QSL print sequence number
+    std::uint16_t Country = 0;     // 57: position in the country list
+    std::uint8_t Band = 0;         // 19: 1 to 15
+    std::uint8_t Mode = 0;         // 20: 1 to 15
+    std::uint8_t State = 0;        // 29: position in the state list, 0 = none
     std::uint8_t QslRoute = 0;     // 47: 0 = none, else 1-based in the QSL-route list
     std::uint8_t SatMode = 0;      // 48: 1-based in the satellite-mode list; 0 and 1 = none
     std::uint8_t Group = 0;        // 49: 0 = no group
-    std::uint16_t SeqPrtNr = 0;    // 50: QSL print sequence number
-    TShortStr<4> Exchange;         // 52: received exchange
-    std::uint16_t Country = 0;     // 57: position in the country list
     std::uint8_t Zone = 0;         // 59: CQ zone
     std::uint8_t Flags = 0;        // 60: qf... bits
+    TShortStr<12> Call;            // 0
+    TShortStr<5> Iota;             // 30: without the '-'
+    TShortStr<6> Grid;             // 38
+    TShortStr<4> Exchange;         // 52: received exchange
     TShortStr<4> CustAwdId;        // 61
     TShortStr<8> CustAwdVal;       // 66
     TShortStr<7> WpxPrefix;        // 75: derived from the call, not stored
-    TNotePtr Note = nullptr;       // 83: not stored; freed with the record by its owner
 
     bool HasFlag(std::uint8_t f) const { return (Flags & f) != 0; }
 };
+static_assert(sizeof(TQsoRecord) <= 96);
 
 // Sizes of the record in the program's own terms: 87 bytes in memory (with a 4-byte note
 // pointer), of which the first 75 are stored per QSO in the log file.
@@ -130,7 +133,28 @@ void GetQsoStored(const std::uint8_t* b, TQsoRecord& rec);
 
 // Notes: heap short strings of exactly length + 1 bytes; texts longer than 255 are cut.
 TNotePtr NewNote(std::string_view text);  // null for an empty text
+// Frees a note of NewNote or of a TNoteBlocks.
 void FreeNote(TNotePtr note);
+
+// Notes made in bulk (a log load, an import) packed into shared blocks, where a heap block each
+// was a tenth of a million-QSO load. They are notes like any other: FreeNote takes them, and a
+// block goes once its last note is freed and it is closed (with the TNoteBlocks).
+struct TNoteBlock;
+class TNoteBlocks {
+public:
+    // expectedBytes: about how much text will come (the size of the first block).
+    explicit TNoteBlocks(std::size_t expectedBytes = 0);
+    ~TNoteBlocks();
+    TNoteBlocks(const TNoteBlocks&) = delete;
+    TNoteBlocks& operator=(const TNoteBlocks&) = delete;
+    // As NewNote.
+    TNotePtr New(std::string_view text);
+
+private:
+    void Close();
+    TNoteBlock* current_ = nullptr;
+    std::size_t nextSize_;
+};
 inline std::string_view NoteText(const std::uint8_t* note)
 {
     return note ? std::string_view(reinterpret_cast<const char*>(note + 1), note[0]) : std::string_view();

@@ -63,6 +63,31 @@ std::string NoSoundDeviceText(const std::string& device, const std::string& reas
     return "No sound device: " + device + " (" + reason + ")";
 }
 
+int AlsaPlaybackDeviceCount()
+{
+    SilenceAlsaOnce();
+    int count = 0;
+    int card = -1;
+    while (snd_card_next(&card) == 0 && card >= 0) {
+        snd_ctl_t* ctl = nullptr;
+        const std::string name = "hw:" + std::to_string(card);
+        if (snd_ctl_open(&ctl, name.c_str(), 0) < 0)
+            continue;
+        snd_pcm_info_t* info = nullptr;
+        snd_pcm_info_alloca(&info);
+        int device = -1;
+        while (snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
+            snd_pcm_info_set_device(info, static_cast<unsigned>(device));
+            snd_pcm_info_set_subdevice(info, 0);
+            snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            if (snd_ctl_pcm_info(ctl, info) >= 0)
+                ++count;
+        }
+        snd_ctl_close(ctl);
+    }
+    return count;
+}
+
 TAlsaSound::TAlsaSound(std::string device, TSoundErrorHandler onError)
     : device_(std::move(device)), onError_(std::move(onError))
 {

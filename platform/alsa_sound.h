@@ -18,6 +18,9 @@ using TSoundErrorHandler = std::function<void(const std::string& text)>;
 // "No sound device: <device> (<reason>)".
 std::string NoSoundDeviceText(const std::string& device, const std::string& reason);
 
+// The sound cards' playback devices the system has (0 when there is no sound card).
+int AlsaPlaybackDeviceCount();
+
 // Plays WAV files synchronously, opening the device for each file.
 class TAlsaSound : public TSoundOutput {
 public:

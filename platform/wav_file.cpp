@@ -31,11 +31,12 @@ void Put16(std::string& s, std::uint16_t v)
 }
 
 constexpr std::uint16_t FormatPcm = 1;
+constexpr std::uint16_t FormatFloat = 3;
 constexpr std::uint16_t FormatExtensible = 0xFFFE;
 
 } // namespace
 
-bool ParseWav(std::string_view bytes, TWavData& wav, std::string& error)
+bool ParseWav(std::string_view bytes, TWavData& wav, std::string& error, bool acceptFloat)
 {
     wav = {};
     if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE") {
@@ -60,13 +61,15 @@ bool ParseWav(std::string_view bytes, TWavData& wav, std::string& error)
             wav.channels = U16(bytes, body + 2);
             wav.sampleRate = static_cast<int>(U32(bytes, body + 4));
             wav.bitsPerSample = U16(bytes, body + 14);
-            if (format != FormatPcm) {
+            wav.floatSamples = acceptFloat && format == FormatFloat;
+            if (format != FormatPcm && !wav.floatSamples) {
                 error = "not PCM sound (format " + std::to_string(format) + ")";
                 return false;
             }
-            if (wav.channels < 1 || wav.channels > 8 || wav.sampleRate < 1000 || wav.sampleRate > 384000 ||
-                (wav.bitsPerSample != 8 && wav.bitsPerSample != 16 && wav.bitsPerSample != 24 &&
-                 wav.bitsPerSample != 32)) {
+            const int bits = wav.bitsPerSample;
+            const bool bitsOk = wav.floatSamples ? (bits == 32 || bits == 64)
+                                                 : (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+            if (wav.channels < 1 || wav.channels > 8 || wav.sampleRate < 1000 || wav.sampleRate > 384000 || !bitsOk) {
                 error = "unsupported sound format";
                 return false;
             }
@@ -95,7 +98,7 @@ std::string MakeWav(const TWavData& wav)
     Put32(s, static_cast<std::uint32_t>(36 + wav.samples.size()));
     s += "WAVEfmt ";
     Put32(s, 16);
-    Put16(s, FormatPcm);
+    Put16(s, wav.floatSamples ? FormatFloat : FormatPcm);
     Put16(s, static_cast<std::uint16_t>(wav.channels));
     Put32(s, static_cast<std::uint32_t>(wav.sampleRate));
     Put32(s, static_cast<std::uint32_t>(wav.sampleRate * wav.FrameBytes()));

@@ -248,6 +248,19 @@ std::string CallbookLibraryName(int source)
     return source >= 1 && source <= 5 ? LibraryNames[source] : "";
 }
 
+std::string CallbookLibraryFile(int source)
+{
+    const std::string name = CallbookLibraryName(source);
+    return name.empty() ? name : SharedObjectName(name);
+}
+
+bool CallbookLibraryPresent(const std::string& extDataDir, int source)
+{
+    const std::string file = CallbookLibraryFile(source);
+    std::error_code ec;
+    return !file.empty() && std::filesystem::is_regular_file(FindFileNoCase(extDataDir, file), ec);
+}
+
 bool LoadCallbookDll(const std::string& extDataDir, const std::string& name)
 {
     TCachedLibrary& cache = Cache();

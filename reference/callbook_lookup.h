@@ -36,6 +36,10 @@ using TrGetVersionNr = int (*)();
 
 // The library file name of a callbook source (1..5), empty for 0 and unknown values.
 std::string CallbookLibraryName(int source);
+// The shared object the library is looked for as ("AMSOFT32.so"), empty for 0 and unknown values.
+std::string CallbookLibraryFile(int source);
+// The source's shared object is in the folder (under any letter case).
+bool CallbookLibraryPresent(const std::string& extDataDir, int source);
 
 // The library cached for the run. Load returns true at once when the name is the cached one;
 // otherwise frees the cached one and opens the named one from the folder.

@@ -118,13 +118,13 @@ TReportSystem::TReportSystem(TRPDevice& device) : device_(device) {}
 
 TReportSystem::~TReportSystem() = default;
 
-void TReportSystem::SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TReportSystem::SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     if (const auto forms = installedForms())
         forms->Setup(system, mode, form);
 }
 
-void TReportSystem::StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TReportSystem::StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     if (!Has(soShowStatus))
         return;
@@ -132,7 +132,7 @@ void TReportSystem::StatusHandler(TReportSystem& system, TOverrideMode mode, std
         forms->Status(system, mode, form);
 }
 
-void TReportSystem::PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TReportSystem::PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     if (const auto forms = installedForms())
         forms->Preview(system, mode, form);
@@ -179,7 +179,7 @@ void TReportSystem::Execute()
 
     // 1. Setup.
     if (Has(ssAllowSetup)) {
-        std::unique_ptr<TReportForm> form;
+        std::unique_ptr<TReportStepForm> form;
         for (TOverrideMode mode : {omCreate, omShow, omWait, omFree}) {
             if (OverrideSetup)
                 OverrideSetup(*this, mode, form);
@@ -325,7 +325,7 @@ void TReportSystem::print()
 
 void TReportSystem::preview()
 {
-    std::unique_ptr<TReportForm> form;
+    std::unique_ptr<TReportStepForm> form;
     for (TOverrideMode mode : {omCreate, omShow, omWait, omFree}) {
         if (mode == omWait && Has(soPreviewModal))
             continue;

@@ -22,20 +22,20 @@ enum TOverrideMode : std::uint8_t { omCreate = 0, omShow = 1, omWait = 2, omFree
 enum TFormState : std::uint8_t { fsNormal, fsMinimized, fsMaximized };
 
 // A form a step of the run made (setup, status or preview).
-class TReportForm {
+class TReportStepForm {
 public:
-    virtual ~TReportForm() = default;
+    virtual ~TReportStepForm() = default;
 };
 using TReportSystemEvent =
-    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)>;
+    std::function<void(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)>;
 
 // The built-in forms of the three steps.
 class TReportForms {
 public:
     virtual ~TReportForms() = default;
-    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
-    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
-    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) = 0;
+    virtual void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
+    virtual void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
+    virtual void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) = 0;
 };
 // Installs the forms every runner uses (nullptr: none). Returns the previous ones.
 std::shared_ptr<TReportForms> SetReportForms(std::shared_ptr<TReportForms> forms);
@@ -167,9 +167,9 @@ public:
     void PrintStream(TFilePrinter& player);
 
 protected:
-    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
-    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
-    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form);
+    virtual void SetupHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
+    virtual void StatusHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
+    virtual void PreviewHandler(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form);
 
 private:
     void assignEvents(TBaseReport& report) const;
@@ -184,7 +184,7 @@ private:
     bool aborted_ = false;
     bool copiesThroughStream_ = false;
     TBaseReport* surface_ = nullptr;
-    std::unique_ptr<TReportForm> statusForm_;
+    std::unique_ptr<TReportStepForm> statusForm_;
     std::unique_ptr<std::stringstream> memory_;
 };
 

@@ -184,13 +184,16 @@ std::string Tsndthread::TokenFileName(const std::string& token)
     return name + ".WAV";
 }
 
+bool PlaySoundToken(TSoundOutput& sound, const std::string& soundsDir, const std::string& token)
+{
+    const std::string path = FindFileNoCase(soundsDir, Tsndthread::TokenFileName(token));
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) && sound.PlayWav(path);
+}
+
 void Tsndthread::PlayToken(const std::string& token)
 {
-    const std::string path = FindFileNoCase(soundsDir_, TokenFileName(token));
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return;
-    sound_.PlayWav(path);
+    PlaySoundToken(sound_, soundsDir_, token);
 }
 
 std::vector<std::string> Tsndthread::AllTokens()

@@ -32,6 +32,10 @@ public:
     virtual bool SpeakingBlocked() { return false; }
 };
 
+// Plays the token's file (Tsndthread::TokenFileName, found in soundsDir without regard to case)
+// to its end; false when the file is missing or did not play.
+bool PlaySoundToken(TSoundOutput& sound, const std::string& soundsDir, const std::string& token);
+
 class Tsndthread : public TSpotAnnouncer {
 public:
     static constexpr std::size_t QueueLimit = 10;

@@ -1,5 +1,6 @@
 #include "logbook/base/my_list.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,12 @@
 namespace korval {
 
 // ---- TMyList ----
+
+std::uint64_t NextListVersion()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 TMyList::~TMyList()
 {
@@ -32,6 +39,7 @@ std::int32_t TMyList::Add(void* item)
     if (count_ == capacity_)
         Grow();
     items_[count_] = item;
+    Changed();
     return count_++;
 }
 
@@ -43,6 +51,7 @@ void TMyList::Insert(std::int32_t index, void* item)
         std::memmove(items_ + index + 1, items_ + index, static_cast<std::size_t>(count_ - index) * sizeof(void*));
     items_[index] = item;
     ++count_;
+    Changed();
 }
 
 void TMyList::Delete(std::int32_t index)
@@ -50,6 +59,7 @@ void TMyList::Delete(std::int32_t index)
     --count_;
     if (index < count_)
         std::memmove(items_ + index, items_ + index + 1, static_cast<std::size_t>(count_ - index) * sizeof(void*));
+    Changed();
 }
 
 std::int32_t TMyList::IndexOf(const void* item) const
@@ -87,6 +97,7 @@ void TMyList::SetCount(std::int32_t n)
     if (n > count_)
         std::memset(items_ + count_, 0, static_cast<std::size_t>(n - count_) * sizeof(void*));
     count_ = n;
+    Changed();
 }
 
 void TMyList::Clear()
@@ -180,6 +191,7 @@ void TBAI::Sort()
     if (count_ > 1 && compare_) {
         SortNotice notice(count_ >= SortNotifyThreshold);
         QuickSort(0, count_ - 1);
+        Changed();
     }
     sorted_ = true;
 }
@@ -279,6 +291,7 @@ TBAI* TBRSorted::AddIndex(TCompareFunc compare)
         index->SetCapacity(count_);
         std::memcpy(index->items_, items_, static_cast<std::size_t>(count_) * sizeof(void*));
         index->count_ = count_;
+        index->Changed();
         index->SetSorted(true);
     }
     return index;

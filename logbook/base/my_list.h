@@ -41,9 +41,12 @@ bool FindFirstNotBefore(std::int32_t count, CompareAt compareAt, std::int32_t& i
     return found;
 }
 
+// A number no list has had before: a list takes a new one with every change.
+std::uint64_t NextListVersion();
+
 class TMyList {
 public:
-    TMyList() = default;
+    TMyList() : version_(NextListVersion()) {}
     virtual ~TMyList();
     TMyList(const TMyList&) = delete;
     TMyList& operator=(const TMyList&) = delete;
@@ -54,7 +57,11 @@ public:
     // Removes the entry (the item is not freed); 0 <= index < Count, not checked.
     void Delete(std::int32_t index);
     void* At(std::int32_t index) const { return items_[index]; }
-    void Put(std::int32_t index, void* item) { items_[index] = item; }
+    void Put(std::int32_t index, void* item)
+    {
+        items_[index] = item;
+        Changed();
+    }
     std::int32_t IndexOf(const void* item) const;
     std::int32_t Count() const { return count_; }
     std::int32_t Capacity() const { return capacity_; }
@@ -65,6 +72,9 @@ public:
     void Clear();
     // The contiguous array of item pointers (Count entries in use).
     void** Items() const { return items_; }
+    // Changes whenever items are added, removed, replaced or reordered, to a value no list has
+    // had before: what is built from a list's order (a hash of its keys) can tell it is stale.
+    std::uint64_t Version() const { return version_; }
 
     // The next capacity Grow would choose for a given one.
     static std::int32_t GrowDelta(std::int32_t capacity)
@@ -76,10 +86,12 @@ protected:
     virtual void Grow();
     // Raises EListError with the message formatted with the value ("%d").
     [[noreturn]] virtual void Error(const char* message, std::int32_t value);
+    void Changed() { version_ = NextListVersion(); }
 
     void** items_ = nullptr;
     std::int32_t count_ = 0;
     std::int32_t capacity_ = 0;
+    std::uint64_t version_;
 };
 
 // Compare routine of two items: negative when a sorts before b, zero when equal, else positive.

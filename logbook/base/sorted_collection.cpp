@@ -111,6 +111,7 @@ void TSortedCollection::LoadRecords(TStream& stream, bool shortCount, bool keep,
             }
             std::uint8_t* rec = NewBlock(size);
             items_[count_++] = rec;  // owned from here on, freed with the rest on failure
+            Changed();
             stream.ReadBuffer(rec, size);
             if (!RecordIsSound(rec, size))
                 Damaged("record " + std::to_string(i) + " is malformed (a length byte runs past its field)");

@@ -1,6 +1,7 @@
 #include "logbook/windows/form_fonts.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTextEdit>
 
 #include "logbook/config_record.h"
+#include "logbook/windows/form_placement.h"
 #include "platform/windows/win1252.h"
 
 namespace korval {
@@ -97,6 +99,20 @@ void SetFormFont(QWidget* form)
     for (QWidget* w : controls)
         if (Is(w, "korval::TMyGrid"))
             QMetaObject::invokeMethod(w, "LayoutColumns");
+}
+
+void ScaleAllForms(int oldScale, QWidget* mainWindow)
+{
+    if (oldScale <= 0)
+        return;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w == mainWindow || !w->isVisible() || (type != Qt::Window && type != Qt::Dialog))
+            continue;
+        w->resize(w->width() * 100 / oldScale, w->height() * 100 / oldScale);
+        SetFormFont(w);
+        KeepFormOnScreen(w);
+    }
 }
 
 } // namespace korval

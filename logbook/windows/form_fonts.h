@@ -15,4 +15,8 @@ int FontIndexOfClass(int fontClass);
 // configured form scale and fits labels to their captions.
 void SetFormFont(QWidget* form);
 
+// After the fonts or the form scale changed: every open window but the main window gives up the
+// old scale (in percent), takes the configured fonts and the new scale, and is kept on the screen.
+void ScaleAllForms(int oldScale, QWidget* mainWindow);
+
 } // namespace korval

@@ -9,12 +9,17 @@
 #include <QLabel>
 #include <QFontMetrics>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
 
 #include "entry/windows/ovc_controller.h"
 #include "entry/windows/ovc_picture_field.h"
@@ -28,7 +33,10 @@
 #include "logbook/sort_orders.h"
 #include "logbook/windows/entry_field_error_dialog.h"
 #include "logbook/base/string_utils.h"
+#include "logbook/main_form_code.h"
 #include "logbook/note_editing.h"
+#include "logbook/qso_location.h"
+#include "logbook/windows/help_window.h"
 #include "logbook/windows/log_dialogs.h"
 #include "logbook/windows/picklist.h"
 #include "platform/message_dlg.h"
@@ -75,6 +83,34 @@ constexpr int kSizeLastRow[TQSOForm::kWindowSizeCount] = {1, 2, 3, 4, 6, 12};
 
 QString Q(const std::string& s) { return FromWin1252(s); }
 
+// A service the command needs; raises when the program did not connect it.
+template <typename Fn>
+const Fn& Need(const Fn& fn, TQsoCommand c)
+{
+    if (!fn)
+        throw std::logic_error(std::string("\"") + QsoCommand(c).caption + "\" is not connected");
+    return fn;
+}
+
+// A command whose window is not in the program yet: disabled for good, and its item says why.
+void MarkNotBuilt(QAction* act, TQsoFeature feature)
+{
+    if (const char* why = NotBuiltReason(feature)) {
+        act->setEnabled(false);
+        act->setProperty("notBuilt", QString::fromLatin1(why));
+        act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
+    }
+}
+
+// The CW keyboard's was-open flag: the low byte of the spare longint of its placement slot.
+bool CwKeyboardWasOpen() { return (Config.Placement(psCw).Spare & 0xFF) != 0; }
+void SetCwKeyboardWasOpen(bool open)
+{
+    TFormPlacement p = Config.Placement(psCw);
+    p.Spare = (p.Spare & ~0xFF) | (open ? 1 : 0);
+    Config.SetPlacement(psCw, p);
+}
+
 } // namespace
 
 TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
@@ -98,6 +134,11 @@ TQSOForm::TQSOForm(TQsoData* log, QWidget* parent) : QWidget(parent)
 TQSOForm::~TQSOForm()
 {
     Config.SetQsoWindowSize(static_cast<std::uint8_t>(windowSize_));
+    // The child windows open now come back the next time the window is shown.
+    if (TChildWindows* children = ChildWindowSlots())
+        children->FreeAll();
+    if (services_.CwKeyboardOpen)
+        SetCwKeyboardWasOpen(services_.CwKeyboardOpen());
     entry_->ClearSearch();
 }
 
@@ -236,83 +277,119 @@ void TQSOForm::SizeDisplays()
 
 void TQSOForm::BuildActions()
 {
-    struct A {
-        TCommand c;
-        const char* text;
-        QKeySequence key;
-    };
-    const A list[] = {
-        {cmAddRealTime, "Add Real-time", QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {cmAddOffline, "Add Off-line", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {cmSearch, "Search", QKeySequence(Qt::Key_F8)},
-        {cmSearchOldFilter, "Search Using Old Filter", QKeySequence(Qt::SHIFT | Qt::Key_F8)},
-        {cmCount, "Count", QKeySequence()},
-        {cmCancelFilter, "Cancel Filter", QKeySequence()},
-        {cmUpdate, "Update QSO", QKeySequence(Qt::CTRL | Qt::Key_U)},
-        {cmDelete, "Delete QSO", QKeySequence()},
-        {cmFirst, "First", QKeySequence(Qt::CTRL | Qt::Key_Home)},
-        {cmPrevious, "Previous", QKeySequence(Qt::Key_PageUp)},
-        {cmNext, "Next", QKeySequence(Qt::Key_PageDown)},
-        {cmLast, "Last", QKeySequence(Qt::CTRL | Qt::Key_End)},
-        {cmNextWindowSize, "Next Window Size", QKeySequence(Qt::Key_F5)},
-        {cmLogList, "Log List", QKeySequence()},
-        {cmContestMode, "Contest Mode", QKeySequence()},
-        {cmCountryInformation, "SunRise/Set", QKeySequence()},
-    };
-    for (const auto& a : list) {
-        auto* act = new QAction(QString::fromLatin1(a.text), this);
-        act->setShortcut(a.key);
+    for (const TQsoCommandDef& d : QsoCommands()) {
+        auto* act = new QAction(QString::fromLatin1(d.caption), this);
+        act->setObjectName(QString::fromLatin1(d.name));
+        act->setShortcut(QKeySequence(QString::fromLatin1(d.key), QKeySequence::PortableText));
         act->setShortcutContext(Qt::WindowShortcut);
+        MarkNotBuilt(act, d.feature);
         addAction(act);
-        actions_[a.c] = act;
+        actions_[d.id] = act;
+        const TQsoCommand c = d.id;
+        connect(act, &QAction::triggered, this, [this, c] { RunCommand(c); });
     }
-    auto on = [this](TCommand c, auto fn) { connect(actions_[c], &QAction::triggered, this, [this, fn] { Run(fn); }); };
+    actions_[cmSpecialKeys]->setCheckable(true);
+    for (const TReportEntry& r : ReportEntries()) {
+        auto* act = new QAction(QString::fromLatin1(r.caption), this);
+        act->setObjectName(QStringLiteral("Report%1%2").arg(QString::fromLatin1(r.menu)).arg(reportActions_.size()));
+        MarkNotBuilt(act, qfReports);
+        const TReportEntry entry = r;
+        connect(act, &QAction::triggered, this, [this, entry] {
+            if (!services_.OpenReport)
+                throw std::logic_error(std::string("the report \"") + entry.caption + "\" is not connected");
+            services_.OpenReport(entry);
+        });
+        reportActions_.push_back(act);
+    }
+    ConnectCommands();
+    // Commands that wait for a state of the window, the rotator or the program.
+    EnableRotatorMenu(false);
+    EnableCommand(cmSpecialKeys, false);
+    EnableCommand(cmSelection, UserLevelAllows(2));
+    EnableCommand(cmEditGroupNames, UserLevelAllows(2));
+    UpdateMenus(0);
+}
+
+void TQSOForm::ConnectCommands()
+{
+    auto on = [this](TQsoCommand c, auto fn) { handlers_[c] = [this, fn] { Run(fn); }; };
     on(cmAddRealTime, [this] { entry_->Addrealtime(); });
     on(cmAddOffline, [this] { entry_->Addoffline(); });
+    on(cmUpdate, [this] { entry_->Update2Click(); });
+    on(cmDelete, [this] { entry_->Delete2Click(); });
     on(cmSearch, [this] { entry_->BeginSearch(true); });
     on(cmSearchOldFilter, [this] { entry_->BeginSearch(false); });
     on(cmCount, [this] { entry_->Count2Click(); });
     on(cmCancelFilter, [this] { entry_->CancelFilter(); });
-    on(cmUpdate, [this] { entry_->Update2Click(); });
-    on(cmDelete, [this] { entry_->Delete2Click(); });
     on(cmFirst, [this] { entry_->First(); });
     on(cmPrevious, [this] { entry_->Previous(); });
     on(cmNext, [this] { entry_->Next(); });
     on(cmLast, [this] { entry_->Last(); });
-    connect(actions_[cmNextWindowSize], &QAction::triggered, this, [this] { Nextwindowsize1Click(); });
-    // Their windows come with later work: present, but not yet usable.
-    actions_[cmLogList]->setEnabled(false);
-    actions_[cmContestMode]->setEnabled(false);
-    actions_[cmCountryInformation]->setEnabled(false);
+    on(cmNextSorted, [this] { entry_->NextSorted(true); });
+    on(cmPreviousSorted, [this] { entry_->NextSorted(false); });
+    handlers_[cmNextWindowSize] = [this] { Nextwindowsize1Click(); };
+    for (int i = 0; i < kChildWindowCount; ++i)
+        handlers_[ChildWindowCommand(i)] = [this, i] { OpenChildWindow(i); };
+    handlers_[cmShortPath] = [this] { ShortPath1Click(); };
+    handlers_[cmLongPath] = [this] { LongPath1Click(); };
+    handlers_[cmStopRotator] = [this] { StopRotator1Click(); };
+    handlers_[cmRotatorParameters] = [this] { Need(services_.RotatorParameters, cmRotatorParameters)(); };
+    handlers_[cmCwKeyboard] = [this] { Need(services_.OpenCwKeyboard, cmCwKeyboard)(); };
+    handlers_[cmSpecialKeys] = [this] { SetSpecialKeys(!specialKeys_); };
+    handlers_[cmAnnounceDx] = [this] {
+        Pull();
+        const std::string call = TrimSpaces(entry_->Fields.Text[fCall]);
+        if (!call.empty())
+            Need(services_.AnnounceDx, cmAnnounceDx)(UpperAscii(call));
+    };
+    handlers_[cmSwitchToPacket] = [this] { Need(services_.SwitchToPacket, cmSwitchToPacket)(); };
+    handlers_[cmSelection] = [this] { Selection1Click(); };
+    handlers_[cmEditGroupNames] = [this] { Need(services_.RunGroupNamesDialog, cmEditGroupNames)(); };
+    handlers_[cmChangeAwardFlags] = [this] { Need(services_.RunAwardFlagsDialog, cmChangeAwardFlags)(); };
 }
 
 void TQSOForm::BuildMenus()
 {
-    auto menu = [this](const char* title, std::initializer_list<TCommand> items) {
+    std::map<std::string, QMenu*> menus;
+    for (const char* title : QsoTopMenus()) {
         QMenu* m = menuBar_->addMenu(QString::fromLatin1(title));
-        for (TCommand c : items)
-            if (c == kCommandCount)
-                m->addSeparator();
-            else
-                m->addAction(actions_[c]);
+        m->setToolTipsVisible(true);
+        menus[title] = m;
+    }
+    // A submenu is made where its first item stands (after a separator when that item asks for one).
+    std::function<QMenu*(const std::string&, bool)> menuOf = [&](const std::string& path, bool separated) -> QMenu* {
+        if (auto it = menus.find(path); it != menus.end())
+            return it->second;
+        const std::size_t slash = path.rfind('/');
+        QMenu* parent = menuOf(path.substr(0, slash), false);
+        if (separated && !parent->isEmpty())
+            parent->addSeparator();
+        QMenu* m = parent->addMenu(QString::fromLatin1(path.substr(slash + 1)));
+        m->setToolTipsVisible(true);
+        menus[path] = m;
         return m;
     };
-    constexpr TCommand sep = kCommandCount;
-    menu("&QSO", {cmAddRealTime, cmAddOffline, sep, cmUpdate, cmDelete});
-    menu("&Search", {cmSearch, cmSearchOldFilter, sep, cmCount, cmCancelFilter});
-    menu("&Browse", {cmFirst, cmPrevious, cmNext, cmLast});
-    QMenu* sort = menuBar_->addMenu(QStringLiteral("S&ort"));
     auto* group = new QActionGroup(this);
     const char* const captions[] = {"Band", "Call", "County", "Cust Awd", "Date", "Grid", "Group",
                                     "IOTA", "Prefix", "SeqPrtNr", "State", "WPX", "Zone"};
     for (int order = 0; order < kSortOrderCount; ++order) {
-        QAction* a = sort->addAction(QString::fromLatin1(captions[order]));
+        QAction* a = menus[kSortMenu]->addAction(QString::fromLatin1(captions[order]));
         a->setCheckable(true);
         group->addAction(a);
         sortActions_[static_cast<std::size_t>(order)] = a;
         connect(a, &QAction::triggered, this, [this, order] { SetSortOrder(order); });
     }
-    menu("&Window", {cmNextWindowSize, sep, cmLogList, cmCountryInformation, cmContestMode});
+    const auto& reports = ReportEntries();
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        QMenu* m = menuOf(std::string(kReportsMenu) + "/" + reports[i].menu, false);
+        m->addAction(reportActions_[i]);
+    }
+    for (const TQsoCommandDef& d : QsoCommands()) {
+        QMenu* m = menuOf(d.menu, d.separatorBefore);
+        if (d.separatorBefore && !m->isEmpty())
+            m->addSeparator();
+        m->addAction(actions_[d.id]);
+    }
 }
 
 void TQSOForm::FillChoiceItems()
@@ -489,6 +566,16 @@ void TQSOForm::Push()
     if (sel.DateRange || sel.GroupFlag || sel.Bit(TQsoSelection::kQrpOnlyBit) || sel.Bit(TQsoSelection::kYlOnlyBit))
         title += "  Selection: " + sel.Name.str();
     setWindowTitle(Q(title));
+    // The function keys are the macros' only in real-time entry; entering it offers them.
+    const int mode = entry_->EntryMode();
+    if (mode != emRealTime) {
+        if (specialKeys_)
+            SetSpecialKeys(false);
+        EnableCommand(cmSpecialKeys, false);
+    } else if (shownMode_ != emRealTime) {
+        EnableCommand(cmSpecialKeys, true);
+    }
+    shownMode_ = mode;
     pushing_ = false;
 }
 
@@ -557,9 +644,19 @@ bool TQSOForm::eventFilter(QObject* watched, QEvent* event)
         if (key == Qt::Key_Escape) {
             if (auto* box = dynamic_cast<TCustomPopupBox*>(watched); box && box->Dropped())
                 return false;
+            // Escape first stops CW that is being sent.
+            if (specialKeys_ && services_.ClearBusyCw && services_.ClearBusyCw())
+                return true;
+            const int mode = EntryMode();
             Run([&] { entry_->EscapeKey(); });
+            if (mode == emRealTime || mode == emOffline) {
+                SetSpecialKeys(false);
+                EnableCommand(cmSpecialKeys, false);
+            }
             return true;
         }
+        if (FormKeyDown(k))
+            return true;
         if ((key == Qt::Key_Up || key == Qt::Key_Down) &&
             (watched == controls_[fDate] || watched == controls_[fTime] || watched == controls_[fQslDate])) {
             Run([&] {
@@ -619,6 +716,10 @@ void TQSOForm::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     ApplyTabStops();
+    // A window coming back from the task bar is not shown anew.
+    if (e->spontaneous())
+        return;
+    ReopenChildWindows();
 }
 
 void TQSOForm::ClockUpdate(TDayNumber date, std::int32_t seconds)
@@ -734,13 +835,6 @@ bool TQSOForm::ShowQso(const TQsoRecord* rec)
 }
 void TQSOForm::Addoffline1Click() { actions_[cmAddOffline]->trigger(); }
 
-unsigned TQSOForm::TakeDirtyChildren()
-{
-    unsigned d = dirty_;
-    dirty_ = 0;
-    return d;
-}
-
 void TQSOForm::Nextwindowsize1Click()
 {
     windowSize_ = (windowSize_ + 1) % kWindowSizeCount;
@@ -804,9 +898,187 @@ void TQSOForm::ApplyTabStops()
     }
 }
 
+// ---- commands ----
+
+void TQSOForm::RunCommand(TQsoCommand c)
+{
+    if (!handlers_[c])
+        throw std::logic_error(std::string("\"") + QsoCommand(c).caption + "\" is not connected");
+    handlers_[c]();
+}
+
+void TQSOForm::SetCommandHandler(TQsoCommand c, std::function<void()> handler) { handlers_[c] = std::move(handler); }
+
+void TQSOForm::EnableCommand(TQsoCommand c, bool on)
+{
+    actions_[c]->setEnabled(on && !NotBuiltReason(QsoCommand(c).feature));
+}
+
+void TQSOForm::OpenChildWindow(int index)
+{
+    std::string call;
+    bool asManager = false;
+    if (index == cwExternalData) {
+        // The manager's call when the operator is in a filled manager field, else the QSO's.
+        Pull();
+        const auto& T = entry_->Fields.Text;
+        const std::string manager = UpperAscii(TrimSpaces(T[fQslMgr])).substr(0, 12);
+        asManager = focusWidget() == controls_[fQslMgr] && !manager.empty();
+        call = asManager ? manager : UpperAscii(TrimSpaces(T[fCall])).substr(0, 12);
+        if (call.empty()) {
+            Beep();
+            return;
+        }
+    }
+    TChildWindows* children = ChildWindowSlots();
+    if (!children || !children->Plugged(index))
+        throw std::logic_error(std::string("\"") + QsoCommand(ChildWindowCommand(index)).caption +
+                               "\" is not connected");
+    const bool existed = children->Window(index) != nullptr;
+    QWidget* w = children->Create(index, this);
+    if (!w)
+        return;
+    if (existed || index == cwPsk31) {
+        w->showNormal();
+        w->raise();
+        w->activateWindow();
+        w->setFocus(Qt::OtherFocusReason);
+    }
+    if (index == cwExternalData && children->Kind(index).LookupCall)
+        children->Kind(index).LookupCall(w, call, asManager);
+}
+
+void TQSOForm::ReopenChildWindows()
+{
+    if (TChildWindows* children = ChildWindowSlots())
+        for (int i = 0; i < kChildWindowCount; ++i)
+            // The lookup window asks outside programs: it opens only when the operator asks.
+            if (i != cwExternalData && children->Plugged(i) && !children->Window(i) && TChildWindows::WasOpen(i))
+                children->Create(i, this);
+    if (CwKeyboardWasOpen() && services_.OpenCwKeyboard)
+        services_.OpenCwKeyboard();
+}
+
+void TQSOForm::UpdateMenus(int code)
+{
+    EnableCommand(cmAnnounceDx, services_.TerminalHandlesSpots && services_.TerminalHandlesSpots());
+    EnableCommand(cmSwitchToPacket, services_.PacketWindowExists && services_.PacketWindowExists());
+    EnableCommand(cmLookupExtData, Config.CallbookKind() > 0 || Config.QslManagerProgramOn());
+    if (code == mfRadioStopped)
+        Run([&] { entry_->EnableBandAndModeBoxes(); });
+    if (code == mfSetupChanged)
+        if (TChildWindows* children = ChildWindowSlots())
+            for (int i = 0; i < kChildWindowCount; ++i)
+                if (TChildWindows::IsSummary(i) && children->Window(i)) {
+                    if (children->Kind(i).Rebuild)
+                        children->Kind(i).Rebuild(children->Window(i));
+                    children->MarkDirty(i);
+                }
+}
+
+void TQSOForm::EnableRotatorMenu(bool enabled)
+{
+    for (TQsoCommand c : {cmShortPath, cmLongPath, cmStopRotator})
+        EnableCommand(c, enabled);
+}
+
+int TQSOForm::RotatorHeading() const { return HeadingOfDirDist(entry_->Fields.DirDist); }
+
+void TQSOForm::ShortPath1Click() { Need(services_.TurnRotator, cmShortPath)(RotatorHeading()); }
+
+void TQSOForm::LongPath1Click() { Need(services_.TurnRotator, cmLongPath)(RotatorHeading() + 180); }
+
+void TQSOForm::StopRotator1Click() { Need(services_.StopRotator, cmStopRotator)(); }
+
+void TQSOForm::SetSpecialKeys(bool on)
+{
+    // Only real-time entry sends macros from the function keys.
+    if (on && EntryMode() != emRealTime)
+        return;
+    specialKeys_ = on;
+    for (const TQsoCommandDef& d : QsoCommands())
+        if (d.specialKey)
+            actions_[d.id]->setShortcut(
+                QKeySequence(QString::fromLatin1(on ? d.specialKey : d.key), QKeySequence::PortableText));
+    actions_[cmSpecialKeys]->setChecked(on);
+}
+
+void TQSOForm::Selection1Click()
+{
+    if (!FinishEntry())
+        return;
+    const int result = Need(services_.RunSelectionDialog, cmSelection)();
+    if (result > 0)
+        Run([&] { entry_->RefreshAfterSelection(result == 2); });
+}
+
+void TQSOForm::LogChanged(bool keepStatus)
+{
+    Run([&] { entry_->LogChanged(keepStatus); });
+}
+
+bool TQSOForm::FormKeyDown(QKeyEvent* k)
+{
+    const int key = k->key();
+    const Qt::KeyboardModifiers mods = k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (specialKeys_ && key >= Qt::Key_F1 && key <= Qt::Key_F8 && mods == Qt::NoModifier) {
+        // Neither the CW keyboard nor the RTTY terminal is there to send it: the keys are the
+        // window's again.
+        if (!services_.SendFunctionKey || !services_.SendFunctionKey(key - Qt::Key_F1 + 1))
+            SetSpecialKeys(false);
+        return true;
+    }
+    if (key == Qt::Key_F1 && (mods == Qt::ShiftModifier || (mods == Qt::NoModifier && !specialKeys_))) {
+        ShowHelp(this);
+        return true;
+    }
+    if (key == Qt::Key_F12 && mods == Qt::ShiftModifier) {
+        if (services_.SetFrequency)
+            services_.SetFrequency();
+        return true;
+    }
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {
+        CycleFocus(key == Qt::Key_Tab && !(mods & Qt::ShiftModifier));
+        return true;
+    }
+    return false;
+}
+
+void TQSOForm::CycleFocus(bool forward)
+{
+    // The controls in the window's tab order; Ctrl+Tab also reaches fields without a tab stop.
+    std::vector<QWidget*> order;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+        if (std::find(controls_.begin(), controls_.end(), w) != controls_.end())
+            order.push_back(w);
+    if (order.empty())
+        return;
+    const auto n = static_cast<int>(order.size());
+    auto at = std::find(order.begin(), order.end(), focusWidget());
+    int i = at == order.end() ? (forward ? n - 1 : 0) : static_cast<int>(at - order.begin());
+    for (int step = 0; step < n; ++step) {
+        i = (i + (forward ? 1 : n - 1)) % n;
+        QWidget* w = order[static_cast<std::size_t>(i)];
+        if (w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
+void TQSOForm::keyPressEvent(QKeyEvent* e)
+{
+    if (!FormKeyDown(e))
+        QWidget::keyPressEvent(e);
+}
+
 // ---- host services ----
 
-void TQSOForm::Beep() { QApplication::beep(); }
+void TQSOForm::Beep()
+{
+    ++beeps_;
+    QApplication::beep();
+}
 
 void TQSOForm::FocusField(int field)
 {
@@ -827,8 +1099,8 @@ bool TQSOForm::FieldHasFocus(int field) const { return controls_[static_cast<std
 
 void TQSOForm::EnableEditCommands(bool on)
 {
-    actions_[cmUpdate]->setEnabled(on);
-    actions_[cmDelete]->setEnabled(on);
+    for (TQsoCommand c : {cmUpdate, cmDelete, cmConfirmLabel, cmConfirmSwl})
+        EnableCommand(c, on);
 }
 
 void TQSOForm::AskDateRange(TDayNumber& start, TDayNumber& end)

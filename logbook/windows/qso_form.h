@@ -4,17 +4,25 @@
 // slots, runs the engine operation for a key, an exit or a command, and shows the slots again.
 //
 // The main window creates it with the logbook once a log is open and feeds it the clock
-// (ClockUpdate, once a second) and the radio (RadioUpdate, from its radio poll).
+// (ClockUpdate, once a second) and the radio (RadioUpdate, from its radio poll). Its menus are
+// built from the command table (qso_commands.h); what they open outside the logbook comes
+// through TQsoWindowServices, the child windows through the main window's slots
+// (child_windows.h).
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "logbook/qso_entry.h"
 #include "logbook/sort_orders.h"
+#include "logbook/windows/child_windows.h"
+#include "logbook/windows/qso_commands.h"
+#include "logbook/windows/qso_window_services.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenuBar;
 
@@ -68,20 +76,45 @@ public:
     // QSO started from a spot (call, mode and band).
     void PreviewSpot(const std::string& call, TDayNumber date);
     void StartQsoFromSpot(const std::string& call, int mode, int band);
-    // Child windows marked for refresh since the last call (bit n = TChildWindow n).
-    unsigned TakeDirtyChildren();
     // Runs fn on the entry engine between reading the controls and showing them again: how
     // another window (a report's double-click) fills the search fields and starts a search.
     void RunOnEntry(const std::function<void(TQsoEntry&)>& fn);
 
-    // ---- commands (also as actions, for menus) ----
-    enum TCommand {
-        cmAddRealTime, cmAddOffline, cmSearch, cmSearchOldFilter, cmCount, cmCancelFilter, cmUpdate, cmDelete,
-        cmFirst, cmPrevious, cmNext, cmLast, cmNextWindowSize, cmLogList, cmContestMode,
-        // The sunrise and sunset window; the main window runs it when the program has one.
-        cmCountryInformation, kCommandCount
-    };
-    QAction* Action(TCommand c) const { return actions_[c]; }
+    // ---- commands ----
+    using TCommand = TQsoCommand;
+    using enum TQsoCommand;
+    QAction* Action(TQsoCommand c) const { return actions_[c]; }
+    // Runs a command as its menu item does; a command without its handler or service raises.
+    void RunCommand(TQsoCommand c);
+    // Replaces what a command does (for commands whose window lives outside the logbook).
+    void SetCommandHandler(TQsoCommand c, std::function<void()> handler);
+    // Enables a command as far as its window exists (a command not built yet stays disabled).
+    void EnableCommand(TQsoCommand c, bool on);
+    void SetServices(TQsoWindowServices services) { services_ = std::move(services); }
+    TQsoWindowServices& Services() { return services_; }
+    // The Reports menu's items, in the order of ReportEntries().
+    QAction* ReportAction(int entry) const { return reportActions_[static_cast<std::size_t>(entry)]; }
+
+    // Opens the child window of a slot (TChildWindow) or brings it up; the callsign lookup
+    // window (cwExternalData) needs a call first and beeps without one.
+    void OpenChildWindow(int index);
+    // The terminal, callbook and setup state changed (a TMainFormCode).
+    void UpdateMenus(int code);
+    // The rotator opened or closed: its three turning commands follow.
+    void EnableRotatorMenu(bool enabled);
+    // The heading the turning commands use, read back from the heading display.
+    int RotatorHeading() const;
+    void ShortPath1Click();
+    void LongPath1Click();
+    void StopRotator1Click();
+    // Function keys F1..F8 go to the CW and RTTY macros; the window's own shortcuts move over.
+    void SetSpecialKeys(bool on);
+    bool SpecialKeys() const { return specialKeys_; }
+    // Many QSOs changed behind the window (award flags, labels).
+    void LogChanged(bool keepStatus);
+    // How often the window has beeped (a refused command or move).
+    int BeepCount() const { return beeps_; }
+
     // The Sort menu's item of a sort order.
     QAction* SortAction(int order) const { return sortActions_[static_cast<std::size_t>(order)]; }
     QMenuBar* MenuBar() const { return menuBar_; }
@@ -111,6 +144,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
@@ -119,7 +153,7 @@ private:
     void PollRadioNow() override { emit pollRadioNow(); }
     void AskDateRange(TDayNumber& start, TDayNumber& end) override;
     int ShowPicklist(const std::string& caption, const TTwoIndex& list, int first) override;
-    void MarkChildDirty(int slot) override { dirty_ |= 1u << slot; }
+    void MarkChildDirty(int slot) override { MarkChildWindowDirty(slot); }
     void PostToMainForm(int code) override { emit postToMainForm(code); }
     void Beep() override;
     void ShowSerialNumber(bool visible, unsigned number) override { emit serialNumberChanged(visible, number); }
@@ -136,6 +170,14 @@ private:
     void BuildControls();
     void BuildActions();
     void BuildMenus();
+    void ConnectCommands();
+    // The keys the window itself takes (function keys, help, Ctrl+Tab, Shift+F12); true when
+    // the key was used.
+    bool FormKeyDown(QKeyEvent* k);
+    // Moves the focus to the next (previous) control that can take it, wrapping.
+    void CycleFocus(bool forward);
+    void ReopenChildWindows();
+    void Selection1Click();
     void SizeDisplays();
     void FillChoiceItems();
     void ApplyTabStops();
@@ -163,7 +205,10 @@ private:
     std::array<QLabel*, kQsoFieldCount> labels_{};
     TOvcBaseEntryField* country_ = nullptr;
     TOvcBaseEntryField* dirDist_ = nullptr;
-    std::array<QAction*, kCommandCount> actions_{};
+    std::array<QAction*, kQsoCommandCount> actions_{};
+    std::array<std::function<void()>, kQsoCommandCount> handlers_{};
+    std::vector<QAction*> reportActions_;
+    TQsoWindowServices services_;
     std::array<QAction*, kSortOrderCount> sortActions_{};
     QMenuBar* menuBar_ = nullptr;
     int top_ = 0;  // the controls start below the menu bar
@@ -171,7 +216,9 @@ private:
         bool visible = false;
         int max = 0, position = 0;
     } scrollBar_;
-    unsigned dirty_ = 0;
+    bool specialKeys_ = false;
+    int shownMode_ = -1;
+    int beeps_ = 0;
     bool ignoreMode_ = false;
     bool pushing_ = false;
     bool blankShown_ = false;

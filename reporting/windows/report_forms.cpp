@@ -15,19 +15,19 @@ namespace {
 
 // A Qt form handed between the modes of a step.
 template <class Form>
-struct TFormHolder : TReportForm {
+struct TFormHolder : TReportStepForm {
     std::unique_ptr<Form> Dialog;
 };
 
 template <class Form>
-Form* held(std::unique_ptr<TReportForm>& form)
+Form* held(std::unique_ptr<TReportStepForm>& form)
 {
     auto* holder = dynamic_cast<TFormHolder<Form>*>(form.get());
     return holder ? holder->Dialog.get() : nullptr;
 }
 
 template <class Form, class... Args>
-Form* hold(std::unique_ptr<TReportForm>& form, Args&&... args)
+Form* hold(std::unique_ptr<TReportStepForm>& form, Args&&... args)
 {
     auto holder = std::make_unique<TFormHolder<Form>>();
     holder->Dialog = std::make_unique<Form>(std::forward<Args>(args)...);
@@ -38,7 +38,7 @@ Form* hold(std::unique_ptr<TReportForm>& form, Args&&... args)
 
 } // namespace
 
-void TQtReportForms::Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TQtReportForms::Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     switch (mode) {
     case omCreate: hold<TRPSetupForm>(form, system, nullptr, QApplication::activeWindow()); break;
@@ -51,7 +51,7 @@ void TQtReportForms::Setup(TReportSystem& system, TOverrideMode mode, std::uniqu
     }
 }
 
-void TQtReportForms::Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TQtReportForms::Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     switch (mode) {
     case omCreate: hold<TRPStatusForm>(form, system, QApplication::activeWindow()); break;
@@ -72,7 +72,7 @@ void TQtReportForms::Status(TReportSystem& system, TOverrideMode mode, std::uniq
     }
 }
 
-void TQtReportForms::Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form)
+void TQtReportForms::Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form)
 {
     switch (mode) {
     case omCreate: {

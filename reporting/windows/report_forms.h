@@ -7,9 +7,9 @@ namespace korval {
 
 class TQtReportForms : public TReportForms {
 public:
-    void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) override;
-    void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) override;
-    void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportForm>& form) override;
+    void Setup(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) override;
+    void Status(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) override;
+    void Preview(TReportSystem& system, TOverrideMode mode, std::unique_ptr<TReportStepForm>& form) override;
 };
 
 // The program's printer-setup command: the print system's dialog over the report printer, or

@@ -20,7 +20,8 @@
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "station/morse_sender.h"
-#include "station/windows/cw_key_bar.h"
+#include "station/function_keys.h"
+#include "station/windows/button_frame.h"
 #include "station/windows/morse_dialog.h"
 
 namespace korval {
@@ -105,10 +106,10 @@ TMorseKb::TMorseKb(QWidget* owner) : QWidget(owner, Qt::Window)
     KbInp->setMinimumHeight(KbInp->fontMetrics().height() + 8);
     KbInp->setTextFormat(Qt::PlainText);
     KbInp->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    ButtonFrame = new TCwKeyBar(this);
+    ButtonFrame = new TButtonFrame(this);
     layout->addWidget(KbInp, 1);
     layout->addWidget(ButtonFrame);
-    connect(ButtonFrame, &TCwKeyBar::sectionClicked, this, &TMorseKb::SendFunctionKey);
+    ButtonFrame->OnSendMacro = [this](int index) { SendFunctionKey(index); };
 
     FormPopUp = new QMenu(this);
     FormPopUp->setObjectName(QStringLiteral("FormPopUp"));
@@ -169,7 +170,7 @@ void TMorseKb::UpdateCaption()
 
 void TMorseKb::BuildFunctionKeys()
 {
-    ButtonFrame->Assign("CW", [](int i) { return Config.CwKey(i); });
+    ButtonFrame->Assign(CwKeySet());
     const bool show = Config.CwShowFunctionKeys() != 0;
     ButtonFrame->setVisible(show);
     ShowFunctionKeys1->setChecked(show);
@@ -229,8 +230,10 @@ void TMorseKb::keyPressEvent(QKeyEvent* e)
 
 void TMorseKb::keyReleaseEvent(QKeyEvent* e)
 {
-    if (const int index = ButtonFrame->KeyUp(e->key(), e->modifiers()); index > 0) {
-        SendFunctionKey(index);
+    int index = 0;
+    if (ButtonFrame->KeyUp(e->key(), e->modifiers(), index)) {
+        if (index > 0)
+            SendFunctionKey(index);
         return;
     }
     QWidget::keyReleaseEvent(e);
@@ -246,9 +249,7 @@ void TMorseKb::SendFunctionKey(int index)
     TMorseSender* sender = MorseSender();
     if (!sender || index < 1 || index > 16)
         return;
-    TFunctionKeys keys;
-    for (int i = 0; i < 16; ++i)
-        keys[static_cast<std::size_t>(i)] = Config.CwKey(i);
+    const TFunctionKeys keys = CwKeySet().load();
     TQSOForm* qso = QsoWindow();
     TQsoMacroContext context(qso ? &qso->Entry() : nullptr);
     const std::string text = Upper1252(ExpandMacros(index, keys, false, context)) + " ";

@@ -17,7 +17,7 @@ class QTimer;
 
 namespace korval {
 
-class TCwKeyBar;
+class TButtonFrame;
 class TQSOForm;
 
 class TMorseKb : public QWidget {
@@ -48,7 +48,7 @@ public:
     void Help1Click();
 
     QLabel* KbInp = nullptr;
-    TCwKeyBar* ButtonFrame = nullptr;
+    TButtonFrame* ButtonFrame = nullptr;
     QMenu* FormPopUp = nullptr;
     QAction *Help1 = nullptr, *Settings1 = nullptr, *StopSending1 = nullptr, *EnterQSO1 = nullptr,
             *Slower1 = nullptr, *Faster1 = nullptr, *SwitchToQSO1 = nullptr, *ShowFunctionKeys1 = nullptr,

@@ -466,6 +466,19 @@ void TPutoutW::CancelAnnouncements()
         env_.announcer->CancelAll();
 }
 
+bool TPutoutW::SaveSpots()
+{
+    if (!list_.modified())
+        return false;
+    try {
+        list_.Save(env_.spotFile);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, mbOK);
+        return false;
+    }
+    return true;
+}
+
 void TPutoutW::SaveState()
 {
     try {

@@ -47,6 +47,10 @@ public:
 
     // Cluster lines: queued here, parsed at idle time.
     void AddPendingLine(const std::string& line);
+    // Every line of a text file as a cluster line; false when it cannot be read.
+    bool LoadSpotFile(const std::string& fileName) { return queue_.LoadSpotFile(fileName); }
+    // Writes the spots when they changed (the auto-save); true when they were written.
+    bool SaveSpots();
     // The idle work: the pending lines, in one burst.
     void AppIdle();
     void AddSpot(const TSpotRecord& spot);

@@ -9,6 +9,12 @@
 #include "logbook/windows/help_window.h"
 #include "logbook/log_file.h"
 #include "app/main_form.h"
+#include "exchange/windows/report_form.h"
+#include "reference/windows/ext_data_lookup.h"
+#include "station/windows/rotate_form.h"
+#include "logbook/position.h"
+#include "logbook/windows/child_windows.h"
+#include "reference/windows/master_lookup.h"
 #include "exchange/windows/filter_windows.h"
 #include "globe/windows/world_map.h"
 #include "reference/cal_collection.h"
@@ -791,4 +797,257 @@ TEST_F(MainFormFixture, TheManagerIotaAndAddressEditorsSaveTheCountryFileOnOk)
         a->trigger();
         EXPECT_EQ(CountryDatabaseBytes(CountryDb), bytes);
     }
+}
+
+namespace {
+
+// Every item of a menu and its submenus, with its path for the messages.
+void MenuLeaves(QMenu* menu, const std::string& path, std::vector<std::pair<std::string, QAction*>>& out)
+{
+    for (QAction* a : menu->actions()) {
+        const std::string here = path + " > " + a->text().toStdString();
+        if (a->menu())
+            MenuLeaves(a->menu(), here, out);
+        else if (!a->isSeparator())
+            out.emplace_back(here, a);
+    }
+}
+
+constexpr std::size_t kRotatorRules = 7248;  // the rotator's rule byte of band 0; bands follow
+
+// The rotator's bytes go to the test while it lives.
+struct ScopedRotatorBytes {
+    std::string sent;
+    ScopedRotatorBytes() { RotatorControl().SetSender([this](const std::string& bytes) { sent += bytes; }); }
+    ~ScopedRotatorBytes() { RotatorControl().SetSender({}); }
+};
+
+// Every report asks for all bands and modes; there is no custom award to choose.
+struct AllBandsAndModes : TReportQuestions {
+    TReportQuestions* previous = SetReportQuestions(this);
+    ~AllBandsAndModes() override { SetReportQuestions(previous); }
+    bool AskModeBand(QWidget*, int& mode, int& band) override
+    {
+        mode = band = 0;
+        return true;
+    }
+    bool AskCustomAward(QWidget*, int&) override { return false; }
+};
+
+} // namespace
+
+TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow)
+{
+    WriteTestLog(home.file("SAVE/WALK.KVL"), 8);
+    Config.SetLastLogFile(home.file("SAVE/WALK.KVL"));
+    // Every state a command may wait for, besides the window's own modes.
+    Config.SetUserLevel(3);
+    Config.SetCallbookKind(1);
+    Config.SetWarnUnsavedQso(false);
+    Config.SetRotatorKind(3);
+    Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    ScopedMessageRecorder rec(mrYes);
+    ScopedRotatorBytes rotator;
+    AllBandsAndModes questions;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    std::vector<std::pair<std::string, QAction*>> items;
+    for (QAction* top : qso->MenuBar()->actions())
+        MenuLeaves(top->menu(), top->text().toStdString(), items);
+
+    std::size_t ran = 0, waiting = 0;
+    for (const auto& [path, action] : items) {
+        // Each command from the shown last QSO; those that need real-time entry get it.
+        if (qso->EntryMode() == emBrowse)
+            qso->RunCommand(cmCancelFilter);
+        qso->FinishEntry();
+        if (!action->isEnabled())
+            qso->RunCommand(cmAddRealTime);
+        const QString notBuilt = action->property("notBuilt").toString();
+        if (!action->isEnabled()) {
+            EXPECT_FALSE(notBuilt.isEmpty()) << path << " is disabled although nothing it needs is missing";
+            ++waiting;
+            continue;
+        }
+        EXPECT_TRUE(notBuilt.isEmpty()) << path << " is enabled although listed as not built";
+        EXPECT_NO_THROW(action->trigger()) << path;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << path << " left a dialog open";
+        ++ran;
+    }
+    EXPECT_EQ(ran + waiting, items.size());
+    EXPECT_GE(ran, 34u);
+    EXPECT_GE(items.size(), 120u);
+    EXPECT_FALSE(rotator.sent.empty()) << "the rotator commands reached the rotator";
+    EXPECT_NE(form->CountryInfoWindow(), nullptr);
+    EXPECT_NE(form->ChildWindows()->Window(cwMasterCalls), nullptr);
+    EXPECT_NE(form->WorldMapWindow(), nullptr);
+    EXPECT_NE(RotatorControl().RotateForm(), nullptr);
+    EXPECT_NE(TMorseKb::Instance(), nullptr);
+    EXPECT_GE(qso->findChildren<TReportForm*>().size(), 40u) << "every report with a log behind it opened";
+    TMorseKb::CloseWindow();
+    delete RotatorControl().RotateForm();
+}
+
+TEST_F(MainFormFixture, ChildWindowsOfTheQsoWindowComeBackAsTheOperatorLeftThem)
+{
+    WriteTestLog(home.file("SAVE/KIDS.KVL"), 3);
+    Config.SetLastLogFile(home.file("SAVE/KIDS.KVL"));
+    ScopedMessageRecorder rec;  // no master file: the master window says so
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TChildWindows* kids = form->ChildWindows();
+    for (int round = 0; round < 2; ++round)
+        for (TQsoCommand c : {cmCountryInformation, cmMasterCalls})
+            form->QsoForm()->Action(c)->trigger();
+    EXPECT_EQ(form->QsoForm()->findChildren<TCountryInfo*>().size(), 1u);
+    EXPECT_EQ(form->QsoForm()->findChildren<TMasterLookup*>().size(), 1u);
+    ASSERT_NE(kids->Window(cwMasterCalls), nullptr);
+    form->AppIdle();  // the new windows take the entry's country and call
+    EXPECT_FALSE(kids->RefreshPending(cwCountryInfo));
+
+    kids->Window(cwMasterCalls)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(kids->Window(cwMasterCalls), nullptr);
+    EXPECT_GT(Config.Placement(psMastr).Width, 0) << "its placement is kept";
+
+    // The log closed and opened again: the open window returns, the closed one does not.
+    form->Close1->trigger();
+    ASSERT_EQ(form->QsoForm(), nullptr);
+    EXPECT_EQ(kids->Window(cwCountryInfo), nullptr);
+    dialogAnswers.push_back(home.file("SAVE/KIDS.KVL"));
+    form->Open1->trigger();
+    ASSERT_NE(form->QsoForm(), nullptr);
+    ASSERT_NE(form->CountryInfoWindow(), nullptr);
+    EXPECT_EQ(form->CountryInfoWindow()->parentWidget(), form->QsoForm());
+    EXPECT_EQ(kids->Window(cwMasterCalls), nullptr);
+}
+
+TEST_F(MainFormFixture, RotatorCommandsTurnTheRotatorToTheHeadingTheQsoWindowShows)
+{
+    {
+        TQsoData log(home.file("SAVE/ROT.KVL"));
+        auto* r = new TQsoRecord;
+        r->Call.assign("W6XYZ");
+        r->Grid.assign("CM87");
+        r->Date = 40000;
+        r->Band = 5;
+        r->Mode = 1;
+        log.InsertQso(r);
+        ASSERT_TRUE(WriteLogFile(log, true));
+    }
+    Config.SetLastLogFile(home.file("SAVE/ROT.KVL"));
+    Config.SetOwnGrid("JO62");
+    Config.SetRotatorKind(3);  // "AP1" bearing ";AM1;", "AS1;" stops
+    Config.Bytes()[kRotatorRules + 5] = rrNormal;
+    ScopedRotatorBytes rotator;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    double homeLat = 0, homeLon = 0, lon = 0, lat = 0;
+    ASSERT_TRUE(HomePosition(homeLat, homeLon));
+    ASSERT_TRUE(GridToPosition("CM87", lon, lat));
+    int heading = 0, km = 0;
+    CalcBearingDistanceFrom(homeLat, homeLon, true, heading, km, lat, lon);
+    for (TQsoCommand c : {cmShortPath, cmLongPath, cmStopRotator}) {
+        ASSERT_TRUE(qso->Action(c)->isEnabled());
+        qso->Action(c)->trigger();
+    }
+    const int reverse = heading + 180 > 360 ? heading + 180 - 360 : heading + 180;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "AP1%03d;AM1;AP1%03d;AM1;AS1;", heading, reverse);
+    EXPECT_EQ(rotator.sent, expected);
+    EXPECT_EQ(RotatorControl().Status(), "Rotator Stopped");
+}
+
+TEST_F(MainFormFixture, TheWorldMapOfTheFileMenuAndOfTheQsoWindowIsOneWindow)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_TRUE(form->CloseLog());
+    ASSERT_EQ(form->QsoForm(), nullptr);  // no log: the map stands over the main window
+    form->Worldmap1->trigger();
+    QPointer<TWorldMap> map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->parentWidget(), form.get());
+
+    WriteTestLog(home.file("SAVE/MAP.KVL"), 2);
+    dialogAnswers.push_back(home.file("SAVE/MAP.KVL"));
+    form->Open1->trigger();
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    qso->Action(cmWorldMap)->trigger();
+    form->Worldmap1->trigger();
+    EXPECT_EQ(form->WorldMapWindow(), map.data());
+    EXPECT_EQ(form->findChildren<TWorldMap*>().size(), 1u);
+
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
+    qso->Action(cmWorldMap)->trigger();  // the QSO window's item makes it anew, over the QSO window
+    ASSERT_NE(form->WorldMapWindow(), nullptr);
+    EXPECT_EQ(form->WorldMapWindow()->parentWidget(), qso);
+    form->Worldmap1->trigger();
+    EXPECT_EQ(form->findChildren<TWorldMap*>().size(), 1u);
+}
+
+TEST_F(MainFormFixture, SearchExternalDataLooksUpTheTypedCallOrBeepsWithoutOne)
+{
+    WriteTestLog(home.file("SAVE/EXT.KVL"), 2);
+    Config.SetLastLogFile(home.file("SAVE/EXT.KVL"));
+    Config.SetCallbookKind(1);  // its library is missing: the window says so in its lines
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    QAction* lookup = qso->Action(cmLookupExtData);
+    ASSERT_TRUE(lookup->isEnabled());
+
+    qso->RunCommand(cmAddRealTime);
+    const int beeps = qso->BeepCount();
+    lookup->trigger();
+    EXPECT_EQ(qso->BeepCount(), beeps + 1);
+    EXPECT_EQ(form->ChildWindows()->Window(cwExternalData), nullptr);
+
+    qso->Field(fCall)->SetAsString("dl1abc");
+    lookup->trigger();
+    auto* window = qobject_cast<TExtDataLookup*>(form->ChildWindows()->Window(cwExternalData));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), qso);
+    EXPECT_EQ(window->LastCall(), "DL1ABC");
+    // Brought up again with the call now typed, not made a second time.
+    qso->Field(fCall)->SetAsString("K1XYZ");
+    lookup->trigger();
+    EXPECT_EQ(qso->findChildren<TExtDataLookup*>().size(), 1u);
+    EXPECT_EQ(window->LastCall(), "K1XYZ");
+    // Its Set QSL Manager reaches the QSO window's manager field, marked as typed.
+    window->F_mgr->SetAsString("W1MGR");
+    window->SetQSLManager1Click();
+    EXPECT_EQ(qso->Field(fQslMgr)->GetAsString(), "W1MGR");
+    EXPECT_TRUE(qso->Field(fQslMgr)->GetModified());
+}
+
+TEST_F(MainFormFixture, ASubmissionFromTheReportsMenuRefreshesTheQsoWindow)
+{
+    WriteTestLog(home.file("SAVE/REP.KVL"), 5);
+    Config.SetLastLogFile(home.file("SAVE/REP.KVL"));
+    ScopedMessageRecorder rec(mrYes);
+    AllBandsAndModes questions;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    const auto& entries = ReportEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (std::string(entries[i].reportClass) == "TDXCCReport" && entries[i].argument == 0) {
+            QSignalSpy changed(qso, &TQSOForm::logChanged);
+            qso->ReportAction(static_cast<int>(i))->trigger();
+            EXPECT_FALSE(changed.isEmpty()) << "the QSO window's views follow the submitted flags";
+        }
+    ASSERT_EQ(qso->findChildren<TReportForm*>().size(), 1u);
+    EXPECT_TRUE(qso->findChildren<TReportForm*>()[0]->isVisible());
 }

@@ -4,6 +4,7 @@
 #include "comms/apd_winsock_port.h"
 #include "comms/telnet_filter.h"
 #include "tests/comms/comms_fixture.h"
+#include "tests/loopback_server.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -226,6 +227,29 @@ TEST_F(WinsockPortTest, EveryLineArrivesBeforeThePortReportsClosed)
     EXPECT_TRUE(atClose == sent);
 }
 
+TEST_F(WinsockPortTest, EachConnectionIsReportedOnce)
+{
+    // The dispatch thread may complete the connection before the opening returns; it must
+    // still be reported once (a second report made a web fetch send its request twice).
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        std::atomic<bool> done{false};
+        TLoopbackServer server([&](int fd) {
+            Receive(fd, 1, 2000);
+            done = true;
+        });
+        int connects = 0;
+        port.OnWsConnect = [&](TApdWinsockPort& p) {
+            if (++connects == 1)
+                p.PutString("x");
+        };
+        OpenOn(server.port);
+        queue.PumpUntil([&] { return done.load(); }, 4000);
+        queue.PumpFor(20);
+        port.SetOpen(false);
+        ASSERT_EQ(connects, 1) << "attempt " << attempt;
+    }
+}
+
 TEST_F(WinsockPortTest, APeersCloseWithAnUnwritableLogStillCloses)
 {
     TempDir dir;
@@ -255,14 +279,6 @@ TEST_F(WinsockPortTest, OutgoingBytesAreEscaped)
 
 TEST_F(WinsockPortTest, ARefusedConnectionGives10061)
 {
-    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa {};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), len);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &len);
-    ::close(probe); // nothing listens there now
     int code = 0;
     std::string text;
     port.OnWsError = [&](TApdWinsockPort&, int err) {
@@ -270,7 +286,7 @@ TEST_F(WinsockPortTest, ARefusedConnectionGives10061)
         text = ErrorText(err);
     };
     try {
-        OpenOn(ntohs(sa.sin_port));
+        OpenOn(UnusedLoopbackPort());
         queue.PumpUntil([&] { return code != 0 && !port.Open(); });
     } catch (const EApdSocketException& e) {
         code = e.ErrorCode;

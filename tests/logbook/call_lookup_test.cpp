@@ -33,15 +33,26 @@ void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.call << " @" << c
 
 class LookupTable : public LookupTest, public ::testing::WithParamInterface<LookupCase> {};
 
+// Enough lookups of an unchanged database for the lookup to hash its collections' keys.
+void WarmUp()
+{
+    for (int i = 0; i < 1000; ++i)
+        CountryOfCall("W1AW", 0);
+}
+
 TEST_P(LookupTable, GivesCountryZoneAndState)
 {
     const LookupCase& c = GetParam();
-    std::uint8_t state = c.stateIn, zone = 99;
-    std::uint16_t country = 99;
-    LookupCall(c.call, c.date, state, country, zone);
-    EXPECT_EQ(country, c.country);
-    EXPECT_EQ(zone, c.zone);
-    EXPECT_EQ(state, c.stateOut);
+    for (bool hashed : {false, true}) {
+        if (hashed)
+            WarmUp();
+        std::uint8_t state = c.stateIn, zone = 99;
+        std::uint16_t country = 99;
+        LookupCall(c.call, c.date, state, country, zone);
+        EXPECT_EQ(country, c.country) << "hashed " << hashed;
+        EXPECT_EQ(zone, c.zone) << "hashed " << hashed;
+        EXPECT_EQ(state, c.stateOut) << "hashed " << hashed;
+    }
 }
 
 // States of the fixture by number: 1 AK, 2 CA, 3 HI, 4 NY, 5 TX.
@@ -102,6 +113,26 @@ TEST_F(LookupTest, RecordsWithCountryNumbersBeyondTheListAreSkipped)
     TExceptionCallRecord badCall{"DL1XX", 500, 14, 0};
     CountryDb.ExceptionCalls->InsertRecord(badCall.ToBytes().data());
     EXPECT_EQ(CountryOfCall("DL1XX", 0), kDL);
+}
+
+TEST_F(LookupTest, ChangedCollectionsAreSeenAtOnce)
+{
+    WarmUp();
+    EXPECT_EQ(CountryOfCall("DL1ABC", 0), kDL);
+    TExceptionCallRecord exception{"DL1ABC", kF, 14, 0};
+    CountryDb.ExceptionCalls->InsertRecord(exception.ToBytes().data());
+    EXPECT_EQ(CountryOfCall("DL1ABC", 0), kF);
+    TPrefixMapRecord map{"DL1", kOE, 15, 0, OpenEndDate};
+    CountryDb.Prefixes->InsertRecord(map.ToBytes().data());
+    EXPECT_EQ(CountryOfCall("DL1XYZ", 0), kOE);
+    WarmUp();
+    CountryDb.ExceptionCalls->DeleteRecord(CountryDb.ExceptionCalls->IndexOfKey(exception.ToBytes().data()));
+    EXPECT_EQ(CountryOfCall("DL1ABC", 0), kOE);
+    // A database loaded anew (its collections at the same addresses or not).
+    CountryDb = test::MakeFixtureDb();
+    EXPECT_EQ(CountryOfCall("DL1XYZ", 0), kDL);
+    WarmUp();
+    EXPECT_EQ(CountryOfCall("DL1XYZ", 0), kDL);
 }
 
 TEST_F(LookupTest, NoDatabaseMeansUnknown)

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "fake_lookup.h"
 #include "logbook/log_hooks.h"
 
@@ -275,29 +279,45 @@ TEST(QsoData, IotaAndGridBlocksCountBandCellsOnly)
 TEST(QsoData, BulkLoadBuildsTheCallOrderOfAwkwardCalls)
 {
     // Calls that share their first eight characters, are longer than eight, hold a zero byte,
-    // or repeat at one moment: the call index must follow the full compare.
-    TQsoData log;
+    // or repeat at one moment, given out of order: the primary order must be that of a stable
+    // sort (equal records keep their order), the call index must follow the full compare.
+    // A small log and one large enough to be dealt out by its keys first, with most records on
+    // three days and a few on each of many more, so that the sorts take every way they have.
     const std::string calls[] = {"VP8ABCDE",  "VP8ABCDEF",  "VP8ABCDEFG", "VP8ABCD",   std::string("AB\0", 3),
-                                 "AB",        std::string("AB\0C", 4),     "ZL1A",       "ZL1A/P",    "A"};
-    std::uint32_t seed = 7;
-    log.BeginBulk(false, 400);
-    for (int i = 0; i < 400; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        TQsoRecord* r = log.NewQsoRecord();
-        r->Call.assign(calls[(seed >> 8) % std::size(calls)]);
-        r->Date = static_cast<std::uint16_t>(100 + (seed >> 4) % 3);
-        r->Time = static_cast<std::int32_t>((seed >> 12) % 3) - 1;  // includes a negative time
-        r->Band = static_cast<std::uint8_t>((seed >> 16) % 2);
-        log.BulkAdd(r);
+                                 "AB",        std::string("AB\0C", 4),     "ZL1A",       "ZL1A/P",    "A",
+                                 "VP8ABCDEFH", "ZL1B",     "AB1XYZ",     "\xC9" "A1",   "VP8ABCDE"};
+    for (int n : {3000, 40000}) {
+        TQsoData log;
+        std::uint32_t seed = 7;
+        log.BeginBulk(false, static_cast<std::size_t>(n));
+        std::vector<TQsoRecord*> given;
+        for (int i = 0; i < n; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            TQsoRecord* r = log.NewQsoRecord();
+            r->Call.assign(calls[(seed >> 8) % std::size(calls)]);
+            r->Date = static_cast<std::uint16_t>(i % 4 == 0 ? 200 + (seed >> 4) % (n / 20) : 100 + (seed >> 4) % 3);
+            r->Time = static_cast<std::int32_t>((seed >> 12) % 5) - 2;  // includes negative times
+            r->Band = static_cast<std::uint8_t>((seed >> 16) % 2);
+            given.push_back(r);
+            log.BulkAdd(r);
+        }
+        log.EndBulk(false);
+        std::vector<TQsoRecord*> byDate = given;
+        std::stable_sort(byDate.begin(), byDate.end(),
+                         [](const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByDate(a, b) < 0; });
+        std::vector<TQsoRecord*> byCall = byDate;
+        std::stable_sort(byCall.begin(), byCall.end(),
+                         [](const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByCall(a, b) < 0; });
+        ASSERT_EQ(log.Count(), n);
+        ASSERT_EQ(log.ByCall().Count(), n);
+        for (int i = 0; i < n; ++i) {
+            ASSERT_EQ(log.At(i), byDate[static_cast<std::size_t>(i)]) << n << " records, " << i;
+            ASSERT_EQ(CompareQsoByCall(log.ByCall().At(i), byCall[static_cast<std::size_t>(i)]), 0)
+                << n << " records, " << i;
+        }
+        log.DeleteQso(log.At(17));  // a record of the log's own blocks goes back to them
+        TQsoRecord* again = log.NewQsoRecord();
+        EXPECT_TRUE(again->Call.empty());
+        log.DisposeQsoRecord(again);
     }
-    log.EndBulk(false);
-    ASSERT_EQ(log.ByCall().Count(), 400);
-    for (int i = 1; i < 400; ++i) {
-        EXPECT_LE(CompareQsoByCall(log.ByCall().At(i - 1), log.ByCall().At(i)), 0) << i;
-        EXPECT_LE(CompareQsoByDate(log.At(i - 1), log.At(i)), 0) << i;
-    }
-    log.DeleteQso(log.At(17));  // a record of the log's own blocks goes back to them
-    TQsoRecord* again = log.NewQsoRecord();
-    EXPECT_TRUE(again->Call.empty());
-    log.DisposeQsoRecord(again);
 }

@@ -9,7 +9,9 @@
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry.h"
 #include "logbook/qso_macro_context.h"
+#include "logbook/qso_location.h"
 #include "logbook/qso_lookup.h"
+#include "logbook/position.h"
 #include "platform/message_dlg.h"
 #include "platform/port_io.h"
 #include "logbook/configured_formats.h"
@@ -356,6 +358,71 @@ TEST_F(QsoEntryTest, DeletingTheLastQsoSwitchesToOfflineEntry)
     EXPECT_EQ(log_->Count(), 0);
     EXPECT_EQ(entry_->EntryMode(), emOffline);
     EXPECT_TRUE(entry_->Fields.Text[fCall].empty());
+}
+
+// The rotator turns to the heading the display shows: the digits between the blank before the
+// degree sign and the degree sign.
+TEST(HeadingOfDirDist, DigitsBeforeTheDegreeSign)
+{
+    struct {
+        const char* text;
+        int heading;
+    } const rows[] = {
+        {"CM87: 311\xB0 9,012Km", 311}, {"K: 5\xB0 1Km", 5},     {"359\xB0 12Km", 359},
+        {"", 0},                         {"CM87: 311 9,012Km", 0}, {"NA001: 0\xB0 0Km", 0},
+        {"A: 12\xB0 3\xB0", 12},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(HeadingOfDirDist(r.text), r.heading) << r.text;
+}
+
+TEST_F(QsoEntryTest, HeadingReadBackIsTheBearingToTheShownGrid)
+{
+    Config.SetOwnGrid("JO62");
+    entry_->Addoffline();
+    TypeCall("W6XYZ");
+    entry_->Fields.Edit(fGrid, "CM87");
+    entry_->GridExit();
+    double homeLat = 0, homeLon = 0, lon = 0, lat = 0;
+    ASSERT_TRUE(HomePosition(homeLat, homeLon));
+    ASSERT_TRUE(GridToPosition("CM87", lon, lat));
+    int heading = 0, km = 0;
+    CalcBearingDistanceFrom(homeLat, homeLon, true, heading, km, lat, lon);
+    ASSERT_GT(heading, 99) << "three digits make a real test";
+    EXPECT_EQ(HeadingOfDirDist(entry_->Fields.DirDist), heading) << entry_->Fields.DirDist;
+}
+
+TEST_F(QsoEntryTest, LogChangedMarksTheLogAndDropsTheAwardStatusUnlessKept)
+{
+    Post("DL1AAA", Day(2020, 1, 1), 100);
+    Post("DL1BBB", Day(2020, 1, 2), 100);
+    entry_->First();
+    log_->EnsureAwardStatus();
+    log_->SetFlags(false, false);
+    entry_->Fields.Edit(fCall, "XX");  // whatever the window shows gives way to the log's QSO
+    entry_->LogChanged(true);
+    EXPECT_TRUE(log_->Modified());
+    EXPECT_TRUE(log_->AwardStatusBuilt());
+    EXPECT_EQ(entry_->Fields.Text[fCall], "DL1AAA");
+    entry_->LogChanged(false);
+    EXPECT_FALSE(log_->AwardStatusBuilt());
+}
+
+TEST_F(QsoEntryTest, ANewSelectionStartsAtItsFirstQso)
+{
+    Post("DL1AAA", Day(2020, 1, 1), 100);
+    Post("DL1BBB", Day(2020, 1, 2), 100);
+    Post("DL1CCC", Day(2020, 1, 3), 100);
+    entry_->Last();
+    log_->SetFlags(false, false);
+    log_->Selection.DateRange = 1;
+    log_->Selection.FromDate = Day(2020, 1, 2);
+    log_->Selection.ToDate = Day(2020, 1, 3);
+    entry_->RefreshAfterSelection(false);
+    EXPECT_EQ(entry_->Fields.Text[fCall], "DL1BBB");
+    EXPECT_FALSE(log_->Modified());
+    entry_->RefreshAfterSelection(true);
+    EXPECT_TRUE(log_->Modified()) << "the stored selections changed";
 }
 
 TEST_F(QsoEntryTest, PreviousInAddModeShowsLastQso)

@@ -5,6 +5,10 @@
 #include "logbook/base/record_bytes.h"
 #include "logbook/swl_record.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace korval;
 
 TEST(QsoRecord, StoredLayoutPutsEachFieldAtItsOffset)
@@ -91,6 +95,32 @@ TEST(QsoRecord, NotesAreCutTo255AndEmptyMeansNone)
     EXPECT_EQ(NoteText(r.Note).size(), 255u);
     SetQsoNote(r, "");
     EXPECT_EQ(r.Note, nullptr);
+}
+
+TEST(QsoRecord, NotesOfSharedBlocksOutliveTheirMakerAndAreFreedOneByOne)
+{
+    // Enough text for several blocks; notes freed before and after the blocks were closed, in
+    // no particular order, with plain notes among them. The sanitizers of the test build see a
+    // block freed too early or never.
+    std::vector<std::pair<TNotePtr, std::string>> notes;
+    {
+        TNoteBlocks blocks;
+        for (int i = 0; i < 4000; ++i) {
+            std::string text(static_cast<std::size_t>(i % 300), static_cast<char>('a' + i % 26));
+            notes.emplace_back(blocks.New(text), text.substr(0, 255));
+            if (i % 7 == 0)
+                notes.emplace_back(NewNote("plain"), "plain");
+        }
+        EXPECT_EQ(blocks.New(""), nullptr);
+        for (std::size_t i = 0; i < notes.size(); i += 3)
+            FreeNote(std::exchange(notes[i].first, nullptr));
+    }
+    for (std::size_t i = notes.size(); i-- > 0;) {
+        if (!notes[i].first)
+            continue;
+        EXPECT_EQ(NoteText(notes[i].first), notes[i].second) << i;
+        FreeNote(notes[i].first);
+    }
 }
 
 TEST(SwlAndSelection, StoredLayouts)

@@ -92,7 +92,7 @@ TEST(ReportSystem, CancelInTheSetupPrintsNothing)
     TRunnerRig rig;
     rig.runner.SystemSetups |= 1u << ssAllowSetup;
     std::vector<int> modes;
-    rig.runner.OverrideSetup = [&](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportForm>&) {
+    rig.runner.OverrideSetup = [&](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportStepForm>&) {
         modes.push_back(mode);
         if (mode == omShow)
             s.SetAborted(true);
@@ -107,7 +107,7 @@ TEST(ReportSystem, SetupChoiceSendsTheReportToAFile)
 {
     TRunnerRig rig;
     rig.runner.SystemSetups |= 1u << ssAllowSetup;
-    rig.runner.OverrideSetup = [](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportForm>&) {
+    rig.runner.OverrideSetup = [](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportStepForm>&) {
         if (mode != omShow)
             return;
         TSetupChoice choice;
@@ -153,7 +153,7 @@ TEST(ReportSystem, PreviewModesAndTheWaitOfANonModalPreview)
             rig.runner.SystemOptions &= ~(1u << soPreviewModal);
         std::vector<int> modes;
         int pages = 0;
-        rig.runner.OverridePreview = [&](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportForm>&) {
+        rig.runner.OverridePreview = [&](TReportSystem& s, TOverrideMode mode, std::unique_ptr<TReportStepForm>&) {
             modes.push_back(mode);
             if (mode == omShow) {
                 TFilePrinter player(*rig.printer.Device);
@@ -182,7 +182,7 @@ TEST(ReportSystem, WithoutPrintersAPrintIsShownInstead)
     runner.DefaultDest = rdPrinter;
     runner.OnPrint = [](TBaseReport& r) { r.PrintLeftInch("kept", 1); };
     bool previewed = false;
-    runner.OverridePreview = [&](TReportSystem&, TOverrideMode mode, std::unique_ptr<TReportForm>&) {
+    runner.OverridePreview = [&](TReportSystem&, TOverrideMode mode, std::unique_ptr<TReportStepForm>&) {
         previewed |= mode == omShow;
     };
     runner.Execute();

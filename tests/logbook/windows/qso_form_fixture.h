@@ -86,6 +86,15 @@ protected:
         QTest::keyClicks(w, text);
         Settle();
     }
+    // Focuses the field, then one key (with modifiers).
+    void KeyIn(int field, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWidget* w = form_->Control(field);
+        w->setFocus(Qt::TabFocusReason);
+        Settle();
+        QTest::keyClick(w, static_cast<Qt::Key>(key), mods);
+        Settle();
+    }
     void Key(int key)
     {
         QWidget* w = QApplication::focusWidget();

@@ -25,7 +25,7 @@ TEST_F(QsoFormTest, TypedCallFillsCountryAndPostsWithEnter)
 {
     EXPECT_EQ(form_->EntryMode(), emIdle);
     EXPECT_EQ(F(fCall)->GetAsString(), "W6XYZ") << "the last QSO is shown";
-    EXPECT_FALSE(form_->Action(TQSOForm::cmLogList)->isEnabled());
+    EXPECT_FALSE(form_->Action(TQSOForm::cmLogbook)->isEnabled());
 
     form_->Action(TQSOForm::cmAddOffline)->trigger();
     Settle();

@@ -27,14 +27,6 @@ protected:
         Reopen();
     }
     std::string ShownCall() { return F(fCall)->GetAsString(); }
-    void KeyIn(int field, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QWidget* w = form_->Control(field);
-        w->setFocus(Qt::TabFocusReason);
-        Settle();
-        QTest::keyClick(w, static_cast<Qt::Key>(key), mods);
-        Settle();
-    }
 };
 
 TEST_F(QsoFormUseTest, PageKeysAndCtrlHomeBrowseFromEveryKindOfField)

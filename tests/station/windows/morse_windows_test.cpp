@@ -18,7 +18,7 @@
 #include "platform/message_dlg.h"
 #include "platform/precise_clock.h"
 #include "station/morse_sender.h"
-#include "station/windows/cw_key_bar.h"
+#include "station/windows/button_frame.h"
 #include "station/windows/morse_dialog.h"
 #include "station/windows/morse_kb.h"
 
@@ -109,7 +109,8 @@ TEST_F(MorseWindowsTest, FunctionKeysSendTheirMacroAndReportWhatDoesNotFit)
     EXPECT_EQ(sender->BufferText(), "CQ TEST ");
     QTest::keyRelease(kb, Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(sender->BufferText(), "CQ TEST TU ");
-    EXPECT_EQ(kb->ButtonFrame->SectionText(1), QStringLiteral("1 CQ"));
+    EXPECT_EQ(kb->ButtonFrame->SectionNumber(1), QStringLiteral("1"));
+    EXPECT_EQ(kb->ButtonFrame->SectionLabel(1), QStringLiteral("CQ"));
 
     sender->ClearBuffer();
     sender->Step();
@@ -119,13 +120,6 @@ TEST_F(MorseWindowsTest, FunctionKeysSendTheirMacroAndReportWhatDoesNotFit)
     EXPECT_EQ(sender->BufferText().size(), TMorseSender::BufferCapacity);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "The send buffer is full: the last 3 characters were not queued");
-}
-
-TEST(CwKeyBar, LabelsOfMacros)
-{
-    EXPECT_EQ(FunctionKeyLabel("CQ|CQ CQ DE %~"), "CQ");
-    EXPECT_EQ(FunctionKeyLabel("ABCDEFGHI"), "ABCDEF");
-    EXPECT_EQ(FunctionKeyLabel(" Reply |x"), "Reply");
 }
 
 TEST_F(MorseWindowsTest, CancelledSettingsRestoreTheCwBlockByteForByte)

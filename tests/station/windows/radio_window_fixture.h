@@ -8,6 +8,7 @@
 #include "platform/message_dlg.h"
 #include "station/windows/radio_control.h"
 #include "test_support.h"
+#include "tests/loopback_server.h"
 #include "tests/station/radio_sim.h"
 
 #include <QCoreApplication>
@@ -18,14 +19,6 @@
 #include <memory>
 
 namespace korval::test {
-
-class TQtQueue : public TMainThreadQueue {
-public:
-    void Post(std::function<void()> call) override
-    {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
-    }
-};
 
 // Runs the event loop for a while.
 inline void Spin(int ms)

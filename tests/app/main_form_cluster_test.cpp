@@ -1,0 +1,213 @@
+// The program's cluster terminal as the operator uses it: the main window opens the configured
+// terminal, its menu connects to a cluster served by the test, the spots appear in the spot
+// window, and a logged QSO changes how its spot is shown. The start-up switches "/S" and "/F".
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <filesystem>
+#include <set>
+
+#include "app/main_form.h"
+#include "entry/ovc_timer_pool.h"
+#include "grids/windows/my_grid.h"
+#include "logbook/bands_modes.h"
+#include "logbook/config_record.h"
+#include "logbook/qso_data.h"
+#include "logbook/qso_fields.h"
+#include "logbook/windows/form_placement.h"
+#include "logbook/windows/qso_form.h"
+#include "platform/message_dlg.h"
+#include "station/windows/cluster_terminals.h"
+#include "station/windows/packet_window.h"
+#include "station/windows/putout_window.h"
+#include "station/windows/select_ip_addr.h"
+#include "loopback_server.h"
+#include "test_support.h"
+
+using namespace korval;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the event loop (so that the main window gets its idle time) until done() or the time is up.
+bool WaitInLoop(const std::function<bool()>& done, int ms)
+{
+    QEventLoop loop;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    tick.start(10);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+// The server's script ends when the test does, however it ends.
+struct TDone {
+    std::atomic<bool>& flag;
+    ~TDone() { flag = true; }
+};
+
+const char* const kSpot = "DX de W3LPL:     14025.0  VP8LP        CW up 2                        1140Z";
+
+struct ClusterAppTest : ::testing::Test {
+    test::TempDir home;
+    test::ScopedHome scopedHome{home.path()};
+    TConfigRecord savedConfig = Config;
+    TOvcManualTickSource clock{1000};
+    TOvcManualTimerDriver driver;
+    test::TQtQueue queue;
+    ScopedMessageRecorder unexpected;
+
+    void SetUp() override
+    {
+        fs::create_directories(home.file("SAVE"));
+        test::WriteAll(home.file("SAVE/KORVAL.CTY"), test::ReadAll(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.CTY"));
+        Config = TConfigRecord();
+        TPortSettings ps = Config.PacketPort();
+        ps.SetTerminalKind(2);
+        ps.SetComPort(9);
+        Config.SetPortSettings(0, ps);
+    }
+    void TearDown() override
+    {
+        FreeCurrentLog();
+        Config = savedConfig;
+    }
+    std::unique_ptr<TMainForm> Start(std::vector<std::string> params = {})
+    {
+        NoteScreenMetrics();
+        SaveConfiguration();
+        auto form = std::make_unique<TMainForm>(TMainFormEnv{std::move(params), &clock, &driver, {}});
+        QSignalSpy idle(form.get(), &TMainForm::firstIdleDone);
+        form->show();
+        if (idle.isEmpty())
+            idle.wait(5000);
+        return form;
+    }
+    static std::string Cell(TPutoutW& w, int col, int row)
+    {
+        std::string v;
+        w.Grid()->OnGetCell(w.Grid(), col, row, v);
+        return v;
+    }
+};
+
+TEST_F(ClusterAppTest, MenusConnectToTheClusterAndItsSpotsShowAndFollowTheLog)
+{
+    std::atomic<bool> loggedIn{false}, done{false};
+    std::string login;
+    test::TLoopServer server(1, [&](int fd, int) {
+        test::TLoopServer::Send(fd, "Please enter your call: ");
+        login = test::TLoopServer::ReceiveUntil(fd, "\n");
+        loggedIn = true;
+        test::TLoopServer::Send(fd, std::string("\r\nWelcome\r\n") + kSpot + "\r\nK1ABC de GB7DXC >");
+        while (!done)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    TDone finish{done};
+    test::WriteAll(home.file("SAVE/KORVAL.TCP"),
+                   "Spot page,HTTP://127.0.0.1:1/\r\nLoopback cluster,127.0.0.1:" + server.Port() + "\r\n");
+
+    auto form = Start();
+    TClusterTerminals* terminals = form->Terminals();
+    ASSERT_NE(terminals, nullptr);
+    TPacketW* packet = terminals->PacketWindow();
+    ASSERT_NE(packet, nullptr) << "the settings ask for the packet terminal";
+    TPutoutW* spots = terminals->SpotWindow();
+    ASSERT_NE(spots, nullptr);
+    EXPECT_TRUE(packet->isVisible());
+    EXPECT_TRUE(spots->isVisible());
+    ASSERT_NE(form->QsoForm(), nullptr) << "the default log is open";
+
+    // Popup menu > Internet connection > the second entry > OK.
+    QAction* internet = packet->MenuItem(QStringLiteral("Internet connection"));
+    ASSERT_NE(internet, nullptr);
+    ASSERT_TRUE(internet->isEnabled());
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<TSelectIPAddr*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Select Internet address"));
+        ASSERT_EQ(d->LB->count(), 2);
+        d->LB->setCurrentRow(1);
+        d->BtnOK->click();
+    });
+    internet->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !packet->Lines().Lines().empty() && packet->Lines().Lines().back().text == "Please enter your call: "; },
+        8000));
+    QTest::keyClicks(packet->Memo1, "K1ABC");
+    QTest::keyClick(packet->Memo1, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loggedIn.load(); }, 5000));
+    EXPECT_EQ(login, "K1ABC\n");
+
+    // The main window's idle time hands the cluster's lines to the spot window.
+    ASSERT_TRUE(WaitInLoop([&] { return spots->List().spots().size() == 1; }, 8000));
+    EXPECT_EQ(Cell(*spots, 1, 1), "VP8LP");
+    EXPECT_EQ(Cell(*spots, 0, 1), "14,025.0");
+    const QImage shot = spots->grab().toImage();
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 3u) << "the spot window painted";
+    EXPECT_EQ(spots->List().spots()[0].reason, '1') << "a new country for the empty log";
+
+    // A QSO with the spotted station, logged in the QSO window, changes the spot's reason.
+    TQSOForm* qso = form->QsoForm();
+    qso->Addoffline1Click();
+    TQsoEntry& entry = qso->Entry();
+    entry.Fields.Text[fCall] = "VP8LP";
+    entry.CallExit();
+    entry.Fields.Sel[fBand] = 5;
+    entry.Fields.Sel[fMode] = mdCW;
+    entry.Fields.Text[fRsts] = entry.Fields.Text[fRstr] = "599";
+    ASSERT_TRUE(entry.AddQso()) << (unexpected.texts().empty() ? std::string() : unexpected.texts().back());
+    ASSERT_EQ(CurrentLog()->Count(), 1);
+    EXPECT_NE(spots->List().spots()[0].reason, '1');
+
+    form.reset();
+    EXPECT_TRUE(unexpected.texts().empty()) << unexpected.texts()[0];
+}
+
+TEST_F(ClusterAppTest, SwitchesHandTheSpotFileToTheSpotWindowAndTheFakeFlagToThePacketTerminal)
+{
+    TPortSettings ps = Config.PacketPort();
+    ps.SetComPort(10);
+    Config.SetPortSettings(0, ps);
+    test::WriteAll(home.file("spots.txt"), std::string(kSpot) + "\r\nnot a spot\r\n");
+    auto form = Start({"/s", home.file("spots.txt"), "/F"});
+    TPutoutW* spots = form->Terminals()->SpotWindow();
+    ASSERT_NE(spots, nullptr);
+    ASSERT_TRUE(WaitInLoop([&] { return spots->List().spots().size() == 1; }, 5000));
+    EXPECT_EQ(Cell(*spots, 1, 1), "VP8LP");
+
+    TPacketW* packet = form->Terminals()->PacketWindow();
+    EXPECT_EQ(packet->windowTitle(), QStringLiteral("Packet (PopUp) [FAKEMODE]"));
+    // In fake mode a typed line goes to the spot list instead of out.
+    packet->TypeText("DX de K1TTT:     21004.8  HC2AO        599 TKS                        1132Z\r");
+    ASSERT_TRUE(WaitInLoop([&] { return spots->List().spots().size() == 2; }, 5000));
+
+    // Exit: the terminal windows, which refuse to close by themselves, go with the main window,
+    // so that no window keeps the program running.
+    ASSERT_TRUE(form->close());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    form.reset();
+}
+
+} // namespace
