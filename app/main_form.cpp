@@ -18,7 +18,14 @@
 #include <filesystem>
 
 #include "entry/ovc_timer_pool.h"
+#include "exchange/windows/ask_group_nr.h"
+#include "exchange/windows/change_qsl.h"
+#include "exchange/windows/contest_dialog.h"
+#include "exchange/windows/elements_dialog.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/windows/mark_qsl_dialog.h"
+#include "exchange/windows/set_dialog.h"
+#include "exchange/windows/set_flags.h"
 #include "entry/windows/ovc_qt_timer_driver.h"
 #include "logbook/config_record.h"
 #include "logbook/call_lookup.h"
@@ -33,7 +40,6 @@
 #include "logbook/windows/progress_bar.h"
 #include "logbook/qso_data.h"
 #include "logbook/report_definitions.h"
-#include "logbook/windows/logbook.h"
 #include "logbook/windows/qso_form.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/qso_navigator.h"
@@ -672,6 +678,12 @@ void TMainForm::ShowQsoWindow()
         });
         qso->ResendLogScrollBar();
         qso->SetServices(QsoWindowServices());
+        // The QSL, bulk-change and contest dialogs of the QSO window.
+        qso->SetCommandHandler(cmSetGroupNumber, [qso] { AskGroupNumber(qso); });
+        qso->SetCommandHandler(cmSetMode, [qso] { AskNewMode(qso); });
+        qso->SetCommandHandler(cmMarkForQsl, [qso] { OpenMarkForQsl(qso); });
+        qso->SetCommandHandler(cmChangeQslRouting, [qso] { OpenChangeQsl(qso); });
+        qso->SetCommandHandler(cmContestMode, [qso] { EditContestMode(qso); });
         qso->SetRadio(&RadioFeed());
         qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
         // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
@@ -985,6 +997,9 @@ TQsoWindowServices TMainForm::QsoWindowServices()
             SetFrequency1Click();
     };
     s.OpenReport = [this](const TReportEntry& entry) { OpenQsoReport(entry, QsoForm()); };
+    s.RunSelectionDialog = [this] { return korval::RunSelectionDialog(QsoForm()->Entry().Log(), QsoForm()); };
+    s.RunGroupNamesDialog = [this] { EditGroupNames(QsoForm()); };
+    s.RunAwardFlagsDialog = [this] { OpenSetFlags(QsoForm()); };
     return s;
 }
 

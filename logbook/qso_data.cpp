@@ -481,6 +481,53 @@ TQsoRecord* TQsoData::ReplaceQso(const TQsoRecord& source, TQsoRecord* old)
     return rec;
 }
 
+int TQsoData::DeleteQsosIf(const std::function<bool(const TQsoRecord&)>& drop)
+{
+    std::vector<TQsoRecord*> gone;
+    for (TQsoRecord* r : qsos_)
+        if (drop(*r))
+            gone.push_back(r);
+    if (gone.empty())
+        return 0;
+    std::sort(gone.begin(), gone.end(), std::less<TQsoRecord*>());
+    auto isGone = [&gone](TQsoRecord* r) { return std::binary_search(gone.begin(), gone.end(), r, std::less<TQsoRecord*>()); };
+    auto sweep = [&isGone](TQsoPtrList& items) { items.erase(std::remove_if(items.begin(), items.end(), isGone), items.end()); };
+    sweep(qsos_);
+    sweep(byCall_->items_);
+    for (auto& ix : indexes_)
+        sweep(ix->items_);
+    for (TQsoRecord* r : gone)
+        FreeRecord(r);
+    statusBuilt_ = false;
+    SetModified();
+    return static_cast<int>(gone.size());
+}
+
+void TQsoData::ReorderAfterEdits()
+{
+    auto less = [](const TQsoRecord* a, const TQsoRecord* b) { return CompareQsoByDate(a, b) < 0; };
+    if (!std::is_sorted(qsos_.begin(), qsos_.end(), less))
+        std::stable_sort(qsos_.begin(), qsos_.end(), less);
+    auto inStep = [](const TQsoIndex& ix) {
+        auto c = ix.compare_;
+        return std::is_sorted(ix.items_.begin(), ix.items_.end(),
+                              [c](const TQsoRecord* a, const TQsoRecord* b) { return Less(c, a, b); });
+    };
+    if (!inStep(*byCall_))
+        byCall_->Sort();
+    for (auto& ix : indexes_)
+        if (!inStep(*ix))
+            ix->Sort();
+}
+
+void TQsoData::RecountMaxSeqPrtNr()
+{
+    std::uint16_t top = 0;
+    for (const TQsoRecord* r : qsos_)
+        top = std::max(top, r->SeqPrtNr);
+    MaxSeqPrtNr = top;
+}
+
 TQsoIndex* TQsoData::AddIndex(TCompareFunc compare)
 {
     auto ix = std::make_unique<TQsoIndex>(compare);
@@ -584,6 +631,16 @@ void TQsoData::DeleteSwl(int index)
 {
     swl_.erase(swl_.begin() + index);
     SetModified();
+}
+
+int TQsoData::DeleteSwlIf(const std::function<bool(const TSwlRecord&)>& drop)
+{
+    auto end = std::remove_if(swl_.begin(), swl_.end(), drop);
+    const int n = static_cast<int>(swl_.end() - end);
+    swl_.erase(end, swl_.end());
+    if (n > 0)
+        SetModified();
+    return n;
 }
 
 void TQsoData::EndSwlBulk()

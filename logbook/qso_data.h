@@ -4,6 +4,7 @@
 // award status of zones and states (countries and WPX prefixes keep theirs in the country
 // database), and the flags that drive saving and the crash backup.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -104,6 +105,13 @@ public:
     // derived, inserted; then old is deleted. Returns the new record.
     TQsoRecord* ReplaceQso(const TQsoRecord& source, TQsoRecord* old);
 
+    // Removes every QSO for which drop is true (with its note) in one pass over each order;
+    // returns how many went.
+    int DeleteQsosIf(const std::function<bool(const TQsoRecord&)>& drop);
+    // Sorts again every order that changes made to QSOs in place put out of step; the primary
+    // order stays stable, so equal QSOs keep their places. Orders still in step are left alone.
+    void ReorderAfterEdits();
+
     // Further view orders, kept in step until removed.
     TQsoIndex* AddIndex(TCompareFunc compare);
     void RemoveIndex(TQsoIndex* index);
@@ -131,7 +139,11 @@ public:
     std::string FileName;
     std::int32_t Header = 0;
     std::uint16_t MaxSeqPrtNr = 0;
+    // MaxSeqPrtNr becomes the highest print sequence number of the QSOs.
+    void RecountMaxSeqPrtNr();
     TQsoSelection Selection = TQsoSelection::AllQsos();
+    // The position in Selections that Selection was taken from (0: "All QSOs").
+    int SelectionIndex = 0;
     std::vector<std::string> GroupNames;           // group n is entry n - 1
     std::vector<TQsoSelection> Selections{TQsoSelection::AllQsos()};
     TNotes Notes;
@@ -141,6 +153,10 @@ public:
     int InsertSwl(const TSwlRecord& r);
     bool FindSwl(const TSwlRecord& key, int& index) const;
     void DeleteSwl(int index);
+    // The record itself, for its Group and Printed bytes (its order fields must stay as they are).
+    TSwlRecord& SwlAt(int index) { return swl_[static_cast<std::size_t>(index)]; }
+    // Deletes the SWL records for which drop is true; returns how many went.
+    int DeleteSwlIf(const std::function<bool(const TSwlRecord&)>& drop);
     void ReserveSwl(std::size_t n) { swl_.reserve(n); }
     void AppendSwl(const TSwlRecord& r) { swl_.push_back(r); }
     void EndSwlBulk();

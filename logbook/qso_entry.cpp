@@ -582,6 +582,31 @@ void TQsoEntry::Delete2Click()
     log_->DeleteUnworkedNote(call);
     host_->LogListChanged(true);
     host_->MarkChildDirty(cwSameCall);
+    ShowWhereLeft();
+}
+
+// ---- after changes to many QSOs ----
+
+void TQsoEntry::LogChanged(bool keepStatus, bool markModified)
+{
+    const bool showing = mode_ == emIdle || mode_ == emBrowse;
+    // The pointer lists are whole while their order is not: the shown QSO is still found here.
+    const TQsoRecord* shown = showing ? ViewAt(CurrentIndex()) : nullptr;
+    log_->ReorderAfterEdits();
+    if (!keepStatus)
+        log_->MarkAwardStatusNotBuilt();
+    if (markModified)
+        log_->SetModified();
+    host_->LogListChanged(true);
+    if (!showing)
+        return;
+    if (shown)
+        nav_.SetCurrentFromRecord(shown);
+    ShowWhereLeft();
+}
+
+void TQsoEntry::ShowWhereLeft()
+{
     if (log_->Count() == 0) {
         mode_ = emOffline;
         nav_.Reset();
@@ -591,19 +616,6 @@ void TQsoEntry::Delete2Click()
     if (CurrentIndex() >= ViewCount())
         nav_.SetCurrent(ViewCount() - 1);
     ShowCurrent();
-}
-
-void TQsoEntry::LogChanged(bool keepStatus)
-{
-    if (!keepStatus)
-        log_->MarkAwardStatusNotBuilt();
-    log_->SetModified();
-    if ((mode_ == emIdle || mode_ == emBrowse) && ViewCount() > 0) {
-        if (CurrentIndex() >= ViewCount())
-            nav_.SetCurrent(ViewCount() - 1);
-        ShowCurrent();
-    }
-    host_->LogListChanged(true);
 }
 
 void TQsoEntry::RefreshAfterSelection(bool selectionsChanged)

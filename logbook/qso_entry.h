@@ -106,10 +106,6 @@ public:
     bool FinishEntry();
     void ResetEntry();
     void Delete2Click();
-    // Many QSOs changed behind the window (award flags, labels): the log is marked modified, the
-    // award status rebuilt when next needed unless keepStatus, the shown QSO and the views
-    // refreshed.
-    void LogChanged(bool keepStatus);
     // The selection dialog chose another selection: the view starts again from its first QSO in
     // the selection and the award status follows; stored selections that changed mark the log.
     void RefreshAfterSelection(bool selectionsChanged);
@@ -202,8 +198,23 @@ public:
     void ZoneExit() { validators_.ZoneExit(); }
     void IotaExit() { validators_.IotaExit(); }
 
+    // ---- after changes to many QSOs ----
+    // QSOs were changed in place (or deleted): the orders are sorted again where they fell out
+    // of step, the award status is rebuilt on its next use unless keepStatus (the change touched
+    // nothing it counts), the log views are refreshed, the log is marked modified (unless
+    // markModified is false: only what the log shows changed, as with another selection), and a
+    // shown logged QSO is shown again where it now stands.
+    void LogChanged(bool keepStatus, bool markModified = true);
+
 private:
+    // The QSL marking and the bulk edits work on the view and the entry as the window does.
+    friend class TQslMarking;
+    friend class TQsoBulkEdits;
+
     bool Searching() const { return mode_ == emSearch; }
+    // After QSOs went or moved: an emptied log starts an off-line entry, else the current QSO
+    // (kept within the view) is shown.
+    void ShowWhereLeft();
     void ApplyEntryDefaults(TQsoRecord& tmpl, bool fresh);
     void ApplyTabStops();
     int ReassignLaterQsos(const TQsoRecord& rec, const TQsoRecord* self);

@@ -99,6 +99,9 @@ struct TQsoRecord {
     std::uint8_t Group = 0;        // 49: 0 = no group
     std::uint8_t Zone = 0;         // 59: CQ zone
     std::uint8_t Flags = 0;        // 60: qf... bits
+    // Not stored: the QSO's label went out in the last label run. Kept apart from the flag byte,
+    // whose bit 1 is the stored five-band mark.
+    bool LabelPrinted = false;
     TShortStr<12> Call;            // 0
     TShortStr<5> Iota;             // 30: without the '-'
     TShortStr<6> Grid;             // 38

@@ -11,8 +11,8 @@ void PutSwlRecord(std::uint8_t* b, const TSwlRecord& r)
     PutI32(b, 15, r.Time);
     PutU8(b, 19, r.Band);
     PutU8(b, 20, r.Mode);
-    PutU8(b, 21, r.Reserved[0]);
-    PutU8(b, 22, r.Reserved[1]);
+    PutU8(b, 21, r.Group);
+    PutU8(b, 22, r.Printed);
 }
 
 void GetSwlRecord(const std::uint8_t* b, TSwlRecord& r)
@@ -22,8 +22,8 @@ void GetSwlRecord(const std::uint8_t* b, TSwlRecord& r)
     r.Time = GetI32(b, 15);
     r.Band = GetU8(b, 19);
     r.Mode = GetU8(b, 20);
-    r.Reserved[0] = GetU8(b, 21);
-    r.Reserved[1] = GetU8(b, 22);
+    r.Group = GetU8(b, 21);
+    r.Printed = GetU8(b, 22);
 }
 
 TQsoSelection TQsoSelection::AllQsos()

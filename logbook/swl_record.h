@@ -14,7 +14,8 @@ struct TSwlRecord {
     std::int32_t Time = 0;        // 15: seconds of the day
     std::uint8_t Band = 0;        // 19
     std::uint8_t Mode = 0;        // 20
-    std::uint8_t Reserved[2] = {};// 21: carried through unchanged
+    std::uint8_t Group = 0;       // 21: the group of the QSO it confirms
+    std::uint8_t Printed = 0;     // 22: its label went out in the last SWL label run
 };
 inline constexpr std::size_t kSwlRecordSize = 23;
 void PutSwlRecord(std::uint8_t* b, const TSwlRecord& r);

@@ -23,19 +23,7 @@ struct TNotBuilt {
     const char* what;
 };
 const TNotBuilt kNotBuilt[] = {
-    {qfQslMarking, "QSL confirmation and the label queue"},
     {qfLabelPrinting, "label printing"},
-    {qfQslDialogs, "the QSL-marking and QSL-routing dialogs"},
-    {qfBulkEdits, "changes over all selected QSOs"},
-    {qfBulkDialogs, "the group-number and new-mode dialogs"},
-    {qfSelectionDialog, "the selection dialog"},
-    {qfGroupNamesDialog, "the group-names dialog"},
-    {qfDisabledFieldsDialog, "the disabled-fields dialog"},
-    {qfContestDialog, "the contest dialog"},
-    {qfAwardFlagsDialog, "the award-flag dialog"},
-    {qfSummaryWindows, "the worked-status summary windows"},
-    {qfSameCallWindow, "the same-call window"},
-    {qfLogListWindow, "the log list window"},
     {qfTerminals, "the packet and RTTY terminals"},
 };
 

@@ -32,6 +32,8 @@
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
 #include "logbook/windows/entry_field_error_dialog.h"
+#include "logbook/windows/get_date_range.h"
+#include "logbook/windows/qsl_commands.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/main_form_code.h"
 #include "logbook/note_editing.h"
@@ -327,6 +329,7 @@ void TQSOForm::ConnectCommands()
     on(cmLast, [this] { entry_->Last(); });
     on(cmNextSorted, [this] { entry_->NextSorted(true); });
     on(cmPreviousSorted, [this] { entry_->NextSorted(false); });
+    on(cmDisableFields, [this] { DisableFields1Click(); });
     handlers_[cmNextWindowSize] = [this] { Nextwindowsize1Click(); };
     for (int i = 0; i < kChildWindowCount; ++i)
         handlers_[ChildWindowCommand(i)] = [this, i] { OpenChildWindow(i); };
@@ -346,6 +349,17 @@ void TQSOForm::ConnectCommands()
     handlers_[cmSelection] = [this] { Selection1Click(); };
     handlers_[cmEditGroupNames] = [this] { Need(services_.RunGroupNamesDialog, cmEditGroupNames)(); };
     handlers_[cmChangeAwardFlags] = [this] { Need(services_.RunAwardFlagsDialog, cmChangeAwardFlags)(); };
+    // The QSL day and the changes over the selection (their dialogs come through SetCommandHandler).
+    handlers_[cmConfirmLabel] = [this] { korval::ConfirmLabel(*this); };
+    handlers_[cmConfirmSwl] = [this] { korval::ConfirmSwl(*this); };
+    handlers_[cmSetLabelFlags] = [this] { korval::SetLabelFlags(*this, false); };
+    handlers_[cmClearPrintFlags] = [this] { korval::SetLabelFlags(*this, true); };
+    handlers_[cmClearSequencedPrint] = [this] { korval::ClearSequencedPrint(*this); };
+    handlers_[cmClearSwlLabels] = [this] { korval::ClearSwlLabels(*this); };
+    handlers_[cmSetConfirmed] = [this] { SetSelectedConfirmed(*this); };
+    handlers_[cmSetUsaStates] = [this] { korval::SetUsaStates(*this); };
+    handlers_[cmSetQslDate] = [this] { SetSelectedQslDate(*this); };
+    handlers_[cmDeleteQsos] = [this] { DeleteSelectedQsos(*this); };
 }
 
 void TQSOForm::BuildMenus()
@@ -1105,28 +1119,12 @@ void TQSOForm::EnableEditCommands(bool on)
 
 void TQSOForm::AskDateRange(TDayNumber& start, TDayNumber& end)
 {
-    QDialog dlg(this);
-    dlg.setWindowTitle("Date range");
-    auto* from = new TOvcPictureField(&dlg);
-    auto* to = new TOvcPictureField(&dlg);
-    for (auto* f : {from, to}) {
-        f->SetDataType(pftDate);
-        f->SetPictureMask(DateFormatString());
-    }
-    from->SetAsStDate(DayNumberToStDate(start));
-    to->SetAsStDate(DayNumberToStDate(end));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    auto* lay = new QVBoxLayout(&dlg);
-    lay->addWidget(from);
-    lay->addWidget(to);
-    lay->addWidget(buttons);
+    TGetDateRange dlg(this, start, end);
     dlg.exec();
     // The dates the dialog shows stand, however it was left.
-    if (TDayNumber d = StDateToDayNumber(from->GetAsStDate()))
+    if (TDayNumber d = dlg.Start())
         start = d;
-    if (TDayNumber d = StDateToDayNumber(to->GetAsStDate()))
+    if (TDayNumber d = dlg.End())
         end = d;
 }
 

@@ -76,7 +76,7 @@ const char* const PageCaptions[TSetupDialog::PageCount] = {
 const std::set<std::string> NotInSettingsFile{"Personal_band", "Personal_CWcutoff", "F_RadioNotes",
                                               "F_WorkedCutoff", "F_MailedCutoff"};
 
-const std::vector<std::string> QslRouteNames{"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
+const std::vector<std::string> QslRouteChoices(std::begin(QslRouteNames), std::end(QslRouteNames));
 const std::vector<std::string> ComPorts{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 const std::vector<std::string> TncBaudRates{"1200", "2400", "4800", "9600", "14400", "19200", "38400"};
 const std::vector<std::string> FlowControls{"None", "XON/XOFF", "RTS/CTS"};
@@ -459,7 +459,7 @@ QWidget* TSetupDialog::BuildQso(QWidget* page)
     TRows rows(grid);
     auto* band = Choice(page, "DefQSO_band", BandNames(1, 15, false));
     auto* mode = Choice(page, "DefQSO_Mode", ModeNames(false));
-    auto* method = Choice(page, "DefQSO_Method", QslRouteNames);
+    auto* method = Choice(page, "DefQSO_Method", QslRouteChoices);
     auto* label = Choice(page, "DefQSO_Label", {"Y", "N"});
     auto* group = NumberField(page, "DefQSO_Group", "999", 0, 253);
     group->setToolTip(QStringLiteral("A number from 0 to 253"));
@@ -828,7 +828,7 @@ QWidget* TSetupDialog::BuildF2Key(QWidget* page)
     auto* grid = new QGridLayout(page);
     TRows rows(grid);
     auto* confirm = Check(page, "F_F2_Confirm", "Mark QSO as Confirmed");
-    auto* method = Choice(page, "F_F2_Method", QslRouteNames);
+    auto* method = Choice(page, "F_F2_Method", QslRouteChoices);
     auto* label = Choice(page, "F_F2_label", {"Do Nothing", "Set Label Field to Y", "Mark for Sequenced Printing"});
     auto* next = Choice(page, "F_F2_NextQSO", {"Same QSO", "Next QSO", "Specify New QSO Filter"});
     auto* alert = Check(page, "F_F2_Alert", "Alert when Confirming New Band or Mode");

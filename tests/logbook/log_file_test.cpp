@@ -63,7 +63,7 @@ std::unique_ptr<TQsoData> RichLog(const std::string& file)
     swl.Time = 50;
     swl.Band = 3;
     swl.Mode = 4;
-    swl.Reserved[1] = 9;
+    swl.Printed = 9;
     log->InsertSwl(swl);
     for (TQsoRecord* q : log->Qsos()) {  // as a loaded log would hold them
         QsoLookup().LookupCall(*q);
@@ -150,7 +150,7 @@ TEST(LogFile, WriteAndReadGiveTheSameLog)
         EXPECT_FALSE(back->Notes.MarkedAt(i));
     ASSERT_EQ(back->Swl().size(), 1u);
     EXPECT_EQ(back->Swl()[0].Call, "ONL123");
-    EXPECT_EQ(back->Swl()[0].Reserved[1], 9);
+    EXPECT_EQ(back->Swl()[0].Printed, 9);
     EXPECT_FALSE(back->Modified());
     EXPECT_FALSE(back->NeedsSaving());
     EXPECT_EQ(back->ByCall().Count(), 2);
@@ -289,7 +289,7 @@ TEST(LogFile, VersionGTranslatesModesAndKeepsTheRest)
     EXPECT_EQ(log->At(2)->Mode, 13);
     EXPECT_EQ(log->At(3)->Mode, 7);
     ASSERT_EQ(log->Swl().size(), 1u);
-    EXPECT_EQ(log->Swl()[0].Reserved[0], 1);
+    EXPECT_EQ(log->Swl()[0].Group, 1);
 }
 
 TEST(LogFile, ConversionStepsOnTheVersionFLayout)

@@ -131,7 +131,7 @@ TEST(SwlAndSelection, StoredLayouts)
     s.Time = 3600;
     s.Band = 5;
     s.Mode = 4;
-    s.Reserved[0] = 0xAA;
+    s.Group = 0xAA;
     std::uint8_t b[kSwlRecordSize];
     PutSwlRecord(b, s);
     EXPECT_EQ(GetU16(b, 13), 7);
