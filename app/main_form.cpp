@@ -39,6 +39,7 @@
 #include "logbook/windows/prog_status.h"
 #include "logbook/windows/progress_bar.h"
 #include "logbook/qso_data.h"
+#include "logbook/report_definitions.h"
 #include "logbook/windows/qso_form.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/qso_navigator.h"
@@ -286,6 +287,7 @@ void TMainForm::FormCreate()
     else
         InstallCountryLookup(); // QSOs take country, zone and WPX prefix from this database
     LoadWPXDeleted();
+    LoadReportDefinitions();
 
     previousHooks_ = SetLogHooks(this);
     children_ = std::make_unique<TChildWindows>();
@@ -395,6 +397,7 @@ void TMainForm::FormDestroy()
     RotatorControl().BandSource = nullptr;
     delete RotatorControl().RotateForm();  // the rotator outlives the windows
     FreeCurrentLog();
+    SaveReportDefinitions();
     SetQsoLookup(nullptr);
     FreeCountryData(true);
     FreeWPXDeleted();

@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_data.h"
+
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -24,29 +26,15 @@ namespace {
 constexpr int kLogSize = 1000000;
 constexpr int kPosts = 10000;
 
-const char* const kPrefixes[] = {"DL", "F", "G", "I", "EA", "OH", "SM", "JA", "VK", "W", "K", "N", "UA", "PY", "LU", "ZS", "VE", "ON", "PA", "OK"};
-
-std::string RandomCall(std::mt19937& rng)
-{
-    std::string c = kPrefixes[rng() % std::size(kPrefixes)];
-    c += static_cast<char>('0' + rng() % 10);
-    for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i)
-        c += static_cast<char>('A' + rng() % 26);
-    return c;
-}
+using bench::RandomCall;
 
 struct Setup {
     std::unique_ptr<TQsoData> log;
     bool ok = false;
     Setup()
     {
-        const std::string cty = std::string(KORVAL_SOURCE_DIR) + "/data/SAVE/KORVAL.CTY";
-        std::string reason;
-        if (!LoadCountryFileFrom(cty, true, &reason)) {
-            std::fprintf(stderr, "country file: %s\n", reason.c_str());
+        if (!bench::LoadShippedCountryDatabase())
             return;
-        }
-        InstallCountryLookup();
         Config.SetDefaultMode(4);
         Config.SetDefaultBand(5);
         Config.SetWarnUnsavedQso(false);

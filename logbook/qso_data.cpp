@@ -372,6 +372,8 @@ TQsoData::TQsoData(std::string fileName) : FileName(std::move(fileName)), byCall
 
 TQsoData::~TQsoData()
 {
+    for (TQsoObserver* o : std::vector<TQsoObserver*>(observers_))
+        o->LogGone();
     // The record blocks go as a whole; only notes and records from outside them are freed.
     for (TQsoRecord* r : qsos_) {
         FreeNote(r->Note);
@@ -450,11 +452,15 @@ int TQsoData::InsertQso(TQsoRecord* rec)
     if (statusBuilt_)
         AddToStatus(*rec);
     SetModified();
+    for (TQsoObserver* o : observers_)
+        o->QsoInserted(rec);
     return i;
 }
 
 void TQsoData::DeleteQso(TQsoRecord* rec)
 {
+    for (TQsoObserver* o : observers_)
+        o->QsoDeleting(rec);
     if (statusBuilt_)
         RemoveFromStatus(*rec);
     RemoveFrom(qsos_, CompareQsoByDate, rec);
@@ -573,6 +579,19 @@ void TQsoData::EndBulk(bool alreadySorted)
         ix->Sort();
     }
     statusBuilt_ = false;
+    for (TQsoObserver* o : observers_)
+        o->QsosReset();
+}
+
+void TQsoData::AddObserver(TQsoObserver* observer)
+{
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void TQsoData::RemoveObserver(TQsoObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
 void TQsoData::SetModified()

@@ -13,6 +13,7 @@
 #include "logbook/award_status.h"
 #include "logbook/base/large_alloc.h"
 #include "logbook/log_settings.h"
+#include "logbook/qso_observer.h"
 #include "logbook/qso_record.h"
 #include "logbook/sort_orders.h"
 #include "logbook/swl_record.h"
@@ -115,6 +116,10 @@ public:
     TQsoIndex* AddIndex(TCompareFunc compare);
     void RemoveIndex(TQsoIndex* index);
 
+    // Views told of every insertion and deletion until removed (the logbook owns none of them).
+    void AddObserver(TQsoObserver* observer);
+    void RemoveObserver(TQsoObserver* observer);
+
     // Bulk insertion: with keepSorted false the records are appended as given and
     // EndBulk(alreadySorted) trusts or restores the order; the secondary indexes sort once.
     void BeginBulk(bool keepSorted, std::size_t capacity);
@@ -216,6 +221,7 @@ private:
     TQsoPtrList qsos_;
     std::unique_ptr<TQsoIndex> byCall_;
     std::vector<std::unique_ptr<TQsoIndex>> indexes_;
+    std::vector<TQsoObserver*> observers_;
     bool bulk_ = false;
     bool bulkKeepSorted_ = false;
     std::vector<TSwlRecord> swl_;

@@ -638,6 +638,18 @@ void TQsoEntry::ShowCurrent()
     host_->ShowLogScrollBar(mode_ != emRealTime && mode_ != emOffline, std::max(0, log_->Count() - 1), CurrentIndex());
 }
 
+bool TQsoEntry::ShowQso(const TQsoRecord* rec)
+{
+    const int before = CurrentIndex();
+    nav_.SetCurrentFromRecord(rec);
+    if (!rec || ViewAt(CurrentIndex()) != rec) {
+        nav_.SetCurrent(before);
+        return false;
+    }
+    ShowCurrent();
+    return true;
+}
+
 void TQsoEntry::First()
 {
     if (!FinishEntry())
@@ -774,15 +786,20 @@ void TQsoEntry::StartQsoFromSpot(const std::string& call, int mode, int band)
     host_->FocusField(fRsts);
 }
 
+std::string TQsoEntry::NoteInsertText(char key) const
+{
+    if (key == 'D')
+        return FormatDayNumber(FieldDayNumber(Fields.Date));
+    if (key == 'R' && RadioAttached())
+        return radio_->FrequencyText();
+    return {};
+}
+
 bool TQsoEntry::AppendToNote(int field, char key)
 {
     if (field != fNote && field != fCallNotes)
         return false;
-    std::string add;
-    if (key == 'D')
-        add = FormatDayNumber(FieldDayNumber(Fields.Date));
-    else if (key == 'R' && RadioAttached())
-        add = radio_->FrequencyText();
+    const std::string add = NoteInsertText(key);
     if (add.empty())
         return false;
     std::string& t = Fields.Text[static_cast<std::size_t>(field)];

@@ -121,6 +121,9 @@ public:
     // code: a TScrollCode of the log scroll bar; position: the thumb's, and where the view is after.
     void ScrollTo(int code, int& position);
     void ShowCurrent();
+    // Makes a logged QSO the current one and shows it; false (nothing changed) when the view
+    // does not hold it.
+    bool ShowQso(const TQsoRecord* rec);
 
     // ---- contest ----
     void CheckDupe();
@@ -142,6 +145,9 @@ public:
     // Ctrl+D and Ctrl+R in the note fields (fCallNotes, fNote): a blank when the field is not
     // empty, then the entry's date or the radio's frequency. False when nothing was added.
     bool AppendToNote(int field, char key);
+    // What Ctrl+D ('D': the entry's date) and Ctrl+R ('R': the radio's frequency, when a radio
+    // is attached) put into a note; empty when there is nothing.
+    std::string NoteInsertText(char key) const;
     double HeadingLongitude() const { return location_.Longitude(); }
     double HeadingLatitude() const { return location_.Latitude(); }
 

@@ -7,6 +7,8 @@
 
 namespace korval {
 
+class TTwoIndex;
+
 class TQsoEntryHost {
 public:
     virtual ~TQsoEntryHost() = default;
@@ -14,10 +16,11 @@ public:
     virtual void PollRadioNow() {}
     // The date-range dialog: shows start and end and leaves them as the operator left them.
     virtual void AskDateRange(TDayNumber& start, TDayNumber& end) { (void)start; (void)end; }
-    // Pick list over entries; the chosen position, below 0 when cancelled.
-    virtual int ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first)
+    // Pick list over the records of list from first (in key order) on; the chosen record's
+    // index in key order, -1 when cancelled.
+    virtual int ShowPicklist(const std::string& caption, const TTwoIndex& list, int first)
     {
-        (void)caption; (void)entries; (void)first;
+        (void)caption; (void)list; (void)first;
         return -1;
     }
     // slot: a TChildWindow.

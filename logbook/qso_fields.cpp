@@ -65,6 +65,10 @@ std::uint32_t AwardMaskOfField(int field)
     return 0;
 }
 
+const char* const QslRouteNames[kQslRouteCount] = {"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
+const char* const SatModeNames[kSatModeCount] = {"------", "435/145", "144/435", "1269/436", "435/2400",
+                                                 "2m/10m", "15m/10m", "15m/2m", "Other"};
+
 const char* QsoFieldName(int field)
 {
     static const char* const names[kQsoFieldCount] = {

@@ -28,6 +28,13 @@ enum TYesNoItem : int { ynBlank = 0, ynYes = 1, ynNo = 2 };
 // Items of the award boxes: "--", "Subm" (the submitted bit), "Chkd" (the credited bit).
 enum TAwardItem : int { aiBlank = 0, aiNone = 1, aiSubmitted = 2, aiCredited = 3 };
 
+// The items of the QSL-route and satellite-mode boxes: a QSO's route n (from 1) is
+// QslRouteNames[n - 1], its satellite mode n SatModeNames[n - 1] (mode 1, "------", is none).
+inline constexpr int kQslRouteCount = 6;
+extern const char* const QslRouteNames[kQslRouteCount];
+inline constexpr int kSatModeCount = 9;
+extern const char* const SatModeNames[kSatModeCount];
+
 // Kind of control behind a slot.
 enum class TQsoFieldKind { Text, Date, Time, Choice };
 TQsoFieldKind QsoFieldKind(int field);

@@ -13,6 +13,7 @@
 #include "logbook/qso_data.h"
 #include "logbook/qso_entry_host.h"
 #include "logbook/qso_location.h"
+#include "logbook/base/record_bytes.h"
 #include "logbook/base/string_utils.h"
 #include "platform/message_dlg.h"
 
@@ -134,11 +135,7 @@ void TQsoValidators::ShowCountries(bool search)
 {
     if (!CountryDb.Countries)
         return;
-    std::vector<std::string> entries;
-    for (std::int32_t i = 0; i < CountryDb.Countries->Count(); ++i)
-        entries.push_back(CountryPrefix(static_cast<std::uint16_t>(i)) + "\t" +
-                          CountryName(static_cast<std::uint16_t>(i)));
-    int chosen = host_.ShowPicklist("Prefix", entries, 0);
+    int chosen = host_.ShowPicklist("Prefix", *CountryDb.Countries, 0);
     if (chosen <= 0)
         return;
     TCountryRecord c;
@@ -160,12 +157,7 @@ void TQsoValidators::ShowStates()
     case skUsStates: {
         if (!CountryDb.States)
             return;
-        std::vector<std::string> entries;
-        for (std::int32_t i = 0; i < CountryDb.States->Count(); ++i) {
-            TUsStateRecord s = TUsStateRecord::FromBytes(CountryDb.States->Record(i), CountryDb.States->KeyLen());
-            entries.push_back(s.Abbrev + "\t" + s.Name);
-        }
-        int chosen = host_.ShowPicklist("States", entries, 1);
+        int chosen = host_.ShowPicklist("States", *CountryDb.States, 1);
         TUsStateRecord s;
         if (chosen > 0 && GetState(static_cast<std::uint8_t>(chosen), s))
             fields_.Edit(fState, s.Abbrev);
@@ -199,20 +191,21 @@ void TQsoValidators::ShowCounties()
     }
     if (!CountryDb.Counties)
         return;
-    std::vector<std::string> entries;
+    // The state's counties, keyed by code and number as the county index keeps them.
+    TTwoIndex counties(CountryDb.Counties->KeyLen());
     for (std::int32_t i = 0; i < CountryDb.Counties->Count(); ++i) {
         TCountyRecord c = TCountyRecord::FromBytes(CountryDb.Counties->Record(i));
         if (UpperAscii(c.Key).rfind(st, 0) == 0)
-            entries.push_back(c.Name);
+            counties.InsertRecord(CountryDb.Counties->Record(i));
     }
     TUsStateRecord s;
     GetState(stateNo, s);
-    int chosen = host_.ShowPicklist(s.Name + " Counties", entries, 0);
-    if (chosen < 0)
+    int chosen = host_.ShowPicklist(s.Name + " Counties", counties, 0);
+    if (chosen < 0 || chosen >= counties.Count())
         return;
     std::string name = CountyName(stateNo, static_cast<std::uint16_t>(chosen + 1));
-    if (name.empty() && chosen < static_cast<int>(entries.size()))
-        name = entries[static_cast<std::size_t>(chosen)];
+    if (name.empty())
+        counties.GetTail(chosen, name);
     fields_.Edit(fCnty, name);
 }
 
@@ -220,13 +213,8 @@ void TQsoValidators::ShowIotaListing()
 {
     if (!CountryDb.Iota)
         return;
-    std::vector<std::string> entries;
-    for (std::int32_t i = 0; i < CountryDb.Iota->Count(); ++i) {
-        TIotaRecord r = TIotaRecord::FromBytes(CountryDb.Iota->Record(i));
-        entries.push_back(r.Reference + "\t" + r.Name);
-    }
-    int chosen = host_.ShowPicklist("Select IOTA", entries, 1);
-    if (chosen <= 0 || chosen >= static_cast<int>(entries.size()))
+    int chosen = host_.ShowPicklist("Select IOTA", *CountryDb.Iota, 1);
+    if (chosen <= 0 || chosen >= CountryDb.Iota->Count())
         return;
     fields_.Text[fIota] = TIotaRecord::FromBytes(CountryDb.Iota->Record(chosen)).Reference.substr(0, 5);
     fields_.EverModified[fIota] = true;
@@ -235,12 +223,21 @@ void TQsoValidators::ShowIotaListing()
 
 void TQsoValidators::ShowGroupNames()
 {
-    std::vector<std::string> entries;
-    for (std::size_t i = 0; i < log_.GroupNames.size(); ++i)
-        entries.push_back(PadLeft(std::to_string(i + 1), 3) + "\t" + log_.GroupNames[i]);
-    int chosen = host_.ShowPicklist("Select Group", entries, 0);
-    if (chosen > 0 && chosen < static_cast<int>(entries.size()))
-        fields_.Edit(fGroup, PadLeft(std::to_string(chosen + 1), 3));
+    // Records of the group number right-aligned in 3 characters (a short string) and the name.
+    constexpr std::uint16_t keyLen = 4;
+    TTwoIndex groups(keyLen);
+    for (std::size_t i = 0; i < log_.GroupNames.size(); ++i) {
+        std::vector<std::uint8_t> rec(keyLen + 256, 0);
+        PutShortStr(rec.data(), 0, keyLen - 1, PadLeft(std::to_string(i + 1), 3));
+        PutShortStr(rec.data(), keyLen, 255, log_.GroupNames[i]);
+        groups.InsertRecord(rec.data());
+    }
+    int chosen = host_.ShowPicklist("Select Group", groups, 0);
+    if (chosen > 0 && chosen < groups.Count()) {
+        std::string key;
+        groups.GetKeyString(chosen, key);
+        fields_.Edit(fGroup, key);
+    }
 }
 
 void TQsoValidators::GridExit(bool search)

@@ -52,6 +52,9 @@ public:
 
     const std::string& FileName() const { return fileName_; }
     bool Modified() const { return modified_; }
+    // Forgets that anything changed: nothing is written when the object goes (for a caller
+    // that takes Text() and writes it its own way).
+    void DiscardChanges() { modified_ = false; }
 
     // The section names in their (sorted) order and the key names of one section in their order.
     std::vector<std::string> SectionNames() const;

@@ -24,10 +24,6 @@ struct TNotBuilt {
 };
 const TNotBuilt kNotBuilt[] = {
     {qfLabelPrinting, "label printing"},
-    {qfDisabledFieldsDialog, "the disabled-fields dialog"},
-    {qfSummaryWindows, "the worked-status summary windows"},
-    {qfSameCallWindow, "the same-call window"},
-    {qfLogListWindow, "the log list window"},
 };
 
 } // namespace

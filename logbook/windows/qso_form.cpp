@@ -34,21 +34,20 @@
 #include "logbook/windows/entry_field_error_dialog.h"
 #include "logbook/windows/get_date_range.h"
 #include "logbook/windows/qsl_commands.h"
-#include "logbook/windows/help_window.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/main_form_code.h"
+#include "logbook/note_editing.h"
 #include "logbook/qso_location.h"
-#include "logbook/windows/picklist_dialog.h"
+#include "logbook/windows/help_window.h"
+#include "logbook/windows/log_dialogs.h"
+#include "logbook/windows/picklist.h"
+#include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
 
 namespace korval {
 
 namespace {
-
-const char* const kQslRoutes[] = {"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
-const char* const kSatModes[] = {"------", "435/145", "144/435", "1269/436", "435/2400",
-                                 "2m/10m", "15m/10m", "15m/2m", "Other"};
 
 struct TSlotLayout {
     int field;
@@ -330,6 +329,7 @@ void TQSOForm::ConnectCommands()
     on(cmLast, [this] { entry_->Last(); });
     on(cmNextSorted, [this] { entry_->NextSorted(true); });
     on(cmPreviousSorted, [this] { entry_->NextSorted(false); });
+    on(cmDisableFields, [this] { DisableFields1Click(); });
     handlers_[cmNextWindowSize] = [this] { Nextwindowsize1Click(); };
     for (int i = 0; i < kChildWindowCount; ++i)
         handlers_[ChildWindowCommand(i)] = [this, i] { OpenChildWindow(i); };
@@ -422,8 +422,8 @@ void TQSOForm::FillChoiceItems()
         bands.push_back(BandName(b));
     fill(fMode, modes);
     fill(fBand, bands);
-    fill(fQslRoute, std::vector<std::string>(std::begin(kQslRoutes), std::end(kQslRoutes)));
-    fill(fSat, std::vector<std::string>(std::begin(kSatModes), std::end(kSatModes)));
+    fill(fQslRoute, std::vector<std::string>(std::begin(QslRouteNames), std::end(QslRouteNames)));
+    fill(fSat, std::vector<std::string>(std::begin(SatModeNames), std::end(SatModeNames)));
     for (int f : {fConf, fLabel, fQrp, fYl})
         fill(f, {"Y", "N"});
     fill(fValid, {"Valid", "Invalid"});
@@ -706,6 +706,16 @@ bool TQSOForm::eventFilter(QObject* watched, QEvent* event)
             Field(field)->SetInsertionPoint(255);
             return true;
         }
+        if (key == Qt::Key_E && k->modifiers() == Qt::ControlModifier) {
+            if (watched == controls_[fNote] || watched == controls_[fCallNotes]) {
+                EditNote(watched == controls_[fNote] ? fNote : fCallNotes);
+                return true;
+            }
+            if (watched == controls_[fQslMgr]) {
+                EditManagerAddress(false);
+                return true;
+            }
+        }
         // The space key moves on, except in the free-text fields.
         if (key == Qt::Key_Space && k->modifiers() == Qt::NoModifier && watched != controls_[fCallNotes] &&
             watched != controls_[fCnty] && watched != controls_[fNote] && dynamic_cast<TOvcBaseEntryField*>(watched)) {
@@ -777,6 +787,66 @@ void TQSOForm::RunOnEntry(const std::function<void(TQsoEntry&)>& fn)
 }
 
 void TQSOForm::Addrealtime1Click() { actions_[cmAddRealTime]->trigger(); }
+
+const char* TQSOForm::FieldCaption(int field)
+{
+    for (const auto& s : kLayout)
+        if (s.field == field)
+            return s.caption;
+    return "";
+}
+
+void TQSOForm::DisableFields1Click()
+{
+    TDisabledFields dlg(this);
+    if (dlg.exec() == QDialog::Accepted)
+        ApplyTabStops();
+}
+
+void TQSOForm::EditNote(int field)
+{
+    Pull();
+    TEditNote dlg(this, field == fNote ? "QSO Notes" : "Callsign Notes");
+    dlg.SetLines(SplitNoteLines(entry_->Fields.Text[static_cast<std::size_t>(field)]));
+    dlg.DateText = [this] { return entry_->NoteInsertText('D'); };
+    dlg.FrequencyText = [this] { return entry_->NoteInsertText('R'); };
+    if (dlg.exec() != QDialog::Accepted || !dlg.Modified())
+        return;
+    Run([&] {
+        entry_->Fields.Text[static_cast<std::size_t>(field)] = JoinNoteLines(dlg.Lines());
+        entry_->Fields.EverModified[static_cast<std::size_t>(field)] = true;
+    });
+    Field(field)->SetInsertionPoint(255);
+}
+
+void TQSOForm::EditManagerAddress(bool startModified)
+{
+    Pull();
+    const std::string call = UpperAscii(TrimSpaces(entry_->Fields.Text[fQslMgr])).substr(0, 12);
+    if (call.empty()) {
+        MessageDlg("Editing the address of a QSL manager\rrequires a callsign for the manager",
+                   TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    TEditAddress dlg(this, "Address for " + call);
+    dlg.SetLines(ManagerAddressLines(call));
+    if (startModified)
+        dlg.SetModifiedAtEnd();
+    if (dlg.exec() == QDialog::Accepted && dlg.Modified())
+        StoreManagerAddress(call, dlg.Lines());
+}
+
+bool TQSOForm::ShowQso(const TQsoRecord* rec)
+{
+    bool shown = false;
+    Run([&] { shown = entry_->FinishEntry() && entry_->ShowQso(rec); });
+    if (shown) {
+        activateWindow();
+        raise();
+        controls_[fCall]->setFocus(Qt::OtherFocusReason);
+    }
+    return shown;
+}
 void TQSOForm::Addoffline1Click() { actions_[cmAddOffline]->trigger(); }
 
 void TQSOForm::Nextwindowsize1Click()
@@ -1058,9 +1128,9 @@ void TQSOForm::AskDateRange(TDayNumber& start, TDayNumber& end)
         end = d;
 }
 
-int TQSOForm::ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first)
+int TQSOForm::ShowPicklist(const std::string& caption, const TTwoIndex& list, int first)
 {
-    return ShowPicklistDialog(this, caption, entries, first);
+    return korval::ShowPicklist(this, caption, list, first);
 }
 
 } // namespace korval

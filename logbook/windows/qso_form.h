@@ -60,6 +60,18 @@ public:
     bool FinishEntry();
     void Addrealtime1Click();
     void Addoffline1Click();
+    // The caption of a field's control ("Prefix", "RST sent" ...).
+    static const char* FieldCaption(int field);
+    // Disable Fields: the fields the Tab key skips; the tab stops follow an OK at once.
+    void DisableFields1Click();
+    // Ctrl+E in a note field: its lines in the note editor.
+    void EditNote(int field);
+    // Ctrl+E in the QSL-manager field: the manager's address in the address editor; with
+    // startModified it starts as changed, the caret at the end.
+    void EditManagerAddress(bool startModified);
+    // A logged QSO chosen in another window (the log list, the same-call window): once the
+    // entry may be left, the window shows it and takes the focus. False when it could not.
+    bool ShowQso(const TQsoRecord* rec);
     // A spot shown in the empty real-time entry (its call's country and zone), and a real-time
     // QSO started from a spot (call, mode and band).
     void PreviewSpot(const std::string& call, TDayNumber date);
@@ -145,7 +157,7 @@ private:
     bool IgnoreModeInRealTime() const override { return ignoreMode_; }
     void PollRadioNow() override { emit pollRadioNow(); }
     void AskDateRange(TDayNumber& start, TDayNumber& end) override;
-    int ShowPicklist(const std::string& caption, const std::vector<std::string>& entries, int first) override;
+    int ShowPicklist(const std::string& caption, const TTwoIndex& list, int first) override;
     void MarkChildDirty(int slot) override { MarkChildWindowDirty(slot); }
     void PostToMainForm(int code) override { emit postToMainForm(code); }
     void Beep() override;

@@ -31,7 +31,7 @@
 #include "logbook/base/day_number.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/configured_formats.h"
-#include "logbook/windows/picklist_dialog.h"
+#include "logbook/windows/picklist.h"
 #include "logbook/windows/progress_bar.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
@@ -470,7 +470,8 @@ void TFctyed::FindClick()
         entries.push_back(PadRight(CountryPrefix(static_cast<std::uint16_t>(i)), 6) +
                           CountryName(static_cast<std::uint16_t>(i)));
     const int first = current_ - 1;
-    const int chosen = AskCountry ? AskCountry(entries, first) : ShowPicklistDialog(this, "Prefix", entries, first);
+    // The pick list answers with a country number; the entries start at country 1.
+    const int chosen = AskCountry ? AskCountry(entries, first) : ShowPicklist(this, "Prefix", *CountryDb.Countries, 1) - 1;
     if (chosen >= 0)
         ShowCountry(chosen + 1);
 }

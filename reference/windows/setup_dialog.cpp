@@ -42,7 +42,7 @@
 #include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/help_window.h"
-#include "logbook/windows/picklist_dialog.h"
+#include "logbook/windows/picklist.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "reference/settings_ini.h"
@@ -76,7 +76,7 @@ const char* const PageCaptions[TSetupDialog::PageCount] = {
 const std::set<std::string> NotInSettingsFile{"Personal_band", "Personal_CWcutoff", "F_RadioNotes",
                                               "F_WorkedCutoff", "F_MailedCutoff"};
 
-const std::vector<std::string> QslRouteNames{"Buro", "QSLSvc", "Direct", "$$$$", "Other", "Ignore"};
+const std::vector<std::string> QslRouteChoices(std::begin(QslRouteNames), std::end(QslRouteNames));
 const std::vector<std::string> ComPorts{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 const std::vector<std::string> TncBaudRates{"1200", "2400", "4800", "9600", "14400", "19200", "38400"};
 const std::vector<std::string> FlowControls{"None", "XON/XOFF", "RTS/CTS"};
@@ -459,7 +459,7 @@ QWidget* TSetupDialog::BuildQso(QWidget* page)
     TRows rows(grid);
     auto* band = Choice(page, "DefQSO_band", BandNames(1, 15, false));
     auto* mode = Choice(page, "DefQSO_Mode", ModeNames(false));
-    auto* method = Choice(page, "DefQSO_Method", QslRouteNames);
+    auto* method = Choice(page, "DefQSO_Method", QslRouteChoices);
     auto* label = Choice(page, "DefQSO_Label", {"Y", "N"});
     auto* group = NumberField(page, "DefQSO_Group", "999", 0, 253);
     group->setToolTip(QStringLiteral("A number from 0 to 253"));
@@ -828,7 +828,7 @@ QWidget* TSetupDialog::BuildF2Key(QWidget* page)
     auto* grid = new QGridLayout(page);
     TRows rows(grid);
     auto* confirm = Check(page, "F_F2_Confirm", "Mark QSO as Confirmed");
-    auto* method = Choice(page, "F_F2_Method", QslRouteNames);
+    auto* method = Choice(page, "F_F2_Method", QslRouteChoices);
     auto* label = Choice(page, "F_F2_label", {"Do Nothing", "Set Label Field to Y", "Mark for Sequenced Printing"});
     auto* next = Choice(page, "F_F2_NextQSO", {"Same QSO", "Next QSO", "Specify New QSO Filter"});
     auto* alert = Check(page, "F_F2_Alert", "Alert when Confirming New Band or Mode");
@@ -1416,7 +1416,8 @@ void TSetupDialog::CountryListingClick()
     for (std::int32_t i = 1; i < CountryDb.Countries->Count(); ++i)
         entries.push_back(PadRight(CountryPrefix(static_cast<std::uint16_t>(i)), 6) +
                           CountryName(static_cast<std::uint16_t>(i)));
-    const int chosen = AskCountry ? AskCountry(entries, 0) : ShowPicklistDialog(this, "Prefix", entries, 0);
+    // The country list's first record is the placeholder "no country": the pick list starts after it.
+    const int chosen = AskCountry ? AskCountry(entries, 0) : ShowPicklist(this, "Prefix", *CountryDb.Countries, 1) - 1;
     if (chosen < 0)
         return;
     std::string text = Packet_OkPrefixes->GetAsString();

@@ -13,10 +13,15 @@
 #include "logbook/custom_award.h"
 #include "exchange/windows/import_dialogs.h"
 #include "exchange_fixture.h"
+#include "exchange/windows/x_summary.h"
 #include "logbook/windows/help_window.h"
+#include "logbook/windows/log_dialogs.h"
+#include "logbook/windows/logbook.h"
+#include "logbook/windows/picklist.h"
 #include "logbook/windows/prog_status.h"
 #include "logbook/windows/progress_bar.h"
 #include "logbook/windows/qso_form.h"
+#include "logbook/windows/same_call.h"
 #include "window_fit.h"
 
 namespace korval {
@@ -37,6 +42,7 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
     info.open = true;
     info.fileName = "/home/op/.local/share/korval/SAVE/A-RATHER-LONG-LOG-NAME.KVL";
     info.qsos = 123456;
+    TQSOForm owner(&log);
     const std::pair<const char*, std::function<QWidget*()>> windows[] = {
         {"duplicate options", [] { return new TAskDupesImport; }},
         {"prefix/zone change", [&] { return new TConfirmPZC(qso, 2, 14); }},
@@ -46,6 +52,13 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
         {"help", [] { return new THelpWindow; }},
         {"progress", [] { return new TProgressbar; }},
         {"QSO window", [&] { return new TQSOForm(&log); }},
+        {"pick list", [] { return new TPicklist(nullptr, "Prefix", *CountryDb.Countries, 0); }},
+        {"note editor", [] { return new TEditNote(nullptr, "QSO Notes"); }},
+        {"address editor", [] { return new TEditAddress(nullptr, "Address for W3HNK"); }},
+        {"disabled fields", [] { return new TDisabledFields; }},
+        {"log list", [&] { return new TLogbook(&owner); }},
+        {"same call", [&] { return new TSameCall(&owner); }},
+        {"zone summary", [&] { return new TXSummary(&owner, 1); }},
         {"band/mode choice", [] { return new TGetReportMode; }},
         {"custom-award choice", [&] { return new TGetCustAwdForm(*awards); }},
         {"report window", [&] { return new TReportForm(std::make_unique<TRateReport>(&log), nullptr); }},
