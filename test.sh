@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the test build (AddressSanitizer and UBSan) and runs ctest offscreen.
+# Installs what is missing, builds the test build (AddressSanitizer and UBSan; the benchmarks are
+# built too, so they keep compiling, but not run) and runs ctest offscreen.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVAL_TESTS=ON -DKORVAL_SANITIZE=ON >/dev/null
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVAL_TESTS=ON -DKORVAL_SANITIZE=ON -DKORVAL_BENCH=ON >/dev/null
 cmake --build build-test
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # A leak fails the test that made it; an ASAN_OPTIONS of the caller replaces this (detect_leaks=0 to look past one).

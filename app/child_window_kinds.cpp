@@ -8,6 +8,7 @@
 #include "entry/windows/ovc_base_field.h"
 #include "exchange/report_kinds.h"
 #include "exchange/windows/report_form.h"
+#include "exchange/windows/x_summary.h"
 #include "globe/windows/world_map.h"
 #include "logbook/entry_mode.h"
 #include "logbook/ext_data_qso_link.h"
@@ -17,6 +18,8 @@
 #include "logbook/paths.h"
 #include "logbook/qso_fields.h"
 #include "logbook/windows/child_windows.h"
+#include "logbook/windows/logbook.h"
+#include "logbook/windows/same_call.h"
 #include "logbook/windows/qso_form.h"
 #include "station/windows/psk31_window.h"
 #include "reference/windows/ext_data_lookup.h"
@@ -118,6 +121,26 @@ private:
 
 void PlugChildWindows(TChildWindows& children, std::function<TQSOForm*()> qsoWindow)
 {
+    // The worked-status summaries: a summary kind is its slot's number.
+    for (int slot : {cwCountrySummary, cwZoneSummary, cwStateSummary, cwIotaSummary, cwGridSummary, cwWpxSummary}) {
+        TChildWindowKind summary;
+        summary.Create = [qsoWindow, slot](QWidget*) -> QWidget* { return new TXSummary(qsoWindow(), slot); };
+        summary.Refresh = [](QWidget* w) { static_cast<TXSummary*>(w)->UpdateForQso(); };
+        summary.UpdateSummary = [](QWidget* w) { static_cast<TXSummary*>(w)->UpdateForQso(); };
+        summary.Rebuild = [](QWidget* w) { static_cast<TXSummary*>(w)->SetupGrid(); };
+        children.Plug(slot, std::move(summary));
+    }
+
+    TChildWindowKind sameCall;
+    sameCall.Create = [qsoWindow](QWidget*) -> QWidget* { return new TSameCall(qsoWindow()); };
+    sameCall.Refresh = [](QWidget* w) { static_cast<TSameCall*>(w)->RefreshChild(); };
+    children.Plug(cwSameCall, std::move(sameCall));
+
+    TChildWindowKind logList;
+    logList.Create = [qsoWindow](QWidget*) -> QWidget* { return new TLogbook(qsoWindow()); };
+    logList.Refresh = [](QWidget* w) { static_cast<TLogbook*>(w)->RefreshChild(); };
+    children.Plug(cwLogbook, std::move(logList));
+
     TChildWindowKind sun;
     sun.Create = [qsoWindow](QWidget* owner) -> QWidget* {
         return new TCountryInfo([qsoWindow] { return ShownCountry(qsoWindow()); }, owner);

@@ -24,6 +24,7 @@
 #include "exchange/windows/elements_dialog.h"
 #include "exchange/windows/filter_windows.h"
 #include "exchange/windows/label_windows.h"
+#include "logbook/windows/qsl_commands.h"
 #include "exchange/windows/mark_qsl_dialog.h"
 #include "exchange/windows/set_dialog.h"
 #include "exchange/windows/set_flags.h"
@@ -41,7 +42,6 @@
 #include "logbook/windows/progress_bar.h"
 #include "logbook/qso_data.h"
 #include "logbook/report_definitions.h"
-#include "logbook/windows/logbook.h"
 #include "logbook/windows/qso_form.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/qso_navigator.h"
@@ -57,6 +57,7 @@
 #include "reference/windows/sun_windows.h"
 #include "reporting/windows/report_forms.h"
 #include "station/windows/cluster_terminals.h"
+#include "station/windows/packet_window.h"
 #include "station/windows/panorama_window.h"
 #include "station/windows/radio_control.h"
 #include "station/windows/radio_db.h"
@@ -310,6 +311,10 @@ void TMainForm::FormCreate()
     // Later, not from inside the terminal's menu: a save may close that very terminal.
     cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
     terminals_ = std::make_unique<TClusterTerminals>(std::move(cluster), this);
+    connect(terminals_.get(), &TClusterTerminals::windowsChanged, this, [this] {
+        if (TQSOForm* qso = QsoForm())
+            qso->UpdateMenus(0);
+    });
     SpotArgumentReceiver = [this](const std::string& fileName) {
         if (terminals_)
             terminals_->LoadSpotFile(fileName);
@@ -691,15 +696,16 @@ void TMainForm::ShowQsoWindow()
         qso->SetCommandHandler(cmMarkForQsl, [qso] { OpenMarkForQsl(qso); });
         qso->SetCommandHandler(cmChangeQslRouting, [qso] { OpenChangeQsl(qso); });
         qso->SetCommandHandler(cmContestMode, [qso] { EditContestMode(qso); });
-        // The log list opens over the QSO window, one at a time.
-        qso->SetCommandHandler(cmLogbook, [qso] {
-            TLogbook* w = qso->findChild<TLogbook*>();
-            if (!w)
-                w = new TLogbook(qso);
-            w->show();
-            w->raise();
-            w->activateWindow();
-        });
+        // Label runs: the QSO window clears the printed marks, the print dialog sets them, and the
+        // window offers the follow-up for what was printed.
+        for (const auto& [command, kind] : {std::pair{cmPrintQslLabels, lkLabelFlag}, std::pair{cmPrintLabelsInSequence, lkSequence},
+                                            std::pair{cmPrintSwlLabels, lkSwl}})
+            qso->SetCommandHandler(command, [qso, log, kind] {
+                PrintLabels(*qso, kind, [qso, log](int k) {
+                    TPrintLabelsDialog dialog(*log, k, TLabelLookups::Program(), qso);
+                    dialog.exec();
+                });
+            });
         qso->SetRadio(&RadioFeed());
         qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
         // Queued: the poll feeds the QSO window, which must first finish the entry that asked.
@@ -1001,12 +1007,28 @@ TQsoWindowServices TMainForm::QsoWindowServices()
         sender->ClearBuffer();
         return true;
     };
-    // The RTTY terminal takes the keys once it is part of the program.
-    s.SendFunctionKey = [](int key) {
-        TMorseKb* kb = TMorseKb::Instance();
-        if (kb)
+    s.SendFunctionKey = [this](int key) {
+        if (TMorseKb* kb = TMorseKb::Instance()) {
             kb->SendFunctionKey(key);
-        return kb != nullptr;
+            return true;
+        }
+        TPacketW* rtty = terminals_ ? terminals_->RttyWindow() : nullptr;
+        if (rtty)
+            rtty->SendFunctionKey(key);
+        return rtty != nullptr;
+    };
+    s.TerminalHandlesSpots = [this] { return terminals_ && (terminals_->HandlesSpots(0) || terminals_->HandlesSpots(1)); };
+    s.PacketWindowExists = [this] { return terminals_ && terminals_->PacketWindow(); };
+    // The terminal's own dialog takes the call from the QSO window, with the radio's frequency.
+    s.AnnounceDx = [this](const std::string&) {
+        if (!terminals_)
+            return;
+        if (TPacketW* w = terminals_->PacketWindow() ? terminals_->PacketWindow() : terminals_->RttyWindow())
+            w->AnnounceDX();
+    };
+    s.SwitchToPacket = [this] {
+        if (TPacketW* w = terminals_ ? terminals_->PacketWindow() : nullptr)
+            w->RestoreAndFocusInput();
     };
     s.SetFrequency = [this] {
         if (SetFrequency1->isEnabled())

@@ -7,7 +7,9 @@
 #include "logbook/base/day_number.h"
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
+#include "logbook/config_record.h"
 #include "logbook/country_db.h"
+#include "logbook/note_editing.h"
 #include "logbook/qso_data.h"
 #include "logbook/qso_fields.h"
 #include "logbook/qso_record.h"
@@ -74,6 +76,7 @@ TLabelLookups TLabelLookups::Program()
         TCountryRecord c;
         return !(country >= 0 && GetCountry(static_cast<std::uint16_t>(country), c) && c.Bureau == NoQslBureau);
     };
+    l.AddressOf = [](const std::string& call) { return ManagerAddressLines(call); };
     l.UsCountry = int(CountryOfCall("W1AW", 0));
     return l;
 }
@@ -86,6 +89,15 @@ TLabelQueue::TLabelQueue(TQsoData& log, int kind, TLabelLookups lookups)
 std::string TLabelQueue::ManagerOf(const TQsoRecord& q) const
 {
     return choice_.PrintQslManagers && lookups_.ManagerOf ? lookups_.ManagerOf(q) : std::string();
+}
+
+std::vector<std::string> TLabelQueue::ManagerAddress(const TQsoRecord& q) const
+{
+    const int route = RouteOf(q);
+    if ((route != qrDirect && route != qrMoney) || !lookups_.AddressOf)
+        return {};
+    const std::string manager = ManagerOf(q);
+    return manager.empty() ? std::vector<std::string>() : lookups_.AddressOf(manager);
 }
 
 bool TLabelQueue::toMissingCountry(const TQsoRecord& q) const
@@ -103,15 +115,21 @@ void TLabelQueue::Build(const TLabelChoice& choice)
 {
     choice_ = choice;
     list_.clear();
+    swl_.clear();
     planned_.clear();
     dropped_.clear();
     missing_ = 0;
+    if (kind_ == lkSwl) {
+        for (int i = 0; i < static_cast<int>(log_.Swl().size()); ++i)
+            swl_.push_back(&log_.SwlAt(i));
+        return;
+    }
     for (TQsoRecord* q : log_.Qsos()) {
         if (!log_.InSelection(*q))
             continue;
         if (choice_.Method != 0 && q->QslRoute != choice_.Method)
             continue;
-        if (kind_ == lkSequence ? q->SeqPrtNr == 0 : !q->HasFlag(qfLabelToPrint))
+        if (!InLabelQueue(*q, kind_))
             continue;
         list_.push_back(q);
         if (q->QslRoute == qrBuro && toMissingCountry(*q))
@@ -122,6 +140,8 @@ void TLabelQueue::Build(const TLabelChoice& choice)
 
 int TLabelQueue::CountShown() const
 {
+    if (kind_ == lkSwl)
+        return static_cast<int>(swl_.size());
     return static_cast<int>(list_.size()) - (choice_.AltMethod == qrIgnore ? missing_ : 0);
 }
 
@@ -182,6 +202,8 @@ void TLabelQueue::PlanRun()
 {
     planned_.clear();
     dropped_.clear();
+    if (kind_ == lkSwl)
+        return;
     if (missing_ >= 1 && choice_.AltMethod != qrBuro) {
         std::vector<TQsoRecord*> kept;
         for (TQsoRecord* q : list_) {
@@ -238,13 +260,27 @@ void TLabelPrinter::Attach(TReportSystem& system, std::function<void(TLabelPrint
 std::function<void(TLabelPrinter&)> TLabelPrinter::FillFrom(const TLabelQueue& queue)
 {
     return [&queue](TLabelPrinter& p) {
-        for (const TQsoRecord* q : queue.List()) {
+        const bool groups = queue.Choice().PrintGroupNames;
+        for (TSwlRecord* s : queue.SwlList()) {
+            if (p.Aborted())
+                break;
+            TLabelQso l;
+            l.Call = s->Call.str();
+            l.Group = groups ? queue.Log().GroupNameOf(s->Group) : std::string();
+            l.Date = s->Date;
+            l.Time = s->Time;
+            l.Band = s->Band;
+            l.Mode = s->Mode;
+            l.Swl = s;
+            p.AddQso(l);
+        }
+        for (TQsoRecord* q : queue.List()) {
             if (p.Aborted())
                 break;
             TLabelQso l;
             l.Call = q->Call.str();
             l.Manager = queue.ManagerOf(*q);
-            l.Group = queue.Choice().PrintGroupNames ? queue.Log().GroupName(*q) : std::string();
+            l.Group = groups ? queue.Log().GroupName(*q) : std::string();
             l.Route = queue.RouteOf(*q);
             l.QslReceived = q->HasFlag(qfQslReceived);
             l.Date = q->Date;
@@ -252,6 +288,7 @@ std::function<void(TLabelPrinter&)> TLabelPrinter::FillFrom(const TLabelQueue& q
             l.Band = q->Band;
             l.Mode = q->Mode;
             l.RstSent = q->RstSent;
+            l.Address = queue.ManagerAddress(*q);
             l.Record = q;
             p.AddQso(l);
         }
@@ -285,6 +322,7 @@ void TLabelPrinter::print(TBaseReport& r)
     surfaceAborted_ = false;
     placed_.clear();
     printed_.clear();
+    printedSwl_.clear();
     positions_ = TLabelPositions(layout_);
     open_ = false;
     outlinedPage_ = 0;
@@ -303,7 +341,7 @@ void TLabelPrinter::print(TBaseReport& r)
     bodyLine_ = round4(r.GetLineHeight());
     fixed += bodyLine_;
     const bool g12 = !settings_.Greeting[0].empty() || !settings_.Greeting[1].empty();
-    for (int i : kind_ == 2 ? std::vector<int>{2} : std::vector<int>{0, 1})
+    for (int i : kind_ == lkSwl ? std::vector<int>{2} : std::vector<int>{0, 1})
         if (!settings_.Greeting[i].empty())
             fixed += bodyLine_;
     if (!settings_.Commercial && g12)
@@ -416,11 +454,14 @@ void TLabelPrinter::setBodyTabs()
         const char* text;
         TTextJustify justify;
     };
-    const TSample samples[] = {{"13-Jan-1999", pjLeft}, {"00:00", pjCenter}, {"160M", pjRight}, {"RST", pjRight}, {"PSK3", pjCenter}};
+    // The band column is as wide as the longest band name of the configured kind.
+    const char* band = Config.BandNamesAsFrequency() ? "3.7MHz" : "160M";
+    const TSample samples[] = {
+        {"13-Jan-1999", pjLeft}, {"00:00", pjCenter}, {band, pjRight}, {"RST", pjRight}, {"PSK3", pjCenter}};
     std::vector<std::pair<const TSample*, double>> stops;
     double total = 0;
     for (const TSample& s : samples) {
-        if (kind_ == 2 && std::string(s.text) == "RST")
+        if (kind_ == lkSwl && std::string(s.text) == "RST")
             continue;
         double w = r.TextWidth(s.text) + 2 * kInnerMargin;
         if (!settings_.UseLines)
@@ -450,7 +491,7 @@ void TLabelPrinter::headings()
     r.SetCursorY(y + r.AscentPart());
     r.SetCursorX(r.GetSectionLeft());
     r.ResetTabCursor();
-    r.Print(kind_ == 2 ? "\tDate\tUTC\tBand\tMode" : "\tDate\tUTC\tBand\tRST\t2X");
+    r.Print(kind_ == lkSwl ? "\tDate\tUTC\tBand\tMode" : "\tDate\tUTC\tBand\tRST\t2X");
 }
 
 void TLabelPrinter::AddQso(const TLabelQso& q)
@@ -462,8 +503,14 @@ void TLabelPrinter::AddQso(const TLabelQso& q)
                           (settings_.PrintGroupNames && q.Group != last_.Group);
     if (newLabel) {
         const bool routeChanged = !open_ || q.Route != last_.Route;
-        Finish();
-        if (settings_.PrintMethodLabels && kind_ == lkQslLabels && routeChanged) {
+        // The address label follows the last label of a manager (or of its route).
+        if (open_ && (q.Manager != last_.Manager || routeChanged))
+            Finish();
+        else
+            closeLabel();
+        if (Aborted())
+            return;
+        if (settings_.PrintMethodLabels && kind_ == lkLabelFlag && routeChanged) {
             if (!nextLabel())
                 return;
             startLabel("Method = " + routeName(q.Route), false);
@@ -471,7 +518,9 @@ void TLabelPrinter::AddQso(const TLabelQso& q)
         }
         if (!nextLabel())
             return;
-        const std::string call = q.Manager.empty() ? q.Call : q.Call + " via " + q.Manager;
+        const std::string call = kind_ == lkSwl      ? "SWL: " + q.Call
+                                 : q.Manager.empty() ? q.Call
+                                                     : q.Call + " via " + q.Manager;
         startLabel(call, settings_.CallRightAligned);
         headings();
     }
@@ -482,7 +531,7 @@ void TLabelPrinter::AddQso(const TLabelQso& q)
     r.SetCursorY(y + r.AscentPart());
     r.ResetTabCursor();
     std::string line = "\t" + FormatDateDMY(q.Date) + "\t" + SecondsToHHMM(q.Time) + "\t" + BandName(q.Band);
-    if (kind_ != 2)
+    if (kind_ != lkSwl)
         line += "\t" + std::to_string(q.RstSent);
     line += "\t" + ModeName(q.Mode);
     r.Print(line);
@@ -490,9 +539,48 @@ void TLabelPrinter::AddQso(const TLabelQso& q)
     ++placed_.back().QsoLines;
     if (MarkPrinted && q.Record)
         printed_.push_back(q.Record);
+    if (MarkPrinted && q.Swl)
+        printedSwl_.push_back(q.Swl);
 }
 
 void TLabelPrinter::Finish()
+{
+    const bool wasOpen = open_ && r_;
+    closeLabel();
+    if (wasOpen && !last_.Address.empty() && !Aborted())
+        addressLabel(last_.Address);
+}
+
+void TLabelPrinter::addressLabel(const std::vector<std::string>& lines)
+{
+    if (!nextLabel())
+        return;
+    TBaseReport& r = *r_;
+    r.ClearTabs();
+    r.SetFont("Arial", 10);
+    r.SetBold(true);
+    TPlacedLabel placed;
+    placed.Position = pos_;
+    const double height = r.GetLineHeight();
+    double y = r.GetSectionTop();
+    for (const std::string& line : lines) {
+        // Lines beginning with '!' are the operator's own remarks, not part of the address.
+        if (!line.empty() && line[0] == '!')
+            continue;
+        if (y + height > r.GetSectionBottom() + 1e-9)
+            break;
+        r.SetCursorY(y);
+        r.SetCursorY(y + r.AscentPart());
+        r.PrintLeft(line, r.GetSectionLeft());
+        if (placed.CallLine.empty())
+            placed.CallLine = line;
+        y += height;
+    }
+    r.SetBold(false);
+    placed_.push_back(placed);
+}
+
+void TLabelPrinter::closeLabel()
 {
     if (!open_ || !r_)
         return;
@@ -501,7 +589,7 @@ void TLabelPrinter::Finish()
     r.ClearTabs();
     r.SetFont(settings_.BodyFont.Name, settings_.BodyFont.Size);
     double y = r.GetSectionTop() + callLine_ + bodyLine_ * (1 + fits_);
-    for (int i : kind_ == 2 ? std::vector<int>{2} : std::vector<int>{0, 1}) {
+    for (int i : kind_ == lkSwl ? std::vector<int>{2} : std::vector<int>{0, 1}) {
         std::string g = settings_.Greeting[i];
         if (g.empty())
             continue;

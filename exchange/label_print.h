@@ -1,8 +1,9 @@
 #pragma once
 // QSL labels from the log: the queue of QSOs to print (those with the label flag, or with a print
-// sequence number), its order, the re-routing of QSOs to countries without a QSL bureau, and the
-// label printer that places the labels on a sheet layout and fills them with the callsign line,
-// the QSO lines and the greetings.
+// sequence number) or of SWL reports, its order, the re-routing of QSOs to countries without a
+// QSL bureau, and the label printer that places the labels on a sheet layout and fills them with
+// the callsign line, the QSO lines and the greetings; the last label of a QSL manager answered
+// directly is followed by a label with the manager's address.
 //
 // Re-routing and the dropping of "Ignore" QSOs are planned for the run and written into the log
 // only after the run went through, so a cancelled or failed run leaves every QSO as it was.
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "exchange/label_layout.h"
+#include "logbook/label_queue.h"
 
 namespace korval {
 
@@ -21,8 +23,7 @@ class TBaseReport;
 class TReportSystem;
 class TQsoData;
 struct TQsoRecord;
-
-enum TLabelKind : int { lkQslLabels = 0, lkSequence = 1 };
+struct TSwlRecord;
 
 // Route numbers of the QSL-route list.
 enum TQslRouteNo : int { qrNone = 0, qrBuro = 1, qrQslSvc = 2, qrDirect = 3, qrMoney = 4, qrOther = 5, qrIgnore = 6 };
@@ -32,6 +33,7 @@ struct TLabelLookups {
     std::function<std::string(const TQsoRecord&)> ManagerOf;          // "" without one
     std::function<int(const std::string& call, const TQsoRecord&)> CountryOf;  // a manager's country
     std::function<bool(int country)> HasBureau;
+    std::function<std::vector<std::string>(const std::string& call)> AddressOf;  // a manager's address lines
     int UsCountry = -1;  // the country of the fixed United States callsign
     // The lookups of the program's country database and manager list.
     static TLabelLookups Program();
@@ -48,9 +50,11 @@ public:
     TLabelQueue(TQsoData& log, int kind, TLabelLookups lookups);
 
     // The QSOs of the log's selection for the kind and method; counts the missing ones (routed
-    // "Buro" to a country without a bureau).
+    // "Buro" to a country without a bureau). SWL labels take every SWL report, in the log's order
+    // (call, date, time, band, mode).
     void Build(const TLabelChoice& choice);
     const std::vector<TQsoRecord*>& List() const { return list_; }
+    const std::vector<TSwlRecord*>& SwlList() const { return swl_; }
     int Missing() const { return missing_; }
     // The count the dialog shows: the list, less the missing ones when they are ignored.
     int CountShown() const;
@@ -63,6 +67,8 @@ public:
     // The route a QSO is printed under (planned or its own).
     int RouteOf(const TQsoRecord& q) const;
     std::string ManagerOf(const TQsoRecord& q) const;
+    // The address lines of the QSO's manager when it is answered "Direct" or "$$$$"; else none.
+    std::vector<std::string> ManagerAddress(const TQsoRecord& q) const;
     // Writes the planned routes into the log and clears the label flag of dropped QSOs; done
     // once the run went through.
     void CommitRun();
@@ -80,6 +86,7 @@ private:
     TLabelLookups lookups_;
     TLabelChoice choice_;
     std::vector<TQsoRecord*> list_;
+    std::vector<TSwlRecord*> swl_;
     int missing_ = 0;
     std::map<const TQsoRecord*, int> planned_;
     std::vector<TQsoRecord*> dropped_;
@@ -88,7 +95,7 @@ private:
 // One placed label (what a run printed, for the dialog and for tests).
 struct TPlacedLabel {
     TLabelPosition Position;
-    std::string CallLine;  // "W1AW", "W1AW via K1ABC", "Method = Direct", an address's first line
+    std::string CallLine;  // "W1AW", "W1AW via K1ABC", "SWL: DE1ABC", "Method = Direct", an address's first line
     int QsoLines = 0;
 };
 
@@ -113,15 +120,19 @@ public:
         std::uint16_t Date = 0;
         std::int32_t Time = 0;
         int Band = 0, Mode = 0, RstSent = 0;
-        const TQsoRecord* Record = nullptr;
+        std::vector<std::string> Address;  // the manager's, for the label after its last one
+        TQsoRecord* Record = nullptr;
+        TSwlRecord* Swl = nullptr;
     };
     void AddQso(const TLabelQso& q);
-    // Finishes the open label (greetings).
+    // Finishes the open label (greetings) and adds the address label its manager asks for.
     void Finish();
 
     bool Aborted() const;
     const std::vector<TPlacedLabel>& Placed() const { return placed_; }
-    const std::vector<const TQsoRecord*>& Printed() const { return printed_; }
+    // What went to the printer (with MarkPrinted).
+    const std::vector<TQsoRecord*>& Printed() const { return printed_; }
+    const std::vector<TSwlRecord*>& PrintedSwl() const { return printedSwl_; }
     // The message the run stopped with, or empty.
     const std::string& Error() const { return error_; }
 
@@ -140,6 +151,8 @@ private:
     bool nextLabel();
     void outlinePage();
     void startLabel(const std::string& callLine, bool rightAligned);
+    void closeLabel();
+    void addressLabel(const std::vector<std::string>& lines);
     void headings();
     void setBodyTabs();
     void abort(const std::string& message);
@@ -159,7 +172,8 @@ private:
     bool open_ = false;
     TLabelQso last_;
     std::vector<TPlacedLabel> placed_;
-    std::vector<const TQsoRecord*> printed_;
+    std::vector<TQsoRecord*> printed_;
+    std::vector<TSwlRecord*> printedSwl_;
     std::string error_;
 };
 

@@ -18,22 +18,22 @@ namespace {
 std::uint32_t AwardMaskOfReportField(int field)
 {
     switch (field) {
-    case rfAWD: return afCustAwd;
-    case rfCountyMix: return afCounty;
-    case rfDXCCbnd: return afDxccBand;
-    case rfDXCCmix: return afDxccMixed;
-    case rfDXCCmod: return afDxccMode;
-    case rfIOTAmix: return afIota;
-    case rfVUCC: return afVucc;
-    case rfWASbnd: return afWasBand;
-    case rfWASmix: return afWasMixed;
-    case rfWASmod: return afWasMode;
-    case rfWAZbnd: return afWazBand;
-    case rfWAZmix: return afWazMixed;
-    case rfWAZmod: return afWazMode;
-    case rfWPXbnd: return afWpxBand;
-    case rfWPXmix: return afWpxMixed;
-    case rfWPXmod: return afWpxMode;
+    case rpfAWD: return afCustAwd;
+    case rpfCountyMix: return afCounty;
+    case rpfDXCCbnd: return afDxccBand;
+    case rpfDXCCmix: return afDxccMixed;
+    case rpfDXCCmod: return afDxccMode;
+    case rpfIOTAmix: return afIota;
+    case rpfVUCC: return afVucc;
+    case rpfWASbnd: return afWasBand;
+    case rpfWASmix: return afWasMixed;
+    case rpfWASmod: return afWasMode;
+    case rpfWAZbnd: return afWazBand;
+    case rpfWAZmix: return afWazMixed;
+    case rpfWAZmod: return afWazMode;
+    case rpfWPXbnd: return afWpxBand;
+    case rpfWPXmix: return afWpxMixed;
+    case rpfWPXmod: return afWpxMode;
     default: return 0;
     }
 }
@@ -61,45 +61,45 @@ std::string ReportCellText(int field, const TQsoRecord& q, int row, int noteWidt
     if (const std::uint32_t mask = AwardMaskOfReportField(field))
         return (q.AwardFlags & mask) ? "S" : (q.AwardFlags & (mask * 2)) ? "*" : "";
     switch (field) {
-    case rfAward: return LongAwdName(q.CustAwdId.view());
-    case rfAwdStrng: return LongAwdVal(q.CustAwdId.view(), q.CustAwdVal.view());
-    case rfAwdVal: return q.CustAwdVal.str();
-    case rfBand: return BandName(q.Band);
-    case rfMode: return ModeName(q.Mode);
-    case rfCallsign: return q.Call.str();
-    case rfCallsignNotes: return Cut(log.GetCallNote(q.Call.view()), noteWidth);
-    case rfQSONotes: return Cut(NoteText(q.Note), noteWidth);
-    case rfConf: return Flag(q, qfQslReceived);
-    case rfLabel: return Flag(q, qfLabelToPrint);
-    case rfQRP: return Flag(q, qfQRP);
-    case rfYLop: return Flag(q, qfYL);
-    case rfValidDX: return q.HasFlag(qfValidForAwards) ? "Y" : "N";
-    case rfCountry: return CountryName(q.Country);
-    case rfPrefix: return q.Country ? CountryPrefix(q.Country) : std::string();
-    case rfCounty: return q.State ? CountyName(q.State, q.County) : std::string();
-    case rfState: return StateAbbrev(q.State);
-    case rfStateName: {
+    case rpfAward: return LongAwdName(q.CustAwdId.view());
+    case rpfAwdStrng: return LongAwdVal(q.CustAwdId.view(), q.CustAwdVal.view());
+    case rpfAwdVal: return q.CustAwdVal.str();
+    case rpfBand: return BandName(q.Band);
+    case rpfMode: return ModeName(q.Mode);
+    case rpfCallsign: return q.Call.str();
+    case rpfCallsignNotes: return Cut(log.GetCallNote(q.Call.view()), noteWidth);
+    case rpfQSONotes: return Cut(NoteText(q.Note), noteWidth);
+    case rpfConf: return Flag(q, qfQslReceived);
+    case rpfLabel: return Flag(q, qfLabelToPrint);
+    case rpfQRP: return Flag(q, qfQRP);
+    case rpfYLop: return Flag(q, qfYL);
+    case rpfValidDX: return q.HasFlag(qfValidForAwards) ? "Y" : "N";
+    case rpfCountry: return CountryName(q.Country);
+    case rpfPrefix: return q.Country ? CountryPrefix(q.Country) : std::string();
+    case rpfCounty: return q.State ? CountyName(q.State, q.County) : std::string();
+    case rpfState: return StateAbbrev(q.State);
+    case rpfStateName: {
         TUsStateRecord s;
         return q.State && GetState(q.State, s) ? s.Name : std::string();
     }
-    case rfDate: return FormatDayNumber(q.Date);
-    case rfTime: return SecondsToHHMM(q.Time);
-    case rfQSLDate: return FormatDayNumber(q.QslSentDate);
-    case rfGrid: return q.Grid.str();
-    case rfIOTA: return q.Iota.str();
-    case rfIOTAName: return IotaName(q.Iota.view());
-    case rfWPX: return q.WpxPrefix.str();
-    case rfRecvd: return q.Exchange.str();
-    case rfGroup: return std::to_string(q.Group);
-    case rfGroupname: return log.GroupName(q);
-    case rfSeqPrtNr: return std::to_string(q.SeqPrtNr);
-    case rfZone: return std::to_string(q.Zone);
-    case rfNumber: return std::to_string(row);
-    case rfQSLMgr: return GetQslManager(q.Call.view(), q.Date);
-    case rfQSLMthd: return q.QslRoute >= 1 && q.QslRoute <= kQslRouteCount ? QslRouteNames[q.QslRoute - 1] : "";
-    case rfSatell: return q.SatMode >= 2 && q.SatMode <= kSatModeCount ? SatModeNames[q.SatMode - 1] : "";
-    case rfRstR: return RstToStr(q.RstRcvd);
-    case rfRstS: return RstToStr(q.RstSent);
+    case rpfDate: return FormatDayNumber(q.Date);
+    case rpfTime: return SecondsToHHMM(q.Time);
+    case rpfQSLDate: return FormatDayNumber(q.QslSentDate);
+    case rpfGrid: return q.Grid.str();
+    case rpfIOTA: return q.Iota.str();
+    case rpfIOTAName: return IotaName(q.Iota.view());
+    case rpfWPX: return q.WpxPrefix.str();
+    case rpfRecvd: return q.Exchange.str();
+    case rpfGroup: return std::to_string(q.Group);
+    case rpfGroupname: return log.GroupName(q);
+    case rpfSeqPrtNr: return std::to_string(q.SeqPrtNr);
+    case rpfZone: return std::to_string(q.Zone);
+    case rpfNumber: return std::to_string(row);
+    case rpfQSLMgr: return GetQslManager(q.Call.view(), q.Date);
+    case rpfQSLMthd: return q.QslRoute >= 1 && q.QslRoute <= kQslRouteCount ? QslRouteNames[q.QslRoute - 1] : "";
+    case rpfSatell: return q.SatMode >= 2 && q.SatMode <= kSatModeCount ? SatModeNames[q.SatMode - 1] : "";
+    case rpfRstR: return RstToStr(q.RstRcvd);
+    case rpfRstS: return RstToStr(q.RstSent);
     default: return "???";
     }
 }

@@ -54,7 +54,7 @@ TReportDefinition DefaultDefinition()
     d.Name = "??noname report??";
     d.SortOrder = 0;
     d.NoteWidth = 25;
-    d.Columns = {rfCallsign};
+    d.Columns = {rpfCallsign};
     return d;
 }
 

@@ -12,19 +12,14 @@
 namespace korval {
 
 // The report fields; the number is the position in the field table, as the definitions keep it.
-// Their names live in a namespace of their own: the radio's field names share some of them, and
-// the main window sees both.
-namespace report_fields {
 enum TReportFieldId : int {
-    rfAward = 0, rfAWD, rfAwdStrng, rfAwdVal, rfBand, rfCallsign, rfCallsignNotes, rfConf, rfCountry, rfCounty,
-    rfCountyMix, rfDate, rfDXCCbnd, rfDXCCmix, rfDXCCmod, rfGrid, rfGroup, rfGroupname, rfIOTA, rfIOTAName,
-    rfIOTAmix, rfLabel, rfMode, rfNumber, rfPrefix, rfQRP, rfQSLDate, rfQSLMgr, rfQSLMthd, rfQSONotes, rfRecvd,
-    rfRstR, rfRstS, rfSatell, rfSeqPrtNr, rfState, rfStateName, rfTime, rfValidDX, rfVUCC, rfWASbnd, rfWASmix,
-    rfWASmod, rfWAZbnd, rfWAZmix, rfWAZmod, rfWPX, rfWPXbnd, rfWPXmix, rfWPXmod, rfYLop, rfZone,
+    rpfAward = 0, rpfAWD, rpfAwdStrng, rpfAwdVal, rpfBand, rpfCallsign, rpfCallsignNotes, rpfConf, rpfCountry, rpfCounty,
+    rpfCountyMix, rpfDate, rpfDXCCbnd, rpfDXCCmix, rpfDXCCmod, rpfGrid, rpfGroup, rpfGroupname, rpfIOTA, rpfIOTAName,
+    rpfIOTAmix, rpfLabel, rpfMode, rpfNumber, rpfPrefix, rpfQRP, rpfQSLDate, rpfQSLMgr, rpfQSLMthd, rpfQSONotes, rpfRecvd,
+    rpfRstR, rpfRstS, rpfSatell, rpfSeqPrtNr, rpfState, rpfStateName, rpfTime, rpfValidDX, rpfVUCC, rpfWASbnd, rpfWASmix,
+    rpfWASmod, rpfWAZbnd, rpfWAZmix, rpfWAZmod, rpfWPX, rpfWPXbnd, rpfWPXmix, rpfWPXmod, rpfYLop, rpfZone,
     kReportFieldCount
 };
-} // namespace report_fields
-using namespace report_fields;
 
 // Alignment codes of the field table.
 enum TReportAlign : int { raCentre = 0, raLeft = 1, raRight = 2 };

@@ -9,7 +9,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace korval::test {
 
@@ -24,7 +26,8 @@ inline std::string WidgetName(const QWidget* w)
 // Shows the window (as the program opens it: its own size, no resize by the test), then checks
 // each visible control. Controls inside scroll areas or other controls' internals are left to
 // their owner: only the window's direct layout tree and its own custom controls are checked.
-inline void ExpectControlsFit(QWidget* window, const std::string& what)
+// With controlsApart, also no two controls under one parent may overlap (not yet asked of every window).
+inline void ExpectControlsFit(QWidget* window, const std::string& what, bool controlsApart = false)
 {
     ASSERT_NE(window, nullptr) << what;
     if (window->layout())
@@ -37,6 +40,8 @@ inline void ExpectControlsFit(QWidget* window, const std::string& what)
     const QRect inside = window->rect();
     EXPECT_FALSE(inside.isEmpty()) << what << " opens with no size";
     const auto children = window->findChildren<QWidget*>();
+    // The checked controls under each parent, to find two that lie on each other.
+    std::map<QWidget*, std::vector<QWidget*>> siblings;
     for (QWidget* w : children) {
         if (w->isWindow() || !w->isVisibleTo(window))
             continue;
@@ -44,6 +49,8 @@ inline void ExpectControlsFit(QWidget* window, const std::string& what)
         if (w->parentWidget() != window && !w->parentWidget()->layout())
             continue;
         const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (controlsApart && inside.intersects(r))
+            siblings[w->parentWidget()].push_back(w);
         // A control wholly outside the window (the rows of a smaller window size) must be out of
         // reach; one the window shows must be shown whole.
         if (!inside.intersects(r)) {
@@ -58,7 +65,8 @@ inline void ExpectControlsFit(QWidget* window, const std::string& what)
         if (!hint.isValid() || qobject_cast<QMenuBar*>(w))
             continue;
         const QSizePolicy p = w->sizePolicy();
-        if (p.horizontalPolicy() != QSizePolicy::Ignored) {
+        // A width the window fixes (a field sized to its characters) is the window's own choice.
+        if (p.horizontalPolicy() != QSizePolicy::Ignored && w->minimumWidth() != w->maximumWidth()) {
             EXPECT_GE(w->width(), hint.width()) << what << ": " << WidgetName(w) << " is narrower than its hint";
         }
         if (w->minimumHeight() == w->maximumHeight()) {
@@ -68,6 +76,19 @@ inline void ExpectControlsFit(QWidget* window, const std::string& what)
                 << what << ": " << WidgetName(w) << " is too low for a line of its text";
         } else if (p.verticalPolicy() != QSizePolicy::Ignored) {
             EXPECT_GE(w->height(), hint.height()) << what << ": " << WidgetName(w) << " is lower than its hint";
+        }
+    }
+    // A field running under its neighbour is hidden in part however large the window is.
+    for (const auto& [parent, ws] : siblings) {
+        for (std::size_t i = 0; i < ws.size(); ++i) {
+            for (std::size_t j = i + 1; j < ws.size(); ++j) {
+                const QRect a = ws[i]->geometry();
+                const QRect b = ws[j]->geometry();
+                EXPECT_FALSE(a.intersects(b))
+                    << what << ": " << WidgetName(ws[i]) << " at (" << a.x() << "," << a.y() << " " << a.width() << "x"
+                    << a.height() << ") overlaps " << WidgetName(ws[j]) << " at (" << b.x() << "," << b.y() << " "
+                    << b.width() << "x" << b.height() << ")";
+            }
         }
     }
 }

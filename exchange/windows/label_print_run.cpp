@@ -96,6 +96,7 @@ TLabelRunResult PrintQslLabels(TLabelQueue& queue, const TLabelLayout& layout, c
     if (result.Printed) {
         queue.CommitRun();
         result.PrintedQsos = printer.Printed();
+        result.PrintedSwl = printer.PrintedSwl();
     } else {
         // The planned routes are dropped with the list they were made for.
         queue.Build(queue.Choice());

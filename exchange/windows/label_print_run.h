@@ -18,7 +18,9 @@ struct TLabelRunResult {
     bool Printed = false;  // the run went through (not refused, cancelled or aborted)
     bool ToPaper = false;  // it went to the printer or a file, not the preview
     std::vector<TPlacedLabel> Placed;
-    std::vector<const TQsoRecord*> PrintedQsos;  // when the run went to the printer or a file
+    // What went to the printer or a file, when the run went there.
+    std::vector<TQsoRecord*> PrintedQsos;
+    std::vector<TSwlRecord*> PrintedSwl;
 };
 
 TLabelRunResult PrintQslLabels(TLabelQueue& queue, const TLabelLayout& layout, const TLabelSettings& settings,

@@ -366,7 +366,7 @@ void PreviewSampleLabels(const TLabelLayout& layout, const TLabelSettings& setti
     const double grid = layout.Units == 1 ? 0.3937 : 0.5;
     report.SystemPreview.GridHoriz = grid;
     report.SystemPreview.GridVert = grid;
-    TLabelPrinter printer(layout, settings, lkQslLabels);
+    TLabelPrinter printer(layout, settings, lkLabelFlag);
     printer.Attach(report, [](TLabelPrinter& p) {
         TLabelPrinter::TLabelQso q;
         q.Manager = "MANAGER";
@@ -507,7 +507,10 @@ void TPrintLabelsDialog::BtnPrintClick()
     for (QPushButton* b : {BtnPrint, BtnEdit, BtnMarkAll})
         b->setEnabled(true);
     if (r.Printed && r.ToPaper) {
-        printed_ = r.PrintedQsos;
+        for (TQsoRecord* q : r.PrintedQsos)
+            MarkLabelPrinted(*q);
+        for (TSwlRecord* s : r.PrintedSwl)
+            MarkSwlPrinted(*s);
         done(2);
     } else if (r.Printed) {
         BuildList();  // a preview that went through re-routed the QSOs
@@ -516,7 +519,10 @@ void TPrintLabelsDialog::BtnPrintClick()
 
 void TPrintLabelsDialog::BtnMarkAllClick()
 {
-    printed_.assign(queue_.List().begin(), queue_.List().end());
+    for (TQsoRecord* q : queue_.List())
+        MarkLabelPrinted(*q);
+    for (TSwlRecord* s : queue_.SwlList())
+        MarkSwlPrinted(*s);
     done(1);
 }
 

@@ -77,13 +77,12 @@ public:
 
     TLabelQueue& Queue() { return queue_; }
     void BuildList();
-    // Prints; closes with 2 when the labels were printed.
+    // Prints; closes with 2 when the labels went to the printer, which marks the QSOs (or SWL
+    // reports) printed on them.
     void BtnPrintClick();
-    // Every listed QSO counts as printed; closes with 1.
+    // Marks every listed QSO (or SWL report) printed; closes with 1.
     void BtnMarkAllClick();
     void BtnEditClick();
-    // The QSOs of the last run (printed or marked).
-    const std::vector<const TQsoRecord*>& PrintedQsos() const { return printed_; }
 
 private:
     void loadLayouts();
@@ -92,7 +91,6 @@ private:
     TQsoData& log_;
     TLabelQueue queue_;
     TLabelLayoutList list_;
-    std::vector<const TQsoRecord*> printed_;
 };
 
 // The sample labels of the editor's preview on the layout (a grid every half inch, or every

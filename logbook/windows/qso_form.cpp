@@ -94,16 +94,6 @@ const Fn& Need(const Fn& fn, TQsoCommand c)
     return fn;
 }
 
-// A command whose window is not in the program yet: disabled for good, and its item says why.
-void MarkNotBuilt(QAction* act, TQsoFeature feature)
-{
-    if (const char* why = NotBuiltReason(feature)) {
-        act->setEnabled(false);
-        act->setProperty("notBuilt", QString::fromLatin1(why));
-        act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
-    }
-}
-
 // The CW keyboard's was-open flag: the low byte of the spare longint of its placement slot.
 bool CwKeyboardWasOpen() { return (Config.Placement(psCw).Spare & 0xFF) != 0; }
 void SetCwKeyboardWasOpen(bool open)
@@ -284,7 +274,6 @@ void TQSOForm::BuildActions()
         act->setObjectName(QString::fromLatin1(d.name));
         act->setShortcut(QKeySequence(QString::fromLatin1(d.key), QKeySequence::PortableText));
         act->setShortcutContext(Qt::WindowShortcut);
-        MarkNotBuilt(act, d.feature);
         addAction(act);
         actions_[d.id] = act;
         const TQsoCommand c = d.id;
@@ -294,7 +283,6 @@ void TQSOForm::BuildActions()
     for (const TReportEntry& r : ReportEntries()) {
         auto* act = new QAction(QString::fromLatin1(r.caption), this);
         act->setObjectName(QStringLiteral("Report%1%2").arg(QString::fromLatin1(r.menu)).arg(reportActions_.size()));
-        MarkNotBuilt(act, qfReports);
         const TReportEntry entry = r;
         connect(act, &QAction::triggered, this, [this, entry] {
             if (!services_.OpenReport)
@@ -329,6 +317,7 @@ void TQSOForm::ConnectCommands()
     on(cmLast, [this] { entry_->Last(); });
     on(cmNextSorted, [this] { entry_->NextSorted(true); });
     on(cmPreviousSorted, [this] { entry_->NextSorted(false); });
+    on(cmDisableFields, [this] { DisableFields1Click(); });
     handlers_[cmNextWindowSize] = [this] { Nextwindowsize1Click(); };
     for (int i = 0; i < kChildWindowCount; ++i)
         handlers_[ChildWindowCommand(i)] = [this, i] { OpenChildWindow(i); };
@@ -924,7 +913,7 @@ void TQSOForm::SetCommandHandler(TQsoCommand c, std::function<void()> handler) {
 
 void TQSOForm::EnableCommand(TQsoCommand c, bool on)
 {
-    actions_[c]->setEnabled(on && !NotBuiltReason(QsoCommand(c).feature));
+    actions_[c]->setEnabled(on);
 }
 
 void TQSOForm::OpenChildWindow(int index)

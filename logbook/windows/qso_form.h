@@ -90,7 +90,12 @@ public:
     void SetCommandHandler(TQsoCommand c, std::function<void()> handler);
     // Enables a command as far as its window exists (a command not built yet stays disabled).
     void EnableCommand(TQsoCommand c, bool on);
-    void SetServices(TQsoWindowServices services) { services_ = std::move(services); }
+    // The menus follow what the services find (the terminals may already be open).
+    void SetServices(TQsoWindowServices services)
+    {
+        services_ = std::move(services);
+        UpdateMenus(0);
+    }
     TQsoWindowServices& Services() { return services_; }
     // The Reports menu's items, in the order of ReportEntries().
     QAction* ReportAction(int entry) const { return reportActions_[static_cast<std::size_t>(entry)]; }

@@ -76,7 +76,7 @@ const char* const PageCaptions[TSetupDialog::PageCount] = {
 const std::set<std::string> NotInSettingsFile{"Personal_band", "Personal_CWcutoff", "F_RadioNotes",
                                               "F_WorkedCutoff", "F_MailedCutoff"};
 
-const std::vector<std::string> QslRoutes(std::begin(QslRouteNames), std::end(QslRouteNames));
+const std::vector<std::string> QslRouteChoices(std::begin(QslRouteNames), std::end(QslRouteNames));
 const std::vector<std::string> ComPorts{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 const std::vector<std::string> TncBaudRates{"1200", "2400", "4800", "9600", "14400", "19200", "38400"};
 const std::vector<std::string> FlowControls{"None", "XON/XOFF", "RTS/CTS"};
@@ -459,7 +459,7 @@ QWidget* TSetupDialog::BuildQso(QWidget* page)
     TRows rows(grid);
     auto* band = Choice(page, "DefQSO_band", BandNames(1, 15, false));
     auto* mode = Choice(page, "DefQSO_Mode", ModeNames(false));
-    auto* method = Choice(page, "DefQSO_Method", QslRoutes);
+    auto* method = Choice(page, "DefQSO_Method", QslRouteChoices);
     auto* label = Choice(page, "DefQSO_Label", {"Y", "N"});
     auto* group = NumberField(page, "DefQSO_Group", "999", 0, 253);
     group->setToolTip(QStringLiteral("A number from 0 to 253"));
@@ -828,7 +828,7 @@ QWidget* TSetupDialog::BuildF2Key(QWidget* page)
     auto* grid = new QGridLayout(page);
     TRows rows(grid);
     auto* confirm = Check(page, "F_F2_Confirm", "Mark QSO as Confirmed");
-    auto* method = Choice(page, "F_F2_Method", QslRoutes);
+    auto* method = Choice(page, "F_F2_Method", QslRouteChoices);
     auto* label = Choice(page, "F_F2_label", {"Do Nothing", "Set Label Field to Y", "Mark for Sequenced Printing"});
     auto* next = Choice(page, "F_F2_NextQSO", {"Same QSO", "Next QSO", "Specify New QSO Filter"});
     auto* alert = Check(page, "F_F2_Alert", "Alert when Confirming New Band or Mode");
@@ -981,7 +981,9 @@ void TSetupDialog::FitWindow()
         if (chars <= 0)
             continue;
         const int width = field->fontMetrics().averageCharWidth() * chars + 12;
-        field->setSizePolicy(QSizePolicy::Ignored, field->sizePolicy().verticalPolicy());
+        // Long fields grow from their width, which the grid then keeps for their column.
+        field->setSizePolicy(chars <= ShortFieldChars ? QSizePolicy::Fixed : QSizePolicy::MinimumExpanding,
+                             field->sizePolicy().verticalPolicy());
         if (chars <= ShortFieldChars)
             field->setFixedWidth(width);
         else
@@ -1414,7 +1416,7 @@ void TSetupDialog::CountryListingClick()
     for (std::int32_t i = 1; i < CountryDb.Countries->Count(); ++i)
         entries.push_back(PadRight(CountryPrefix(static_cast<std::uint16_t>(i)), 6) +
                           CountryName(static_cast<std::uint16_t>(i)));
-    // The pick list answers with a country number; the entries start at country 1.
+    // The country list's first record is the placeholder "no country": the pick list starts after it.
     const int chosen = AskCountry ? AskCountry(entries, 0) : ShowPicklist(this, "Prefix", *CountryDb.Countries, 1) - 1;
     if (chosen < 0)
         return;

@@ -282,7 +282,7 @@ TEST_F(LabelQueueTest, SelectionOrderAndMissingCount)
     Add("G3ZZ", 3, qrMoney);
     Add("K1NL", 3, qrBuro, false);  // no label flag
     Add("OH2A", 4, qrNone);
-    TLabelQueue q(log, lkQslLabels, Lookups());
+    TLabelQueue q(log, lkLabelFlag, Lookups());
     q.Build({});
     EXPECT_EQ(Calls(q), (std::vector<std::string>{"G3ZZ", "F5AB", "DL1AA", "VK9XX", "OH2A"}));
     EXPECT_EQ(q.Missing(), 1);
@@ -304,7 +304,7 @@ TEST_F(LabelQueueTest, ReRoutingAndIgnoreReachTheLogOnlyWhenCommitted)
     TQsoRecord* vk = Add("VK9XX", 9, qrBuro);
     TQsoRecord* vk2 = Add("VK9YY", 9, qrBuro);
     log.SetFlags(false, false);
-    TLabelQueue q(log, lkQslLabels, Lookups());
+    TLabelQueue q(log, lkLabelFlag, Lookups());
     TLabelChoice direct;
     direct.AltMethod = qrDirect;
     q.Build(direct);

@@ -1,5 +1,7 @@
 #include "exchange/worked_summary.h"
 
+#include <cctype>
+
 #include "logbook/bands_modes.h"
 #include "logbook/call_lookup.h"
 #include "logbook/config_record.h"
@@ -132,6 +134,7 @@ struct SummaryCase {
     const char* caption;
     std::vector<const char*> rows;  // per mode-group row, a character per band ('.' not worked)
 };
+void PrintTo(const SummaryCase& c, std::ostream* os) { *os << c.caption; }
 class WorkedSummaryCells : public WorkedSummaryTest, public ::testing::WithParamInterface<SummaryCase> {};
 
 TEST_P(WorkedSummaryCells, CaptionAndCellsForTheEntry)
@@ -167,7 +170,14 @@ INSTANTIATE_TEST_SUITE_P(
         SummaryCase{skwWpx, With(&TSummaryEntry::Call, "dl1aa/p"), "WPX = DL1", {".C..", "....", ".C.."}},
         SummaryCase{skwWpx, With(&TSummaryEntry::Call, ""), "WPX = <none>", {"....", "....", "...."}},
         SummaryCase{skwWpx, With(&TSummaryEntry::Call, "Y21ABC"), "WPX = Y21 (Del)", {".W..", "....", ".W.."}},
-        SummaryCase{skwWpx, With(&TSummaryEntry::Call, "Y22XYZ"), "WPX = Y22 (Del)", {"....", "....", "...."}}));
+        SummaryCase{skwWpx, With(&TSummaryEntry::Call, "Y22XYZ"), "WPX = Y22 (Del)", {"....", "....", "...."}}),
+    [](const ::testing::TestParamInfo<SummaryCase>& info) {
+        std::string name = std::to_string(info.index) + "_";
+        for (const char* p = info.param.caption; *p; ++p)
+            if (std::isalnum(static_cast<unsigned char>(*p)))
+                name += *p;
+        return name;
+    });
 
 TEST_F(WorkedSummaryTest, TheEntrysBandAndModeGroupMarkOneCell)
 {

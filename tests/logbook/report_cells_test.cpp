@@ -61,44 +61,44 @@ protected:
 
 TEST_F(ReportCellsTest, EachFieldShowsItsPartOfTheQso)
 {
-    EXPECT_EQ(Cell(rfCallsign), "W6XYZ");
-    EXPECT_EQ(Cell(rfCountry), "United States");
-    EXPECT_EQ(Cell(rfPrefix), "K");
-    EXPECT_EQ(Cell(rfState), "CA");
-    EXPECT_EQ(Cell(rfStateName), "California");
-    EXPECT_EQ(Cell(rfCounty), "Los Angeles");
-    EXPECT_EQ(Cell(rfIOTAName), "Great Britain");
-    EXPECT_EQ(Cell(rfTime), "13:07");
-    EXPECT_EQ(Cell(rfBand), BandName(5));
-    EXPECT_EQ(Cell(rfMode), "CW");
-    EXPECT_EQ(Cell(rfRstR), "59A");
-    EXPECT_EQ(Cell(rfRstS), "579");
-    EXPECT_EQ(Cell(rfQSLMthd), "Direct");
-    EXPECT_EQ(Cell(rfSatell), "") << "satellite mode 1 is none";
-    EXPECT_EQ(Cell(rfGroup), "2");
-    EXPECT_EQ(Cell(rfGroupname), "DX");
-    EXPECT_EQ(Cell(rfSeqPrtNr), "17");
-    EXPECT_EQ(Cell(rfQSLDate), "") << "no QSL sent";
-    EXPECT_EQ(Cell(rfNumber, 42), "42");
-    EXPECT_EQ(Cell(rfQSONotes, 1, 8), "QSO note");
-    EXPECT_EQ(Cell(rfCallsignNotes, 1, 6), "a long");
-    EXPECT_EQ(Cell(rfConf), "Y");
-    EXPECT_EQ(Cell(rfYLop), "Y");
-    EXPECT_EQ(Cell(rfQRP), "");
-    EXPECT_EQ(Cell(rfValidDX), "N");
-    EXPECT_EQ(Cell(rfDXCCmix), "S") << "submitted";
-    EXPECT_EQ(Cell(rfWAZbnd), "*") << "credited";
-    EXPECT_EQ(Cell(rfWAZmix), "");
+    EXPECT_EQ(Cell(rpfCallsign), "W6XYZ");
+    EXPECT_EQ(Cell(rpfCountry), "United States");
+    EXPECT_EQ(Cell(rpfPrefix), "K");
+    EXPECT_EQ(Cell(rpfState), "CA");
+    EXPECT_EQ(Cell(rpfStateName), "California");
+    EXPECT_EQ(Cell(rpfCounty), "Los Angeles");
+    EXPECT_EQ(Cell(rpfIOTAName), "Great Britain");
+    EXPECT_EQ(Cell(rpfTime), "13:07");
+    EXPECT_EQ(Cell(rpfBand), BandName(5));
+    EXPECT_EQ(Cell(rpfMode), "CW");
+    EXPECT_EQ(Cell(rpfRstR), "59A");
+    EXPECT_EQ(Cell(rpfRstS), "579");
+    EXPECT_EQ(Cell(rpfQSLMthd), "Direct");
+    EXPECT_EQ(Cell(rpfSatell), "") << "satellite mode 1 is none";
+    EXPECT_EQ(Cell(rpfGroup), "2");
+    EXPECT_EQ(Cell(rpfGroupname), "DX");
+    EXPECT_EQ(Cell(rpfSeqPrtNr), "17");
+    EXPECT_EQ(Cell(rpfQSLDate), "") << "no QSL sent";
+    EXPECT_EQ(Cell(rpfNumber, 42), "42");
+    EXPECT_EQ(Cell(rpfQSONotes, 1, 8), "QSO note");
+    EXPECT_EQ(Cell(rpfCallsignNotes, 1, 6), "a long");
+    EXPECT_EQ(Cell(rpfConf), "Y");
+    EXPECT_EQ(Cell(rpfYLop), "Y");
+    EXPECT_EQ(Cell(rpfQRP), "");
+    EXPECT_EQ(Cell(rpfValidDX), "N");
+    EXPECT_EQ(Cell(rpfDXCCmix), "S") << "submitted";
+    EXPECT_EQ(Cell(rpfWAZbnd), "*") << "credited";
+    EXPECT_EQ(Cell(rpfWAZmix), "");
     EXPECT_EQ(Cell(kReportFieldCount), "???");
     EXPECT_EQ(Cell(-1), "???");
 
     q_.Country = 0;
     q_.State = 0;
     q_.SatMode = 2;
-    EXPECT_EQ(Cell(rfPrefix), "") << "country 0 has no prefix";
-    EXPECT_EQ(Cell(rfStateName), "");
-    EXPECT_EQ(Cell(rfCounty), "");
-    EXPECT_EQ(Cell(rfSatell), "435/145");
+    EXPECT_EQ(Cell(rpfPrefix), "") << "country 0 has no prefix";
+    EXPECT_EQ(Cell(rpfStateName), "");
+    EXPECT_EQ(Cell(rpfCounty), "");
+    EXPECT_EQ(Cell(rpfSatell), "435/145");
 }
 
 struct CsvCase {

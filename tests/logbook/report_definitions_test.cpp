@@ -51,10 +51,10 @@ TEST(ReportDefinitions, LoadWhatTheyCanReportTheRestAndKeepEveryOtherReportOnSav
     ASSERT_EQ(defs.Count(), 5);
     EXPECT_FALSE(defs.Modified());
 
-    EXPECT_EQ(Named(defs, "Awards"), (TReportDefinition{"Awards", soZone, 30, {rfCallsign, rfNumber, rfWAZmix}}));
-    EXPECT_EQ(Named(defs, "Bad column").Columns, (std::vector<std::uint8_t>{rfCallsign, rfCountry}));
+    EXPECT_EQ(Named(defs, "Awards"), (TReportDefinition{"Awards", soZone, 30, {rpfCallsign, rpfNumber, rpfWAZmix}}));
+    EXPECT_EQ(Named(defs, "Bad column").Columns, (std::vector<std::uint8_t>{rpfCallsign, rpfCountry}));
     EXPECT_EQ(Named(defs, "Case").SortOrder, soDate) << "sort names are matched in their own letter case";
-    EXPECT_EQ(Named(defs, "Headless").Columns, (std::vector<std::uint8_t>{rfTime}))
+    EXPECT_EQ(Named(defs, "Headless").Columns, (std::vector<std::uint8_t>{rpfTime}))
         << "the columns are the keys from the third on";
     EXPECT_EQ(Named(defs, "Headless").NoteWidth, 15);
     EXPECT_EQ(Named(defs, "Width").NoteWidth, 15);
@@ -73,7 +73,7 @@ TEST(ReportDefinitions, LoadWhatTheyCanReportTheRestAndKeepEveryOtherReportOnSav
 
     TReportDefinition changed = Named(defs, "Case");
     changed.SortOrder = soWpx;
-    changed.Columns = {rfWPX, rfCallsign};
+    changed.Columns = {rpfWPX, rpfCallsign};
     defs.SetItem(defs.IndexOfName("Case"), changed);
     EXPECT_TRUE(defs.Modified());
     defs.Save();
@@ -94,7 +94,7 @@ TEST(ReportDefinitions, MissingFileGivesTheDefaultReportAndWritesNothing)
     const std::string path = dir.file("KORVAL.REP");
     TReportDefinitions defs(path);
     ASSERT_EQ(defs.Count(), 1);
-    EXPECT_EQ(Named(defs, "??noname report??"), (TReportDefinition{"??noname report??", soBand, 25, {rfCallsign}}));
+    EXPECT_EQ(Named(defs, "??noname report??"), (TReportDefinition{"??noname report??", soBand, 25, {rpfCallsign}}));
     EXPECT_FALSE(defs.Modified());
     EXPECT_TRUE(defs.Problems().empty());
     defs.Save();
@@ -115,7 +115,7 @@ TEST(ReportDefinitions, StoredDefinitionsAreCutToTheirCapacities)
 {
     TReportDefinitions defs;
     TReportDefinition d{"A report name of thirty chars", soGrid, 40, {}};
-    d.Columns.assign(60, rfDate);
+    d.Columns.assign(60, rpfDate);
     defs.SetItem(0, d);
     ASSERT_TRUE(defs.GetItem(0, d));
     EXPECT_EQ(d.Name, "A report name of thirty c");
@@ -148,7 +148,7 @@ TEST(ReportDefinitions, LoadingShowsTheProblemsOnceAndSavingShowsAFailure)
     LoadReportDefinitions();
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.texts()[0].find("NoSuchField"), std::string::npos);
-    EXPECT_EQ(Named(ReportDefinitions(), "R").Columns, (std::vector<std::uint8_t>{rfDate}));
+    EXPECT_EQ(Named(ReportDefinitions(), "R").Columns, (std::vector<std::uint8_t>{rpfDate}));
 
     std::filesystem::remove(dir.file("SAVE/KORVAL.REP"));
     std::filesystem::create_directory(dir.file("SAVE/KORVAL.REP"));
@@ -177,13 +177,13 @@ TEST_P(ReportColumns, CaptionWidthAndAlignment)
 }
 INSTANTIATE_TEST_SUITE_P(
     FieldTable, ReportColumns,
-    ::testing::Values(ColumnCase{rfNumber, "Number", 7, 1},           // name as long as the width
-                      ColumnCase{rfCallsign, "Callsign", 12, 0},      // width above the name
-                      ColumnCase{rfCallsignNotes, "Callsign Notes", 15, 0},
-                      ColumnCase{rfAWD, "AWD", 4, 2},                 // flag columns are centred
-                      ColumnCase{rfZone, "Zone", 5, 1},
-                      ColumnCase{rfIOTAName, "IOTA Name", 38, 0},
-                      ColumnCase{rfWPXbnd, "WPXbnd", 7, 0}));
+    ::testing::Values(ColumnCase{rpfNumber, "Number", 7, 1},           // name as long as the width
+                      ColumnCase{rpfCallsign, "Callsign", 12, 0},      // width above the name
+                      ColumnCase{rpfCallsignNotes, "Callsign Notes", 15, 0},
+                      ColumnCase{rpfAWD, "AWD", 4, 2},                 // flag columns are centred
+                      ColumnCase{rpfZone, "Zone", 5, 1},
+                      ColumnCase{rpfIOTAName, "IOTA Name", 38, 0},
+                      ColumnCase{rpfWPXbnd, "WPXbnd", 7, 0}));
 
 TEST(ReportColumns, NamesAreMatchedExactly)
 {

@@ -101,6 +101,14 @@ protected:
         l.HasBureau = [](int country) { return country != 9; };
         return l;
     }
+    std::vector<std::string> PrintedCalls() const
+    {
+        std::vector<std::string> calls;
+        for (const TQsoRecord* q : log.Qsos())
+            if (q->LabelPrinted)
+                calls.push_back(q->Call.str());
+        return calls;
+    }
     std::vector<std::string> Records() const
     {
         std::vector<std::string> r;
@@ -113,7 +121,7 @@ protected:
     }
     TLabelRunResult Run(const TLabelLayout& layout, int skip = 0, TLabelChoice choice = {})
     {
-        TLabelQueue queue(log, lkQslLabels, Lookups());
+        TLabelQueue queue(log, lkLabelFlag, Lookups());
         queue.Build(choice);
         return PrintQslLabels(queue, layout, TLabelSettings::FromConfig(TConfigRecord()), skip, nullptr);
     }
@@ -251,8 +259,8 @@ TEST_F(LabelPrintTest, PositionsThatNeverFitStopAfterOnePage)
     TLabelLayout off = Sheet();
     off.SpacingLeft = 9.0;
     TReportSystem report;
-    TLabelPrinter printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkQslLabels);
-    TLabelQueue queue(log, lkQslLabels, Lookups());
+    TLabelPrinter printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkLabelFlag);
+    TLabelQueue queue(log, lkLabelFlag, Lookups());
     queue.Build({});
     printer.Attach(report, TLabelPrinter::FillFrom(queue));
     ASSERT_TRUE(RunReportSetup(true, report));
@@ -274,7 +282,7 @@ TEST_F(LabelPrintTest, PrintDialogCountsPrintsAndMarks)
     Add("F5AB", 3);
     TQsoRecord* vk = Add("VK9XX", 1, false, 9);
     {
-        TPrintLabelsDialog d(log, lkQslLabels, Lookups());
+        TPrintLabelsDialog d(log, lkLabelFlag, Lookups());
         EXPECT_EQ(d.windowTitle(), "Print QSL labels");
         EXPECT_EQ(d.F_CurrentLabel->itemText(0), "Custom1");
         EXPECT_EQ(d.Panel1->text(), "Printing 3 QSOs");
@@ -287,17 +295,85 @@ TEST_F(LabelPrintTest, PrintDialogCountsPrintsAndMarks)
         d.F_PrintMethod->setChecked(true);
         d.BtnPrintClick();
         EXPECT_EQ(d.result(), 2);
-        EXPECT_EQ(d.PrintedQsos().size(), 2u);
+        EXPECT_EQ(PrintedCalls(), (std::vector<std::string>{"DL1AA", "F5AB"}));
         EXPECT_FALSE(vk->HasFlag(qfLabelToPrint));  // ignored, once the run went through
         EXPECT_TRUE(TLabelSettings::FromConfig(Config).PrintMethodLabels);
         EXPECT_NE(PdfText(pdf).find("Method = Direct"), std::string::npos);
     }
     {
-        TPrintLabelsDialog d(log, lkQslLabels, Lookups());
+        TPrintLabelsDialog d(log, lkLabelFlag, Lookups());
         EXPECT_EQ(d.Panel1->text(), "Printing 2 QSOs");
+        for (TQsoRecord* q : log.Qsos())
+            q->LabelPrinted = false;
         d.BtnMarkAllClick();
         EXPECT_EQ(d.result(), 1);
-        EXPECT_EQ(d.PrintedQsos().size(), 2u);
+        EXPECT_EQ(PrintedCalls(), (std::vector<std::string>{"DL1AA", "F5AB"}));
     }
     Config = saved;
+}
+
+TEST_F(LabelPrintTest, SwlLabelsNameTheListenerAndLeaveOutTheReport)
+{
+    for (const char* call : {"ONL4321", "DE1ABC"}) {
+        TSwlRecord s;
+        s.Call = call;
+        s.Date = 45000;
+        s.Time = 3600;
+        s.Band = 5;
+        s.Mode = 1;
+        log.InsertSwl(s);
+    }
+    Add("DL1AA");  // a QSO with the label flag is no SWL label
+    TLabelQueue queue(log, lkSwl, Lookups());
+    queue.Build({});
+    EXPECT_EQ(queue.CountText(), "Printing 2 QSOs");
+    const TLabelRunResult r = PrintQslLabels(queue, Sheet(), TLabelSettings::FromConfig(TConfigRecord()), 0, nullptr);
+    ASSERT_TRUE(r.Printed);
+    ASSERT_EQ(r.Placed.size(), 2u);
+    // In the log's order: by call.
+    EXPECT_EQ(r.Placed[0].CallLine, "SWL: DE1ABC");
+    EXPECT_EQ(r.Placed[1].CallLine, "SWL: ONL4321");
+    EXPECT_TRUE(r.PrintedQsos.empty());
+    ASSERT_EQ(r.PrintedSwl.size(), 2u);
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Mode"), std::string::npos);
+    EXPECT_EQ(text.find("RST"), std::string::npos);
+    EXPECT_EQ(text.find("2X"), std::string::npos);
+    EXPECT_NE(text.find("Thanks SWL report de"), std::string::npos);
+    EXPECT_EQ(text.find("Pse QSL"), std::string::npos);
+
+    // Mark All marks every SWL report.
+    TPrintLabelsDialog d(log, lkSwl, Lookups());
+    EXPECT_EQ(d.Panel1->text(), "Printing 2 QSOs");
+    d.BtnMarkAllClick();
+    for (const TSwlRecord& s : log.Swl())
+        EXPECT_EQ(s.Printed, kSwlPrinted);
+}
+
+TEST_F(LabelPrintTest, AManagerAnsweredDirectlyGetsItsAddressAfterItsLastLabel)
+{
+    Add("A61XX", qrDirect, false, 1, 60);
+    Add("A62YY", qrDirect, false, 1, 120);
+    Add("JA1ZZ", qrBuro, false, 1, 180);  // the same manager via the bureau: no address label
+    TLabelLookups lookups = Lookups();
+    lookups.ManagerOf = [](const TQsoRecord&) { return std::string("W3HNK"); };
+    lookups.AddressOf = [](const std::string& call) {
+        return call == "W3HNK" ? std::vector<std::string>{"Joe Smith", "!paid until 2027", "PO Box 73", "Anytown"}
+                               : std::vector<std::string>{};
+    };
+    TLabelQueue queue(log, lkLabelFlag, lookups);
+    TLabelChoice choice;
+    choice.PrintQslManagers = true;
+    queue.Build(choice);
+    TLabelSettings settings = TLabelSettings::FromConfig(TConfigRecord());
+    settings.PrintQslManagers = true;
+    const TLabelRunResult r = PrintQslLabels(queue, Sheet(), settings, 0, nullptr);
+    ASSERT_TRUE(r.Printed);
+    std::vector<std::string> lines;
+    for (const TPlacedLabel& p : r.Placed)
+        lines.push_back(p.CallLine);
+    EXPECT_EQ(lines, (std::vector<std::string>{"A61XX via W3HNK", "A62YY via W3HNK", "Joe Smith", "JA1ZZ via W3HNK"}));
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("PO Box 73"), std::string::npos);
+    EXPECT_EQ(text.find("paid until"), std::string::npos);
 }

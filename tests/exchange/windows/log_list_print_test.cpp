@@ -28,7 +28,7 @@ protected:
     {
         QsoFormTest::SetUp();
         auto defs = std::make_unique<TReportDefinitions>();
-        defs->SetItem(0, TReportDefinition{"Station log", soCallsign, 20, {rfNumber, rfCallsign, rfDate, rfBand, rfMode}});
+        defs->SetItem(0, TReportDefinition{"Station log", soCallsign, 20, {rpfNumber, rpfCallsign, rpfDate, rpfBand, rpfMode}});
         SetReportDefinitions(std::move(defs));
         InstallLogListPrinting();
     }

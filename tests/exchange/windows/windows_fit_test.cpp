@@ -66,7 +66,7 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
         {"custom-award choice", [&] { return new TGetCustAwdForm(*awards); }},
         {"report window", [&] { return new TReportForm(std::make_unique<TRateReport>(&log), nullptr); }},
         {"label editor", [] { return new TLabelEditor(Config); }},
-        {"label printing", [&] { return new TPrintLabelsDialog(log, lkQslLabels, TLabelLookups{}); }},
+        {"label printing", [&] { return new TPrintLabelsDialog(log, lkLabelFlag, TLabelLookups{}); }},
         {"report designer", [] { return new TReportDesignerDialog(ReportDefinitions(), 0); }},
         {"report selector", [] { return new TSelectReport(ReportDefinitions(), 0, 4); }},
     };

@@ -47,7 +47,7 @@ protected:
         QsoFormTest::SetUp();
         // One report: the row number, the call, the group name and the QSO note.
         auto defs = std::make_unique<TReportDefinitions>();
-        defs->SetItem(0, TReportDefinition{"Listing", soDate, 20, {rfNumber, rfCallsign, rfGroupname, rfQSONotes}});
+        defs->SetItem(0, TReportDefinition{"Listing", soDate, 20, {rpfNumber, rpfCallsign, rpfGroupname, rpfQSONotes}});
         SetReportDefinitions(std::move(defs));
     }
     void TearDown() override

@@ -37,20 +37,20 @@ TEST(ReportDesigner, FieldsMoveBetweenTheListsAndChangeOrder)
 {
     TempDir dir;
     TReportDefinitions defs(dir.file("KORVAL.REP"));
-    defs.SetItem(0, TReportDefinition{"Calls", soDate, 15, {rfCallsign, rfDate}});
+    defs.SetItem(0, TReportDefinition{"Calls", soDate, 15, {rpfCallsign, rpfDate}});
     TReportDesignerDialog d(defs, 0);
     EXPECT_EQ(d.windowTitle(), "Report Generator");
-    EXPECT_EQ(Fields(d.DstList), (std::vector<int>{rfCallsign, rfDate}));
+    EXPECT_EQ(Fields(d.DstList), (std::vector<int>{rpfCallsign, rpfDate}));
     EXPECT_EQ(d.SrcList->count(), kReportFieldCount - 2);
-    EXPECT_EQ(Fields(d.SrcList)[0], rfAward);  // table order, the report's columns left out
+    EXPECT_EQ(Fields(d.SrcList)[0], rpfAward);  // table order, the report's columns left out
     EXPECT_EQ(d.F_NoteWidth->value(), 15);
 
     // The first field goes to the end; the selection stays at its place.
     d.SrcList->setCurrentRow(1);
     d.IncludeBtnClick();
-    EXPECT_EQ(Fields(d.DstList), (std::vector<int>{rfCallsign, rfDate, rfAWD}));
+    EXPECT_EQ(Fields(d.DstList), (std::vector<int>{rpfCallsign, rpfDate, rpfAWD}));
     EXPECT_EQ(d.SrcList->currentRow(), 1);
-    EXPECT_EQ(Fields(d.SrcList)[1], rfAwdStrng);
+    EXPECT_EQ(Fields(d.SrcList)[1], rpfAwdStrng);
     // The last of the source list selected: after the move the new last one is.
     d.SrcList->setCurrentRow(d.SrcList->count() - 1);
     d.IncludeBtnClick();
@@ -58,9 +58,9 @@ TEST(ReportDesigner, FieldsMoveBetweenTheListsAndChangeOrder)
 
     d.DstList->setCurrentRow(0);
     d.MoveSelected(-1);  // first: nothing
-    EXPECT_EQ(Fields(d.DstList)[0], rfCallsign);
+    EXPECT_EQ(Fields(d.DstList)[0], rpfCallsign);
     d.MoveSelected(1);
-    EXPECT_EQ(Fields(d.DstList)[1], rfCallsign);
+    EXPECT_EQ(Fields(d.DstList)[1], rpfCallsign);
     EXPECT_EQ(d.DstList->currentRow(), 1);
 
     d.ExAllBtnClick();
@@ -104,7 +104,7 @@ TEST(ReportDesigner, OkCutsTheNameAndSavesAtOnceANewReportSurvivesCancel)
     EXPECT_EQ(def.Name.size(), 25u);
     EXPECT_EQ(def.SortOrder, soCallsign);
     EXPECT_EQ(def.NoteWidth, 30);
-    EXPECT_EQ(def.Columns, (std::vector<std::uint8_t>{rfCallsign, rfAward}));
+    EXPECT_EQ(def.Columns, (std::vector<std::uint8_t>{rpfCallsign, rpfAward}));
     EXPECT_EQ(d.F_CurrentReport->itemText(1), "A report name far longer ");
     // Written at once: the file reads back with the changed definition.
     TReportDefinitions back(file);
