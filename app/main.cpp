@@ -10,6 +10,7 @@
 #include "platform/windows/korval_application.h"
 #include "reporting/windows/qt_printer_system.h"
 #include "platform/shipped_defaults.h"
+#include "exchange/windows/report_setup.h"
 
 int main(int argc, char** argv)
 {
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     std::string readme = options.shippedDataDir + "/README.md";
     options.helpFile = std::filesystem::exists(readme) ? readme : std::string(KORVAL_README);
     korval::InstallReportPrinting();
+    korval::InstallLogListPrinting();
     korval::InstallComsUi();
     return korval::RunKorval(options);
 }

@@ -23,6 +23,8 @@
 #include "exchange/windows/contest_dialog.h"
 #include "exchange/windows/elements_dialog.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/windows/label_windows.h"
+#include "logbook/windows/qsl_commands.h"
 #include "exchange/windows/mark_qsl_dialog.h"
 #include "exchange/windows/set_dialog.h"
 #include "exchange/windows/set_flags.h"
@@ -185,6 +187,11 @@ void TMainForm::BuildMenus()
     Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), &TMainForm::Countries1Click);
     IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::IOTA1Click);
     Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
+    Labeldefinitions1->setEnabled(true);
+    connect(Labeldefinitions1, &QAction::triggered, this, [this] {
+        TLabelEditor editor(Config, this);
+        editor.exec();
+    });
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
@@ -689,6 +696,16 @@ void TMainForm::ShowQsoWindow()
         qso->SetCommandHandler(cmMarkForQsl, [qso] { OpenMarkForQsl(qso); });
         qso->SetCommandHandler(cmChangeQslRouting, [qso] { OpenChangeQsl(qso); });
         qso->SetCommandHandler(cmContestMode, [qso] { EditContestMode(qso); });
+        // Label runs: the QSO window clears the printed marks, the print dialog sets them, and the
+        // window offers the follow-up for what was printed.
+        for (const auto& [command, kind] : {std::pair{cmPrintQslLabels, lkLabelFlag}, std::pair{cmPrintLabelsInSequence, lkSequence},
+                                            std::pair{cmPrintSwlLabels, lkSwl}})
+            qso->SetCommandHandler(command, [qso, log, kind] {
+                PrintLabels(*qso, kind, [qso, log](int k) {
+                    TPrintLabelsDialog dialog(*log, k, TLabelLookups::Program(), qso);
+                    dialog.exec();
+                });
+            });
         qso->SetRadio(&RadioFeed());
         qso->SetIgnoreModeInRealTime(Ignoremodeinrealtime1->isChecked());
         // Queued: the poll feeds the QSO window, which must first finish the entry that asked.

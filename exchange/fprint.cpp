@@ -41,4 +41,19 @@ std::string TFprint::HeadingLine() const
     return s;
 }
 
+void TFprint::GetLine(int index, std::string& s) const
+{
+    s.clear();
+    if (Rows && index >= 0 && index < RowCount())
+        s = (*Rows)[static_cast<std::size_t>(index)];
+    CompleteCells(s, ColumnCount());
+}
+
+void CompleteCells(std::string& s, int columns)
+{
+    const int have = static_cast<int>(std::count(s.begin(), s.end(), '\t'));
+    if (have < columns - 1)
+        s.append(static_cast<std::size_t>(columns - 1 - have), '\t');
+}
+
 } // namespace korval

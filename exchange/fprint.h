@@ -1,7 +1,7 @@
 #pragma once
 // TFprint: the column layout of a listing: a title and up to 51 columns, each with a title, a
-// width in characters and an alignment. The report windows take their grid heading and the
-// first line of their files from it.
+// width in characters and an alignment, and the rows the listing printer prints under it. The
+// report windows take their grid heading and the first line of their files from it.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +19,11 @@ struct TFprintColumn {
 
 class TFprint {
 public:
+    virtual ~TFprint() = default;
+    TFprint() = default;
+    TFprint(const TFprint&) = default;
+    TFprint& operator=(const TFprint&) = default;
+
     static constexpr std::size_t kMaxColumns = 51;
     static constexpr std::size_t kTitleCap = 80;
     static constexpr std::size_t kColumnTitleCap = 20;
@@ -34,6 +39,16 @@ public:
     int ColumnCount() const { return static_cast<int>(Columns.size()); }
     // The column titles joined by TAB characters.
     std::string HeadingLine() const;
+
+    // The rows printed under the heading: TAB-separated cells (none when not set).
+    const std::vector<std::string>* Rows = nullptr;
+    virtual int RowCount() const { return Rows ? static_cast<int>(Rows->size()) : 0; }
+    // Row index (from 0) completed with TABs to one cell per column; an empty row is count - 1
+    // TABs. A row with more cells than columns keeps them.
+    virtual void GetLine(int index, std::string& s) const;
 };
+
+// Appends TABs until the line has `columns` cells.
+void CompleteCells(std::string& s, int columns);
 
 } // namespace korval

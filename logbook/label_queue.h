@@ -1,7 +1,7 @@
 #pragma once
 // The label queue: what a label run prints and how it tells what it printed.
 //
-// Three kinds of run (TLabelKind of qsl_marking.h):
+// Three kinds of run (TLabelKind):
 //   lkLabelFlag (0)  the QSOs of the log's selection whose flag byte has qfLabelToPrint, in log order;
 //   lkSequence  (1)  the QSOs of the selection with a print sequence number (SeqPrtNr != 0), in
 //                    the order of their numbers;
@@ -22,6 +22,8 @@ namespace korval {
 class TQsoData;
 struct TQsoRecord;
 struct TSwlRecord;
+
+enum TLabelKind : int { lkLabelFlag = 0, lkSequence = 1, lkSwl = 2 };
 
 // The queued QSOs of a run of kind 0 or 1 (empty for any other kind).
 std::vector<TQsoRecord*> LabelQueue(const TQsoData& log, int kind);

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "logbook/label_queue.h"
+
 namespace korval {
 
 class TQsoEntry;
 struct TQsoRecord;
-
-// Label kinds of a label run.
-enum TLabelKind : int { lkLabelFlag = 0, lkSequence = 1, lkSwl = 2 };
 
 // One award class a QSO counts for: the award box of the QSO window that "Subm" goes into.
 struct TAwardContribution {

@@ -699,11 +699,13 @@ bool TQsoData::InSelection(const TQsoRecord& r) const
     return true;
 }
 
-std::string TQsoData::GroupName(const TQsoRecord& r) const
+std::string TQsoData::GroupName(const TQsoRecord& r) const { return GroupNameOf(r.Group); }
+
+std::string TQsoData::GroupNameOf(std::uint8_t group) const
 {
-    if (r.Group == 0 || r.Group > GroupNames.size())
+    if (group == 0 || group > GroupNames.size())
         return {};
-    return GroupNames[r.Group - 1u];
+    return GroupNames[group - 1u];
 }
 
 // ---- award status ----

@@ -169,6 +169,7 @@ public:
 
     bool InSelection(const TQsoRecord& r) const;
     std::string GroupName(const TQsoRecord& r) const;
+    std::string GroupNameOf(std::uint8_t group) const;  // "" for 0 or an unnamed group
 
     // Award status.
     bool AwardStatusBuilt() const { return statusBuilt_; }

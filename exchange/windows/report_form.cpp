@@ -1,5 +1,7 @@
 #include "exchange/windows/report_form.h"
 
+#include "exchange/windows/report_setup.h"
+
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
@@ -35,8 +37,7 @@ TReportForm::TReportForm(std::unique_ptr<TReport> report, TQSOForm* qsoForm)
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(DG);
     PopupMenu1 = new QMenu(this);
-    Print1 = PopupMenu1->addAction("Print");
-    Print1->setEnabled(false);
+    Print1 = PopupMenu1->addAction("Print", this, [this] { Print(); });
     WritetoFile1 = PopupMenu1->addAction("Write to File", this, [this] { WritetoFile1Click(); });
     DG->setToolTip(FromWin1252(report_->Hint()));
     resize(640, 480);
@@ -70,6 +71,15 @@ void TReportForm::showEvent(QShowEvent* e)
 }
 
 void TReportForm::contextMenuEvent(QContextMenuEvent* e) { PopupMenu1->popup(e->globalPos()); }
+
+bool TReportForm::Print()
+{
+    if (!made_)
+        return false;
+    TFprint listing = report_->Heading;
+    listing.Rows = &report_->Lines;
+    return PrintReport(listing, this, false);
+}
 
 bool TReportForm::WriteToFile(const std::string& fileName)
 {

@@ -1,8 +1,8 @@
 #pragma once
 // TReportForm: the window of every award, listing, summary and rate report. It shows the report
 // engine's lines in a grid, writes them to a comma-separated file, and leads a double-click on a
-// cell to the QSOs behind it through the QSO window's search. Printing waits for the listing
-// printer: the item is there and disabled.
+// cell to the QSOs behind it through the QSO window's search, and prints it through the listing
+// printer.
 //
 // A Reports-menu entry opens its report with OpenReport (the class, the entry's argument and
 // the QSO window); the window is owned by the QSO window, shown modelessly, computed when first
@@ -37,6 +37,8 @@ public:
     QAction* Print1;
     QAction* WritetoFile1;
 
+    // Prints the lines under the heading (the report setup first); false when nothing printed.
+    bool Print();
     // Writes the report to the file; an error is shown to the operator and false returned.
     bool WriteToFile(const std::string& fileName);
     // What a double-click on a cell does (column from 0, data row from 1).

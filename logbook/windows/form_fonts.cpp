@@ -9,6 +9,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTableView>
+
+#include <algorithm>
 #include <QTextEdit>
 
 #include "logbook/config_record.h"
@@ -113,6 +115,12 @@ void ScaleAllForms(int oldScale, QWidget* mainWindow)
         SetFormFont(w);
         KeepFormOnScreen(w);
     }
+}
+
+void FitComboBoxes(QWidget* form)
+{
+    for (QComboBox* c : form->findChildren<QComboBox*>())
+        c->setFixedHeight(std::max(c->height(), c->sizeHint().height()));
 }
 
 } // namespace korval

@@ -14,6 +14,9 @@ int FontIndexOfClass(int fontClass);
 // Gives every control of the form its configured font and height, scales the form by the
 // configured form scale and fits labels to their captions.
 void SetFormFont(QWidget* form);
+// Combo boxes of a form that take their text's height and the frame and arrow around it (the
+// dialogs made of plain Qt combo boxes call it after SetFormFont).
+void FitComboBoxes(QWidget* form);
 
 // After the fonts or the form scale changed: every open window but the main window gives up the
 // old scale (in percent), takes the configured fonts and the new scale, and is kept on the screen.

@@ -1,5 +1,7 @@
 #include "logbook/windows/logbook.h"
 
+#include "logbook/windows/report_designer.h"
+
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
@@ -44,13 +46,17 @@ TLogbook::TLogbook(TQSOForm* owner) : TChildForm(owner, cwLogbook, psLogb), owne
     Confirmlabel1 = PopupMenu1->addAction(QStringLiteral("Confirm / Label"));
     ConfirmSWL1 = PopupMenu1->addAction(QStringLiteral("Confirm SWL"));
     PopupMenu1->addSeparator();
-    Print1 = PopupMenu1->addAction(QStringLiteral("Print"));
-    Reporteditor1 = PopupMenu1->addAction(QStringLiteral("Report editor"));
-    Selectreport1 = PopupMenu1->addAction(QStringLiteral("Select report"));
+    Print1 = PopupMenu1->addAction(QStringLiteral("Print"), this, [this] {
+        if (PrintCommand)
+            PrintCommand(*this);
+    });
+    Reporteditor1 = PopupMenu1->addAction(QStringLiteral("Report editor"), this, &TLogbook::Reporteditor1Click);
+    Selectreport1 = PopupMenu1->addAction(QStringLiteral("Select report"), this, &TLogbook::Selectreport1Click);
     WritetoFile1 = PopupMenu1->addAction(QStringLiteral("Write to File"), this, &TLogbook::WritetoFile1Click);
-    // The QSL confirmation, the printer and the report designer come with later work.
-    for (QAction* a : {Confirmlabel1, ConfirmSWL1, Print1, Reporteditor1, Selectreport1})
+    // The QSL confirmation comes with later work.
+    for (QAction* a : {Confirmlabel1, ConfirmSWL1})
         a->setEnabled(false);
+    Print1->setEnabled(static_cast<bool>(PrintCommand));
     DG->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DG, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->exec(DG->mapToGlobal(at)); });
@@ -163,6 +169,24 @@ QString TLogbook::CaptionText() const
 }
 
 void TLogbook::UpdateCaption() { setWindowTitle(CaptionText()); }
+
+void TLogbook::Reporteditor1Click()
+{
+    TReportDesignerDialog dialog(ReportDefinitions(), report_, this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    // Cancel keeps what was made meanwhile (a new definition), so the list is shown again either way.
+    SetReport(ok ? dialog.Report() : std::min(report_, ReportDefinitions().Count() - 1));
+}
+
+void TLogbook::Selectreport1Click()
+{
+    TSelectReport dialog(ReportDefinitions(), report_, SortOrder(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    SetReport(dialog.Report());
+    SetSortOrder(dialog.SortOrder());
+    UpdateCaption();
+}
 
 void TLogbook::GotoQSO1Click()
 {

@@ -35,6 +35,7 @@ public:
     // Another report definition: its columns, then its sort order.
     void SetReport(int index);
     int ReportNumber() const { return report_; }
+    const TReportDefinition& Definition() const { return def_; }
     int SortOrder() const { return view_.SortOrder(); }
     QString CaptionText() const;
     TLogListView& View() { return view_; }
@@ -44,9 +45,15 @@ public:
     // Commands of the pop-up menu.
     void GotoQSO1Click();
     void WritetoFile1Click();
+    // The report designer and the report selector; the list follows the chosen report.
+    void Reporteditor1Click();
+    void Selectreport1Click();
     // Writes the view as comma-separated lines (one per QSO, the report's columns); raises
     // EFileWriteError with any old file left as it was.
     void WriteToFile(const std::string& fileName);
+    // What Print does with the list (the listing printer installs it); the item is disabled
+    // without one.
+    static inline std::function<void(TLogbook&)> PrintCommand;
     // Stands in for the save dialog (tests); an empty name cancels.
     std::function<std::string()> AskFileName;
 

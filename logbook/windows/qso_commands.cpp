@@ -16,16 +16,6 @@ constexpr const char* kWindow = "&Window";
 constexpr const char* kStation = "S&tation";
 constexpr const char* kRotator = "S&tation/Rotator";
 
-// What is not part of Korval yet, and so keeps its commands disabled. Remove a line when its
-// window or dialog arrives (and give its commands their handlers).
-struct TNotBuilt {
-    TQsoFeature feature;
-    const char* what;
-};
-const TNotBuilt kNotBuilt[] = {
-    {qfLabelPrinting, "label printing"},
-};
-
 } // namespace
 
 const std::vector<TQsoCommandDef>& QsoCommands()
@@ -174,22 +164,6 @@ const std::vector<TReportEntry>& ReportEntries()
         {"Contest", "Rate Sheet", "TRateReport", 0},
     };
     return table;
-}
-
-const char* NotBuiltReason(TQsoFeature feature)
-{
-    for (const auto& n : kNotBuilt)
-        if (n.feature == feature)
-            return n.what;
-    return nullptr;
-}
-
-std::vector<TQsoFeature> NotBuiltFeatures()
-{
-    std::vector<TQsoFeature> v;
-    for (const auto& n : kNotBuilt)
-        v.push_back(n.feature);
-    return v;
 }
 
 } // namespace korval

@@ -3,9 +3,6 @@
 // shortcut (and the shortcut it moves to while the function keys are kept for the CW and RTTY
 // macros), and the part of the program it needs. The Reports menu is a table of its own: the
 // report each item opens and with which argument.
-//
-// A command whose window or dialog is not part of Korval yet stays in the menu, disabled; the
-// reasons are kept in one list here (NotBuiltReason), which shrinks as those windows arrive.
 #include <string>
 #include <vector>
 
@@ -102,10 +99,5 @@ struct TReportEntry {
 };
 
 const std::vector<TReportEntry>& ReportEntries();
-
-// Why a command is not available yet (the missing window or dialog), or null once it is.
-const char* NotBuiltReason(TQsoFeature feature);
-// Every feature still missing.
-std::vector<TQsoFeature> NotBuiltFeatures();
 
 } // namespace korval

@@ -32,15 +32,15 @@
 #include "logbook/qso_data.h"
 #include "logbook/sort_orders.h"
 #include "logbook/windows/entry_field_error_dialog.h"
-#include "logbook/windows/get_date_range.h"
-#include "logbook/windows/qsl_commands.h"
 #include "logbook/base/string_utils.h"
 #include "logbook/main_form_code.h"
 #include "logbook/note_editing.h"
 #include "logbook/qso_location.h"
+#include "logbook/windows/get_date_range.h"
 #include "logbook/windows/help_window.h"
 #include "logbook/windows/log_dialogs.h"
 #include "logbook/windows/picklist.h"
+#include "logbook/windows/qsl_commands.h"
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
 #include "logbook/configured_formats.h"
@@ -92,16 +92,6 @@ const Fn& Need(const Fn& fn, TQsoCommand c)
     if (!fn)
         throw std::logic_error(std::string("\"") + QsoCommand(c).caption + "\" is not connected");
     return fn;
-}
-
-// A command whose window is not in the program yet: disabled for good, and its item says why.
-void MarkNotBuilt(QAction* act, TQsoFeature feature)
-{
-    if (const char* why = NotBuiltReason(feature)) {
-        act->setEnabled(false);
-        act->setProperty("notBuilt", QString::fromLatin1(why));
-        act->setToolTip(QStringLiteral("Not in Korval yet: ") + QString::fromLatin1(why));
-    }
 }
 
 // The CW keyboard's was-open flag: the low byte of the spare longint of its placement slot.
@@ -284,7 +274,6 @@ void TQSOForm::BuildActions()
         act->setObjectName(QString::fromLatin1(d.name));
         act->setShortcut(QKeySequence(QString::fromLatin1(d.key), QKeySequence::PortableText));
         act->setShortcutContext(Qt::WindowShortcut);
-        MarkNotBuilt(act, d.feature);
         addAction(act);
         actions_[d.id] = act;
         const TQsoCommand c = d.id;
@@ -294,7 +283,6 @@ void TQSOForm::BuildActions()
     for (const TReportEntry& r : ReportEntries()) {
         auto* act = new QAction(QString::fromLatin1(r.caption), this);
         act->setObjectName(QStringLiteral("Report%1%2").arg(QString::fromLatin1(r.menu)).arg(reportActions_.size()));
-        MarkNotBuilt(act, qfReports);
         const TReportEntry entry = r;
         connect(act, &QAction::triggered, this, [this, entry] {
             if (!services_.OpenReport)
@@ -925,7 +913,7 @@ void TQSOForm::SetCommandHandler(TQsoCommand c, std::function<void()> handler) {
 
 void TQSOForm::EnableCommand(TQsoCommand c, bool on)
 {
-    actions_[c]->setEnabled(on && !NotBuiltReason(QsoCommand(c).feature));
+    actions_[c]->setEnabled(on);
 }
 
 void TQSOForm::OpenChildWindow(int index)

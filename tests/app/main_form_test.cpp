@@ -887,7 +887,7 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
     for (QAction* top : qso->MenuBar()->actions())
         MenuLeaves(top->menu(), top->text().toStdString(), items);
 
-    std::size_t ran = 0, waiting = 0;
+    std::size_t ran = 0;
     for (const auto& [path, action] : items) {
         // Each command from the shown last QSO; those that need real-time entry get it.
         if (qso->EntryMode() == emBrowse)
@@ -895,20 +895,16 @@ TEST_F(MainFormFixture, EveryQsoWindowCommandRunsOnASampleLogOrWaitsForItsWindow
         qso->FinishEntry();
         if (!action->isEnabled())
             qso->RunCommand(cmAddRealTime);
-        const QString notBuilt = action->property("notBuilt").toString();
         if (!action->isEnabled()) {
-            EXPECT_FALSE(notBuilt.isEmpty()) << path << " is disabled although nothing it needs is missing";
-            ++waiting;
+            ADD_FAILURE() << path << " stays disabled both over a logged QSO and in real-time entry";
             continue;
         }
-        EXPECT_TRUE(notBuilt.isEmpty()) << path << " is enabled although listed as not built";
         EXPECT_NO_THROW(action->trigger()) << path;
         QCoreApplication::processEvents();
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << path << " left a dialog open";
         ++ran;
     }
-    EXPECT_EQ(ran + waiting, items.size());
-    EXPECT_GE(ran, 34u);
+    EXPECT_EQ(ran, items.size());
     EXPECT_GE(items.size(), 120u);
     EXPECT_FALSE(rotator.sent.empty()) << "the rotator commands reached the rotator";
     EXPECT_NE(form->CountryInfoWindow(), nullptr);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "globe/windows/world_map.h"
+#include "logbook/base/day_number.h"
 #include "logbook/config_record.h"
 #include "platform/message_dlg.h"
 #include "reporting/rp_device.h"
@@ -41,6 +42,12 @@ struct FakePrinters : TQtPrinterSystem {
 
 TEST(WorldMapPrinting, WithoutAPrinterAPdfFileIsOfferedAndAFailedPrinterIsTold)
 {
+    // Noon UTC: the day and night shading leaves the land of the map's middle in daylight,
+    // whatever the hour the test runs at.
+    struct TNoon {
+        TNoon() { SetUtcClockSource([] { return std::int64_t(1717243200); }); }  // 2024-06-01 12:00
+        ~TNoon() { SetUtcClockSource({}); }
+    } noon;
     test::TempDir dir;
     test::ScopedHome home(dir.path());
     fs::create_directories(dir.file("maps"));

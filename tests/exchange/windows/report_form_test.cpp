@@ -9,6 +9,8 @@
 #include "exchange/windows/get_cust_awd_form.h"
 #include "exchange/windows/get_report_mode.h"
 #include "exchange/windows/report_form.h"
+#include "exchange/windows/report_setup.h"
+#include "pdf_pages.h"
 #include "grids/windows/my_grid.h"
 #include "grids/windows/ovc_check_list.h"
 #include "grids/windows/popup_box.h"
@@ -201,12 +203,33 @@ TEST_F(ReportFormTest, EveryMenuEntryOpensItsReportShowingTheComputedLines)
                 ASSERT_EQ(cell, want[static_cast<std::size_t>(c)]) << "row " << r << " col " << c;
             }
         }
-        EXPECT_FALSE(w->Print1->isEnabled());
+        EXPECT_TRUE(w->Print1->isEnabled());
         EXPECT_TRUE(w->WritetoFile1->isEnabled());
         EXPECT_EQ(w->DG->RowSelect, cls >= TReportClass::IOTAReport && cls <= TReportClass::CustomReport);
         w->close();
         QApplication::processEvents();
     }
+}
+
+TEST_F(ReportFormTest, PrintSendsTheShownLinesThroughTheListingPrinter)
+{
+    TempDir dir;
+    ScopedPdfPrinter pdfPrinter;
+    TReportForm* w = OpenReport(TReportClass::CountryListing, 0, form.get());
+    ASSERT_NE(w, nullptr);
+    ASSERT_GT(w->Report().RowCount(), 0);
+    const std::string pdf = dir.file("listing.pdf");
+    int asked = 0;
+    const auto previous = SetReportSetupAnswer(AnswerToFile(pdf, &asked));
+    w->Print1->trigger();
+    SetReportSetupAnswer(previous);
+    EXPECT_EQ(asked, 1);
+    const std::string text = PdfText(pdf, "-raw");
+    EXPECT_NE(text.find(w->Report().Heading.Title.substr(0, 20)), std::string::npos);
+    EXPECT_NE(text.find(w->Report().Heading.Columns[0].Title), std::string::npos);
+    EXPECT_NE(text.find(w->Report().Cell(0, 1)), std::string::npos);
+    w->close();
+    QApplication::processEvents();
 }
 
 TEST_F(ReportFormTest, ListingShowsTheStatusOfEachCellAndCancelOpensNothing)

@@ -12,6 +12,9 @@
 #include "exchange/windows/report_form.h"
 #include "logbook/custom_award.h"
 #include "exchange/windows/import_dialogs.h"
+#include "exchange/windows/label_windows.h"
+#include "logbook/report_definitions.h"
+#include "logbook/windows/report_designer.h"
 #include "exchange_fixture.h"
 #include "exchange/windows/x_summary.h"
 #include "logbook/windows/help_window.h"
@@ -62,6 +65,10 @@ TEST_F(WindowsFit, EveryWindowShowsAllItsControls)
         {"band/mode choice", [] { return new TGetReportMode; }},
         {"custom-award choice", [&] { return new TGetCustAwdForm(*awards); }},
         {"report window", [&] { return new TReportForm(std::make_unique<TRateReport>(&log), nullptr); }},
+        {"label editor", [] { return new TLabelEditor(Config); }},
+        {"label printing", [&] { return new TPrintLabelsDialog(log, lkLabelFlag, TLabelLookups{}); }},
+        {"report designer", [] { return new TReportDesignerDialog(ReportDefinitions(), 0); }},
+        {"report selector", [] { return new TSelectReport(ReportDefinitions(), 0, 4); }},
     };
     for (const auto& [what, make] : windows) {
         std::unique_ptr<QWidget> w(make());

@@ -294,22 +294,8 @@ TEST_F(QsoCommandsTest, MenusHoldEveryCommandOnceWithItsCaptionAndShortcut)
     }
 }
 
-TEST_F(QsoCommandsTest, CommandsWaitingForTheirWindowStayDisabled)
+TEST_F(QsoCommandsTest, CommandsWithoutTheirServiceRefuseLoudly)
 {
-    for (const TQsoCommandDef& d : QsoCommands()) {
-        QAction* a = form_->Action(d.id);
-        form_->EnableCommand(d.id, true);
-        if (const char* why = NotBuiltReason(d.feature)) {
-            EXPECT_FALSE(a->isEnabled()) << d.name;
-            EXPECT_EQ(a->property("notBuilt").toString(), QString::fromLatin1(why)) << d.name;
-        } else {
-            EXPECT_TRUE(a->isEnabled()) << d.name;
-        }
-    }
-    for (std::size_t i = 0; i < ReportEntries().size(); ++i) {
-        EXPECT_EQ(form_->ReportAction(static_cast<int>(i))->isEnabled(), !NotBuiltReason(qfReports))
-            << ReportEntries()[i].caption;
-    }
     // A command the program left without its service refuses loudly instead of doing nothing.
     form_->SetServices({});
     EXPECT_THROW(form_->RunCommand(cmShortPath), std::logic_error);
