@@ -165,6 +165,19 @@ TEST(LabelLayoutFile, DamagedRecordsAreLeftOutAndReported)
     EXPECT_NE(list.Problems[2].find("50 bytes"), std::string::npos);
 }
 
+TEST(LabelLayoutFile, ShippedSheetsLoadAndFitTheirPages)
+{
+    const TLabelLayoutList list = LoadLabelLayouts(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.LAB", TConfigRecord());
+    EXPECT_TRUE(list.Problems.empty()) << list.Problems.front();
+    ASSERT_GT(list.Count(), 2);
+    for (int i = 2; i < list.Count(); ++i) {
+        const TLabelLayout& l = list.Layouts[static_cast<std::size_t>(i)];
+        double w = 0, h = 0;
+        ASSERT_TRUE(LabelPageSize(l, w, h)) << l.Name;
+        EXPECT_EQ(ValidateLabelLayout(l, w, h), "") << l.Name;
+    }
+}
+
 TEST(LabelLayoutChecks, LayoutsThatCannotPrintAreRefusedWithTheReason)
 {
     struct Case {
