@@ -594,6 +594,8 @@ void TLabelPrinter::closeLabel()
         if (g.empty())
             continue;
         g = replaceAll(g, "@@", last_.QslReceived ? "Tnx QSL" : "Pse QSL");
+        // "~" stands for the station's own callsign, as in the default "@@ 73 de ~".
+        g = replaceAll(g, "~", Config.OwnCall());
         if (settings_.PrintGroupNames)
             g = replaceAll(g, "%%", last_.Group);
         r.SetCursorY(y);

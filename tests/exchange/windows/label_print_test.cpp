@@ -148,7 +148,10 @@ TEST_F(LabelPrintTest, EachLabelBeginsInsideItsRectangle)
     TLabelLayout layout = Sheet();
     layout.HorzShift = 0.05;
     layout.VertShift = 0.04;
+    const TConfigRecord saved = Config;
+    Config.SetOwnCall("DL9XYZ");
     const TLabelRunResult r = Run(layout);
+    Config = saved;
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(askedForLabels);
     ASSERT_TRUE(r.Printed) << (messages.texts().empty() ? "" : messages.texts()[0]);
@@ -170,7 +173,7 @@ TEST_F(LabelPrintTest, EachLabelBeginsInsideItsRectangle)
     }
     // Headings, the QSO line and the greeting of the first label.
     const std::string text = PdfText(pdf);
-    for (const char* s : {"Date", "UTC", "Band", "RST", "2X", "599", "Pse QSL 73 de"})
+    for (const char* s : {"Date", "UTC", "Band", "RST", "2X", "599", "Pse QSL 73 de DL9XYZ"})
         EXPECT_NE(text.find(s), std::string::npos) << s;
 
     // Every position of the page is outlined, the empty ones too (top edge, 100 pixels an inch).
