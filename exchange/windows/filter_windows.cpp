@@ -4,7 +4,9 @@
 #include "entry/windows/ovc_simple_field.h"
 #include "exchange/export_driver.h"
 #include "exchange/filter_editor.h"
+#include "exchange/fprint.h"
 #include "exchange/windows/import_dialogs.h"
+#include "exchange/windows/report_setup.h"
 #include "exchange/import_driver.h"
 #include "grids/windows/my_grid.h"
 #include "grids/windows/ovc_list_box.h"
@@ -277,11 +279,12 @@ std::vector<std::string> TIEDialog2::PrintedLines() const { return FilterPrintLi
 
 void TIEDialog2::PrintFilter()
 {
-    // The list printer belongs to the report printing; until it is there the lines are shown.
-    std::string text = "I/E Filter for " + record_.Description + "\r";
-    for (const std::string& line : PrintedLines())
-        text += line + "\r";
-    ShowMessage(text);
+    const std::vector<std::string> lines = PrintedLines();
+    TFprint listing;
+    listing.SetHeading("I/E Filter for " + record_.Description, {"Fieldname", "Value", "Pos", "Length"},
+                       {16, 40, -4, -6});
+    listing.Rows = &lines;
+    PrintReport(listing, this, false);
 }
 
 void TIEDialog2::SaveChangesAndExit()

@@ -5,10 +5,12 @@
 #include "exchange/filter_editor.h"
 #include "exchange/windows/filter_windows.h"
 #include "exchange/windows/import_dialogs.h"
+#include "exchange/windows/report_setup.h"
 #include "grids/windows/my_grid.h"
 #include "grids/windows/popup_box.h"
 #include "logbook/bands_modes.h"
 #include "platform/shipped_defaults.h"
+#include "pdf_pages.h"
 
 #include <QAction>
 #include <QMenu>
@@ -132,6 +134,24 @@ TEST_F(FilterWindowTest, EditorFieldFormatsLengthsAndAllocation)
     EXPECT_EQ(lines[10], " 11 Callsign Also Grid");
     EXPECT_EQ(lines[14], " 15 Grid");
     EXPECT_EQ(lines[15], " 16 ");
+}
+
+TEST_F(FilterWindowTest, PrintFilterPrintsTheSettingsAndFieldsAsAListing)
+{
+    TFilterRecord r;
+    r.Id = "X";
+    r.Description = "Contest export";
+    r.Field(fiCallsign) = {1, 0, 12};
+    TIEDialog2 d(r, nullptr, -1);
+    ScopedPdfPrinter printer;
+    TempDir dir;
+    const std::string pdf = dir.file("filter.pdf");
+    const TReportSetupAnswer previous = SetReportSetupAnswer(AnswerToFile(pdf));
+    d.PrintFilter();
+    SetReportSetupAnswer(previous);
+    const std::string text = PdfText(pdf);
+    for (const char* s : {"I/E Filter for Contest export", "Fieldname", "Value", "Length", "Description", "Callsign"})
+        EXPECT_NE(text.find(s), std::string::npos) << s;
 }
 
 TEST_F(FilterWindowTest, AskDupesImportOffersThreePolicies)
