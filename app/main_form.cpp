@@ -36,6 +36,8 @@
 #include "logbook/crash_recovery.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/help_window.h"
+#include "logbook/windows/logbook.h"
+#include "logbook/windows/report_designer.h"
 #include "logbook/log_file.h"
 #include "logbook/paths.h"
 #include "logbook/windows/prog_status.h"
@@ -169,8 +171,6 @@ void TMainForm::BuildMenus()
         a->setObjectName(QString::fromLatin1(name));
         if (slot)
             connect(a, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
-        else
-            a->setEnabled(false); // its window is not part of the program yet
         return a;
     };
     New1 = add(file, "New1", QStringLiteral("&New"), &TMainForm::New1Click);
@@ -187,7 +187,6 @@ void TMainForm::BuildMenus()
     Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), &TMainForm::Countries1Click);
     IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::IOTA1Click);
     Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
-    Labeldefinitions1->setEnabled(true);
     connect(Labeldefinitions1, &QAction::triggered, this, [this] {
         TLabelEditor editor(Config, this);
         editor.exec();
@@ -196,7 +195,7 @@ void TMainForm::BuildMenus()
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
     Radios1 = add(db, "Radios1", QStringLiteral("R&adios"), &TMainForm::Radios1Click);
-    ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), nullptr);
+    ReportDefinitions1 = add(db, "ReportDefinitions1", QStringLiteral("&Reports"), &TMainForm::ReportDefinitions1Click);
     Calendar1 = add(file, "Calendar1", QStringLiteral("&Calendar"), &TMainForm::Calendar1Click);
     Worldmap1 = add(file, "Worldmap1", QStringLiteral("&World map"), &TMainForm::Worldmap1Click);
     Info1 = add(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::Info1Click);
@@ -205,7 +204,6 @@ void TMainForm::BuildMenus()
                       &TMainForm::PrintSetup1Click);
     file->addSeparator();
     Exit1 = add(file, "Exit1", QStringLiteral("E&xit"), nullptr);
-    Exit1->setEnabled(true);
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
     Radio1 = menuBar()->addMenu(QStringLiteral("&Radio"));
@@ -220,8 +218,9 @@ void TMainForm::BuildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = add(help, "Contents1", QStringLiteral("&Contents"), &TMainForm::Contents1Click);
-    SearchforHelpOn1 = add(help, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."), nullptr);
-    HowtoUseHelp1 = add(help, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), nullptr);
+    SearchforHelpOn1 = add(help, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."),
+                           &TMainForm::SearchforHelpOn1Click);
+    HowtoUseHelp1 = add(help, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), &TMainForm::HowtoUseHelp1Click);
     About1 = add(help, "About1", QStringLiteral("&About..."), &TMainForm::About1Click);
 
     auto* strip = new QWidget(this);
@@ -1107,6 +1106,20 @@ void TMainForm::Contents1Click()
 {
     // The README stands in for the help file, shown by the program itself.
     ShowHelp(this);
+}
+
+void TMainForm::SearchforHelpOn1Click() { ShowHelp(this)->StartSearch(); }
+
+void TMainForm::HowtoUseHelp1Click() { ShowHelp(this)->ShowHowToUse(); }
+
+void TMainForm::ReportDefinitions1Click()
+{
+    TReportDesignerDialog dialog(ReportDefinitions(), 0, this);
+    dialog.exec();
+    // An open log list shows its definition as it now is (or the last one, when its own went).
+    if (TQSOForm* qso = QsoForm())
+        for (TLogbook* list : qso->findChildren<TLogbook*>())
+            list->SetReport(std::min(list->ReportNumber(), ReportDefinitions().Count() - 1));
 }
 
 void TMainForm::UpdateFileMenu()

@@ -122,6 +122,9 @@ public:
     TWorldMap* WorldMapWindow() const;
     void About1Click();
     void Contents1Click();
+    void SearchforHelpOn1Click();
+    void HowtoUseHelp1Click();
+    void ReportDefinitions1Click();
     // The manager-address editor at a QSL manager's address (a new entry when it has none);
     // startModified: the address counts as changed from the start (text pasted into it).
     void EditManagerAddress(const std::string& call, bool startModified, QWidget* parent);

@@ -88,7 +88,7 @@ public:
     void RunCommand(TQsoCommand c);
     // Replaces what a command does (for commands whose window lives outside the logbook).
     void SetCommandHandler(TQsoCommand c, std::function<void()> handler);
-    // Enables a command as far as its window exists (a command not built yet stays disabled).
+    // Enables or disables a command of the menus.
     void EnableCommand(TQsoCommand c, bool on);
     // The menus follow what the services find (the terminals may already be open).
     void SetServices(TQsoWindowServices services)

@@ -51,6 +51,7 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QSignalSpy>
+#include <QLineEdit>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
@@ -721,6 +722,37 @@ TEST_F(MainFormFixture, HelpContentsShowsTheReadmeInTheProgramsOwnWindow)
         << help->Browser()->toPlainText().toStdString();
     form->Contents1->trigger();
     EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1) << "one help window";
+
+    // Search finds each place in turn and starts again at the top; a missing word is told.
+    form->SearchforHelpOn1->trigger();
+    help->SearchText()->setText(QStringLiteral("station"));
+    ASSERT_TRUE(help->FindNext());
+    const int first = help->Browser()->textCursor().position();
+    EXPECT_TRUE(help->FindNext()) << "the only place is found again from the top";
+    EXPECT_EQ(help->Browser()->textCursor().position(), first);
+    help->SearchText()->setText(QStringLiteral("antenna"));
+    EXPECT_FALSE(help->FindNext());
+
+    form->HowtoUseHelp1->trigger();
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("How to use help")));
+    help->ShowContents();
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("The logbook of the station.")));
+}
+
+TEST_F(MainFormFixture, DatabasesReportsOpensTheReportDesigner)
+{
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    EXPECT_TRUE(form->ReportDefinitions1->isEnabled());
+    QString title;
+    QTimer::singleShot(50, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = d->metaObject()->className();
+            d->reject();
+        }
+    });
+    form->ReportDefinitions1->trigger();
+    EXPECT_EQ(title, QStringLiteral("korval::TReportDesignerDialog"));
 }
 
 TEST_F(MainFormFixture, NewLogWithoutExtensionGetsTheLogExtension)
