@@ -10,12 +10,17 @@
 #include "logbook/qso_fields.h"
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/qso_form.h"
+#include "platform/message_dlg.h"
 #include "station/windows/radio_control.h"
 #include "tests/station/windows/radio_window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -169,3 +174,72 @@ TEST_F(MainFormRadio, MissingDefinitionIsRadioErrorOneAndLeavesNoRadio)
 }
 
 } // namespace
+
+namespace {
+
+void MainMenuLeaves(QMenu* menu, const std::string& path, std::vector<std::pair<std::string, QAction*>>& out)
+{
+    for (QAction* a : menu->actions()) {
+        const std::string here = path + " > " + a->text().toStdString();
+        if (a->menu())
+            MainMenuLeaves(a->menu(), here, out);
+        else if (!a->isSeparator())
+            out.emplace_back(here, a);
+    }
+}
+
+} // namespace
+
+// Every command of the main window's menus runs, with a radio attached and the highest user
+// level: each question or dialog it asks is cancelled. Closing the log and leaving the program
+// come last, as they end the rest.
+TEST_F(MainFormRadio, EveryMainWindowCommandRuns)
+{
+    StartSim<TKenwoodSim>("Kenwood TS-590S");
+    Config.SetUserLevel(3);
+    Show();
+    ScopedMessageRecorder rec(mrCancel);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* d = qobject_cast<QDialog*>(modal))
+            d->reject();
+        else if (modal)
+            modal->close();
+    });
+    answer.start(20);
+    std::vector<std::pair<std::string, QAction*>> items;
+    for (QAction* top : form->menuBar()->actions())
+        if (top->menu())
+            MainMenuLeaves(top->menu(), top->text().toStdString(), items);
+    std::vector<std::pair<std::string, QAction*>> last;
+    std::size_t ran = 0;
+    for (const auto& item : items) {
+        const auto& [path, action] = item;
+        if (action == form->Close1 || action == form->Exit1) {
+            last.push_back(item);
+            continue;
+        }
+        // A command that stopped the radio (Stop Radio) has it started again for the next one.
+        if (!action->isEnabled() && !Radio())
+            form->FlipRadio1->trigger();
+        Spin(20);
+        if (!action->isEnabled()) {
+            ADD_FAILURE() << path << " is disabled";
+            continue;
+        }
+        EXPECT_NO_THROW(action->trigger()) << path;
+        Spin(20);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << path << " left a dialog open";
+        ++ran;
+    }
+    for (const auto& [path, action] : last) {
+        EXPECT_TRUE(action->isEnabled()) << path;
+        action->trigger();
+        Spin(20);
+        ++ran;
+    }
+    EXPECT_EQ(ran, items.size());
+    EXPECT_GE(items.size(), 29u);
+    answer.stop();
+}
