@@ -111,6 +111,21 @@ TEST(ReportDefinitions, MissingFileGivesTheDefaultReportAndWritesNothing)
 }
 
 // A name longer than a section may hold is cut to 25 characters; too many columns to 52.
+TEST(ReportDefinitions, ShippedDefinitionsLoadWholly)
+{
+    TReportDefinitions defs(KORVAL_SOURCE_DIR "/data/SAVE/KORVAL.REP");
+    EXPECT_TRUE(defs.Problems().empty()) << defs.Problems().front();
+    ASSERT_EQ(defs.Count(), 4);
+    TReportDefinition log;
+    ASSERT_TRUE(defs.GetItem(0, log));
+    EXPECT_EQ(log.Name, "Basic log");
+    EXPECT_EQ(log.SortOrder, soDate);
+    EXPECT_EQ(log.NoteWidth, 25);
+    EXPECT_EQ(log.Columns, (std::vector<std::uint8_t>{rpfDate, rpfTime, rpfCallsign, rpfBand, rpfMode, rpfRstS, rpfRstR,
+                                                      rpfCountry, rpfQSLMgr, rpfConf, rpfQSONotes}));
+    EXPECT_FALSE(defs.Modified());
+}
+
 TEST(ReportDefinitions, StoredDefinitionsAreCutToTheirCapacities)
 {
     TReportDefinitions defs;
