@@ -382,6 +382,7 @@ void TMainForm::closeEvent(QCloseEvent* e)
     TMorseKb::CloseWindow();
     station_->Shutdown();
     QMainWindow::closeEvent(e);
+    emit closed();
 }
 
 void TMainForm::FormDestroy()

@@ -179,6 +179,8 @@ public:
 signals:
     // The first idle time's work (opening the start log) is done.
     void firstIdleDone();
+    // The window was closed: the program ends (whatever other window may still be up).
+    void closed();
 
 protected:
     bool event(QEvent* e) override;

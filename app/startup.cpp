@@ -70,6 +70,8 @@ int RunKorval(const TStartupOptions& options)
         TProgressWindowSink sink(progress);
         TProgressSink* previousSink = SetProgressSink(&sink);
         QObject::connect(&guard, &TSingleInstance::activateRequested, &form, &TMainForm::BringToFront);
+        // Closing the main window ends the program, even when a window of its own is still open.
+        QObject::connect(&form, &TMainForm::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
         form.show();
         rc = QApplication::exec();

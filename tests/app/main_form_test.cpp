@@ -739,6 +739,16 @@ TEST_F(MainFormFixture, HelpContentsShowsTheReadmeInTheProgramsOwnWindow)
     EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("The logbook of the station.")));
 }
 
+TEST_F(MainFormFixture, ClosingTheMainWindowSaysSoOnce)
+{
+    // The program ends on this signal, whatever other window of its own is still up.
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QSignalSpy closed(form.get(), &TMainForm::closed);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(closed.count(), 1);
+}
+
 TEST_F(MainFormFixture, DatabasesReportsOpensTheReportDesigner)
 {
     auto form = MakeForm();
