@@ -39,6 +39,7 @@ seeds_of() {
     fuzz_cty_dat) echo "data/cty/cty.dat $shared/cty/cty.dat" ;;
     fuzz_report_stream) echo "tests/reporting/data/*.stream" ;;
     fuzz_wav) echo "data/sounds/A.WAV data/sounds/W.WAV" ;;
+    fuzz_label_layouts) echo "data/SAVE/KORVAL.LAB" ;;
     *) echo "" ;;
   esac
 }
