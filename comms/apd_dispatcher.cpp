@@ -165,9 +165,10 @@ void TApdBaseDispatcher::DispatchLoop()
             wantInput = !inputEnded_ && inCount_ < kRingSize;
         }
         short extra = ExtraPollEvents();
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {fd_, 0, 0}};
+        const int fd = PollFd();
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {fd, 0, 0}};
         nfds_t n = 1;
-        if (fd_ >= 0 && (wantInput || extra)) {
+        if (fd >= 0 && (wantInput || extra)) {
             fds[1].events = static_cast<short>((wantInput ? POLLIN : 0) | extra);
             n = 2;
         }
@@ -425,8 +426,9 @@ void TApdBaseDispatcher::WriterLoop()
             }
             blocked = true;
         }
-        pollfd fds[2] = {{writerWakeFd_, POLLIN, 0}, {fd_, POLLOUT, 0}};
-        int rc = ::poll(fds, blocked && fd_ >= 0 ? 2 : 1, blocked ? 50 : -1);
+        const int fd = PollFd();
+        pollfd fds[2] = {{writerWakeFd_, POLLIN, 0}, {fd, POLLOUT, 0}};
+        int rc = ::poll(fds, blocked && fd >= 0 ? 2 : 1, blocked ? 50 : -1);
         if (rc > 0 && fds[0].revents)
             Drain(writerWakeFd_);
         blocked = false;

@@ -83,6 +83,9 @@ protected:
     virtual long ReadDevice(std::uint8_t* buf, std::size_t cap);
     // Writes: the count taken, 0 when the device would block, -1 on a failure (bytes dropped).
     virtual long WriteDevice(const std::uint8_t* buf, std::size_t len);
+    // The descriptor both threads wait on: the device, unless a layer changes it while it runs
+    // (a listening socket, then the client it accepted); -1 for none just now.
+    virtual int PollFd() const { return fd_; }
     // More poll events the dispatch thread waits for, and what it does when they come.
     virtual short ExtraPollEvents() const { return 0; }
     virtual void HandlePollEvents(short /*revents*/) {}

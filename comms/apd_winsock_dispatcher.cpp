@@ -17,9 +17,32 @@ TApdWinsockDispatcher::~TApdWinsockDispatcher()
     DonePort();
 }
 
-int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port, bool telnet, unsigned outSize)
+namespace {
+
+int ListeningSocket(std::uint16_t port, int& fd)
 {
-    telnet_ = telnet;
+    fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return WinsockErrorFromErrno(errno);
+    int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in sa {};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_ANY);
+    sa.sin_port = htons(port);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, 1) != 0) {
+        int code = WinsockErrorFromErrno(errno);
+        ::close(fd);
+        fd = -1;
+        return code;
+    }
+    return 0;
+}
+
+} // namespace
+
+void TApdWinsockDispatcher::NoteTelnet()
+{
     filter_.SetNotes([this](bool sent, std::uint8_t cmd, std::uint8_t option, const std::string& text) {
         if (cmd == tnSB) {
             Log().Add(dtTelnet, dstSentTerm, option, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
@@ -29,6 +52,23 @@ int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port,
         auto subType = static_cast<TDispatchSubType>((sent ? dstWillSent : dstWillRecv) + (cmd - tnWILL));
         Log().Add(dtTelnet, subType, option);
     });
+}
+
+int TApdWinsockDispatcher::InitServer(std::uint16_t port, bool telnet, unsigned outSize)
+{
+    telnet_ = telnet;
+    server_ = true;
+    NoteTelnet();
+    if (int code = ListeningSocket(port, socket_); code != 0)
+        return code;
+    Start(socket_, outSize, outSize + 4096);
+    return 0;
+}
+
+int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port, bool telnet, unsigned outSize)
+{
+    telnet_ = telnet;
+    NoteTelnet();
     socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (socket_ < 0)
         return WinsockErrorFromErrno(errno);
@@ -61,18 +101,85 @@ int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port,
 
 void TApdWinsockDispatcher::CloseDevice()
 {
+    {
+        std::lock_guard<std::mutex> g(clientLock_);
+        for (std::atomic<int>* fd : {&client_, &pending_}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
     if (socket_ >= 0)
         ::close(socket_);
     socket_ = -1;
 }
 
+int TApdWinsockDispatcher::PollFd() const
+{
+    if (!server_)
+        return socket_;
+    // While the port decides on a client that asked in, nothing else is waited for.
+    if (client_ >= 0)
+        return client_;
+    return pending_ >= 0 ? -1 : socket_;
+}
+
 short TApdWinsockDispatcher::ExtraPollEvents() const
 {
+    if (server_)
+        return client_ < 0 && pending_ < 0 ? POLLIN : 0;
     return connecting_ ? POLLOUT : 0;
+}
+
+void TApdWinsockDispatcher::AcceptClient()
+{
+    sockaddr_in peer {};
+    socklen_t len = sizeof peer;
+    int fd = ::accept4(socket_, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return;  // gone again before it was taken
+    pending_ = fd;
+    PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, wsevAccept, static_cast<int>(peer.sin_addr.s_addr));
+}
+
+void TApdWinsockDispatcher::FinishAccept(bool accept)
+{
+    const int fd = pending_.exchange(-1);
+    if (fd < 0)
+        return;
+    if (!accept) {
+        ::close(fd);
+    } else {
+        // A new client starts a new telnet conversation.
+        filter_ = TTelnetFilter();
+        NoteTelnet();
+        sendBinary_ = false;
+        client_ = fd;
+        connected_ = true;
+        WakeWriter();
+    }
+    Wake();
+}
+
+void TApdWinsockDispatcher::ClientGone(int code)
+{
+    {
+        std::lock_guard<std::mutex> g(clientLock_);
+        const int fd = client_.exchange(-1);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    connected_ = false;
+    PostToMain(&TApdWinsockDispatcher::DeliverSocketEvent, code != 0 ? wsevError : wsevClientClosed, code);
 }
 
 void TApdWinsockDispatcher::HandlePollEvents(short revents)
 {
+    if (server_) {
+        if (client_ < 0 && pending_ < 0 && (revents & POLLIN))
+            AcceptClient();
+        return;
+    }
     if (!connecting_ || !(revents & (POLLOUT | POLLERR | POLLHUP)))
         return;
     int err = 0;
@@ -101,12 +208,25 @@ long TApdWinsockDispatcher::ReadDevice(std::uint8_t* buf, std::size_t cap)
         return 0;
     if (failed_)
         return -1;
-    ssize_t n = ::recv(socket_, raw_, std::min(cap, sizeof raw_), 0);
-    if (n == 0)
-        return -1; // the peer closed; what came before is in the ring already
+    const int fd = DataFd();
+    if (fd < 0)
+        return 0;  // listening, no client yet
+    ssize_t n = ::recv(fd, raw_, std::min(cap, sizeof raw_), 0);
+    if (n == 0) {
+        // The peer closed; what came before is in the ring already. A listening port stays open
+        // for the next client.
+        if (!server_)
+            return -1;
+        ClientGone(0);
+        return 0;
+    }
     if (n < 0) {
         if (errno == EAGAIN || errno == EINTR)
             return 0;
+        if (server_) {
+            ClientGone(WinsockErrorFromErrno(errno));
+            return 0;
+        }
         Failed(WinsockErrorFromErrno(errno));
         return -1;
     }
@@ -129,11 +249,19 @@ long TApdWinsockDispatcher::WriteDevice(const std::uint8_t* buf, std::size_t len
 {
     if (!connected_)
         return failed_ ? -1 : 0;
-    ssize_t n = ::send(socket_, buf, len, MSG_NOSIGNAL);
+    std::unique_lock<std::mutex> g(clientLock_, std::defer_lock);
+    if (server_)
+        g.lock();
+    const int fd = DataFd();
+    if (fd < 0)
+        return 0;  // the client went; what is queued waits for the next one
+    ssize_t n = ::send(fd, buf, len, MSG_NOSIGNAL);
     if (n >= 0)
         return n;
     if (errno == EAGAIN || errno == EINTR)
         return 0;
+    if (server_)
+        return -1;  // the client is going; the reader tells the port
     Failed(WinsockErrorFromErrno(errno));
     return -1;
 }

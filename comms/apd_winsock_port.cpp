@@ -109,9 +109,16 @@ int TApdWinsockPort::OpenDevice(TApdBaseDispatcher& dispatcher)
 {
     if (DeviceLayer() != dlWinsock)
         return TApdCustomComPort::OpenDevice(dispatcher);
-    // Only client connections are made here: nothing in the program listens.
-    if (wsMode_ != wsClient)
-        throw EApdSocketException(10045);
+    auto& ws = static_cast<TApdWinsockDispatcher&>(dispatcher);
+    if (wsMode_ == wsServer) {
+        // Every local address: a server does not need one.
+        std::uint16_t port = ResolvePort(wsPort_);
+        if (port == 0)
+            throw EApdSocketException(ecBadPort);
+        if (int code = ws.InitServer(port, telnet_, OutSize()); code != 0)
+            throw EApdSocketException(code);
+        return 0;
+    }
     if (wsAddress_.empty())
         throw EApdSocketException(wsaEDestAddrReq);
     std::uint32_t address = ResolveAddress(wsAddress_);
@@ -120,7 +127,6 @@ int TApdWinsockPort::OpenDevice(TApdBaseDispatcher& dispatcher)
     std::uint16_t port = ResolvePort(wsPort_);
     if (port == 0)
         throw EApdSocketException(ecBadPort);
-    auto& ws = static_cast<TApdWinsockDispatcher&>(dispatcher);
     if (int code = ws.InitSocket(address, port, telnet_, OutSize()); code != 0)
         throw EApdSocketException(code);
     return 0;
@@ -141,10 +147,29 @@ void TApdWinsockPort::DispatchDeviceEnded()
 
 void TApdWinsockPort::DispatchSocketEvent(int event, int code)
 {
-    if (event == wsevConnect)
+    switch (event) {
+    case wsevAccept:
+        if (HasDispatcher())
+            static_cast<TApdWinsockDispatcher&>(Dispatcher()).FinishAccept(WsAccept(static_cast<std::uint32_t>(code)));
+        break;
+    case wsevConnect:
         WsConnect();
-    else
+        break;
+    case wsevClientClosed:
+        if (OnWsDisconnect)
+            OnWsDisconnect(*this);
+        break;
+    default:
         WsError(code);
+    }
+}
+
+bool TApdWinsockPort::WsAccept(std::uint32_t address)
+{
+    bool accept = true;
+    if (OnWsAccept)
+        OnWsAccept(*this, address, accept);
+    return accept;
 }
 
 void TApdWinsockPort::WsConnect()
@@ -155,8 +180,14 @@ void TApdWinsockPort::WsConnect()
 
 void TApdWinsockPort::WsError(int errCode)
 {
-    // A reset connection, or one that never came about, leaves nothing to keep open.
-    PostLater(CloseFromMainLoop);
+    if (wsMode_ == wsServer) {
+        // A client that reset its connection is gone; the port listens on.
+        if (errCode >= 10052 && errCode <= 10054 && OnWsDisconnect)
+            OnWsDisconnect(*this);
+    } else {
+        // A reset connection, or one that never came about, leaves nothing to keep open.
+        PostLater(CloseFromMainLoop);
+    }
     if (OnWsError)
         OnWsError(*this, errCode);
 }

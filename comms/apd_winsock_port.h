@@ -1,6 +1,8 @@
 #pragma once
 // The port interface over a TCP connection, with telnet handling, so that the cluster terminal and
-// the HTTP fetch use a connection exactly as they use a serial TNC.
+// the HTTP fetch use a connection exactly as they use a serial TNC. A port in server mode listens
+// on its port number instead and takes one client at a time; when the client leaves it listens
+// again, staying open.
 #include "comms/apd_com_port.h"
 
 #include <cstdint>
@@ -15,6 +17,8 @@ class TApdWinsockPort : public TApdCustomComPort {
 public:
     using TWsErrorEvent = std::function<void(TApdWinsockPort& sender, int errCode)>;
     using TWsNotifyEvent = std::function<void(TApdWinsockPort& sender)>;
+    // A client asks in (its IPv4 address in network order); accept starts true.
+    using TWsAcceptEvent = std::function<void(TApdWinsockPort& sender, std::uint32_t address, bool& accept)>;
 
     TApdWinsockPort();
     ~TApdWinsockPort() override;
@@ -28,6 +32,7 @@ public:
     bool Telnet() const { return telnet_; }
     void SetTelnet(bool on) { telnet_ = on; }
 
+    TWsAcceptEvent OnWsAccept;
     TWsNotifyEvent OnWsConnect;
     TWsNotifyEvent OnWsDisconnect;
     TWsErrorEvent OnWsError;
@@ -44,6 +49,7 @@ protected:
     void PortCloseNotify() override;
     void DispatchDeviceEnded() override;
     void DispatchSocketEvent(int event, int code) override;
+    virtual bool WsAccept(std::uint32_t address);
     virtual void WsConnect();
     virtual void WsError(int errCode);
 

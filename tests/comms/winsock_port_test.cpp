@@ -337,4 +337,88 @@ TEST_F(WinsockPortTest, ParametersCannotChangeWhileConnected)
     EXPECT_EQ(port.WsAddress(), "127.0.0.1");
 }
 
+
+// A free loopback port number (the listening test port takes it next).
+std::uint16_t FreePort()
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in sa {};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&sa), len);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
+    ::close(fd);
+    return ntohs(sa.sin_port);
+}
+
+// A client of the listening port: connects at once (the kernel completes it from the backlog).
+int ConnectTo(std::uint16_t number)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in sa {};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sa.sin_port = htons(number);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    return fd;
+}
+
+TEST_F(WinsockPortTest, AServerTakesOneClientAtATimeAndListensAgain)
+{
+    port.SetWsMode(wsServer);
+    port.SetTelnet(false);
+    std::vector<std::string> asked;
+    port.OnWsAccept = [&](TApdWinsockPort&, std::uint32_t address, bool& accept) {
+        char text[INET_ADDRSTRLEN];
+        in_addr a {address};
+        asked.push_back(inet_ntop(AF_INET, &a, text, sizeof text));
+        EXPECT_TRUE(accept);
+    };
+    int gone = 0;
+    port.OnWsDisconnect = [&](TApdWinsockPort&) { ++gone; };
+    const std::uint16_t number = FreePort();
+    OpenOn(number);
+    ASSERT_TRUE(port.Open());
+
+    for (int round = 1; round <= 2; ++round) {
+        got.clear();
+        int client = ConnectTo(number);
+        queue.PumpUntil([&] { return static_cast<int>(asked.size()) == round; });
+        ASSERT_EQ(static_cast<int>(asked.size()), round);
+        EXPECT_EQ(asked.back(), "127.0.0.1");
+        Send(client, "hello " + std::to_string(round));
+        queue.PumpUntil([&] { return got.size() >= 7; });
+        EXPECT_EQ(got, "hello " + std::to_string(round));
+        port.PutString("73");
+        EXPECT_EQ(Receive(client, 2), "73");
+        ::close(client);
+        queue.PumpUntil([&] { return gone == round; });
+        EXPECT_EQ(gone, round);
+        EXPECT_TRUE(port.Open()) << "the port listens on for the next client";
+    }
+}
+
+TEST_F(WinsockPortTest, AServerClosesAClientItRefuses)
+{
+    port.SetWsMode(wsServer);
+    port.SetTelnet(false);
+    port.OnWsAccept = [](TApdWinsockPort&, std::uint32_t, bool& accept) { accept = false; };
+    const std::uint16_t number = FreePort();
+    OpenOn(number);
+    int client = ConnectTo(number);
+    std::string answer;
+    std::atomic<bool> closed{false};
+    std::thread reader([&] {
+        pollfd p {client, POLLIN, 0};
+        char c;
+        closed = poll(&p, 1, 3000) > 0 && ::recv(client, &c, 1, 0) == 0;
+    });
+    queue.PumpUntil([&] { return closed.load(); }, 3000);
+    reader.join();
+    EXPECT_TRUE(closed) << "the refused client sees its connection closed";
+    EXPECT_TRUE(port.Open());
+    ::close(client);
+}
+
 } // namespace
