@@ -188,6 +188,7 @@ void TApdBaseDispatcher::DispatchLoop()
             lineErrors_ |= bits;
         }
         ReceiveCheck();
+        FlowCheck();
     }
 }
 

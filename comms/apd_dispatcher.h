@@ -91,6 +91,9 @@ protected:
     virtual void HandlePollEvents(short /*revents*/) {}
     virtual void CloseDevice() = 0;
     virtual unsigned ReadLineErrors() { return 0; }
+    // Called by the dispatch thread after every wait (at least every 50 ms): flow control that the
+    // driver does not do itself.
+    virtual void FlowCheck() {}
     // Queues bytes without the free-space check (telnet answers); false when there is no room.
     // Traces and logs a block the owner queued.
     void Queued(const std::uint8_t* block, std::size_t len);

@@ -3,6 +3,7 @@
 #include "comms/apd_errors.h"
 
 #include <chrono>
+#include <sys/ioctl.h>
 #include <thread>
 
 namespace korval {
@@ -113,18 +114,48 @@ int TApdWin32Dispatcher::SetHWFlowOptions(unsigned full, unsigned resume, unsign
 {
     if (full < resume || full > inSize_)
         return ecBadArgument;
-    // termios offers RTS/CTS handshake only; DTR/DSR handshake keeps DTR out of the operator's
-    // hands but is not enforced by the driver.
-    dtrFlow_ = options & hfUseDTR;
+    // termios offers RTS/CTS handshake only; the DTR/DSR handshake runs in the dispatcher.
+    flowFull_ = full;
+    flowResume_ = resume;
+    requireDsr_ = (options & hfRequireDSR) != 0;
+    dtrFlow_ = (options & hfUseDTR) != 0;
     rtsFlow_ = options & hfUseRTS;
     bool rtsCts = options & (hfUseRTS | hfRequireCTS);
     if (int rc = device_.SetRtsCts(rtsCts); rc < 0)
         return rc;
-    if (!dtrFlow_)
-        device_.SetDTR(dtr_);
+    // Under the handshake DTR starts up: the peer may send.
+    device_.SetDTR(dtrFlow_ ? true : dtr_);
     if (!rtsFlow_)
         device_.SetRTS(rts_);
     return 0;
+}
+
+void TApdWin32Dispatcher::FlowCheck()
+{
+    if (!dtrFlow_) {
+        dtrHeld_ = false;
+        return;
+    }
+    const unsigned used = InBuffUsed();
+    if (!dtrHeld_ && used >= flowFull_) {
+        DriveDTR(false);
+        dtrHeld_ = true;
+    } else if (dtrHeld_ && used <= flowResume_) {
+        DriveDTR(true);
+        dtrHeld_ = false;
+    }
+}
+
+long TApdWin32Dispatcher::WriteDevice(const std::uint8_t* buf, std::size_t len)
+{
+    int bits = 0;
+    if (requireDsr_ && ModemLines(bits) && !(bits & TIOCM_DSR)) {
+        // Nothing tells when DSR rises: look again shortly (the writer waits on the device,
+        // which is ready to take bytes, so it must not come straight back).
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return 0;
+    }
+    return TApdBaseDispatcher::WriteDevice(buf, len);
 }
 
 int TApdWin32Dispatcher::SetSWFlowOptions(unsigned full, unsigned resume, unsigned mode)

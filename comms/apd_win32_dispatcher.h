@@ -3,6 +3,7 @@
 #include "comms/apd_dispatcher.h"
 #include "comms/serial_device.h"
 
+#include <atomic>
 #include <string>
 
 namespace korval {
@@ -34,6 +35,13 @@ public:
 protected:
     void CloseDevice() override;
     unsigned ReadLineErrors() override { return device_.TakeLineErrors(); }
+    // DTR/DSR handshake, which termios lacks, is done here: DTR drops while the input holds
+    // `full` bytes or more and rises again at `resume` or fewer; output waits while DSR is low.
+    void FlowCheck() override;
+    long WriteDevice(const std::uint8_t* buf, std::size_t len) override;
+    // The modem lines as the handshake sees them (a device without any: false).
+    virtual bool ModemLines(int& bits) { return device_.ModemLines(bits); }
+    virtual void DriveDTR(bool on) { device_.SetDTR(on); }
 
 private:
     void WaitForOutputDrain();
@@ -42,7 +50,10 @@ private:
     TLineSettings line_;
     unsigned inSize_ = 4096;
     bool dtr_ = true, rts_ = true;
-    bool dtrFlow_ = false, rtsFlow_ = false;
+    std::atomic<bool> dtrFlow_{false}, requireDsr_{false};
+    bool rtsFlow_ = false;
+    std::atomic<unsigned> flowFull_{0}, flowResume_{0};
+    bool dtrHeld_ = false;  // dispatch thread: DTR is down to hold the peer
     unsigned swMode_ = 0;
     char xon_ = 17, xoff_ = 19;
 };

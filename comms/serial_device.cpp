@@ -198,6 +198,11 @@ int TSerialDevice::SetModemLine(int bit, bool on)
     return ecBadArgument;
 }
 
+bool TSerialDevice::ModemLines(int& bits) const
+{
+    return fd_ >= 0 && ioctl(fd_, TIOCMGET, &bits) == 0;
+}
+
 int TSerialDevice::SetDTR(bool on)
 {
     return SetModemLine(TIOCM_DTR, on);

@@ -40,6 +40,8 @@ public:
     // Raises or lowers a modem line; a device without modem lines (a pseudo-terminal) accepts it.
     int SetDTR(bool on);
     int SetRTS(bool on);
+    // The modem lines the device reports (TIOCM_* bits); false for a device without them.
+    bool ModemLines(int& bits) const;
     int FlushInput();
     int FlushOutput();
     // Bytes the driver still has to send (0 when it cannot tell).

@@ -2,6 +2,7 @@
 // the errors of opening, and the line settings as the device reports them back.
 #include "comms/apd_com_port.h"
 #include "comms/apd_errors.h"
+#include "comms/apd_win32_dispatcher.h"
 #include "comms/serial_custom_baud.h"
 #include "comms/serial_device.h"
 #include "tests/comms/comms_fixture.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <atomic>
 #include <random>
+#include <mutex>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 
@@ -330,6 +333,64 @@ TEST_F(ComPortTest, SoftwareAndHardwareFlowReachTheDevice)
     EXPECT_TRUE(port.RTS());
     port.SetDTR(false); // a pseudo-terminal has no modem lines: accepted
     EXPECT_FALSE(port.DTR());
+}
+
+// A serial dispatcher on the pseudo-terminal whose modem lines the test plays: a pseudo-terminal
+// has none of its own.
+class TPlayedLinesDispatcher : public TApdWin32Dispatcher {
+public:
+    ~TPlayedLinesDispatcher() override { DonePort(); }
+    std::atomic<int> lines{TIOCM_DSR};
+    std::vector<bool> Dtr()
+    {
+        std::lock_guard<std::mutex> g(lock_);
+        return dtr_;
+    }
+
+protected:
+    bool ModemLines(int& bits) override
+    {
+        bits = lines;
+        return true;
+    }
+    void DriveDTR(bool on) override
+    {
+        std::lock_guard<std::mutex> g(lock_);
+        dtr_.push_back(on);
+    }
+
+private:
+    std::mutex lock_;
+    std::vector<bool> dtr_;
+};
+
+TEST_F(ComPortTest, DtrDsrHandshakeHoldsThePeerAndWaitsForDsr)
+{
+    auto d = std::make_shared<TPlayedLinesDispatcher>();
+    ASSERT_EQ(d->InitPort(slavePath, TLineSettings{}, 1000, 1000, true, true), 0);
+    ASSERT_EQ(d->SetHWFlowOptions(900, 100, hfUseDTR | hfRequireDSR), 0);
+    auto lastDtr = [&](bool want) {
+        return queue.PumpUntil([&] {
+            auto v = d->Dtr();
+            return !v.empty() && v.back() == want;
+        }, 2000);
+    };
+    // The input reaching the full mark drops DTR; read down to the resume mark, it rises again.
+    WriteMaster(Pattern(950));
+    EXPECT_TRUE(lastDtr(false)) << "DTR dropped at " << d->InBuffUsed() << " bytes";
+    for (int i = 0; i < 849; ++i)
+        d->GetChar();
+    queue.PumpFor(150);
+    EXPECT_EQ(d->Dtr().size(), 1u) << "still above the resume mark";
+    d->GetChar();
+    EXPECT_TRUE(lastDtr(true));
+    // Output waits while DSR is low.
+    d->lines = 0;
+    const std::string text = "CQ CQ";
+    ASSERT_EQ(d->PutBlock(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 0);
+    EXPECT_EQ(ReadMaster(text.size(), 300), "");
+    d->lines = TIOCM_DSR;
+    EXPECT_EQ(ReadMaster(text.size()), text);
 }
 
 struct FlowMarkCase {
