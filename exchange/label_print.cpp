@@ -245,21 +245,21 @@ void TLabelQueue::CommitRun()
 
 // ---- the label printer
 
-TLabelPrinter::TLabelPrinter(const TLabelLayout& layout, const TLabelSettings& settings, int kind)
+TMyLabPr::TMyLabPr(const TLabelLayout& layout, const TLabelSettings& settings, int kind)
     : layout_(layout), settings_(settings), kind_(kind), positions_(layout)
 {
 }
 
-void TLabelPrinter::Attach(TReportSystem& system, std::function<void(TLabelPrinter&)> fill)
+void TMyLabPr::Attach(TReportSystem& system, std::function<void(TMyLabPr&)> fill)
 {
     fill_ = std::move(fill);
     system.OnBeforePrint = [this](TBaseReport& r) { beforePrint(r); };
     system.OnPrint = [this](TBaseReport& r) { print(r); };
 }
 
-std::function<void(TLabelPrinter&)> TLabelPrinter::FillFrom(const TLabelQueue& queue)
+std::function<void(TMyLabPr&)> TMyLabPr::FillFrom(const TLabelQueue& queue)
 {
-    return [&queue](TLabelPrinter& p) {
+    return [&queue](TMyLabPr& p) {
         const bool groups = queue.Choice().PrintGroupNames;
         for (TSwlRecord* s : queue.SwlList()) {
             if (p.Aborted())
@@ -296,9 +296,9 @@ std::function<void(TLabelPrinter&)> TLabelPrinter::FillFrom(const TLabelQueue& q
     };
 }
 
-bool TLabelPrinter::Aborted() const { return !error_.empty() || (r_ ? r_->Aborted() : surfaceAborted_); }
+bool TMyLabPr::Aborted() const { return !error_.empty() || (r_ ? r_->Aborted() : surfaceAborted_); }
 
-void TLabelPrinter::abort(const std::string& message)
+void TMyLabPr::abort(const std::string& message)
 {
     error_ = message;
     MessageDlg(message, TMsgDlgType::mtError, mbOK);
@@ -306,7 +306,7 @@ void TLabelPrinter::abort(const std::string& message)
         r_->Abort();
 }
 
-void TLabelPrinter::beforePrint(TBaseReport& r)
+void TMyLabPr::beforePrint(TBaseReport& r)
 {
     r.SetUnits(unInch);
     r.SetMarginLeft(r.GetUnprintableLeft());
@@ -316,7 +316,7 @@ void TLabelPrinter::beforePrint(TBaseReport& r)
     r.LineHeightMethod = lhmFont;
 }
 
-void TLabelPrinter::print(TBaseReport& r)
+void TMyLabPr::print(TBaseReport& r)
 {
     r_ = &r;
     surfaceAborted_ = false;
@@ -360,7 +360,7 @@ void TLabelPrinter::print(TBaseReport& r)
     r_ = nullptr;
 }
 
-void TLabelPrinter::outlinePage()
+void TMyLabPr::outlinePage()
 {
     TBaseReport& r = *r_;
     outlinedPage_ = pos_.Page;
@@ -378,7 +378,7 @@ void TLabelPrinter::outlinePage()
     canvas.SetBrush(brush);
 }
 
-bool TLabelPrinter::nextLabel()
+bool TMyLabPr::nextLabel()
 {
     TBaseReport& r = *r_;
     int passed = 0;
@@ -422,7 +422,7 @@ bool TLabelPrinter::nextLabel()
     }
 }
 
-void TLabelPrinter::startLabel(const std::string& callLine, bool rightAligned)
+void TMyLabPr::startLabel(const std::string& callLine, bool rightAligned)
 {
     TBaseReport& r = *r_;
     r.SetFont(settings_.CallFont.Name, settings_.CallFont.Size);
@@ -446,7 +446,7 @@ void TLabelPrinter::startLabel(const std::string& callLine, bool rightAligned)
     open_ = true;
 }
 
-void TLabelPrinter::setBodyTabs()
+void TMyLabPr::setBodyTabs()
 {
     TBaseReport& r = *r_;
     r.ClearTabs();
@@ -479,7 +479,7 @@ void TLabelPrinter::setBodyTabs()
     }
 }
 
-void TLabelPrinter::headings()
+void TMyLabPr::headings()
 {
     TBaseReport& r = *r_;
     r.SetFont(settings_.BodyFont.Name, settings_.BodyFont.Size);
@@ -494,7 +494,7 @@ void TLabelPrinter::headings()
     r.Print(kind_ == lkSwl ? "\tDate\tUTC\tBand\tMode" : "\tDate\tUTC\tBand\tRST\t2X");
 }
 
-void TLabelPrinter::AddQso(const TLabelQso& q)
+void TMyLabPr::AddQso(const TLabelQso& q)
 {
     if (Aborted())
         return;
@@ -543,7 +543,7 @@ void TLabelPrinter::AddQso(const TLabelQso& q)
         printedSwl_.push_back(q.Swl);
 }
 
-void TLabelPrinter::Finish()
+void TMyLabPr::Finish()
 {
     const bool wasOpen = open_ && r_;
     closeLabel();
@@ -551,7 +551,7 @@ void TLabelPrinter::Finish()
         addressLabel(last_.Address);
 }
 
-void TLabelPrinter::addressLabel(const std::vector<std::string>& lines)
+void TMyLabPr::addressLabel(const std::vector<std::string>& lines)
 {
     if (!nextLabel())
         return;
@@ -580,7 +580,7 @@ void TLabelPrinter::addressLabel(const std::vector<std::string>& lines)
     placed_.push_back(placed);
 }
 
-void TLabelPrinter::closeLabel()
+void TMyLabPr::closeLabel()
 {
     if (!open_ || !r_)
         return;

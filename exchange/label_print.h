@@ -100,14 +100,14 @@ struct TPlacedLabel {
 };
 
 // The label printer: one run of labels for a queue (or for sample data) on a layout.
-class TLabelPrinter {
+class TMyLabPr {
 public:
-    TLabelPrinter(const TLabelLayout& layout, const TLabelSettings& settings, int kind);
+    TMyLabPr(const TLabelLayout& layout, const TLabelSettings& settings, int kind);
 
     // Hooks the run's events onto the report system; fill is called to add the labels.
-    void Attach(TReportSystem& system, std::function<void(TLabelPrinter&)> fill);
+    void Attach(TReportSystem& system, std::function<void(TMyLabPr&)> fill);
     // The queue's QSOs, in its order.
-    static std::function<void(TLabelPrinter&)> FillFrom(const TLabelQueue& queue);
+    static std::function<void(TMyLabPr&)> FillFrom(const TLabelQueue& queue);
 
     int Skip = 0;  // label positions left empty on the first sheet
     bool MarkPrinted = false;  // the run goes to the printer: printed QSOs are remembered
@@ -160,7 +160,7 @@ private:
     TLabelLayout layout_;
     TLabelSettings settings_;
     int kind_;
-    std::function<void(TLabelPrinter&)> fill_;
+    std::function<void(TMyLabPr&)> fill_;
     TBaseReport* r_ = nullptr;  // the surface while a run draws
     bool surfaceAborted_ = false;
     TLabelPositions positions_;

@@ -30,14 +30,14 @@ std::string ListingFooterText()
     return "Printed with Korval, the logbook for radio amateurs - Version 5.02";
 }
 
-TListingPrinter::TListingPrinter(const TFprint& fprint, TListingOptions options)
+TFPrintDialog::TFPrintDialog(const TFprint& fprint, TListingOptions options)
     : fprint_(fprint), options_(std::move(options))
 {
     if (options_.Footer.empty())
         options_.Footer = ListingFooterText();
 }
 
-void TListingPrinter::Attach(TReportSystem& system)
+void TFPrintDialog::Attach(TReportSystem& system)
 {
     system.OnBeforePrint = [this](TBaseReport& r) { BeforePrint(r); };
     system.OnPrintHeader = [this](TBaseReport& r) { PrintHeader(r); };
@@ -45,7 +45,7 @@ void TListingPrinter::Attach(TReportSystem& system)
     system.OnPrint = [this](TBaseReport& r) { PrintBody(r); };
 }
 
-void TListingPrinter::BeforePrint(TBaseReport& r)
+void TFPrintDialog::BeforePrint(TBaseReport& r)
 {
     r.SetUnits(unInch);
     r.SetMarginLeft(std::max(0.8, r.GetUnprintableLeft()));
@@ -56,7 +56,7 @@ void TListingPrinter::BeforePrint(TBaseReport& r)
     rowsPrinted_ = 0;
 }
 
-void TListingPrinter::setTabs(TBaseReport& r, double left)
+void TFPrintDialog::setTabs(TBaseReport& r, double left)
 {
     r.ClearTabs();
     double x = left;
@@ -69,7 +69,7 @@ void TListingPrinter::setTabs(TBaseReport& r, double left)
     listingWidth_ = x - left;
 }
 
-void TListingPrinter::PrintHeader(TBaseReport& r)
+void TFPrintDialog::PrintHeader(TBaseReport& r)
 {
     r.ResetColumns();
     r.SetSectionTop(r.MarginLineTop());
@@ -104,7 +104,7 @@ void TListingPrinter::PrintHeader(TBaseReport& r)
     setTabs(r, r.GetSectionLeft());
 }
 
-void TListingPrinter::PrintFooter(TBaseReport& r)
+void TFPrintDialog::PrintFooter(TBaseReport& r)
 {
     r.PushFont();
     r.SetFont(options_.FontName, std::max(6, options_.FontSize - 2));
@@ -115,7 +115,7 @@ void TListingPrinter::PrintFooter(TBaseReport& r)
     r.PopFont();
 }
 
-void TListingPrinter::PrintBody(TBaseReport& r)
+void TFPrintDialog::PrintBody(TBaseReport& r)
 {
     std::string line;
     const int rows = fprint_.RowCount();

@@ -26,9 +26,10 @@ struct TListingOptions {
     std::time_t Today = 0;      // 0: the time of the run
 };
 
-class TListingPrinter {
+// The listing printer (it owned the report component on a hidden form once, hence its name).
+class TFPrintDialog {
 public:
-    TListingPrinter(const TFprint& fprint, TListingOptions options);
+    TFPrintDialog(const TFprint& fprint, TListingOptions options);
 
     // Hooks the events of a run onto the report system.
     void Attach(TReportSystem& system);

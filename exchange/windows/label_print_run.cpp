@@ -79,8 +79,8 @@ TLabelRunResult PrintQslLabels(TLabelQueue& queue, const TLabelLayout& layout, c
     }
     TReportSystem report;
     report.SystemPrinter.Title = "QSL labels";
-    TLabelPrinter printer(layout, settings, queue.Kind());
-    printer.Attach(report, TLabelPrinter::FillFrom(queue));
+    TMyLabPr printer(layout, settings, queue.Kind());
+    printer.Attach(report, TMyLabPr::FillFrom(queue));
     if (!RunReportSetup(true, report, owner))
         return result;
     printer.Skip = std::max(0, skip);

@@ -366,9 +366,9 @@ void PreviewSampleLabels(const TLabelLayout& layout, const TLabelSettings& setti
     const double grid = layout.Units == 1 ? 0.3937 : 0.5;
     report.SystemPreview.GridHoriz = grid;
     report.SystemPreview.GridVert = grid;
-    TLabelPrinter printer(layout, settings, lkLabelFlag);
-    printer.Attach(report, [](TLabelPrinter& p) {
-        TLabelPrinter::TLabelQso q;
+    TMyLabPr printer(layout, settings, lkLabelFlag);
+    printer.Attach(report, [](TMyLabPr& p) {
+        TMyLabPr::TLabelQso q;
         q.Manager = "MANAGER";
         q.Date = EncodeDayNumber(1999, 1, 1);
         q.Time = 12345;

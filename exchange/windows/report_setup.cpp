@@ -239,7 +239,7 @@ bool PrintReport(const TFprint& fprint, QWidget* owner, bool multiColumn)
     if (Config.ReportFontSize() > 0)
         options.FontSize = Config.ReportFontSize();
     options.MultiColumn = multiColumn;
-    TListingPrinter printer(fprint, options);
+    TFPrintDialog printer(fprint, options);
     printer.Attach(report);
     if (!RunReportSetup(false, report, owner))
         return false;

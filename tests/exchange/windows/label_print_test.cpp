@@ -262,10 +262,10 @@ TEST_F(LabelPrintTest, PositionsThatNeverFitStopAfterOnePage)
     TLabelLayout off = Sheet();
     off.SpacingLeft = 9.0;
     TReportSystem report;
-    TLabelPrinter printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkLabelFlag);
+    TMyLabPr printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkLabelFlag);
     TLabelQueue queue(log, lkLabelFlag, Lookups());
     queue.Build({});
-    printer.Attach(report, TLabelPrinter::FillFrom(queue));
+    printer.Attach(report, TMyLabPr::FillFrom(queue));
     ASSERT_TRUE(RunReportSetup(true, report));
     report.Execute();
     EXPECT_TRUE(printer.Aborted());
