@@ -186,11 +186,7 @@ void TMainForm::BuildMenus()
     db->setObjectName(QStringLiteral("Databases1"));
     Countries1 = add(db, "Countries1", QStringLiteral("&Countries"), &TMainForm::Countries1Click);
     IOTA1 = add(db, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::IOTA1Click);
-    Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), nullptr);
-    connect(Labeldefinitions1, &QAction::triggered, this, [this] {
-        TLabelEditor editor(Config, this);
-        editor.exec();
-    });
+    Labeldefinitions1 = add(db, "Labeldefinitions1", QStringLiteral("&Labels"), &TMainForm::Labeldefinitions1Click);
     QSLManagers1 = add(db, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::QSLManagers1Click);
     ManagerAddresses1 = add(db, "ManagerAddresses1", QStringLiteral("&Manager Addresses"),
                             &TMainForm::ManagerAddresses1Click);
@@ -1112,6 +1108,12 @@ void TMainForm::Contents1Click()
 void TMainForm::SearchforHelpOn1Click() { ShowHelp(this)->StartSearch(); }
 
 void TMainForm::HowtoUseHelp1Click() { ShowHelp(this)->ShowHowToUse(); }
+
+void TMainForm::Labeldefinitions1Click()
+{
+    TLabelEditor editor(Config, this);
+    editor.exec();
+}
 
 void TMainForm::ReportDefinitions1Click()
 {

@@ -124,6 +124,7 @@ public:
     void Contents1Click();
     void SearchforHelpOn1Click();
     void HowtoUseHelp1Click();
+    void Labeldefinitions1Click();
     void ReportDefinitions1Click();
     // The manager-address editor at a QSL manager's address (a new entry when it has none);
     // startModified: the address counts as changed from the start (text pasted into it).
