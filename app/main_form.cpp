@@ -1149,8 +1149,11 @@ void TMainForm::UpdateRadioMenu()
     SetFrequency1->setEnabled(radio);
     Ignoremodeinrealtime1->setEnabled(radio);
     FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
-    if (TMorseSender* sender = MorseSender())
+    // The radio's port may have come or gone: the keyer takes its line again, as configured now.
+    if (TMorseSender* sender = MorseSender()) {
+        sender->SetTiming();
         sender->SelectKeyingPort();
+    }
 }
 
 // ---- Radio ----
