@@ -111,7 +111,7 @@ TEST_F(QsoFormUseTest, MenuBarOffersTheCommandsWithTheirShortcuts)
     log_->FileName = "/home/ham/Logs/field day.kvl";
     MenuItem(bar, "Call")->trigger();
     Settle();
-    EXPECT_EQ(form_->windowTitle(), QStringLiteral("/home/ham/Logs/field day.kvl sorted by Callsign"));
+    EXPECT_EQ(form_->windowTitle().toStdString(), "/home/ham/Logs/field day.kvl sorted by Callsign");
     EXPECT_TRUE(MenuItem(bar, "Call")->isChecked());
     // The controls lie below the menu bar.
     EXPECT_GE(form_->Control(fCall)->geometry().top(), bar->geometry().bottom());
