@@ -306,6 +306,7 @@ void TMainForm::FormCreate()
     cluster.fake = commandLine_.flagF;
     cluster.announcer = station_->Announcer();
     cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.radio = &RadioFeed(); // spots tune the radio while it runs
     cluster.postToMainForm = [](int code) { PostToMainForm(code); };
     // Later, not from inside the terminal's menu: a save may close that very terminal.
     cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
