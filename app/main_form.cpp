@@ -302,6 +302,7 @@ void TMainForm::FormCreate()
     cluster.fake = commandLine_.flagF;
     cluster.announcer = station_->Announcer();
     cluster.qsoWindow = [this] { return QsoForm(); };
+    cluster.radio = &RadioFeed(); // spots tune the radio while it runs
     cluster.postToMainForm = [](int code) { PostToMainForm(code); };
     // Later, not from inside the terminal's menu: a save may close that very terminal.
     cluster.settings = [this] { QTimer::singleShot(0, this, [this] { Preferences1Click(); }); };
@@ -1152,8 +1153,11 @@ void TMainForm::UpdateRadioMenu()
     SetFrequency1->setEnabled(radio);
     Ignoremodeinrealtime1->setEnabled(radio);
     FlipRadio1->setText(radio ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"));
-    if (TMorseSender* sender = MorseSender())
+    // The radio's port may have come or gone: the keyer takes its line again, as configured now.
+    if (TMorseSender* sender = MorseSender()) {
+        sender->SetTiming();
         sender->SelectKeyingPort();
+    }
 }
 
 // ---- Radio ----

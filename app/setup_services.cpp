@@ -58,8 +58,11 @@ void TMainSetupServices::UpdateRadioMenu() { main_.UpdateRadioMenu(); }
 
 void TMainSetupServices::SelectKeyingPort()
 {
-    if (TMorseSender* sender = MorseSender())
+    // The keyer takes the interface just saved, not the one it started with.
+    if (TMorseSender* sender = MorseSender()) {
+        sender->SetTiming();
         sender->SelectKeyingPort(true);
+    }
 }
 
 void TMainSetupServices::ScaleAllForms(int oldScale) { korval::ScaleAllForms(oldScale, &main_); }

@@ -5,6 +5,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
 #include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -64,6 +67,19 @@ bool NoModemLines(int err)
 {
     return err == ENOTTY || err == EINVAL || err == ENOTSUP;
 }
+// The devices this program holds open, by device number, so that a second user in the program
+// (the keyer on the radio's port) can share the handle instead of being locked out.
+std::mutex g_heldMu;
+std::map<dev_t, int> g_held;
+
+bool DeviceNumber(int fd, dev_t& dev)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    dev = st.st_rdev;
+    return true;
+}
 } // namespace
 
 TSerialDevice::~TSerialDevice()
@@ -104,6 +120,10 @@ int TSerialDevice::Open(const std::string& path)
         return -SystemErrorCode(err);
     }
     fd_ = fd;
+    if (dev_t dev {}; DeviceNumber(fd_, dev)) {
+        std::lock_guard lock(g_heldMu);
+        g_held[dev] = fd_;
+    }
     serial_icounter_struct ic {};
     haveCounts_ = ioctl(fd_, TIOCGICOUNT, &ic) == 0;
     if (haveCounts_)
@@ -111,13 +131,43 @@ int TSerialDevice::Open(const std::string& path)
     return 0;
 }
 
+int TSerialDevice::OpenShared(const std::string& path)
+{
+    Close();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return ecFileNotFound;
+    std::lock_guard lock(g_heldMu);
+    const auto it = g_held.find(st.st_rdev);
+    if (it == g_held.end())
+        return ecFileNotFound;
+    const int fd = fcntl(it->second, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return -SystemErrorCode(errno);
+    fd_ = fd;
+    shared_ = true;
+    return 0;
+}
+
 void TSerialDevice::Close()
 {
-    if (fd_ >= 0) {
-        ioctl(fd_, TIOCNXCL);
+    if (fd_ < 0)
+        return;
+    if (shared_) {
+        // The owner keeps the device, its lock and its exclusive use.
         ::close(fd_);
         fd_ = -1;
+        shared_ = false;
+        return;
     }
+    if (dev_t dev {}; DeviceNumber(fd_, dev)) {
+        std::lock_guard lock(g_heldMu);
+        if (const auto it = g_held.find(dev); it != g_held.end() && it->second == fd_)
+            g_held.erase(it);
+    }
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
 }
 
 int TSerialDevice::ApplyLine(termios& t, const TLineSettings& line)

@@ -25,6 +25,11 @@ public:
     TSerialDevice& operator=(const TSerialDevice&) = delete;
 
     int Open(const std::string& path);
+    // Another handle on a device this program already holds open through a TSerialDevice (the
+    // radio's port, whose DTR or RTS line the keyer works while the radio talks on it): the
+    // modem lines are the device's, so either handle moves them. Not opened for exclusive use and
+    // the line settings stay the owner's; -2 when this program does not hold the device.
+    int OpenShared(const std::string& path);
     void Close();
     int Fd() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
@@ -53,6 +58,7 @@ public:
 private:
     int SetModemLine(int bit, bool on);
     int fd_ = -1;
+    bool shared_ = false;
     struct TCounts {
         int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
     } counts_;

@@ -9,6 +9,13 @@ namespace korval {
 std::unique_ptr<TSerialKeyLine> TSerialKeyLine::Open(const std::string& path, bool rts, int& error)
 {
     std::unique_ptr<TSerialKeyLine> line(new TSerialKeyLine(rts));
+    // A running radio holds its port: the key goes on the radio's handle, and its other line
+    // stays as the radio's settings have it.
+    error = 0;
+    if (line->device_.OpenShared(path) == 0) {
+        line->Set(false, false);
+        return line;
+    }
     error = line->device_.Open(path);
     if (error != 0)
         return nullptr;
@@ -20,7 +27,8 @@ std::unique_ptr<TSerialKeyLine> TSerialKeyLine::Open(const std::string& path, bo
 
 TSerialKeyLine::~TSerialKeyLine()
 {
-    Set(false, false);
+    if (device_.IsOpen())
+        Set(false, false);
 }
 
 void TSerialKeyLine::Set(bool key, bool /*ptt*/)

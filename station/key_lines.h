@@ -10,7 +10,8 @@
 
 namespace korval {
 
-// Keys one modem line of a serial port (opened for the keyer; there is no PTT line).
+// Keys one modem line of a serial port (the radio's handle when the radio holds the port, else
+// opened for the keyer; there is no PTT line).
 class TSerialKeyLine : public TKeyLine {
 public:
     // Null with the device's error code in `error` when the port cannot be opened.

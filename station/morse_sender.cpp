@@ -165,13 +165,19 @@ TMorseSettings TMorseSender::Settings() const
 void TMorseSender::SelectKeyingPort(bool showError)
 {
     const TMorseSettings s = Settings();
-    std::lock_guard lock(lineMu_);
     // The old line goes first: a serial port can be open only once.
+    DropKeyLine();
+    std::lock_guard lock(lineMu_);
+    line_ = lines_ ? lines_(s, showError) : nullptr;
+}
+
+void TMorseSender::DropKeyLine()
+{
+    std::lock_guard lock(lineMu_);
     if (line_)
         line_->Set(false, false);
     line_.reset();
     pttBit_ = false;
-    line_ = lines_ ? lines_(s, showError) : nullptr;
 }
 
 bool TMorseSender::HasKeyLine() const

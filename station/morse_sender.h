@@ -83,6 +83,8 @@ public:
     std::function<void()> OnTimingChanged;
     // Takes the line of the current keying interface again (the old one is released first).
     void SelectKeyingPort(bool showError = false);
+    // Gives the line up (released first), so that the radio can open the port the keyer keys.
+    void DropKeyLine();
     bool HasKeyLine() const;
 
     // Appends text: carriage returns are taken out and release held text. Returns how many

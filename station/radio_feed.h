@@ -12,6 +12,7 @@ public:
     void SetRadio(TRadio* radio) { radio_ = radio; }
 
     bool Attached() const override { return radio_ != nullptr && !radio_->Disabled(); }
+    bool Running() const override { return Attached(); }
     // Reads the radio: "14,250KHz"; empty when it cannot be read.
     std::string FrequencyText() const override
     {

@@ -10,7 +10,7 @@ void TSpotTuner::Apply(const TSpotRecord& spot) {
 }
 
 TSpotTuner::TResult TSpotTuner::Tune(const TSpotRecord& spot) {
-    if (!radio_) return TResult::NoRadio;
+    if (!hasRadio()) return TResult::NoRadio;
     auto outside = [this](double f) { return f < radio_->LowKHz() || f > radio_->HighKHz(); };
     if (outside(spot.frequency) || (spot.qsxFrequency != 0 && outside(spot.qsxFrequency))) return TResult::BadFrequency;
     Apply(spot);
@@ -18,13 +18,13 @@ TSpotTuner::TResult TSpotTuner::Tune(const TSpotRecord& spot) {
 }
 
 TSpotTuner::TResult TSpotTuner::Listen(const TSpotRecord& spot) {
-    if (!radio_) return TResult::NoRadio;
+    if (!hasRadio()) return TResult::NoRadio;
     Apply(spot);
     return TResult::Tuned;
 }
 
 bool TSpotTuner::ReturnToLastFreq() {
-    if (!radio_ || !haveLast_) return false;
+    if (!hasRadio() || !haveLast_) return false;
     radio_->Set(lastMode_, lastRx_, lastTx_, lastSplit_);
     return true;
 }

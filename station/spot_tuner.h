@@ -12,6 +12,8 @@ public:
     virtual double HighKHz() const = 0;
     virtual void Read(double& rxKHz, double& txKHz, int& mode, bool& split) = 0;
     virtual void Set(int mode, double rxKHz, double txKHz, bool split) = 0;
+    // False while the radio is stopped: there is nothing to tune then.
+    virtual bool Running() const { return true; }
 };
 
 inline constexpr const char* BadFrequencyText = "Bad frequency for radio";
@@ -21,7 +23,7 @@ public:
     enum class TResult { NoRadio, BadFrequency, Tuned };
 
     void SetRadio(TSpotRadio* radio) { radio_ = radio; }
-    bool hasRadio() const { return radio_ != nullptr; }
+    bool hasRadio() const { return radio_ != nullptr && radio_->Running(); }
 
     // Checks the spot against the radio's range first ("Bad frequency for radio").
     TResult Tune(const TSpotRecord& spot);

@@ -472,6 +472,8 @@ void TWorldMap::showEvent(QShowEvent* e)
                                view))
             core.RestoreView(view);
     } else {
+        // The globe starts spherical: its item says so.
+        SetProjection(prSpherical);
         core.ViewRect({}); // the whole world
     }
     shown_ = true;

@@ -2,10 +2,13 @@
 
 #include "platform/windows/win1252.h"
 
+#include <memory>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -17,12 +20,43 @@ QPointer<QWidget> mainWindow;
 
 TFormRect RectOf(const QWidget* w) { return {w->x(), w->y(), w->width(), w->height()}; }
 
+// A window placed or sized while it is being shown has no frame yet: Qt then puts its client
+// area at the place, the window manager adds the frame above it, and each session would find the
+// window a title bar higher than it was left. Once the frame is known the place is given again.
+void MoveFrameWhenKnown(QWidget* w, QPoint framePos)
+{
+    auto* timer = w->findChild<QTimer*>(QStringLiteral("PlacementFrameWait"), Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(w);
+        timer->setObjectName(QStringLiteral("PlacementFrameWait"));
+        timer->setInterval(20);
+    }
+    timer->disconnect();
+    auto tries = std::make_shared<int>(100);
+    QObject::connect(timer, &QTimer::timeout, w, [w, timer, framePos, tries] {
+        if (w->frameGeometry().topLeft() != w->geometry().topLeft()) {
+            // Only the slip itself is mended: the client area where the frame belongs.
+            if (w->geometry().topLeft() == framePos)
+                w->move(framePos);
+            timer->stop();
+        } else if (--*tries <= 0) {
+            timer->stop();
+        }
+    });
+    timer->start();
+}
+
 void ApplyRect(QWidget* w, const TFormRect& r)
 {
     if (r.Width != w->width() || r.Height != w->height())
         w->resize(r.Width, r.Height);
-    if (r.Left != w->x() || r.Top != w->y())
+    const bool window = w->isWindow();
+    // A window not made yet takes the place as its frame's only from a move, even to where it is.
+    if (r.Left != w->x() || r.Top != w->y() || (window && !w->testAttribute(Qt::WA_WState_Created)))
         w->move(r.Left, r.Top);
+    // Qt loses that meaning when the window is placed or sized again while it is being shown.
+    if (window && w->frameGeometry().topLeft() == w->geometry().topLeft())
+        MoveFrameWhenKnown(w, QPoint(r.Left, r.Top));
 }
 
 int MainWidth() { return mainWindow ? mainWindow->width() : 0; }

@@ -556,10 +556,8 @@ void TQSOForm::Push()
     QPalette pal = controls_[fCall]->palette();
     pal.setColor(QPalette::Base, F.CallIsDupe ? QColor(255, 0, 0) : palette().color(QPalette::Base));
     controls_[fCall]->setPalette(pal);
+    // The path as it is: file names differ by case here.
     std::string title = entry_->Log()->FileName;
-    for (char& c : title)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
     title += " sorted by ";
     title += SortOrderNames[entry_->SortOrder()];
     if (QAction* a = sortActions_[static_cast<std::size_t>(entry_->SortOrder())])

@@ -77,9 +77,11 @@ TMorseKb* TMorseKb::Open(QWidget* owner)
         g_kb = new TMorseKb(owner);
         g_kb->BuildFunctionKeys();
     }
-    TMorseSender* sender = MorseSender();
-    if (sender && !sender->HasKeyLine() && sender->Settings().keyingInterface != 1)
-        sender->SelectKeyingPort(true);
+    if (TMorseSender* sender = MorseSender()) {
+        sender->SetTiming(); // the interface chosen since the keyer started counts
+        if (!sender->HasKeyLine() && sender->Settings().keyingInterface != 1)
+            sender->SelectKeyingPort(true);
+    }
     g_kb->show();
     g_kb->raise();
     g_kb->activateWindow();

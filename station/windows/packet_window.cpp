@@ -177,10 +177,14 @@ void TPacketW::BuildControls()
             ReadMessage(VLB->ItemIndex());
     };
     VLB->OnKeyPress = [this](char& key) {
+        const char typed = key;
         key = 0;
         if (holding_)
             ToggleHolding();
         Memo1->setFocus();
+        // The key goes on into the typing pane: the first letter of a call is not lost.
+        if (static_cast<unsigned char>(typed) >= ' ')
+            TypeChar(typed, false);
     };
     auto* top = new QVBoxLayout(OvcSplitter1->Section(0));
     top->setContentsMargins(0, 0, 0, 0);

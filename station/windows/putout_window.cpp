@@ -154,8 +154,13 @@ void TPutoutW::BuildMenu()
     add(popup_, "Clear All Spots", [this] { ClearAllSpots(); });
     add(popup_, "Delete old spots (2 Hrs)", [this] { DeleteOldSpots(); });
     add(popup_, "Write spots to File", [this] { WriteSpotsToFile(); });
-    for (QAction* a : {grabTune_, returnFreq_, listen_})
-        a->setEnabled(tuner_.hasRadio());
+    // The radio may start or stop while the window is open.
+    auto radioItems = [this] {
+        for (QAction* a : {grabTune_, returnFreq_, listen_})
+            a->setEnabled(tuner_.hasRadio());
+    };
+    radioItems();
+    connect(popup_, &QMenu::aboutToShow, this, radioItems);
 }
 
 void TPutoutW::ReadSettings()

@@ -4,6 +4,7 @@
 #include "logbook/main_form_code.h"
 #include "logbook/paths.h"
 #include "platform/message_dlg.h"
+#include "station/morse_sender.h"
 #include "station/radio_list.h"
 
 #include <QCoreApplication>
@@ -97,6 +98,10 @@ TRadioProxy g_proxy;
 
 bool Start(const TRadioDefinition& definition)
 {
+    // The keyer may hold the port for DTR or RTS keying while no radio runs: the radio takes it,
+    // and the keyer keys through the radio's handle once it selects its line again.
+    if (TMorseSender* sender = MorseSender())
+        sender->DropKeyLine();
     try {
         g_radio = std::make_unique<TRadio>(definition, RadioSettingsFromConfig(), g_host);
     } catch (const std::exception& e) {

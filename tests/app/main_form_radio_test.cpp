@@ -11,6 +11,9 @@
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/qso_form.h"
 #include "platform/message_dlg.h"
+#include "grids/windows/my_grid.h"
+#include "station/windows/cluster_terminals.h"
+#include "station/windows/putout_window.h"
 #include "station/windows/radio_control.h"
 #include "tests/station/windows/radio_window_fixture.h"
 
@@ -161,6 +164,40 @@ TEST_F(MainFormRadio, RadioMenuStopsAndStartsTheRadioAndAFailedRadioIsStopped)
     Spin(50);
     EXPECT_EQ(messages.texts(), std::vector<std::string> {"Radio timed out\rRadio interface has been disabled"});
     EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Start Radio");
+}
+
+TEST_F(MainFormRadio, DoubleClickedSpotTunesTheRunningRadio)
+{
+    TKenwoodSim& radio = StartSim<TKenwoodSim>("Kenwood TS-590S");
+    TPortSettings ps = Config.PacketPort();
+    ps.SetTerminalKind(2);
+    ps.SetComPort(10); // the spot window without a network
+    Config.SetPortSettings(0, ps);
+    Show();
+    TPutoutW* spots = form->Terminals()->SpotWindow();
+    ASSERT_NE(spots, nullptr);
+    spots->AddPendingLine("DX de W3LPL:     14025.0  JA1ABC       cw 559                         1234Z");
+    ASSERT_TRUE(SpinUntil([&] {
+        spots->AppIdle();
+        return spots->List().spots().size() == 1;
+    }));
+    QMenu* popup = spots->PopupMenu();
+    emit popup->aboutToShow();
+    QAction* grab = nullptr;
+    for (QAction* a : popup->actions())
+        if (a->text() == QStringLiteral("Grab spot and set radio"))
+            grab = a;
+    ASSERT_NE(grab, nullptr);
+    EXPECT_TRUE(grab->isEnabled());
+    spots->Grid()->OnDblClick(spots->Grid());
+    Spin(50);
+    EXPECT_EQ(radio.freqHz, 14025000);
+
+    form->FlipRadio1->trigger(); // stopped: nothing left to tune
+    Spin(50);
+    emit popup->aboutToShow();
+    EXPECT_FALSE(grab->isEnabled());
+    EXPECT_TRUE(messages.texts().empty()) << messages.texts().front();
 }
 
 TEST_F(MainFormRadio, MissingDefinitionIsRadioErrorOneAndLeavesNoRadio)

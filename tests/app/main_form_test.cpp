@@ -490,6 +490,30 @@ TEST_F(MainFormFixture, CwKeyboardClosesWithTheQsoWindowAndExitReleasesTheTransm
     PortIo().SetOpener(oldOpener);
 }
 
+TEST_F(MainFormFixture, KeyerTakesTheInterfaceChosenAfterItStarted)
+{
+    Config.SetCwKeyingInterface(1); // none when the program starts
+    int opened = 0;
+    auto oldOpener = PortIo().SetOpener([&opened](int, std::string&) -> std::unique_ptr<TLptDevice> {
+        ++opened;
+        return std::make_unique<TRecordingLpt>();
+    });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_NE(MorseSender(), nullptr);
+    EXPECT_FALSE(MorseSender()->HasKeyLine());
+    // Preferences now say LPT2; the radio menu's update (as after the setup window) selects it.
+    Config.SetCwKeyingInterface(3);
+    form->UpdateRadioMenu();
+    EXPECT_TRUE(MorseSender()->HasKeyLine());
+    EXPECT_EQ(MorseSender()->Settings().keyingInterface, 3);
+    EXPECT_GE(opened, 1);
+    EXPECT_TRUE(form->close());
+    form.reset();
+    PortIo().SetOpener(oldOpener);
+}
+
 TEST_F(MainFormFixture, FirstStartOpensAnEmptyDefaultLogWithItsQsoWindow)
 {
     ScopedMessageRecorder rec;

@@ -113,6 +113,9 @@ TEST_F(WorldMapWindow, OpensWithTheShippedMapAndPreparesItsLayers)
     EXPECT_EQ(items[0]->text(), QStringLiteral("Countries"));
     EXPECT_EQ(items[4]->text(), QStringLiteral("Great circle"));
     EXPECT_FALSE(w->PropagationLayer()->Visible);
+    // The projection shown is the one checked.
+    for (int i = TWorldMap::prSpherical; i <= TWorldMap::prSinusoidal; ++i)
+        EXPECT_EQ(w->ProjectionItems[std::size_t(i)]->isChecked(), i == TWorldMap::prSpherical) << i;
 
     // States keep only objects of known states; the objects of one state or country share a
     // number, and different ones differ.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "comms/com_port_map.h"
+#include "comms/serial_device.h"
 #include "platform/message_dlg.h"
 #include "platform/precise_clock.h"
 #include "station/key_lines.h"
@@ -49,6 +50,40 @@ TEST_F(KeyLinesTest, RadioPortKeysAndIsChosenAgainWithoutConflict)
     sender.QueueText("E");
     sender.Step();
     EXPECT_EQ(sender.BufferText(), "");
+}
+
+TEST_F(KeyLinesTest, RadioHoldingThePortLendsItToTheKeyerAndGetsItBack)
+{
+    TMorseSettings s;
+    s.keyingInterface = 5;
+    s.radioComPort = 3;
+    ScopedMessageRecorder messages;
+    TManualClock clock;
+    TMorseSender sender(clock, &OpenKeyLine, nullptr, s);
+    {
+        // The radio starts on the port: the keyer gives it up, then keys through the radio's handle.
+        sender.DropKeyLine();
+        TSerialDevice radio;
+        ASSERT_EQ(radio.Open(ttyname(slave)), 0);
+        sender.SelectKeyingPort(true);
+        EXPECT_TRUE(sender.HasKeyLine());
+        EXPECT_TRUE(messages.texts().empty()) << "not \"Could not open CW driver\" while the radio runs";
+        sender.SetKey(true);
+        sender.SetKey(false);
+        sender.SelectKeyingPort(true); // chosen again: the shared handle goes, the radio keeps the port
+        TSerialDevice other;
+        EXPECT_NE(other.Open(ttyname(slave)), 0) << "the radio still holds its port";
+        sender.DropKeyLine();
+        EXPECT_NE(other.Open(ttyname(slave)), 0) << "dropping the shared handle leaves the radio's lock";
+    }
+    // The radio stopped: the keyer opens the port itself, and lets a starting radio have it.
+    sender.SelectKeyingPort(true);
+    EXPECT_TRUE(sender.HasKeyLine());
+    TSerialDevice radio;
+    EXPECT_NE(radio.Open(ttyname(slave)), 0);
+    sender.DropKeyLine();
+    EXPECT_EQ(radio.Open(ttyname(slave)), 0);
+    EXPECT_TRUE(messages.texts().empty());
 }
 
 TEST_F(KeyLinesTest, MissingPortIsReportedOnlyWhenAsked)

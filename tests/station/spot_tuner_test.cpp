@@ -14,6 +14,8 @@ struct FakeRadio : TSpotRadio {
     double HighKHz() const override { return 30000; }
     void Read(double& r, double& t, int& m, bool& s) override { r = rx, t = tx, m = mode, s = split; }
     void Set(int m, double r, double t, bool s) override { mode = m, rx = r, tx = t, split = s; }
+    bool running = true;
+    bool Running() const override { return running; }
 };
 
 TEST(SpotTuner, TunesSplitRefusesOutOfRangeAndReturns) {
@@ -45,6 +47,14 @@ TEST(SpotTuner, TunesSplitRefusesOutOfRangeAndReturns) {
     ASSERT_TRUE(tuner.ReturnToLastFreq());
     EXPECT_DOUBLE_EQ(radio.rx, 14025.0);
     EXPECT_TRUE(radio.split);
+
+    // A stopped radio is left alone, and the spot menu's radio commands are off.
+    radio.running = false;
+    EXPECT_FALSE(tuner.hasRadio());
+    EXPECT_EQ(tuner.Tune(six), TSpotTuner::TResult::NoRadio);
+    EXPECT_EQ(tuner.Listen(six), TSpotTuner::TResult::NoRadio);
+    EXPECT_FALSE(tuner.ReturnToLastFreq());
+    EXPECT_DOUBLE_EQ(radio.rx, 14025.0);
 }
 
 } // namespace

@@ -181,6 +181,13 @@ TEST_F(PacketWindowTest, HoldingKeepsTheViewWhileOldLinesGo)
     w->ToggleHolding();
     EXPECT_EQ(w->VLB->TopIndex(), w->Lines().Count() - w->VLB->Rows());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Packet (PopUp)"));
+
+    // Typing in the received lines ends the holding and types on in the lower pane, first key too.
+    w->ToggleHolding();
+    w->VLB->setFocus();
+    QTest::keyClicks(w->VLB, "W1AW");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Packet (PopUp)"));
+    EXPECT_EQ(w->Memo1->toPlainText(), QStringLiteral("W1AW"));
 }
 
 TEST_F(PacketWindowTest, TncOnASerialLineGetsCrAndPasteIsConfirmedFromEightyCharacters)
