@@ -14,6 +14,7 @@
 #include "logbook/base/string_utils.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -304,6 +305,26 @@ bool isName(std::string_view name, const char (&s)[N])
     return name.size() == N - 1 && std::memcmp(name.data(), s, N - 1) == 0;
 }
 
+// Bit 7 of each byte of w that equals b; exact up to the first such byte, which is all that the
+// tag scanner looks at.
+inline std::uint64_t ByteIs(std::uint64_t w, char b)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t x = w ^ (ones * static_cast<unsigned char>(b));
+    return (x - ones) & ~x & highs;
+}
+
+// The eight characters of w with 'a'..'z' upper-cased and every other byte as it was.
+inline std::uint64_t UpperAscii8(std::uint64_t w)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t low7 = w & ~highs;
+    const std::uint64_t atLeastA = low7 + ones * (0x80 - 'a');
+    const std::uint64_t aboveZ = low7 + ones * (0x80 - 'z' - 1);
+    const std::uint64_t lower = atLeastA & ~aboveZ & ~w & highs;
+    return w ^ (lower >> 2);
+}
+
 } // namespace
 
 void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
@@ -315,16 +336,38 @@ void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
     std::size_t p = ctx.Pos;
     if (p >= n)
         return;
-    const void* lt = std::memchr(d + p, '<', n - p);
-    if (!lt) {
-        ctx.Pos = n;
-        return;
+    // The next tag mostly follows its value at once or after a line break.
+    if (d[p] == '<' || (p + 1 < n && d[p + 1] == '<')) {
+        p += d[p] == '<' ? 1 : 2;
+    } else {
+        const void* lt = std::memchr(d + p, '<', n - p);
+        if (!lt) {
+            ctx.Pos = n;
+            return;
+        }
+        p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     }
-    p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     char c = 0;
     bool closed = false;
     char* upper = tag.nameText;  // no tag name is longer; a stray '<' must not collect the file
     std::size_t k = 0;
+    // Eight characters at a time up to the first ':', '>' or line break, which the loop below
+    // then takes one by one.
+    while (p + 8 <= n && k + 8 <= sizeof tag.nameText) {
+        std::uint64_t w;
+        std::memcpy(&w, d + p, 8);
+        const std::uint64_t stop = ByteIs(w, ':') | ByteIs(w, '>') | ByteIs(w, '\r') | ByteIs(w, '\n');
+        const std::uint64_t up = UpperAscii8(w);
+        std::memcpy(upper + k, &up, 8);
+        if (stop) {
+            const std::size_t i = static_cast<std::size_t>(__builtin_ctzll(stop)) / 8;
+            k += i;
+            p += i;
+            break;
+        }
+        k += 8;
+        p += 8;
+    }
     while (p < n) {
         char ch = d[p++];
         if (ch == ':' || ch == '>') {
