@@ -76,16 +76,19 @@ public:
     {
         if (changed_.empty())
             return;
-        std::vector<std::pair<std::string, std::string>> fresh;
-        for (auto& [call, text] : changed_) {
+        // The new calls' entries, appended in one go (a large import has hundreds of thousands).
+        std::vector<const std::pair<const std::string, std::string>*> fresh;
+        fresh.reserve(changed_.size());
+        for (const auto& entry : changed_) {
+            const auto& [call, text] = entry;
             if (log_.Notes.IndexOf(call) >= 0 || text.empty())
                 log_.Notes.Set(call, text);
             else
-                fresh.emplace_back(call, std::move(text));
+                fresh.push_back(&entry);
         }
         log_.Notes.Reserve(static_cast<std::size_t>(log_.Notes.Count()) + fresh.size());
-        for (auto& [call, text] : fresh)
-            log_.Notes.Append(call, text);
+        for (const auto* entry : fresh)
+            log_.Notes.Append(entry->first, entry->second);
         log_.Notes.EndBulk();
         changed_.clear();
         log_.SetModified();
