@@ -14,6 +14,7 @@
 #include "logbook/base/string_utils.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -208,7 +209,8 @@ struct TBandModeTags {
 // line; a line with characters it lacks keeps its bytes, and the record says so. The item names
 // where the text went (NAME, QTH and NOTES all go to the callsign note), so that the export of
 // the note imports to the same item again.
-std::string_view localText(const char* where, std::string& value, TImportContext& ctx)
+// The converted text goes to scratch.
+std::string_view localText(const char* where, std::string_view value, std::string& scratch, TImportContext& ctx)
 {
     bool plain = true;
     for (char c : value)
@@ -218,8 +220,8 @@ std::string_view localText(const char* where, std::string& value, TImportContext
     std::string converted;
     if (Utf8LinesToWin1252(value, converted))
         ctx.AddToNote(std::string(where) + " kept in UTF-8");
-    value.swap(converted);
-    return value;
+    scratch.swap(converted);
+    return scratch;
 }
 constexpr const char* kCallNote = "Callsign note";
 constexpr const char* kQsoNote = "QSO note";
@@ -298,32 +300,74 @@ bool hasLine(std::string_view text, std::string_view line)
 
 // Tag names are compared by length first: most comparisons of a record end there.
 template <std::size_t N>
-bool isName(const std::string& name, const char (&s)[N])
+bool isName(std::string_view name, const char (&s)[N])
 {
     return name.size() == N - 1 && std::memcmp(name.data(), s, N - 1) == 0;
 }
 
+// Bit 7 of each byte of w that equals b; exact up to the first such byte, which is all that the
+// tag scanner looks at.
+inline std::uint64_t ByteIs(std::uint64_t w, char b)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t x = w ^ (ones * static_cast<unsigned char>(b));
+    return (x - ones) & ~x & highs;
+}
+
+// The eight characters of w with 'a'..'z' upper-cased and every other byte as it was.
+inline std::uint64_t UpperAscii8(std::uint64_t w)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const std::uint64_t low7 = w & ~highs;
+    const std::uint64_t atLeastA = low7 + ones * (0x80 - 'a');
+    const std::uint64_t aboveZ = low7 + ones * (0x80 - 'z' - 1);
+    const std::uint64_t lower = atLeastA & ~aboveZ & ~w & highs;
+    return w ^ (lower >> 2);
+}
+
 } // namespace
 
-void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
+void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
 {
-    value.clear();
-    name.clear();
+    tag.name = {};
+    tag.value = {};
     const char* d = ctx.Data.data();
     const std::size_t n = ctx.Data.size();
     std::size_t p = ctx.Pos;
     if (p >= n)
         return;
-    const void* lt = std::memchr(d + p, '<', n - p);
-    if (!lt) {
-        ctx.Pos = n;
-        return;
+    // The next tag mostly follows its value at once or after a line break.
+    if (d[p] == '<' || (p + 1 < n && d[p + 1] == '<')) {
+        p += d[p] == '<' ? 1 : 2;
+    } else {
+        const void* lt = std::memchr(d + p, '<', n - p);
+        if (!lt) {
+            ctx.Pos = n;
+            return;
+        }
+        p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     }
-    p = static_cast<std::size_t>(static_cast<const char*>(lt) - d) + 1;
     char c = 0;
     bool closed = false;
-    char upper[64];  // no tag name is longer; a stray '<' must not collect the file
+    char* upper = tag.nameText;  // no tag name is longer; a stray '<' must not collect the file
     std::size_t k = 0;
+    // Eight characters at a time up to the first ':', '>' or line break, which the loop below
+    // then takes one by one.
+    while (p + 8 <= n && k + 8 <= sizeof tag.nameText) {
+        std::uint64_t w;
+        std::memcpy(&w, d + p, 8);
+        const std::uint64_t stop = ByteIs(w, ':') | ByteIs(w, '>') | ByteIs(w, '\r') | ByteIs(w, '\n');
+        const std::uint64_t up = UpperAscii8(w);
+        std::memcpy(upper + k, &up, 8);
+        if (stop) {
+            const std::size_t i = static_cast<std::size_t>(__builtin_ctzll(stop)) / 8;
+            k += i;
+            p += i;
+            break;
+        }
+        k += 8;
+        p += 8;
+    }
     while (p < n) {
         char ch = d[p++];
         if (ch == ':' || ch == '>') {
@@ -331,11 +375,11 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
             closed = true;
             break;
         }
-        if (ch == '\r' || ch == '\n' || k == sizeof upper)
+        if (ch == '\r' || ch == '\n' || k == sizeof tag.nameText)
             continue;
         upper[k++] = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
     }
-    name.assign(upper, k);
+    tag.name = std::string_view(upper, k);
     std::size_t len = 0;
     if (closed && c == ':') {
         closed = false;
@@ -367,14 +411,18 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
         while (plain < take && v[plain] != '\n' && v[plain] != '\r')
             ++plain;
         if (plain == take) {
-            value.assign(v, take < kMaxValue ? take : kMaxValue);
+            // The common case: the value as it stands in the file.
+            tag.value = std::string_view(v, take < kMaxValue ? take : kMaxValue);
         } else {
-            for (std::size_t i = 0; i < take && value.size() < kMaxValue; ++i) {
+            std::string& text = tag.text;
+            text.clear();
+            for (std::size_t i = 0; i < take && text.size() < kMaxValue; ++i) {
                 char ch = v[i];
                 if (ch == '\r')
                     continue;
-                value += ch == '\n' ? '|' : ch;
+                text += ch == '\n' ? '|' : ch;
             }
+            tag.value = text;
         }
         p = end;
     }
@@ -383,9 +431,10 @@ void ReadADIFTag(TImportContext& ctx, std::string& value, std::string& name)
 
 bool SkipADIFHeader(TImportContext& ctx)
 {
-    std::string value, name;
+    TADIFTag tag;
     for (;;) {
-        ReadADIFTag(ctx, value, name);
+        ReadADIFTag(ctx, tag);
+        const std::string_view name = tag.name;
         if (name == "EOH")
             return true;
         if (name.empty() && ctx.AtEnd())
@@ -400,11 +449,13 @@ bool ImportADIFRecord(TImportContext& ctx)
     q.RstRcvd = 65535;
     q.Mode = 0;
     TBandModeTags bm;
-    std::string value, name;
+    TADIFTag tag;
+    std::string converted;  // a value in this program's character set
     bool sawEor = false;
     bool sawAnything = false;
     for (;;) {
-        ReadADIFTag(ctx, value, name);
+        ReadADIFTag(ctx, tag);
+        const std::string_view name = tag.name, value = tag.value;
         if (name.empty()) {
             if (ctx.AtEnd())
                 break;
@@ -422,7 +473,7 @@ bool ImportADIFRecord(TImportContext& ctx)
                 if (s > 0 && ctx.ImpState == 0)
                     ctx.ImpState = s;
             } else if (isName(name, "ADDRESS")) {
-                std::string_view t = Trim(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, converted, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "APP_KORVAL_MODE")) {
@@ -461,9 +512,9 @@ bool ImportADIFRecord(TImportContext& ctx)
                 }
                 ctx.ImpZone = static_cast<std::uint8_t>(z);
             } else if (isName(name, "COMMENT")) {
-                appendNote(ctx.Note[1], localText(kQsoNote, value, ctx));
+                appendNote(ctx.Note[1], localText(kQsoNote, value, converted, ctx));
             } else if (isName(name, "CNTY")) {
-                importCounty(localText("CNTY", value, ctx), ctx);
+                importCounty(localText("CNTY", value, converted, ctx), ctx);
             }
             break;
         case 'D':
@@ -481,7 +532,7 @@ bool ImportADIFRecord(TImportContext& ctx)
         case 'G':
             if (isName(name, "GRIDSQUARE")) {
                 // An 8- or 10-character locator is stored to the field's 6 characters.
-                std::string g = FormatGridLocator(std::string_view(value).substr(0, 6));
+                std::string g = FormatGridLocator(value.substr(0, 6));
                 if (IsValidGrid(g))
                     q.Grid = g;
                 else
@@ -500,11 +551,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'N':
             if (isName(name, "NAME")) {
-                std::string_view t = Trim(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, converted, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "NOTES")) {
-                appendNote(ctx.Note[0], localText(kCallNote, value, ctx));
+                appendNote(ctx.Note[0], localText(kCallNote, value, converted, ctx));
             }
             break;
         case 'P':
@@ -526,11 +577,11 @@ bool ImportADIFRecord(TImportContext& ctx)
             } else if (isName(name, "QSLSDATE")) {
                 ParseADIFDate(fiQslDate, value, q.QslSentDate, ctx);
             } else if (isName(name, "QTH")) {
-                std::string_view t = Trim(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, converted, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], t);
             } else if (isName(name, "QSL_VIA")) {
-                std::string_view t = Trim(localText(kCallNote, value, ctx));
+                std::string_view t = Trim(localText(kCallNote, value, converted, ctx));
                 if (!t.empty())
                     appendNote(ctx.Note[0], "QSLVIA " + std::string(t));
             }
@@ -546,17 +597,17 @@ bool ImportADIFRecord(TImportContext& ctx)
             break;
         case 'S':
             if (isName(name, "SRX")) {
-                q.Exchange = localText("SRX", value, ctx);
+                q.Exchange = localText("SRX", value, converted, ctx);
             } else if (isName(name, "STATE")) {
                 // Not a US state: a province or region of another country (VE's ON, LU's Se)
                 // is no error; the driver decides once the QSO's country is known.
                 ctx.ImpState = StateNumber(value);
-                ctx.ImpStateText = ctx.ImpState == 0 ? value : std::string();
+                ctx.ImpStateText = ctx.ImpState == 0 ? std::string(value) : std::string();
             } else if (isName(name, "SUBMODE")) {
                 bm.submode = value;
             } else if (isName(name, "STX")) {
                 if (!ctx.Filter.FilterFreq && !value.empty())
-                    appendNote(ctx.Note[1], "SerNr=" + value);
+                    appendNote(ctx.Note[1], "SerNr=" + std::string(value));
             }
             break;
         case 'T':

@@ -19,10 +19,11 @@
 #include "platform/run_program.h"
 #include "logbook/configured_formats.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
 
 namespace korval {
 
@@ -62,38 +63,91 @@ std::string stateAbbrev(std::uint8_t state)
 }
 
 // Callsign notes changed by the import, written to the log once at the end: adding notes one
-// by one to the sorted note list would cost a move of the whole list per new callsign.
+// by one to the sorted note list would cost a move of the whole list per new callsign. The
+// entries lie in one list, found through an open hash table of their positions: a large import
+// changes the notes of hundreds of thousands of calls.
 class TCallNoteCache {
 public:
-    explicit TCallNoteCache(TQsoData& log) : log_(log) { changed_.reserve(1024); }
+    explicit TCallNoteCache(TQsoData& log) : log_(log) {}
     std::string Get(std::string_view call) const
     {
-        auto it = changed_.find(std::string(call));
-        return it != changed_.end() ? it->second : log_.GetCallNote(call);
+        const std::uint32_t* slot = Find(call);
+        return *slot ? entries_[*slot - 1].text : log_.GetCallNote(call);
     }
-    void Set(std::string_view call, std::string text) { changed_[std::string(call)] = std::move(text); }
+    void Set(std::string_view call, std::string text)
+    {
+        if ((entries_.size() + 1) * 2 > slots_.size())
+            Grow();
+        std::uint32_t* slot = Find(call);
+        if (*slot) {
+            entries_[*slot - 1].text = std::move(text);
+            return;
+        }
+        entries_.push_back({std::string(call), std::move(text)});
+        *slot = static_cast<std::uint32_t>(entries_.size());
+    }
     void Flush()
     {
-        if (changed_.empty())
+        if (entries_.empty())
             return;
-        std::vector<std::pair<std::string, std::string>> fresh;
-        for (auto& [call, text] : changed_) {
-            if (log_.Notes.IndexOf(call) >= 0 || text.empty())
-                log_.Notes.Set(call, text);
+        std::vector<const TEntry*> fresh;
+        fresh.reserve(entries_.size());
+        for (const TEntry& e : entries_) {
+            if (log_.Notes.IndexOf(e.call) >= 0 || e.text.empty())
+                log_.Notes.Set(e.call, e.text);
             else
-                fresh.emplace_back(call, std::move(text));
+                fresh.push_back(&e);
         }
+        // In the order of the note list, which then needs no sort when it was empty.
+        std::sort(fresh.begin(), fresh.end(), [](const TEntry* a, const TEntry* b) { return a->call < b->call; });
         log_.Notes.Reserve(static_cast<std::size_t>(log_.Notes.Count()) + fresh.size());
-        for (auto& [call, text] : fresh)
-            log_.Notes.Append(call, text);
+        for (const TEntry* e : fresh)
+            log_.Notes.Append(e->call, e->text);
         log_.Notes.EndBulk();
-        changed_.clear();
+        entries_.clear();
+        slots_.clear();
         log_.SetModified();
     }
 
 private:
+    struct TEntry {
+        std::string call, text;
+    };
+    static std::size_t Hash(std::string_view call)
+    {
+        std::uint64_t h = 0xCBF29CE484222325ull;
+        for (char c : call)
+            h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+    // The slot of the call: its entry's position + 1, or the empty slot where it goes.
+    std::uint32_t* Find(std::string_view call) const
+    {
+        static std::uint32_t none = 0;
+        if (slots_.empty())
+            return &(none = 0);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = Hash(call) & mask;; i = (i + 1) & mask) {
+            std::uint32_t& slot = slots_[i];
+            if (!slot || entries_[slot - 1].call == call)
+                return &slot;
+        }
+    }
+    void Grow()
+    {
+        std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+        slots_.assign(size, 0);
+        for (std::size_t k = 0; k < entries_.size(); ++k)
+            for (std::size_t i = Hash(entries_[k].call) & (size - 1);; i = (i + 1) & (size - 1))
+                if (!slots_[i]) {
+                    slots_[i] = static_cast<std::uint32_t>(k + 1);
+                    break;
+                }
+    }
+
     TQsoData& log_;
-    std::unordered_map<std::string, std::string> changed_;
+    std::vector<TEntry> entries_;
+    mutable std::vector<std::uint32_t> slots_;  // a power of two, at most half full
 };
 
 class TImportRun {

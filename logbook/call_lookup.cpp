@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 namespace korval {
 
@@ -152,6 +153,119 @@ void ApplyStatesKind(const std::uint8_t* country, int area, std::uint8_t& state,
     }
 }
 
+// What the prefix mappings give a call start (at most 4 characters) at a date: the first mapping
+// in force, longest prefix first and for one prefix the latest start date first. Also the dates
+// [lo, hi) around the date over which that answer holds: every mapping passed over is out of
+// force there too, and the one taken is in force.
+bool SearchPrefixMapping(std::string_view w, TDayNumber date, std::uint16_t& country, std::uint8_t& zone,
+                         std::uint32_t& lo, std::uint32_t& hi)
+{
+    const std::int32_t countryCount = CountryDb.Countries->Count();
+    lo = 0;
+    hi = std::uint32_t(OpenEndDate) + 1;
+    // The table of keys keeps each mapping's dates, country and zone beside the ranges (a
+    // mapping that starts on OpenEndDate is never in force, wherever it is looked at).
+    static TKeyRanges prefixKeys([](const std::uint8_t* m) {
+        return std::uint64_t(GetU16(m, 8)) | std::uint64_t(GetU16(m, 10)) << 16 | std::uint64_t(GetU16(m, 5)) << 32 |
+               std::uint64_t(GetU8(m, 7)) << 48;
+    });
+    auto inForce = [&](TDayNumber start, TDayNumber end, std::uint16_t c, std::uint8_t z) {
+        if (c >= countryCount)
+            return false;  // passed over at every date
+        if (date < start) {
+            hi = std::min<std::uint32_t>(hi, start);
+            return false;
+        }
+        if (date >= end) {
+            lo = std::max<std::uint32_t>(lo, end);
+            return false;
+        }
+        lo = std::max<std::uint32_t>(lo, start);
+        hi = std::min<std::uint32_t>(hi, end);
+        country = c;
+        zone = z;
+        return true;
+    };
+    const TSuffixIndex& px = *CountryDb.Prefixes;
+    if (prefixKeys.Usable(px, CountryDb.Countries->Version())) {
+        std::int32_t first = 0, last = -1;
+        for (; !w.empty(); w.remove_suffix(1)) {
+            if (!prefixKeys.Find(w, first, last))
+                continue;
+            for (std::int32_t i = last - 1; i >= first; --i) {
+                const std::uint64_t m = prefixKeys.Value(i);
+                if (inForce(static_cast<TDayNumber>(m), static_cast<TDayNumber>(m >> 16),
+                            static_cast<std::uint16_t>(m >> 32), static_cast<std::uint8_t>(m >> 48)))
+                    return true;
+            }
+        }
+        return false;
+    }
+    std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
+    for (; !w.empty(); w.remove_suffix(1)) {
+        std::int32_t i = LowerBound(px, w, OpenEndDate, 8, bound);
+        bound = i;
+        for (--i; i >= 0; --i) {
+            const std::uint8_t* m = px.Record(i);
+            if (!KeyEquals(m, w))
+                break;
+            if (inForce(GetU16(m, 8), GetU16(m, 10), GetU16(m, 5), GetU8(m, 7)))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The answers of SearchPrefixMapping by call start, each with its date range. A log holds a
+// million QSOs but a few ten thousand call starts, and their mappings rarely change with the
+// date. The answers follow the mappings and the countries by their versions.
+class TPrefixMemo {
+public:
+    bool Find(std::string_view w, TDayNumber date, std::uint16_t& country, std::uint8_t& zone)
+    {
+        const std::uint64_t v1 = CountryDb.Prefixes->Version(), v2 = CountryDb.Countries->Version();
+        if (v1 != prefixesVersion_ || v2 != countriesVersion_ || slots_.empty()) {
+            slots_.assign(kSlots, TSlot{});
+            prefixesVersion_ = v1;
+            countriesVersion_ = v2;
+        }
+        std::uint64_t key = w.size();
+        for (std::size_t i = 0; i < w.size(); ++i)
+            key |= std::uint64_t(static_cast<unsigned char>(w[i])) << (8 * (i + 1));
+        std::uint64_t h = key * 0x9E3779B97F4A7C15ull;
+        TSlot& s = slots_[static_cast<std::size_t>(h >> (64 - kSlotBits))];
+        if (s.key != key || date < s.first || date > s.last) {
+            std::uint32_t lo = 0, hi = 0;
+            std::uint16_t c = 0;
+            std::uint8_t z = 0;
+            const bool found = SearchPrefixMapping(w, date, c, z, lo, hi);
+            s = {key, static_cast<TDayNumber>(lo), static_cast<TDayNumber>(hi - 1), c, z, found};
+        }
+        country = s.country;
+        zone = s.zone;
+        return s.found;
+    }
+
+private:
+    static constexpr unsigned kSlotBits = 16;
+    static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
+    struct TSlot {
+        std::uint64_t key = 0;  // length and characters; 0: empty (a call start is never empty)
+        TDayNumber first = 0, last = 0;  // the dates the answer holds for
+        std::uint16_t country = 0;
+        std::uint8_t zone = 0;
+        bool found = false;
+    };
+    std::vector<TSlot> slots_;
+    std::uint64_t prefixesVersion_ = 0, countriesVersion_ = 0;
+};
+
+bool PrefixMapping(std::string_view w, TDayNumber date, std::uint16_t& country, std::uint8_t& zone)
+{
+    static TPrefixMemo memo;
+    return memo.Find(w, date, country, zone);
+}
+
 } // namespace
 
 bool IsIgnorableDesignator(std::string_view d)
@@ -232,47 +346,15 @@ void LookupCall(std::string_view call, TDayNumber date, std::uint8_t& state, std
     if (w.size() > 4)
         w = w.substr(0, 4);
 
-    // Prefix mappings, longest prefix first; for one prefix the latest start date first. The
-    // table of keys keeps each mapping's dates, country and zone beside the ranges (a mapping
-    // that starts on OpenEndDate is never in force, wherever it is looked at).
-    static TKeyRanges prefixKeys([](const std::uint8_t* m) {
-        return std::uint64_t(GetU16(m, 8)) | std::uint64_t(GetU16(m, 10)) << 16 | std::uint64_t(GetU16(m, 5)) << 32 |
-               std::uint64_t(GetU8(m, 7)) << 48;
-    });
-    auto inForce = [&](TDayNumber start, TDayNumber end, std::uint16_t c, std::uint8_t z) {
-        if (date < start || date >= end || c >= countryCount)
-            return false;
-        country = c;
-        zone = z;
-        ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
-        return true;
-    };
-    const TSuffixIndex& px = *CountryDb.Prefixes;
-    if (prefixKeys.Usable(px, CountryDb.Countries->Version())) {
-        for (; !w.empty(); w.remove_suffix(1)) {
-            if (!prefixKeys.Find(w, first, last))
-                continue;
-            for (std::int32_t i = last - 1; i >= first; --i) {
-                const std::uint64_t m = prefixKeys.Value(i);
-                if (inForce(static_cast<TDayNumber>(m), static_cast<TDayNumber>(m >> 16),
-                            static_cast<std::uint16_t>(m >> 32), static_cast<std::uint8_t>(m >> 48)))
-                    return;
-            }
-        }
+    // Prefix mappings: the country and zone depend only on the (cut) call and the date, not on
+    // the designators, so they are looked up once per call start and date range.
+    std::uint16_t c = 0;
+    std::uint8_t z = 0;
+    if (w.empty() || !PrefixMapping(w, date, c, z))
         return;
-    }
-    std::int32_t bound = -1; // a shorter prefix sorts before a longer one it begins
-    for (; !w.empty(); w.remove_suffix(1)) {
-        std::int32_t i = LowerBound(px, w, OpenEndDate, 8, bound);
-        bound = i;
-        for (--i; i >= 0; --i) {
-            const std::uint8_t* m = px.Record(i);
-            if (!KeyEquals(m, w))
-                break;
-            if (inForce(GetU16(m, 8), GetU16(m, 10), GetU16(m, 5), GetU8(m, 7)))
-                return;
-        }
-    }
+    country = c;
+    zone = z;
+    ApplyStatesKind(CountryDb.Countries->Record(c), area, state, zone);
 }
 
 void LookupCall(TQsoRecord& rec)

@@ -65,15 +65,16 @@ class TLogReader {
 public:
     explicit TLogReader(TBufferedFileStream& in) : in_(in), remaining_(static_cast<std::uint64_t>(in.GetSize())) {}
     std::uint64_t Remaining() const { return remaining_; }
-    // n bytes (at most 256), valid until the next call.
+    // n bytes (at most 256) in the stream's buffer, valid until the next call.
     const std::uint8_t* Take(std::size_t n)
     {
-        if (n > Remaining() || n > sizeof scratch_)
+        if (n > Remaining() || n > 256)
             throw ELogFileRead{};
-        if (in_.Read(scratch_, static_cast<std::int32_t>(n)) != static_cast<std::int32_t>(n))
+        const std::uint8_t* p = in_.ReadView(static_cast<std::int32_t>(n));
+        if (!p)
             throw ELogFileRead{};
         remaining_ -= n;
-        return scratch_;
+        return p;
     }
     std::uint8_t U8() { return *Take(1); }
     std::uint16_t U16() { return GetU16(Take(2), 0); }
@@ -89,8 +90,10 @@ public:
 private:
     TBufferedFileStream& in_;
     std::uint64_t remaining_;
-    std::uint8_t scratch_[256];
 };
+
+// The read buffer of a log load: a million-QSO log is read in some eighty reads.
+constexpr std::int32_t kLogReadBuffer = std::int32_t(1) << 20;
 
 // Tells the spot list that a log loads, for as long as the load runs.
 class TLoadingScope {
@@ -313,7 +316,7 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
     std::error_code ec;
     if (std::filesystem::is_regular_file(fileName, ec)) {
         try {
-            stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead);
+            stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead, false, kLogReadBuffer);
         } catch (const std::exception&) {
         }
     }

@@ -4,6 +4,7 @@
 #include "logbook/base/record_bytes.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,11 +28,19 @@ void PutStr(std::uint8_t* b, std::size_t off, const TShortStr<N>& s)
     PutShortStr(b, off, N, s.view());
 }
 
+// The stored field is a length byte and N characters: all N are read, and those past the
+// length come out zero, in a loop of fixed length that the compiler turns into a few moves (a
+// log load reads six of these per QSO).
 template <std::size_t N>
 void GetStr(const std::uint8_t* b, std::size_t off, TShortStr<N>& s)
 {
-    std::size_t n = b[off] < N ? b[off] : N;
-    s.assign(std::string_view(reinterpret_cast<const char*>(b + off + 1), n));
+    const std::size_t n = b[off] < N ? b[off] : N;
+    const std::uint8_t* from = b + off + 1;
+    char out[N];
+    for (std::size_t i = 0; i < N; ++i)
+        out[i] = i < n ? static_cast<char>(from[i]) : '\0';
+    s.len = static_cast<std::uint8_t>(n);
+    std::memcpy(s.s, out, N);
 }
 
 } // namespace

@@ -17,8 +17,9 @@ std::string Reason(int err) { return std::strerror(err); }
 
 } // namespace
 
-TBufferedFileStream::TBufferedFileStream(const std::string& fileName, int mode, bool keepBackup)
-    : fileName_(fileName)
+TBufferedFileStream::TBufferedFileStream(const std::string& fileName, int mode, bool keepBackup,
+                                         std::int32_t bufferSize)
+    : fileName_(fileName), bufferSize_(bufferSize > 0 ? bufferSize : DefaultBufferSize)
 {
     if (mode == fmCreateAtomic) {
         try {
@@ -157,6 +158,44 @@ std::int32_t TBufferedFileStream::Read(void* buffer, std::int32_t count)
         copied += n;
     }
     return copied;
+}
+
+const std::uint8_t* TBufferedFileStream::ReadView(std::int32_t count)
+{
+    CheckOpen();
+    if (state_ != bsReading) {
+        if (state_ == bsWriting)
+            Flush();
+        cursor_ = limit_ = 0;
+    }
+    if (count < 0 || count > bufferSize_)
+        return nullptr;
+    if (limit_ - cursor_ < count) {
+        // The unread bytes go to the front and the file fills the buffer after them; the
+        // logical position (filePos_ + cursor_ - limit_) stays where it was.
+        const std::int32_t kept = limit_ - cursor_;
+        std::memmove(buffer_.get(), buffer_.get() + cursor_, static_cast<std::size_t>(kept));
+        cursor_ = 0;
+        limit_ = kept;
+        while (limit_ < count) {
+            ssize_t n;
+            do
+                n = ::read(fd_, buffer_.get() + limit_, static_cast<std::size_t>(bufferSize_ - limit_));
+            while (n < 0 && errno == EINTR);
+            if (n < 0)
+                throw EReadError("Stream read error (" + fileName_ + ": " + Reason(errno) + ")");
+            if (n == 0)
+                break;
+            filePos_ += n;
+            limit_ += static_cast<std::int32_t>(n);
+        }
+        state_ = limit_ > 0 ? bsReading : bsEmpty;
+        if (limit_ < count)
+            return nullptr;
+    }
+    const std::uint8_t* view = buffer_.get() + cursor_;
+    cursor_ += count;
+    return view;
 }
 
 std::int32_t TBufferedFileStream::Write(const void* buffer, std::int32_t count)

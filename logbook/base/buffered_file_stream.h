@@ -29,8 +29,10 @@ public:
     enum TBufferState : std::uint8_t { bsEmpty = 0, bsReading = 1, bsWriting = 2 };
 
     // Opens or creates the file; failures raise EFOpenError or EFCreateError. With
-    // fmCreateAtomic, keepBackup keeps the old file under its "~" name when committing.
-    TBufferedFileStream(const std::string& fileName, int mode, bool keepBackup = false);
+    // fmCreateAtomic, keepBackup keeps the old file under its "~" name when committing. A
+    // large file read from end to end goes faster with a larger buffer.
+    TBufferedFileStream(const std::string& fileName, int mode, bool keepBackup = false,
+                        std::int32_t bufferSize = DefaultBufferSize);
     // Writes into the temporary of an atomic rewrite that the caller prepared.
     explicit TBufferedFileStream(std::unique_ptr<AtomicFile> file);
     // Flushes pending bytes when writing (errors cannot be raised here: call Flush or Commit
@@ -40,6 +42,10 @@ public:
     TBufferedFileStream& operator=(const TBufferedFileStream&) = delete;
 
     std::int32_t Read(void* buffer, std::int32_t count) override;
+    // The next count bytes (at most BufferSize()) in the buffer itself, read past as Read
+    // would: no copy. Null, with nothing read, when the file ends before them. The bytes stay
+    // valid until the next call on the stream.
+    const std::uint8_t* ReadView(std::int32_t count);
     // Raises EWriteError when the file takes fewer bytes than given.
     std::int32_t Write(const void* buffer, std::int32_t count) override;
     // Origins as TSeekOrigin; others raise "Seek error: unknown origin", a failed flush "Seek error".

@@ -3,6 +3,7 @@
 #include "exchange_fixture.h"
 
 #include "exchange/adif_modes.h"
+#include "exchange/adif_reader.h"
 #include "exchange/import_common.h"
 #include "exchange/import_context.h"
 #include "logbook/bands_modes.h"
@@ -274,6 +275,39 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<band:3>20m<mode:2>CW<cqz:2>41", "note", "Error:Zone=41"},
         TagCase{"<band:3>20m<mode:2>CW<dxcc:3>291", "note", ""},  // a number without a table is no error
         TagCase{"<band:3>20m<mode:2>CW<dxcc:2>ZZ", "note", "Error:Prefix=ZZ"}));
+
+// The tag scanner: names upper-cased whatever their length or case (line breaks inside left
+// out, cut to 64 characters), values taken as the length says, line breaks as '|'.
+TEST(ReadADIFTag, NamesAndValues)
+{
+    auto scan = [](std::string_view text) {
+        TImportContext ctx;
+        ctx.Data = text;
+        TADIFTag tag;
+        std::string out;
+        for (;;) {
+            ReadADIFTag(ctx, tag);
+            if (tag.name.empty() && ctx.AtEnd())
+                return out;
+            out.append(tag.name).append("=").append(tag.value).append(";");
+        }
+    };
+    const std::string longName(70, 'x');
+    const struct {
+        std::string text, want;
+    } cases[] = {
+        {"<call:4>dl1a<Qso_Date:8:d>20240102 <eor>\n", "CALL=dl1a;QSO_DATE=20240102;EOR=;"},
+        {"<app_korval_mode:3>Abc<APP_N3FJP_MYCALL:2>K1<a:1>z", "APP_KORVAL_MODE=Abc;APP_N3FJP_MYCALL=K1;A=z;"},
+        {"<comm\r\nent:8>one\r\ntwo<eor>", "COMMENT=one|two;EOR=;"},
+        {"text before <name:10>cut", "NAME=cut;"},
+        {"<" + longName + ":1>v<eor>", std::string(64, 'X') + "=v;EOR=;"},
+        {"<mode:2>CW<", "MODE=CW;"},
+        {"<\xe9t\xe9:2>ok", "\xe9T\xe9=ok;"},
+        {"<calls:2>AB<[{}@`~:1>q", "CALLS=AB;[{}@`~=q;"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(scan(c.text), c.want) << c.text;
+}
 
 TEST_F(ExchangeTest, CallsignConversions)
 {

@@ -135,6 +135,21 @@ TEST_F(LookupTest, ChangedCollectionsAreSeenAtOnce)
     EXPECT_EQ(CountryOfCall("DL1XYZ", 0), kDL);
 }
 
+// The prefix mappings of a call are remembered with the dates they hold for: the same call
+// looked up again, at a date on either side of a change, gets the mapping of that date.
+TEST_F(LookupTest, RepeatedLookupsFollowTheDate)
+{
+    const std::pair<TDayNumber, std::uint16_t> visits[] = {
+        {d2020, kDL}, {Day(1985, 1, 1), kY2}, {static_cast<TDayNumber>(Reunification - 1), kY2},
+        {Reunification, kDL}, {Day(1985, 1, 1), kY2}, {OpenEndDate, kUnknown}, {0, kY2}};
+    for (bool hashed : {false, true}) {
+        if (hashed)
+            WarmUp();
+        for (const auto& [date, country] : visits)
+            EXPECT_EQ(CountryOfCall("Y21XYZ", date), country) << "hashed " << hashed << " date " << date;
+    }
+}
+
 TEST_F(LookupTest, NoDatabaseMeansUnknown)
 {
     FreeCountryData(false);

@@ -102,6 +102,39 @@ TEST(BufferedFileStream, ReadAfterWriteReadsTheFileNotTheOldBuffer)
     EXPECT_EQ(s.GetPosition(), 8197);
 }
 
+// Views across buffer refills: the unread bytes move to the front and the position stays
+// exact; a view longer than the rest of the file reads nothing, and one longer than the buffer
+// is refused.
+TEST(BufferedFileStream, ReadViewsAcrossRefillsAndAtTheEnd)
+{
+    TempDir dir;
+    const std::string path = dir.file("V.BIN");
+    const std::string data = Pattern(1000);
+    WriteAll(path, data);
+    TBufferedFileStream s(path, fmOpenRead, false, 64);
+    EXPECT_EQ(s.BufferSize(), 64);
+    std::size_t at = 0;
+    for (std::int32_t n : {10, 50, 64, 1, 63, 0, 37}) {
+        const std::uint8_t* v = s.ReadView(n);
+        ASSERT_NE(v, nullptr) << n;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(v), static_cast<std::size_t>(n)), data.substr(at, n)) << n;
+        at += static_cast<std::size_t>(n);
+        EXPECT_EQ(s.GetPosition(), static_cast<std::int64_t>(at));
+    }
+    EXPECT_EQ(s.ReadView(65), nullptr);
+    char c = 0;
+    ASSERT_EQ(s.Read(&c, 1), 1);  // views and plain reads mix
+    EXPECT_EQ(c, data[at++]);
+    s.Seek(990, soFromBeginning);
+    EXPECT_EQ(s.ReadView(11), nullptr);
+    EXPECT_EQ(s.GetPosition(), 990);
+    const std::uint8_t* last = s.ReadView(10);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(last), 10), data.substr(990));
+    EXPECT_EQ(s.ReadView(1), nullptr);
+    EXPECT_TRUE(s.Eof());
+}
+
 TEST(BufferedFileStream, SeekOrigins)
 {
     TempDir dir;
