@@ -19,17 +19,27 @@ TApdWinsockDispatcher::~TApdWinsockDispatcher()
 
 namespace {
 
-int ListeningSocket(std::uint16_t port, int& fd)
+// A non-blocking stream socket with address reuse, and the IPv4 address and port it works with:
+// 0, or the Winsock code of the failure.
+int NewSocket(int& fd, sockaddr_in& sa, std::uint32_t address, std::uint16_t port)
 {
     fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return WinsockErrorFromErrno(errno);
     int one = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in sa {};
+    sa = {};
     sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_ANY);
+    sa.sin_addr.s_addr = address;
     sa.sin_port = htons(port);
+    return 0;
+}
+
+int ListeningSocket(std::uint16_t port, int& fd)
+{
+    sockaddr_in sa;
+    if (int code = NewSocket(fd, sa, htonl(INADDR_ANY), port); code != 0)
+        return code;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, 1) != 0) {
         int code = WinsockErrorFromErrno(errno);
         ::close(fd);
@@ -69,15 +79,9 @@ int TApdWinsockDispatcher::InitSocket(std::uint32_t address, std::uint16_t port,
 {
     telnet_ = telnet;
     NoteTelnet();
-    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (socket_ < 0)
-        return WinsockErrorFromErrno(errno);
-    int one = 1;
-    setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in sa {};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = address;
-    sa.sin_port = htons(port);
+    sockaddr_in sa;
+    if (int code = NewSocket(socket_, sa, address, port); code != 0)
+        return code;
     // Whether the connection came about at once is kept here: once the threads run, the
     // dispatch thread may complete a pending connection and report it itself.
     bool connectedAtOnce = false;

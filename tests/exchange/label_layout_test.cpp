@@ -15,28 +15,12 @@
 #include "logbook/qso_data.h"
 #include "logbook/qso_record.h"
 #include "test_support.h"
+#include "tests/exchange/label_sheet.h"
 
 using namespace korval;
 using namespace korval::test;
 
 namespace {
-
-// An Avery 5160 sheet: 3 x 10 labels of 2.625 x 1 inch on Letter.
-TLabelLayout Sheet()
-{
-    TLabelLayout l;
-    l.Name = "5160";
-    l.SpacingTop = 0.5;
-    l.SpacingLeft = 0.1875;
-    l.VertPitch = 1.0;
-    l.HorzPitch = 2.75;
-    l.LabelHeight = 1.0;
-    l.LabelWidth = 2.625;
-    l.NumAcross = 3;
-    l.NumDown = 10;
-    l.PaperName = "Letter";
-    return l;
-}
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
@@ -91,7 +75,7 @@ TEST(LabelLayoutRecord, CustomLayoutsLiveInTheirConfigurationBytes)
     TConfigRecord cfg;
     EXPECT_EQ(CustomLabelLayout(cfg, 0).Name, "Custom1");
     EXPECT_EQ(CustomLabelLayout(cfg, 1).Name, "Custom2");
-    TLabelLayout l = Sheet();
+    TLabelLayout l = Sheet5160();
     l.Name = "Custom2";
     SetCustomLabelLayout(cfg, 1, l);
     EXPECT_EQ(CustomLabelLayout(cfg, 1), l);
@@ -144,14 +128,14 @@ TEST(LabelLayoutFile, DamagedRecordsAreLeftOutAndReported)
             damage(b);
         bytes.insert(bytes.end(), b, b + sizeof b);
     };
-    TLabelLayout a = Sheet();
+    TLabelLayout a = Sheet5160();
     a.Name = "First";
-    TLabelLayout c = Sheet();
+    TLabelLayout c = Sheet5160();
     c.Name = "Third";
     add(a);
-    add(Sheet(), [](std::uint8_t* b) { b[0] = 200; });                    // name length beyond 10
+    add(Sheet5160(), [](std::uint8_t* b) { b[0] = 200; });                    // name length beyond 10
     add(c);
-    add(Sheet(), [](std::uint8_t* b) { PutDouble(b, 44, std::nan("")); }); // no number
+    add(Sheet5160(), [](std::uint8_t* b) { PutDouble(b, 44, std::nan("")); }); // no number
     bytes.resize(bytes.size() + 50, 0);                                    // a cut-off record
     WriteFile(dir.file("KORVAL.LAB"), bytes);
 
@@ -201,7 +185,7 @@ TEST(LabelLayoutChecks, LayoutsThatCannotPrintAreRefusedWithTheReason)
         {"custom paper too small", [](TLabelLayout& l) { l.PaperName = "Custom"; l.PageWidth = 8; l.PageHeight = 11; }, "inches wide"},
     };
     for (const Case& c : cases) {
-        TLabelLayout l = Sheet();
+        TLabelLayout l = Sheet5160();
         c.change(l);
         double w = 0, h = 0;
         LabelPageSize(l, w, h);
@@ -212,7 +196,7 @@ TEST(LabelLayoutChecks, LayoutsThatCannotPrintAreRefusedWithTheReason)
             EXPECT_EQ(message, "") << c.what;
     }
     double w = 0, h = 0;
-    TLabelLayout a4 = Sheet();
+    TLabelLayout a4 = Sheet5160();
     a4.PaperName = "a4";
     EXPECT_TRUE(LabelPageSize(a4, w, h));
     EXPECT_NEAR(h, 11.69, 0.01);
@@ -222,7 +206,7 @@ TEST(LabelLayoutChecks, LayoutsThatCannotPrintAreRefusedWithTheReason)
 
 TEST(LabelGeometry, RectanglesFollowTheLayoutAndItsShifts)
 {
-    TLabelLayout l = Sheet();
+    TLabelLayout l = Sheet5160();
     l.HorzShift = 0.05;
     l.VertShift = -0.1;
     const TLabelRect r = LabelRectAt(l, 3, 2);
@@ -234,7 +218,7 @@ TEST(LabelGeometry, RectanglesFollowTheLayoutAndItsShifts)
 
 TEST(LabelGeometry, PositionsRunDownThePageFirst)
 {
-    TLabelLayout l = Sheet();
+    TLabelLayout l = Sheet5160();
     l.NumDown = 8;
     TLabelPositions p(l);
     std::vector<TLabelPosition> got;

@@ -17,27 +17,12 @@
 #include "logbook/config_record.h"
 #include "platform/message_dlg.h"
 #include "test_support.h"
+#include "tests/exchange/label_sheet.h"
 
 using namespace korval;
 using namespace korval::test;
 
 namespace {
-
-TLabelLayout FileLayout()
-{
-    TLabelLayout l;
-    l.Name = "Avery5160";
-    l.SpacingTop = 0.5;
-    l.SpacingLeft = 0.1875;
-    l.VertPitch = 1.0;
-    l.HorzPitch = 2.75;
-    l.LabelHeight = 1.0;
-    l.LabelWidth = 2.625;
-    l.NumAcross = 3;
-    l.NumDown = 10;
-    l.PaperName = "Letter";
-    return l;
-}
 
 class LabelEditorTest : public ::testing::Test {
 protected:
@@ -45,9 +30,9 @@ protected:
     {
         std::filesystem::create_directories(dir.file("SAVE"));
         std::uint8_t b[TLabelLayout::kSize];
-        FileLayout().ToBytes(b);
+        Sheet5160("Avery5160").ToBytes(b);
         std::ofstream(LabelLayoutFileName(), std::ios::binary).write(reinterpret_cast<const char*>(b), sizeof b);
-        TLabelLayout c1 = FileLayout();
+        TLabelLayout c1 = Sheet5160("Avery5160");
         c1.Name = "Custom1";
         c1.LabelWidth = 4.0;
         c1.PaperName = "Custom";
@@ -122,7 +107,7 @@ TEST_F(LabelEditorTest, FileLayoutsAreReadOnlyUntilCopiedWithTheOperatorsConsent
     TLabelLayout copied = e.Layouts().Layouts[0];
     EXPECT_EQ(copied.Name, "Custom1");
     copied.Name = "Avery5160";
-    EXPECT_EQ(copied, FileLayout());
+    EXPECT_EQ(copied, Sheet5160("Avery5160"));
 
     // From Custom1 the copy goes to Custom2 without a question.
     e.BtnCopyClick();

@@ -24,6 +24,7 @@
 #include "platform/message_dlg.h"
 #include "reporting/report_system.h"
 #include "test_support.h"
+#include "tests/exchange/label_sheet.h"
 
 using namespace korval;
 using namespace korval::test;
@@ -48,22 +49,6 @@ std::vector<TWordBox> WordBoxes(const std::string& pdf)
         words.push_back({m.captured(3).toStdString(), m.captured(1).toDouble() / 72, m.captured(2).toDouble() / 72});
     }
     return words;
-}
-
-TLabelLayout Sheet()
-{
-    TLabelLayout l;
-    l.Name = "5160";
-    l.SpacingTop = 0.5;
-    l.SpacingLeft = 0.1875;
-    l.VertPitch = 1.0;
-    l.HorzPitch = 2.75;
-    l.LabelHeight = 1.0;
-    l.LabelWidth = 2.625;
-    l.NumAcross = 3;
-    l.NumDown = 10;
-    l.PaperName = "Letter";
-    return l;
 }
 
 class LabelPrintTest : public ::testing::Test {
@@ -145,7 +130,7 @@ TEST_F(LabelPrintTest, EachLabelBeginsInsideItsRectangle)
 {
     for (int i = 0; i < 12; ++i)
         Add("K" + std::to_string(i % 10) + "A" + std::string(1, char('A' + i)), 1, false, 1, i * 60);
-    TLabelLayout layout = Sheet();
+    TLabelLayout layout = Sheet5160();
     layout.HorzShift = 0.05;
     layout.VertShift = 0.04;
     const TConfigRecord saved = Config;
@@ -193,10 +178,10 @@ TEST_F(LabelPrintTest, EachLabelBeginsInsideItsRectangle)
 TEST_F(LabelPrintTest, SkippedPositionsStayEmpty)
 {
     Add("W1AW");
-    const TLabelRunResult r = Run(Sheet(), 5);
+    const TLabelRunResult r = Run(Sheet5160(), 5);
     ASSERT_EQ(r.Placed.size(), 1u);
     EXPECT_EQ(r.Placed[0].Position, (TLabelPosition{1, 6, 1}));
-    const TLabelRect rect = LabelRectAt(Sheet(), 6, 1);
+    const TLabelRect rect = LabelRectAt(Sheet5160(), 6, 1);
     const std::vector<TWordBox> words = WordBoxes(pdf);
     auto w = std::find_if(words.begin(), words.end(), [](const TWordBox& b) { return b.Text == "W1AW"; });
     ASSERT_NE(w, words.end());
@@ -209,7 +194,7 @@ TEST_F(LabelPrintTest, OneStationGoesOnOneLabelPerQslState)
     Add("DL1AA", 1, false, 1, 60);
     Add("DL1AA", 1, false, 1, 120);
     Add("DL1AA", 1, true, 1, 180);
-    const TLabelRunResult r = Run(Sheet());
+    const TLabelRunResult r = Run(Sheet5160());
     ASSERT_EQ(r.Placed.size(), 2u);
     // Confirmed QSOs sort first.
     EXPECT_EQ(r.Placed[0].QsoLines, 1);
@@ -229,7 +214,7 @@ TEST_F(LabelPrintTest, RefusedCancelledOrAbortedRunsLeaveTheLogUnchanged)
     log.SetFlags(false, false);
     const std::vector<std::string> before = Records();
 
-    TLabelLayout zeroDown = Sheet();
+    TLabelLayout zeroDown = Sheet5160();
     zeroDown.NumDown = 0;
     EXPECT_FALSE(Run(zeroDown, 0, choice).Printed);
     EXPECT_EQ(asked, 0);  // refused before anything is asked
@@ -237,10 +222,10 @@ TEST_F(LabelPrintTest, RefusedCancelledOrAbortedRunsLeaveTheLogUnchanged)
     EXPECT_NE(messages.texts()[0].find("no labels across or down"), std::string::npos);
 
     answer = false;
-    EXPECT_FALSE(Run(Sheet(), 0, choice).Printed);
+    EXPECT_FALSE(Run(Sheet5160(), 0, choice).Printed);
     answer = true;
 
-    TLabelLayout tooLow = Sheet();
+    TLabelLayout tooLow = Sheet5160();
     tooLow.LabelHeight = 0.3;
     const TLabelRunResult aborted = Run(tooLow, 0, choice);
     EXPECT_FALSE(aborted.Printed);
@@ -249,7 +234,7 @@ TEST_F(LabelPrintTest, RefusedCancelledOrAbortedRunsLeaveTheLogUnchanged)
     EXPECT_FALSE(log.Modified());
 
     // The same run on labels that fit goes through and re-routes.
-    EXPECT_TRUE(Run(Sheet(), 0, choice).Printed);
+    EXPECT_TRUE(Run(Sheet5160(), 0, choice).Printed);
     EXPECT_NE(Records(), before);
     EXPECT_TRUE(log.Modified());
 }
@@ -259,7 +244,7 @@ TEST_F(LabelPrintTest, PositionsThatNeverFitStopAfterOnePage)
     Add("DL1AA");
     // Labels beyond the page's right edge: the check before printing would refuse them, so the
     // printer is run on its own.
-    TLabelLayout off = Sheet();
+    TLabelLayout off = Sheet5160();
     off.SpacingLeft = 9.0;
     TReportSystem report;
     TMyLabPr printer(off, TLabelSettings::FromConfig(TConfigRecord()), lkLabelFlag);
@@ -278,7 +263,7 @@ TEST_F(LabelPrintTest, PrintDialogCountsPrintsAndMarks)
 {
     ScopedHome home(dir.path());
     const TConfigRecord saved = Config;
-    TLabelLayout custom = Sheet();
+    TLabelLayout custom = Sheet5160();
     custom.Name = "Custom1";
     SetCustomLabelLayout(Config, 0, custom);
     Add("DL1AA");
@@ -330,7 +315,7 @@ TEST_F(LabelPrintTest, SwlLabelsNameTheListenerAndLeaveOutTheReport)
     TLabelQueue queue(log, lkSwl, Lookups());
     queue.Build({});
     EXPECT_EQ(queue.CountText(), "Printing 2 QSOs");
-    const TLabelRunResult r = PrintQslLabels(queue, Sheet(), TLabelSettings::FromConfig(TConfigRecord()), 0, nullptr);
+    const TLabelRunResult r = PrintQslLabels(queue, Sheet5160(), TLabelSettings::FromConfig(TConfigRecord()), 0, nullptr);
     ASSERT_TRUE(r.Printed);
     ASSERT_EQ(r.Placed.size(), 2u);
     // In the log's order: by call.
@@ -370,7 +355,7 @@ TEST_F(LabelPrintTest, AManagerAnsweredDirectlyGetsItsAddressAfterItsLastLabel)
     queue.Build(choice);
     TLabelSettings settings = TLabelSettings::FromConfig(TConfigRecord());
     settings.PrintQslManagers = true;
-    const TLabelRunResult r = PrintQslLabels(queue, Sheet(), settings, 0, nullptr);
+    const TLabelRunResult r = PrintQslLabels(queue, Sheet5160(), settings, 0, nullptr);
     ASSERT_TRUE(r.Printed);
     std::vector<std::string> lines;
     for (const TPlacedLabel& p : r.Placed)
