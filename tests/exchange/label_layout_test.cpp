@@ -238,18 +238,8 @@ class LabelQueueTest : public ::testing::Test {
 protected:
     TQsoRecord* Add(const char* call, int country, int route, bool label = true, bool qsl = false, int time = 0)
     {
-        auto* q = new TQsoRecord;
-        q->Call = call;
-        q->Date = 40000;
-        q->Time = time;
-        q->Band = 5;
-        q->Mode = 1;
-        q->RstSent = 599;
-        q->Country = static_cast<std::uint16_t>(country);
-        q->QslRoute = static_cast<std::uint8_t>(route);
-        q->Flags = static_cast<std::uint8_t>((label ? qfLabelToPrint : 0) | (qsl ? qfQslReceived : 0));
-        log.InsertQso(q);
-        return q;
+        return AddLabelQso(log, call, country, route,
+                           static_cast<std::uint8_t>((label ? qfLabelToPrint : 0) | (qsl ? qfQslReceived : 0)), 40000, time);
     }
     TLabelLookups Lookups() const
     {

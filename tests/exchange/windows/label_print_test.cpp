@@ -67,18 +67,8 @@ protected:
 
     TQsoRecord* Add(const std::string& call, int route = 1, bool qsl = false, int country = 1, int time = 0)
     {
-        auto* q = new TQsoRecord;
-        q->Call = call;
-        q->Date = 45000;
-        q->Time = time;
-        q->Band = 5;
-        q->Mode = 1;
-        q->RstSent = 599;
-        q->Country = static_cast<std::uint16_t>(country);
-        q->QslRoute = static_cast<std::uint8_t>(route);
-        q->Flags = static_cast<std::uint8_t>(qfLabelToPrint | (qsl ? qfQslReceived : 0));
-        log.InsertQso(q);
-        return q;
+        return AddLabelQso(log, call, country, route, static_cast<std::uint8_t>(qfLabelToPrint | (qsl ? qfQslReceived : 0)),
+                           45000, time);
     }
     TLabelLookups Lookups() const
     {
