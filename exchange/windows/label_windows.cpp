@@ -375,6 +375,8 @@ void PreviewSampleLabels(const TLabelLayout& layout, const TLabelSettings& setti
         q.Band = 5;
         q.Mode = 4;
         q.RstSent = 599;
+        // The manager's address label follows the manager's last label.
+        q.Address = {"John Q. Manager", "1234 Main Street", "Springfield, IL 62701", "USA"};
         for (int i = 1; i <= 100 && !p.Aborted(); ++i) {
             q.Call = "CALLSIGN" + std::to_string(i);
             p.AddQso(q);
