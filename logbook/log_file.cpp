@@ -316,7 +316,11 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
     std::error_code ec;
     if (std::filesystem::is_regular_file(fileName, ec)) {
         try {
-            stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead, false, kLogReadBuffer);
+            // A small log gets a buffer of its own size: opening it costs no megabyte.
+            const std::uintmax_t size = std::filesystem::file_size(fileName, ec);
+            const std::int32_t buffer =
+                ec ? kLogReadBuffer : static_cast<std::int32_t>(std::clamp<std::uintmax_t>(size, 4096, kLogReadBuffer));
+            stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead, false, buffer);
         } catch (const std::exception&) {
         }
     }
