@@ -124,12 +124,8 @@ void TLabelQueue::Build(const TLabelChoice& choice)
             swl_.push_back(&log_.SwlAt(i));
         return;
     }
-    for (TQsoRecord* q : log_.Qsos()) {
-        if (!log_.InSelection(*q))
-            continue;
+    for (TQsoRecord* q : LabelQueue(log_, kind_)) {
         if (choice_.Method != 0 && q->QslRoute != choice_.Method)
-            continue;
-        if (!InLabelQueue(*q, kind_))
             continue;
         list_.push_back(q);
         if (q->QslRoute == qrBuro && toMissingCountry(*q))
