@@ -3,6 +3,8 @@
 #include "logbook/bands_modes.h"
 #include "logbook/base/string_utils.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -190,13 +192,27 @@ int DirectAdifMode(std::string_view mode)
     };
     if (mode.empty() || mode.size() > 4)
         return 0;
-    char up[4];
-    for (std::size_t i = 0; i < mode.size(); ++i)
-        up[i] = mode[i] >= 'a' && mode[i] <= 'z' ? static_cast<char>(mode[i] - 32) : mode[i];
-    const std::string_view key(up, mode.size());
-    for (const auto& [name, m] : direct)
-        if (name == key)
-            return m;
+    // Names of up to four characters compare as one number each.
+    auto packed = [](std::string_view s) {
+        std::uint64_t k = static_cast<std::uint64_t>(s.size()) << 32;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(s[i]);
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<unsigned char>(c - 32);
+            k |= static_cast<std::uint64_t>(c) << (8 * i);
+        }
+        return k;
+    };
+    static const auto keys = [&] {
+        std::array<std::uint64_t, std::size(direct)> k{};
+        for (std::size_t i = 0; i < k.size(); ++i)
+            k[i] = packed(direct[i].first);
+        return k;
+    }();
+    const std::uint64_t key = packed(mode);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i] == key)
+            return direct[i].second;
     return 0;
 }
 
@@ -256,38 +272,77 @@ const char* AdifBandName(int band)
     return names[band];
 }
 
+namespace {
+// A band name of at most seven characters as one number, letters lower-cased and its length in
+// the top byte, so that names compare as numbers ("20M" and "20m" alike, "20m\0" not).
+constexpr std::size_t kPackedMax = 7;
+std::uint64_t packedLower(std::string_view s)
+{
+    std::uint64_t k = static_cast<std::uint64_t>(s.size()) << 56;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c + 32);
+        k |= static_cast<std::uint64_t>(c) << (8 * i);
+    }
+    return k;
+}
+} // namespace
+
 const char* AdifBandCanonical(std::string_view name, int* band)
 {
-    static const auto* index = [] {
-        auto* m = new std::unordered_map<std::string_view, const TAdifBand*>;
-        for (const auto& b : adifBands)
-            m->emplace(b.Name, &b);
-        return m;
+    constexpr std::size_t count = sizeof adifBands / sizeof adifBands[0];
+    static const auto keys = [] {
+        std::array<std::uint64_t, count> k{};
+        for (std::size_t i = 0; i < count; ++i)
+            k[i] = packedLower(adifBands[i].Name);
+        return k;
     }();
     if (band)
         *band = 0;
     name = Trim(name);
-    char lower[8];
-    if (name.empty() || name.size() > sizeof lower)
+    if (name.empty() || name.size() > kPackedMax)
         return "";
-    for (std::size_t i = 0; i < name.size(); ++i)
-        lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
-    auto it = index->find(std::string_view(lower, name.size()));
-    if (it == index->end())
-        return "";
-    if (band)
-        *band = it->second->Band;
-    return it->second->Name;
+    const std::uint64_t key = packedLower(name);
+    for (std::size_t i = 0; i < count; ++i)
+        if (keys[i] == key) {
+            if (band)
+                *band = adifBands[i].Band;
+            return adifBands[i].Name;
+        }
+    return "";
 }
 
 const char* AdifBandOfFrequency(double mhz, int* band)
 {
-    for (const auto& b : adifBands)
-        if (mhz >= b.LowMHz && mhz <= b.HighMHz) {
-            if (band)
-                *band = b.Band;
-            return b.Name;
-        }
+    // The bands lie in rising order and apart: the last band starting at or below the frequency
+    // is the only one that can hold it. Up to 1 GHz a table by whole MHz says how many bands
+    // start at or below that MHz; at most a band or two more start within it.
+    constexpr std::size_t count = sizeof adifBands / sizeof adifBands[0];
+    constexpr std::size_t tableMHz = 1024;
+    struct TStarts {
+        std::array<double, count> Lows;
+        std::array<std::uint8_t, tableMHz> Below;
+    };
+    static const TStarts starts = [] {
+        TStarts t{};
+        for (std::size_t i = 0; i < count; ++i)
+            t.Lows[i] = adifBands[i].LowMHz;
+        for (std::size_t m = 0; m < tableMHz; ++m)
+            for (double low : t.Lows)
+                t.Below[m] = static_cast<std::uint8_t>(t.Below[m] + (low <= static_cast<double>(m) ? 1 : 0));
+        return t;
+    }();
+    std::size_t below = 0;
+    if (mhz >= 0 && mhz < static_cast<double>(tableMHz))
+        below = starts.Below[static_cast<std::size_t>(mhz)];
+    while (below < count && starts.Lows[below] <= mhz)
+        ++below;
+    if (below != 0 && mhz <= adifBands[below - 1].HighMHz) {
+        if (band)
+            *band = adifBands[below - 1].Band;
+        return adifBands[below - 1].Name;
+    }
     if (band)
         *band = 0;
     return "";

@@ -42,12 +42,8 @@ bool ParseADIFDate(int field, std::string_view value, std::uint16_t& day, TImpor
     TDayNumber d = 0;
     if (ok) {
         int y = DigitsValue(value.substr(0, 4)), m = DigitsValue(value.substr(4, 2)), dd = DigitsValue(value.substr(6, 2));
-        ok = TryEncodeDayNumber(y, m, dd, d) && d != 0;
-        if (ok) {
-            int yy, mm, ddd;
-            DecodeDayNumber(d, yy, mm, ddd);
-            ok = yy == y && mm == m && ddd == dd;
-        }
+        // A year before 1900 would be taken as a two-digit year ("0095" as 1995).
+        ok = y >= 1900 && TryEncodeDayNumber(y, m, dd, d) && d != 0;
     }
     if (!ok) {
         ctx.ReportImportError(field, value);
@@ -66,7 +62,7 @@ bool keepableReport(std::string_view value)
 
 void ParseImportRst(int field, std::string_view value, std::uint16_t& report, TImportContext& ctx)
 {
-    if (value == "5NN") {
+    if (value.size() == 3 && value[0] == '5' && value[1] == 'N' && value[2] == 'N') {
         report = 599;
         return;
     }
@@ -263,20 +259,24 @@ std::string shiftedDecimal(std::string_view text, int places)
 // FREQ is in MHz, but some programs write Hz (Cloudlog: 14070000) or kHz (14200). A value that
 // lies in Hz or kHz on the record's BAND, where in MHz it does not (or lies on no band at all
 // when the record has no BAND), is that frequency, and mhz becomes it; 472000 Hz of 630 m is not
-// a frequency of ADIF's submillimetre band. Any other value stays as it is.
-std::string frequencyInMHz(const std::string& text, double& mhz, const char* band)
+// a frequency of ADIF's submillimetre band. Any other value stays as it is. adif and adifBand
+// become the ADIF band of the frequency taken and its band number.
+std::string frequencyInMHz(const std::string& text, double& mhz, const char* band, const char*& adif, int& adifBand)
 {
-    const char* asMHz = AdifBandOfFrequency(mhz);
-    if (band[0] ? std::strcmp(asMHz, band) == 0 : asMHz[0] || BandFromFrequency(mhz * 1000.0) != 0)
+    adif = AdifBandOfFrequency(mhz, &adifBand);
+    if (band[0] ? std::strcmp(adif, band) == 0 : adif[0] || BandFromFrequency(mhz * 1000.0) != 0)
         return text;
     for (int places : {6, 3}) {
         std::string t = shiftedDecimal(text, places);
         double v = 0;
         if (t.empty() || !ReadReal(t, v))
             continue;
-        const char* on = AdifBandOfFrequency(v);
+        int onBand = 0;
+        const char* on = AdifBandOfFrequency(v, &onBand);
         if (on[0] && (!band[0] || std::strcmp(on, band) == 0)) {
             mhz = v;
+            adif = on;
+            adifBand = onBand;
             return t;
         }
     }
@@ -356,19 +356,29 @@ void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
     while (p + 8 <= n && k + 8 <= sizeof tag.nameText) {
         std::uint64_t w;
         std::memcpy(&w, d + p, 8);
-        const std::uint64_t stop = ByteIs(w, ':') | ByteIs(w, '>') | ByteIs(w, '\r') | ByteIs(w, '\n');
+        // ':' and '>' differ in bit 2 only, '\r' and '\n' in the low three bits: two tests
+        // find all four. The other control characters they also stop at go one by one below.
+        constexpr std::uint64_t bit2 = 0x0404040404040404ull, low3 = 0x0707070707070707ull;
+        const std::uint64_t stop = ByteIs(w | bit2, '>') | ByteIs(w | low3, 0x0F);
         const std::uint64_t up = UpperAscii8(w);
         std::memcpy(upper + k, &up, 8);
         if (stop) {
-            const std::size_t i = static_cast<std::size_t>(__builtin_ctzll(stop)) / 8;
-            k += i;
-            p += i;
+            const unsigned shift = static_cast<unsigned>(__builtin_ctzll(stop)) & ~7u;
+            k += shift / 8;
+            p += shift / 8;
+            // Mostly the ':' or '>' that ends the name, taken from the word read.
+            const char ch = static_cast<char>(w >> shift);
+            if ((ch | 4) == '>') {
+                c = ch;
+                closed = true;
+                ++p;
+            }
             break;
         }
         k += 8;
         p += 8;
     }
-    while (p < n) {
+    while (!closed && p < n) {
         char ch = d[p++];
         if (ch == ':' || ch == '>') {
             c = ch;
@@ -381,6 +391,18 @@ void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
     }
     tag.name = std::string_view(upper, k);
     std::size_t len = 0;
+    // The length is mostly one or two digits closed by '>'.
+    if (closed && c == ':' && p + 3 <= n && d[p] >= '0' && d[p] <= '9') {
+        if (d[p + 1] == '>') {
+            len = static_cast<std::size_t>(d[p] - '0');
+            p += 2;
+            c = '>';
+        } else if (d[p + 1] >= '0' && d[p + 1] <= '9' && d[p + 2] == '>') {
+            len = static_cast<std::size_t>(d[p] - '0') * 10 + static_cast<std::size_t>(d[p + 1] - '0');
+            p += 3;
+            c = '>';
+        }
+    }
     if (closed && c == ':') {
         closed = false;
         while (p < n) {
@@ -408,8 +430,24 @@ void ReadADIFTag(TImportContext& ctx, TADIFTag& tag)
         std::size_t take = end - p;
         const char* v = d + p;
         std::size_t plain = 0;  // the bytes before the first line break
-        while (plain < take && v[plain] != '\n' && v[plain] != '\r')
-            ++plain;
+        while (plain < take) {
+            if (p + plain + 8 <= n) {
+                std::uint64_t w;
+                std::memcpy(&w, v + plain, 8);
+                const std::uint64_t lineBreak = ByteIs(w, '\n') | ByteIs(w, '\r');
+                if (lineBreak) {
+                    plain += static_cast<std::size_t>(__builtin_ctzll(lineBreak)) / 8;
+                    break;
+                }
+                plain += 8;
+            } else {
+                if (v[plain] == '\n' || v[plain] == '\r')
+                    break;
+                ++plain;
+            }
+        }
+        if (plain > take)
+            plain = take;
         if (plain == take) {
             // The common case: the value as it stands in the file.
             tag.value = std::string_view(v, take < kMaxValue ? take : kMaxValue);
@@ -643,7 +681,9 @@ bool ImportADIFRecord(TImportContext& ctx)
         double mhz = 0;
         const bool readable = ReadReal(bm.freq, mhz);
         // The frequency in MHz, as ADIF has it: a FREQ in Hz or kHz becomes its MHz text.
-        std::string freq = readable ? frequencyInMHz(bm.freq, mhz, bm.bandName) : bm.freq;
+        const char* adif = "";
+        int adifBand = 0;
+        std::string freq = readable ? frequencyInMHz(bm.freq, mhz, bm.bandName, adif, adifBand) : bm.freq;
         if (!ctx.Filter.FilterFreq) {
             std::string line = "Freq=" + freq;
             if (!hasLine(ctx.Note[1], line)) {
@@ -655,7 +695,7 @@ bool ImportADIFRecord(TImportContext& ctx)
         }
         bm.freq.swap(freq);
         if (readable) {
-            const char* adif = AdifBandOfFrequency(mhz, &freqBand);
+            freqBand = adifBand;
             if (!adif[0])
                 freqBand = BandFromFrequency(mhz * 1000.0);
             freqKnown = freqBand != 0 || adif[0];

@@ -47,16 +47,31 @@ std::string PadLeft(std::string_view text, int width)
     return out;
 }
 
+namespace {
+// The sets are a few characters: a plain loop beats the library's search for each character.
+bool isCut(char c, std::string_view cut)
+{
+    for (char x : cut)
+        if (x == c)
+            return true;
+    return false;
+}
+} // namespace
+
 std::string_view TrimLeft(std::string_view text, std::string_view cut)
 {
-    const std::size_t b = text.find_first_not_of(cut);
-    return text.substr(b == std::string_view::npos ? text.size() : b);
+    std::size_t b = 0;
+    while (b < text.size() && isCut(text[b], cut))
+        ++b;
+    return text.substr(b);
 }
 
 std::string_view TrimRight(std::string_view text, std::string_view cut)
 {
-    const std::size_t e = text.find_last_not_of(cut);
-    return text.substr(0, e == std::string_view::npos ? 0 : e + 1);
+    std::size_t e = text.size();
+    while (e > 0 && isCut(text[e - 1], cut))
+        --e;
+    return text.substr(0, e);
 }
 
 std::string_view Trim(std::string_view text, std::string_view cut)

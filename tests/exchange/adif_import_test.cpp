@@ -9,6 +9,7 @@
 #include "logbook/bands_modes.h"
 #include "logbook/configured_formats.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace korval;
@@ -304,6 +305,12 @@ TEST(ReadADIFTag, NamesAndValues)
         {"<mode:2>CW<", "MODE=CW;"},
         {"<\xe9t\xe9:2>ok", "\xe9T\xe9=ok;"},
         {"<calls:2>AB<[{}@`~:1>q", "CALLS=AB;[{}@`~=q;"},
+        // Control characters other than line breaks stay in the name; lengths of any width, with
+        // blanks, or none; line breaks found anywhere in a long value, and at the file's end.
+        {"<ca\tll:2>AB<x\x0b:1>y", "CA\tLL=AB;X\x0b=y;"},
+        {"<comment:12>abcdef7890XY<notes:105>" + std::string(105, 'n') + "<call: 2 >K1<eor:0><x>",
+         "COMMENT=abcdef7890XY;NOTES=" + std::string(105, 'n') + ";CALL=K1;EOR=;X=;"},
+        {"<comment:14>abcdefghij\r\nkl<n:4>a\nb", "COMMENT=abcdefghij|kl;N=a|b;"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(scan(c.text), c.want) << c.text;
@@ -376,6 +383,46 @@ TEST(NoteFilters, StripRoutines)
 
 // Frequencies are read without strtod where they are plain decimals: every reading must be the
 // one strtod gives, to the last bit, and what is no plain number still reads (or fails) as before.
+// The band tables read by name and by frequency: band edges, neighbouring bands within one MHz,
+// frequencies above 1 GHz, and values that are no band.
+TEST(AdifBands, ByNameAndByFrequency)
+{
+    const struct {
+        double mhz;
+        const char* band;
+    } byFrequency[] = {
+        {0.1357, "2190m"}, {0.1356, ""},     {0.479, "630m"},      {0.5, ""},      {0.501, "560m"},
+        {1.8, "160m"},     {2.0, "160m"},    {2.0001, ""},         {14.35, "20m"}, {54.0, "6m"},
+        {54.0000005, ""},  {54.000001, "5m"}, {69.9, "5m"},        {1023.9, ""},   {1240.0, "23cm"},
+        {1300.0, "23cm"},  {10368.0, "3cm"}, {7500000.0, "submm"}, {7500001.0, ""}, {-1.0, ""},
+        {std::nan(""), ""},
+    };
+    for (const auto& c : byFrequency)
+        EXPECT_STREQ(AdifBandOfFrequency(c.mhz), c.band) << c.mhz;
+    int band = -1;
+    EXPECT_STREQ(AdifBandOfFrequency(14.074, &band), "20m");
+    EXPECT_EQ(band, 5);
+    EXPECT_STREQ(AdifBandOfFrequency(5.357, &band), "60m");
+    EXPECT_EQ(band, 0);
+
+    const struct {
+        std::string name;
+        const char* band;
+    } byName[] = {
+        {"20M", "20m"}, {" 70CM ", "70cm"}, {"1.25CM", "1.25cm"}, {"SubMM", "submm"}, {"2190m", "2190m"},
+        {std::string("20m\0", 4), ""}, {"20mm", ""}, {"", ""}, {"1.25cmx", ""}, {"2190meters", ""},
+    };
+    for (const auto& c : byName)
+        EXPECT_STREQ(AdifBandCanonical(c.name), c.band) << c.name;
+
+    EXPECT_EQ(DirectAdifMode("cw"), mdCW);
+    EXPECT_EQ(DirectAdifMode("Rtty"), mdRTTY);
+    EXPECT_EQ(DirectAdifMode("SSTV"), mdSSTV);
+    const std::string_view others[] = {"SST", "CWX", "", "MFSK", std::string_view("CW\0", 3)};
+    for (std::string_view other : others)
+        EXPECT_EQ(DirectAdifMode(other), 0) << other;
+}
+
 TEST(ReadReal, PlainDecimalsReadAsStrtodDoes)
 {
     const char* plain[] = {"14.025", "14.074123", "7.0", "0.1357", "144.300000", "24048.1", "14070000",
