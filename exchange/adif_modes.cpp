@@ -3,7 +3,6 @@
 #include "logbook/bands_modes.h"
 #include "logbook/base/string_utils.h"
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
