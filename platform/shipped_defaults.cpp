@@ -27,8 +27,10 @@ std::vector<std::string> CopyShippedDefaults(const std::string& shippedDir, cons
     }
     std::sort(files.begin(), files.end());
     for (const fs::path& src : files) {
-        fs::path rel = fs::relative(src, shippedDir, ec);
-        if (ec || rel.empty())
+        // The walk names each file under shippedDir as given: no need to resolve links and
+        // dots on every start, as fs::relative would.
+        fs::path rel = src.lexically_relative(shippedDir);
+        if (rel.empty())
             continue;
         // Walk the relative path folder by folder, matching existing names without regard to case.
         std::string target = home;
