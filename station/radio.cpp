@@ -768,7 +768,8 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
                 other = ReadInteger(rfVfoB);
         }
         const std::uint8_t newMode = ModeFromCode(modeCode);
-        std::int32_t clarifier = def_.FieldDefined(rfClarifier) ? ReadInteger(rfClarifier) : 0;
+        // In 64 bits: the most negative 32-bit reading negated by the sign flag does not fit.
+        std::int64_t clarifier = def_.FieldDefined(rfClarifier) ? ReadInteger(rfClarifier) : 0;
         if (clarifier != 0 && def_.FieldDefined(rfSignClarifier) && ReadFlag(rfSignClarifier))
             clarifier = -clarifier;
         bool rit = false, xit = false;
@@ -786,7 +787,8 @@ bool TRadio::ReadFrequencyAndMode(double& rxKHz, double& txKHz, std::uint8_t& mo
             newSplit = false;
         else if (!newSplit && (rit || xit) && apart >= 1000)
             newSplit = true;
-        clarifier_ = clarifier;
+        clarifier_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            clarifier, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
         rit_ = rit;
         xit_ = xit;
         if (error_ != 0)

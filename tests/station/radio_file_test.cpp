@@ -85,6 +85,30 @@ TEST(RadioFileInterface, HandshakeFileReadsWritesAndReportsLockTimeOut)
     EXPECT_THROW(TRadio(d, s, host), ERadioException);
 }
 
+// A clarifier reading of -2^31 with its sign flag set: the offset is negated without overflow
+// and the reading stands, as large as the field can say.
+TEST(RadioFileInterface, MostNegativeClarifierWithItsSignFlag)
+{
+    test::TempDir dir;
+    const std::string file = dir.file("cat0.bin");
+    WriteAll(file, std::string("\0\0\x01\0\x01\x42\x50\x00\x80\0\0\0\x03", 13) + std::string(20, '\0'));
+    TFileHost host;
+    TRadioDefinition d = HandshakeDefinition(file);
+    d.Commands[rcFileRead] = {"0000000000000000000000", 2, rlVfoAB};
+    d.Fields[rfClarifier] = {rcFileRead, ffBinary, 7, 4};
+    d.Fields[rfSignClarifier] = {rcFileRead, ffFlag, 11, 1};
+    d.Fields[rfRIT] = {rcFileRead, ffFlag, 11, 2};
+    TRadio radio(d, TRadioSettings {}, host);
+    radio.SetTimeoutMs(100);
+    double rx = 0, tx = 0;
+    std::uint8_t mode = 0;
+    bool split = false;
+    EXPECT_FALSE(radio.ReadFrequencyAndMode(rx, tx, mode, split));
+    EXPECT_EQ(rx, 14250.0);
+    EXPECT_TRUE(radio.RitOn());
+    EXPECT_EQ(radio.ClarifierKHz(), 2147483.647);
+}
+
 TEST(RadioFileInterface, DataDirectoryReadsAndWritesText)
 {
     test::TempDir dir;
