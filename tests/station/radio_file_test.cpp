@@ -49,6 +49,18 @@ TRadioDefinition HandshakeDefinition(const std::string& file)
     return d;
 }
 
+// Reads the block of HandshakeDefinition, which holds 14250 kHz; gives the mode read.
+std::uint8_t ReadRadio(TRadio& radio)
+{
+    radio.SetTimeoutMs(100);
+    double rx = 0, tx = 0;
+    std::uint8_t mode = 0;
+    bool split = false;
+    EXPECT_FALSE(radio.ReadFrequencyAndMode(rx, tx, mode, split));
+    EXPECT_EQ(rx, 14250.0);
+    return mode;
+}
+
 } // namespace
 
 TEST(RadioFileInterface, HandshakeFileReadsWritesAndReportsLockTimeOut)
@@ -61,13 +73,7 @@ TEST(RadioFileInterface, HandshakeFileReadsWritesAndReportsLockTimeOut)
     TRadioSettings s;
     s.comPort = 0;  // '#' becomes the port's digit
     TRadio radio(d, s, host);
-    radio.SetTimeoutMs(100);
-    double rx = 0, tx = 0;
-    std::uint8_t mode = 0;
-    bool split = false;
-    EXPECT_FALSE(radio.ReadFrequencyAndMode(rx, tx, mode, split));
-    EXPECT_EQ(rx, 14250.0);
-    EXPECT_EQ(mode, SSB);
+    EXPECT_EQ(ReadRadio(radio), SSB);
 
     EXPECT_FALSE(radio.SetFrequencyAndMode(CW, false, 7025.0, 7025.0));
     const std::string bytes = ReadAll(file);
@@ -99,12 +105,7 @@ TEST(RadioFileInterface, MostNegativeClarifierWithItsSignFlag)
     d.Fields[rfSignClarifier] = {rcFileRead, ffFlag, 11, 1};
     d.Fields[rfRIT] = {rcFileRead, ffFlag, 11, 2};
     TRadio radio(d, TRadioSettings {}, host);
-    radio.SetTimeoutMs(100);
-    double rx = 0, tx = 0;
-    std::uint8_t mode = 0;
-    bool split = false;
-    EXPECT_FALSE(radio.ReadFrequencyAndMode(rx, tx, mode, split));
-    EXPECT_EQ(rx, 14250.0);
+    EXPECT_EQ(ReadRadio(radio), SSB);
     EXPECT_TRUE(radio.RitOn());
     EXPECT_EQ(radio.ClarifierKHz(), 2147483.647);
 }
