@@ -98,6 +98,15 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
         return true;
     };
 
+    // True when the result had grown past the bound (it is cut to it, and the operator told).
+    auto cutToBound = [&] {
+        if (result.size() <= MaxExpandedMacroSize)
+            return false;
+        result.resize(MaxExpandedMacroSize);
+        MessageDlg(MacroTooLongMessage, TMsgDlgType::mtWarning, mbOK);
+        return true;
+    };
+
     for (;;) {
         std::size_t pct = rest.find('%');
         if (pct == std::string::npos) {
@@ -209,14 +218,14 @@ std::string ExpandMacros(int keyNumber, const TFunctionKeys& keys, bool lowerCas
             }
         }
         // Escapes such as "%~" give more than they take: the result is bounded on its own.
-        if (result.size() > MaxExpandedMacroSize) {
-            result.resize(MaxExpandedMacroSize);
-            MessageDlg(MacroTooLongMessage, TMsgDlgType::mtWarning, mbOK);
+        if (cutToBound())
             stop = true;
-        }
         if (stop)
             break;
     }
+    // The text after the last escape joins the result when the loop ends: the bound holds for it
+    // too (a key inserted after a file that just fitted can bring it past).
+    cutToBound();
     if (logRequested && context.HasQsoWindow() && context.RealTimeEntry())
         context.LogWithExchange();
     return result;

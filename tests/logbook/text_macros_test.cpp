@@ -121,6 +121,20 @@ TEST_F(MacroTest, FileExpansionStopsAtTheBound)
     EXPECT_EQ(rec.messages()[0].kind, TMsgDlgType::mtWarning);
 }
 
+// The file fits, but a key inserted after it brings the text past the bound at its very end.
+TEST_F(MacroTest, TextAfterTheLastEscapeKeepsTheBound)
+{
+    ScopedMessageRecorder rec;
+    test::WriteAll(dir_.path() + "/SAVE/a.txt", std::string(MaxExpandedMacroSize - 6, 'X'));
+    keys_[0] = "%fa%%2";
+    keys_[1] = std::string(75, 'Y');
+    const std::string text = Expand(1);
+    EXPECT_EQ(text.size(), MaxExpandedMacroSize);
+    EXPECT_EQ(text.substr(text.size() - 7), "XYYYYYY");
+    ASSERT_EQ(rec.texts().size(), 1u);
+    EXPECT_EQ(rec.texts()[0], MacroTooLongMessage);
+}
+
 TEST_F(MacroTest, LogEscapeLogsInRealTime)
 {
     keys_[0] = "tu %l";
