@@ -172,6 +172,21 @@ const TAdifBand adifBands[] = {
     {"6mm", 47000.0, 47200.0, 0},    {"4mm", 75500.0, 81000.0, 0},    {"2.5mm", 119980.0, 123000.0, 0},
     {"2mm", 134000.0, 149000.0, 0},  {"1mm", 241000.0, 250000.0, 0},  {"submm", 300000.0, 7500000.0, 0},
 };
+
+// A band or mode name of at most seven characters as one number, letters lower-cased and its
+// length in the top byte, so that names compare as numbers ("20M" and "20m" alike, "20m\0" not).
+constexpr std::size_t kPackedMax = 7;
+std::uint64_t packedLower(std::string_view s)
+{
+    std::uint64_t k = static_cast<std::uint64_t>(s.size()) << 56;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c + 32);
+        k |= static_cast<std::uint64_t>(c) << (8 * i);
+    }
+    return k;
+}
 } // namespace
 
 TAdifMode ModeToAdif(int mode)
@@ -191,24 +206,13 @@ int DirectAdifMode(std::string_view mode)
     };
     if (mode.empty() || mode.size() > 4)
         return 0;
-    // Names of up to four characters compare as one number each.
-    auto packed = [](std::string_view s) {
-        std::uint64_t k = static_cast<std::uint64_t>(s.size()) << 32;
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            unsigned char c = static_cast<unsigned char>(s[i]);
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<unsigned char>(c - 32);
-            k |= static_cast<std::uint64_t>(c) << (8 * i);
-        }
-        return k;
-    };
-    static const auto keys = [&] {
+    static const auto keys = [] {
         std::array<std::uint64_t, std::size(direct)> k{};
         for (std::size_t i = 0; i < k.size(); ++i)
-            k[i] = packed(direct[i].first);
+            k[i] = packedLower(direct[i].first);
         return k;
     }();
-    const std::uint64_t key = packed(mode);
+    const std::uint64_t key = packedLower(mode);
     for (std::size_t i = 0; i < keys.size(); ++i)
         if (keys[i] == key)
             return direct[i].second;
@@ -270,23 +274,6 @@ const char* AdifBandName(int band)
         return "";
     return names[band];
 }
-
-namespace {
-// A band name of at most seven characters as one number, letters lower-cased and its length in
-// the top byte, so that names compare as numbers ("20M" and "20m" alike, "20m\0" not).
-constexpr std::size_t kPackedMax = 7;
-std::uint64_t packedLower(std::string_view s)
-{
-    std::uint64_t k = static_cast<std::uint64_t>(s.size()) << 56;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<unsigned char>(c + 32);
-        k |= static_cast<std::uint64_t>(c) << (8 * i);
-    }
-    return k;
-}
-} // namespace
 
 const char* AdifBandCanonical(std::string_view name, int* band)
 {

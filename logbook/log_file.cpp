@@ -314,12 +314,12 @@ bool LoadLogFileInto(TQsoData& log, const std::string& fileName, bool intoNewLog
 {
     std::unique_ptr<TBufferedFileStream> stream;
     std::error_code ec;
-    if (std::filesystem::is_regular_file(fileName, ec)) {
+    // Only a regular file has a size; a small log gets a buffer of its own size, so opening it
+    // costs no megabyte.
+    const std::uintmax_t size = std::filesystem::file_size(fileName, ec);
+    if (!ec) {
         try {
-            // A small log gets a buffer of its own size: opening it costs no megabyte.
-            const std::uintmax_t size = std::filesystem::file_size(fileName, ec);
-            const std::int32_t buffer =
-                ec ? kLogReadBuffer : static_cast<std::int32_t>(std::clamp<std::uintmax_t>(size, 4096, kLogReadBuffer));
+            const auto buffer = static_cast<std::int32_t>(std::clamp<std::uintmax_t>(size, 4096, kLogReadBuffer));
             stream = std::make_unique<TBufferedFileStream>(fileName, fmOpenRead, false, buffer);
         } catch (const std::exception&) {
         }
