@@ -76,11 +76,12 @@ for t in "${targets[@]}"; do
   # record: 4 KB (a header and a dozen records, or a fixed layout and some fifty lines) reaches
   # every path of the readers, and longer inputs only slow each run down.
   # cty.dat is read whole into a country database: 16 KB holds some forty countries with every
-  # kind of prefix and exception. A label file is a row of like records: 4 KB holds 35 layouts,
-  # and files of hundreds only take each run longer (their rate falls twentyfold).
+  # kind of prefix and exception. A label file and a filter file are rows of like records: 4 KB
+  # holds 35 layouts or 21 filters (duplicate IDs, sorting and copies among them), and files of
+  # hundreds only take each run several times longer.
   max_len=65536
   case "$t" in
-    fuzz_adif_import | fuzz_fixed_import | fuzz_label_layouts) max_len=4096 ;;
+    fuzz_adif_import | fuzz_fixed_import | fuzz_label_layouts | fuzz_filter_file) max_len=4096 ;;
     fuzz_cty_dat) max_len=16384 ;;
   esac
   limit=(-max_total_time="$seconds")
