@@ -88,7 +88,9 @@ void SetFormFont(QWidget* form)
         if (cls == 0)
             w->setFixedHeight(EvenUp(textHeight));
         else if (cls == 1)
-            w->setFixedHeight(EvenUp(textHeight * 126 / 100));
+            // A quarter more than the text, but never less than a line inside a two-pixel border:
+            // some font sizes' rounding leave a quarter short of it.
+            w->setFixedHeight(EvenUp(std::max(textHeight * 126 / 100, textHeight + 4)));
         else if (cls == 2)
             if (auto* table = qobject_cast<QTableView*>(w))
                 table->verticalHeader()->setDefaultSectionSize(textHeight * 150 / 100);

@@ -974,6 +974,19 @@ void TSetupDialog::FitWindow()
         const int rows = list->Items().Count();
         const int frame = 2 * list->frameWidth();
         list->setMinimumSize(widest + list->ItemHeight() + 12 + frame, rows * list->ItemHeight() + frame + 2);
+        // A grid lays its rows and columns out by the hints of their controls when there is room,
+        // and a list sized only by its minimum hints nothing: its own row and column must ask for it.
+        auto* grid = list->parentWidget() ? qobject_cast<QGridLayout*>(list->parentWidget()->layout()) : nullptr;
+        const int at = grid ? grid->indexOf(list) : -1;
+        if (at >= 0) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
+            if (rowSpan == 1)
+                grid->setRowMinimumHeight(row, std::max(grid->rowMinimumHeight(row), list->minimumHeight()));
+            if (columnSpan == 1)
+                grid->setColumnMinimumWidth(column,
+                                            std::max(grid->columnMinimumWidth(column), list->minimumWidth()));
+        }
     }
     // Short fields take the room of their characters, long ones at least that and what is left.
     for (auto* field : findChildren<TOvcBaseEntryField*>()) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <utility>
 
 #include "reporting/rp_device.h"
 #include "reporting/windows/qt_printer_system.h"
@@ -25,7 +26,13 @@ inline std::string PdfText(const std::string& pdf, const char* layout = "-layout
     QProcess p;
     p.start("pdftotext", {layout, QString::fromStdString(pdf), "-"});
     p.waitForFinished(30000);
-    return p.readAllStandardOutput().toStdString();
+    // A font with ligatures prints "fi" and its kin as one glyph, which comes back as one letter.
+    QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const std::pair<char16_t, const char*> ligatures[] = {
+        {u'\uFB00', "ff"}, {u'\uFB01', "fi"}, {u'\uFB02', "fl"}, {u'\uFB03', "ffi"}, {u'\uFB04', "ffl"}};
+    for (const auto& [glyph, letters] : ligatures)
+        text.replace(QChar(glyph), QLatin1String(letters));
+    return text.toStdString();
 }
 
 // The program's report device printing through Qt onto the PDF printer, Letter paper, for the

@@ -49,3 +49,21 @@ TEST(SetFormFont, ControlsTakeTheFontOfTheirClass)
     EXPECT_NE(unnamed->font().pointSize(), 11); // only named controls
     Config = saved;
 }
+
+TEST(SetFormFont, EditsHoldALineOfTheirTextAtEverySize)
+{
+    TConfigRecord saved = Config;
+    Config.SetFormScale(100);
+    for (int size = 6; size <= 20; ++size) {
+        for (bool bold : {false, true}) {
+            Config.SetFont(1, {"Arial", size, bold});
+            QWidget form;
+            auto* edit = new QLineEdit(&form);
+            edit->setObjectName("F_call");
+            SetFormFont(&form);
+            EXPECT_GE(edit->height(), edit->fontMetrics().height() + 4) << size << (bold ? " bold" : "");
+            EXPECT_EQ(edit->height() % 2, 0) << size;
+        }
+    }
+    Config = saved;
+}
