@@ -1,4 +1,5 @@
 #include "entry/ovc_char_rules.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 #include <cerrno>
@@ -309,12 +310,8 @@ bool TextToReal(const std::string& text, int t, long double& value)
     for (char c : s)
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
             return false;
-    errno = 0;
-    char* end = nullptr;
-    const long double v = std::strtold(s.c_str(), &end);
-    if (errno == ERANGE && (v > 1 || v < -1))
-        return false;
-    if (end == s.c_str() || *end != 0)
+    long double v = 0;
+    if (!ParseDecimal(s, v))
         return false;
     const long double lim = RealLimit(t);
     if (lim > 0 && (v > lim || v < -lim))
@@ -391,9 +388,7 @@ bool TextToIntegerBase(const std::string& text, int t, TOvcNumberBase base, int6
 
 std::string RealToText(long double value)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", value);
-    return buf;
+    return FormatGeneral(value, 15);
 }
 
 } // namespace korval

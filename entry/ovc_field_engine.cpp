@@ -9,6 +9,7 @@
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_intl.h"
 #include "entry/ovc_strings.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 namespace korval {
@@ -255,9 +256,8 @@ bool TOvcFieldEngine::ValueIsZeroDisplay() const
     }
     if (num.empty())
         return ZeroDisplayValue == 0;
-    char* end = nullptr;
-    const double v = std::strtod(num.c_str(), &end);
-    return end && *end == 0 && v == ZeroDisplayValue;
+    double v = 0;
+    return ParseDecimal(num, v) && v == ZeroDisplayValue;
 }
 
 std::string TOvcFieldEngine::efGetDisplayString() const

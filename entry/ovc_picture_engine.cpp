@@ -9,6 +9,7 @@
 #include "entry/ovc_intl.h"
 #include "entry/ovc_simple_engine.h"
 #include "entry/ovc_strings.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 namespace korval {
@@ -399,9 +400,7 @@ int TOvcPictureFieldEngine::efTransfer(void* data, int direction)
                 for (int i = dp + 1; i < maxLength_ && pm_.Flag(i) == pflagEditable; ++i)
                     ++decimals;
             }
-            char tmp[128];
-            std::snprintf(tmp, sizeof tmp, "%.*Lf", std::clamp(decimals, 0, 30), SlotToFloat(t, s));
-            std::string txt = tmp;
+            std::string txt = FormatFixed(SlotToFloat(t, s), std::clamp(decimals, 0, 30));
             if (decimalPlaces_ != 0 && txt.find('.') != std::string::npos) {
                 while (txt.back() == '0')
                     txt.pop_back();

@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "entry/ovc_command_processor.h"
 #include "entry/ovc_exceptions.h"
 #include "entry/ovc_strings.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 namespace korval {
@@ -32,11 +32,9 @@ bool IsWordChar(char c) { return c != ' '; }
 
 std::string FormatRealForField(long double v, int decimals, int maxLength, bool exponentMask)
 {
-    char buf[128];
     std::string s;
     if (!exponentMask) {
-        std::snprintf(buf, sizeof buf, "%.*Lf", std::clamp(decimals, 0, 30), v);
-        s = buf;
+        s = FormatFixed(v, std::clamp(decimals, 0, 30));
         if (s.find('.') != std::string::npos) {
             while (s.back() == '0')
                 s.pop_back();
@@ -49,8 +47,7 @@ std::string FormatRealForField(long double v, int decimals, int maxLength, bool 
     const int width = (decimals != 0 && decimals + 9 < maxLength) ? decimals + 9 : maxLength;
     // sign, digit, point, digits, "E", sign and the exponent take about eight places.
     const int digits = std::clamp(width - 8, 1, 18);
-    std::snprintf(buf, sizeof buf, "%.*LE", digits, v);
-    s = buf;
+    s = FormatScientific(v, digits);
     const auto e = s.find('E');
     std::string mant = s.substr(0, e), exp = s.substr(e + 1);
     if (mant.find('.') != std::string::npos) {

@@ -1,6 +1,7 @@
 #include "exchange/adif_modes.h"
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 #include <array>
@@ -351,9 +352,9 @@ bool ReadReal(std::string_view text, double& value)
     text = Trim(text);
     if (text.empty() || text.size() > 40)
         return false;
-    // Plain decimals ("14.025", every FREQ of a log) without strtod: with at most 15 digits the
+    // Plain decimals ("14.025", every FREQ of a log) without a general parser: with at most 15 digits the
     // digits and the power of ten are exact doubles, so their quotient is the correctly rounded
-    // value, the one strtod gives.
+    // value, the one a general parser gives.
     std::uint64_t digits = 0;
     int count = 0, fraction = -1;
     for (char c : text) {
@@ -374,12 +375,7 @@ bool ReadReal(std::string_view text, double& value)
         value = static_cast<double>(digits) / powers[fraction < 0 ? 0 : fraction];
         return true;
     }
-    char buf[48];
-    text.copy(buf, text.size());
-    buf[text.size()] = '\0';
-    char* end = nullptr;
-    value = std::strtod(buf, &end);
-    return end == buf + text.size();
+    return ParseDecimal(text, value);
 }
 
 } // namespace korval

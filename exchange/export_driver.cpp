@@ -9,13 +9,13 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/base/day_number.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/progress.h"
 #include "logbook/qso_data.h"
 #include "logbook/base/string_utils.h"
 #include "platform/atomic_file.h"
 #include "platform/message_dlg.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <unordered_map>
 
@@ -315,13 +315,9 @@ void ExportFixedRecord(const TQsoRecord& q, const TFilterRecord& filter, const T
         case bfKey3: o.Put(fiBand, PadLeft(key, 3)); break;
         case bfKey2: o.Put(fiBand, key == "160" ? std::string("16") : PadLeft(key, 2)); break;
         case bfFreqMHz: case bfFreqKHz: {
-            double khz = exportKHz(q);
-            char buf[32];
-            if (o.Fmt(fiBand) == bfFreqMHz)
-                std::snprintf(buf, sizeof buf, "%.3f", khz / 1000.0);
-            else
-                std::snprintf(buf, sizeof buf, "%.0f", khz);
-            o.Put(fiBand, PadLeft(buf, o.Len(fiBand)));
+            const double khz = exportKHz(q);
+            const std::string text = o.Fmt(fiBand) == bfFreqMHz ? FormatFixed(khz / 1000.0, 3) : FormatFixed(khz, 0);
+            o.Put(fiBand, PadLeft(text, o.Len(fiBand)));
             break;
         }
         case bfKeyM: o.Put(fiBand, PadRight(key + "M", 4)); break;

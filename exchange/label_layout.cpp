@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/record_bytes.h"
 #include "logbook/config_record.h"
 #include "logbook/paths.h"
@@ -43,12 +44,7 @@ constexpr TPaper kPapers[] = {
     {"EXECUTIVE", 7.25, 10.5},    {"TABLOID", 11, 17},         {"LEDGER", 17, 11},
 };
 
-std::string lengthText(double v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    return buf;
-}
+std::string lengthText(double v) { return FormatFixed(v, 3); }
 
 } // namespace
 

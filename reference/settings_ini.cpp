@@ -1,11 +1,12 @@
 #include "reference/settings_ini.h"
 
-#include <cstdio>
 #include <span>
 #include <string>
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/ini_file.h"
+#include "logbook/base/string_utils.h"
 #include "logbook/base/record_bytes.h"
 
 namespace korval {
@@ -35,12 +36,7 @@ constexpr std::size_t Name = 0, Units = 11, SpacingTop = 12, SpacingLeft = 20, V
 
 std::string Key(int n) { return "F" + std::to_string(n + 1); }
 std::string BandKey(int band) { return BandInfo(band).Name; }
-std::string Fixed(double v, const char* format)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
+std::string Fixed(double v, int decimals, int width = 0) { return PadLeft(FormatFixed(v, decimals), width); }
 
 // The four sets of function-key macros.
 struct TKeySet {
@@ -172,7 +168,7 @@ void WriteLabelLayout(TIniFile& ini, const TConfigRecord& r, int layout)
     ini.WriteString(s, "LabelID", GetShortStr(b, lab::Name, 10));
     ini.WriteBool(s, "Metric", b[lab::Units] != 0);
     for (const TLabelLength& l : LabelLengths)
-        ini.WriteString(s, l.key, Fixed(GetDouble(b, l.offset), "%.3f"));
+        ini.WriteString(s, l.key, Fixed(GetDouble(b, l.offset), 3));
     ini.WriteInteger(s, "NumAcross", b[lab::NumAcross]);
     ini.WriteInteger(s, "NumDown", b[lab::NumDown]);
     ini.WriteString(s, "PaperName", GetShortStr(b, lab::PaperName, 20));
@@ -233,7 +229,7 @@ void WriteFixedSettings(TIniFile& ini, const TConfigRecord& r, const std::array<
         for (int i = 0; i < KeyCount; ++i)
             ini.WriteString(set.section, Key(i), set.get(r, i));
     for (int band = 1; band <= 15; ++band)
-        ini.WriteString("CWCUTOFF", BandKey(band), Fixed(r.BandCutoff(band), "%10.2f"));
+        ini.WriteString("CWCUTOFF", BandKey(band), Fixed(r.BandCutoff(band), 2, 10));
     WriteValues(ini, "CW", r, CwKeys);
 
     ini.WriteString("SYSTEM", "LASTLOG", r.LastLogFile());

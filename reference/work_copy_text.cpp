@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 namespace korval {
@@ -42,9 +41,7 @@ bool ParseNumber(const std::string& field, double low, double high, double& valu
 {
     if (field.empty())
         return false;
-    char* end = nullptr;
-    value = std::strtod(field.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(value) && value >= low && value <= high;
+    return ParseDecimal(field, value) && std::isfinite(value) && value >= low && value <= high;
 }
 
 // Inserts or replaces by key in a work copy kept in key order.
@@ -110,9 +107,8 @@ std::string ExportIota(const std::vector<TIotaEntry>& entries)
 {
     std::string out;
     for (const TIotaEntry& e : entries) {
-        char coords[64];
-        std::snprintf(coords, sizeof coords, "%6.3f,%6.3f", e.Latitude, e.Longitude);
-        out += e.Reference + "," + Quoted(e.Name) + "," + coords + "\r\n";
+        out += e.Reference + "," + Quoted(e.Name) + "," + PadLeft(FormatFixed(e.Latitude, 3), 6) + "," +
+               PadLeft(FormatFixed(e.Longitude, 3), 6) + "\r\n";
     }
     return out;
 }

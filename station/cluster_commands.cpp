@@ -1,18 +1,16 @@
 #include "station/cluster_commands.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 
 namespace korval {
 
 namespace {
 std::string TwoDecimals(double v)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
+    return FormatFixed(v, 2);
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "comms/apd_com_port.h"
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 #include <fcntl.h>
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,14 +46,15 @@ bool ParseDecimal(const std::string& text, double& value)
         ++begin;
     if (*begin == '\0')
         return false;
-    char* end = nullptr;
-    // Only digits, a sign and a point: strtod alone would take "0x1p3", "inf" or "1e5".
+    // Only digits, a sign and a point: a general parser would also take "inf" or "1e5".
     for (const char* p = begin; *p; ++p)
         if (!(std::isdigit(static_cast<unsigned char>(*p)) || *p == '+' || *p == '-' || *p == '.' || *p == ' '))
             return false;
-    value = std::strtod(begin, &end);
-    if (end == begin)
+    const std::string_view rest(begin);
+    const std::size_t taken = ParseDecimalPrefix(rest, value);
+    if (taken == 0)
         return false;
+    const char* end = begin + taken;
     while (*end == ' ')
         ++end;
     return *end == '\0';
@@ -71,9 +72,7 @@ bool BcdValid(const std::string& piece)
 
 std::string WithThousands(double kHz)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", kHz);
-    std::string digits = buf, out;
+    std::string digits = FormatFixed(kHz, 0), out;
     const bool negative = !digits.empty() && digits[0] == '-';
     if (negative)
         digits.erase(0, 1);
@@ -278,13 +277,9 @@ bool TRadio::WriteDataFile()
     std::string modeName = ModeName(mode_);
     if (mode_ == ModeSSB)
         modeName = (differs ? tx : rxFreq_) < 10000.0 ? "LSB" : "USB";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.5f", rxFreq_ / 1000.0);
-    std::string text = std::string(buf) + "\r\n" + modeName + "\r\n";
-    if (differs) {
-        std::snprintf(buf, sizeof buf, "%.5f", tx / 1000.0);
-        text += std::string(buf) + "\r\n" + modeName + "\r\n";
-    }
+    std::string text = FormatFixed(rxFreq_ / 1000.0, 5) + "\r\n" + modeName + "\r\n";
+    if (differs)
+        text += FormatFixed(tx / 1000.0, 5) + "\r\n" + modeName + "\r\n";
     const bool written = RetryForTimeout([&] {
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
         out << text;

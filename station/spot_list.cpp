@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 #include "platform/atomic_file.h"
 
@@ -285,9 +286,7 @@ std::string TSpotList::SpotsAsText() const {
         char head[64];
         std::snprintf(head, sizeof head, "%02d-%s-%04d,%02d:%02d,", d, months[(m - 1) % 12], y, s.time / 60 % 100,
                       s.time % 60);
-        char freq[32];
-        std::snprintf(freq, sizeof freq, "%.1f", s.frequency);
-        out += head + s.call + "," + freq + "," + ModeName(s.mode) + "," + s.spotter + ",\"" + s.remarks + "\"\n";
+        out += head + s.call + "," + FormatFixed(s.frequency, 1) + "," + ModeName(s.mode) + "," + s.spotter + ",\"" + s.remarks + "\"\n";
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #include "station/spot_parser.h"
 
-#include <cstdlib>
 
+#include "logbook/base/decimal_text.h"
 #include "logbook/call_syntax.h"
 
 namespace korval {
@@ -62,7 +62,7 @@ int TSpotParser::ParseFrequency(std::string_view text, std::size_t& pos, double&
     }
     int len = static_cast<int>(pos - start);
     value = 0;
-    if (dots <= 1 && len > dots) value = std::strtod(("0" + std::string(text.substr(start, len))).c_str(), nullptr);
+    if (dots <= 1 && len > dots) ParseDecimal(text.substr(start, static_cast<std::size_t>(len)), value);
     return len;
 }
 

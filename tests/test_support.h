@@ -1,9 +1,12 @@
 #pragma once
 // Small helpers shared by the test executables.
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 #include <unistd.h>
 
@@ -67,6 +70,36 @@ inline void WriteAll(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Sets the C library's locale, every category, for the life of the object, as the window toolkit
+// does from the desktop at start-up; the one before comes back after. Ok() is false where the
+// machine has no such locale (scripts/deps.sh generates de_DE.UTF-8 and ru_RU.UTF-8).
+class ScopedLocale {
+public:
+    explicit ScopedLocale(const char* name) : old_(std::setlocale(LC_ALL, nullptr))
+    {
+        ok_ = std::setlocale(LC_ALL, name) != nullptr;
+    }
+    ~ScopedLocale() { std::setlocale(LC_ALL, old_.c_str()); }
+    ScopedLocale(const ScopedLocale&) = delete;
+    ScopedLocale& operator=(const ScopedLocale&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    std::string old_;
+    bool ok_ = false;
+};
+
+// Locales whose decimal separator is a comma (ru_RU also groups thousands with a no-break space),
+// and the C locale that numbers in files and on the wire are written in.
+inline const char* const kDesktopLocales[] = {"C.UTF-8", "de_DE.UTF-8", "ru_RU.UTF-8"};
+
+// strtod of the C locale, whatever the process locale is: the reference for numbers in files.
+inline double CStrtod(const char* text)
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+    return strtod_l(text, nullptr, c);
 }
 
 } // namespace korval::test

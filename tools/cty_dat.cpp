@@ -1,10 +1,10 @@
 #include "tools/cty_dat.h"
 
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/string_utils.h"
 
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
 
 namespace korval::cty {
 
@@ -28,9 +28,8 @@ double ParseDouble(const std::string& s, int line, const char* field)
 {
     if (s.empty())
         Fail(line, std::string("empty ") + field);
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size())
+    double v = 0;
+    if (!ParseDecimal(s, v))
         Fail(line, std::string("bad ") + field + " \"" + s + "\"");
     return v;
 }

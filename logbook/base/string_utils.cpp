@@ -1,9 +1,12 @@
 #include "logbook/base/string_utils.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
+
+#include "logbook/base/decimal_text.h"
 
 namespace korval {
 
@@ -209,10 +212,8 @@ bool StrToCoord(std::string_view text, double& value)
     }
     if (text.empty())
         return false;
-    std::string s(text);
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    if (end == s.c_str() || *end != '\0')
+    double v = 0;
+    if (!ParseDecimal(text, v) || !std::isfinite(v))
         return false;
     value = sign * v;
     return true;

@@ -1,5 +1,6 @@
 #include "platform/windows/korval_application.h"
 
+#include <clocale>
 #include <exception>
 
 #include "platform/message_dlg.h"
@@ -32,6 +33,12 @@ TKorvalApplication::TKorvalApplication(int& argc, char** argv) : QApplication(ar
 {
     // From here on the engines' messages and questions are message boxes.
     SetMessageHandler(ShowMessageBox);
+    // QApplication has just set the C library's locale from the desktop. Numbers in files and on
+    // the wire are written and read with a point by routines of our own whatever it says, but a
+    // library loaded later (a callbook, the sound system) may still use printf or strtod: their
+    // numbers must not change with the desktop either. Windows show numbers through the program's
+    // own international settings, not through the C library.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 bool TKorvalApplication::notify(QObject* receiver, QEvent* event)

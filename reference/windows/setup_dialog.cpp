@@ -29,6 +29,7 @@
 #include "grids/windows/popup_box.h"
 #include "logbook/bands_modes.h"
 #include "logbook/base/day_number.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/base/ini_file.h"
 #include "logbook/base/record_bytes.h"
 #include "logbook/base/string_utils.h"
@@ -117,7 +118,7 @@ TOvcNumericField* NumberField(QWidget* parent, const char* name, const char* mas
     f->setObjectName(QString::fromLatin1(name));
     f->SetDataType(real ? nftDouble : nftLongInt);
     f->SetPictureMask(mask);
-    auto text = [real](double v) { return real ? std::to_string(v) : std::to_string(static_cast<long long>(v)); };
+    auto text = [real](double v) { return real ? FormatFixed(v, 6) : std::to_string(static_cast<long long>(v)); };
     f->SetRangeLo(text(lo));
     f->SetRangeHi(text(hi));
     // The range message names the limits as the operator knows them.

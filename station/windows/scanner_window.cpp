@@ -6,6 +6,7 @@
 #include "grids/windows/ovc_tc_entry_fields.h"
 #include "grids/windows/ovc_tc_headings.h"
 #include "logbook/bands_modes.h"
+#include "logbook/base/decimal_text.h"
 #include "logbook/config_record.h"
 #include "logbook/windows/form_fonts.h"
 #include "logbook/windows/form_placement.h"
@@ -20,7 +21,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cstdio>
 
 namespace korval {
 
@@ -55,9 +55,7 @@ TOvcTCNumericField* FrequencyCell(QObject* owner, const char* name)
 
 std::string Kilohertz(double kHz)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", kHz);
-    return buf;
+    return FormatFixed(kHz, 3);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "entry/ovc_numeric_engine.h"
 #include "entry/ovc_picture_engine.h"
 #include "entry/ovc_simple_engine.h"
+#include "test_support.h"
 
 namespace korval {
 namespace {
@@ -781,6 +782,51 @@ TEST(NumericField, DecimalCommaWithThousandsPoint)
         EXPECT_DOUBLE_EQ(f.GetAsFloat(), 7.25);
     }
     FieldIntl() = saved;
+}
+
+// What a field shows and takes follows the program's own decimal character, never the desktop's
+// locale: a value set, typed, read back and hidden as zero is the same on a decimal-comma desktop.
+TEST(Fields, NumbersFollowTheirOwnDecimalCharacterInEveryDesktopLocale)
+{
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        SCOPED_TRACE(locale);
+        FakeHost host;
+        TOvcSimpleFieldEngine simple(&host);
+        simple.SetDataType(sftDouble);
+        simple.SetDecimalPlaces(3);
+        simple.SetAsFloat(14.074);
+        EXPECT_EQ(simple.GetEditString(), "14.074");
+        EXPECT_DOUBLE_EQ(simple.GetAsFloat(), 14.074);
+        simple.SetAsString("7.004");
+        EXPECT_DOUBLE_EQ(simple.GetAsFloat(), 7.004);
+        simple.SetAsFloat(1e30);
+        EXPECT_EQ(simple.GetEditString(), "1E+30");
+
+        TOvcPictureFieldEngine picture(&host);
+        picture.SetDataType(pftDouble);
+        picture.SetPictureMask("####.###");
+        picture.SetAsFloat(0);
+        picture.FocusGained(false);
+        picture.ExecuteCommand(ccDelLine);
+        picture.ExecuteCommand(ccHome);
+        Type(picture, "14.07");
+        EXPECT_TRUE(picture.efCanClose(true));
+        EXPECT_DOUBLE_EQ(picture.GetAsFloat(), 14.07);
+        picture.SetAsFloat(2107.5);
+        EXPECT_EQ(picture.GetEditString(), "2107.500");
+
+        // Zero is hidden, a small value is not.
+        TOvcSimpleFieldEngine hidden(&host);
+        hidden.SetDataType(sftDouble);
+        hidden.SetDecimalPlaces(2);
+        hidden.ZeroDisplay = zdHide;
+        hidden.SetAsFloat(0);
+        EXPECT_EQ(hidden.efGetDisplayString().find_first_not_of(' '), std::string::npos);
+        hidden.SetAsFloat(0.25);
+        EXPECT_EQ(hidden.efGetDisplayString(), "0.25");
+    }
 }
 
 } // namespace

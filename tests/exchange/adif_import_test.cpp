@@ -423,22 +423,23 @@ TEST(AdifBands, ByNameAndByFrequency)
         EXPECT_EQ(DirectAdifMode(other), 0) << other;
 }
 
-TEST(ReadReal, PlainDecimalsReadAsStrtodDoes)
+TEST(ReadReal, PlainDecimalsReadAsStrtodOfTheCLocaleDoesInEveryDesktopLocale)
 {
-    const char* plain[] = {"14.025", "14.074123", "7.0", "0.1357", "144.300000", "24048.1", "14070000",
-                           "5.3570", ".5", "14.", "123456789012345", "0.000000000000001", "  3.5  "};
-    for (const char* text : plain) {
-        double got = 0;
-        ASSERT_TRUE(ReadReal(text, got)) << text;
-        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
+    // Plain decimals, then texts longer than the plain reading takes or not plain.
+    const char* texts[] = {"14.025", "14.074123", "7.0", "0.1357", "144.300000", "24048.1", "14070000", "5.3570",
+                           ".5", "14.", "123456789012345", "0.000000000000001", "  3.5  ", "1234567890123456.5",
+                           "14.02500000000000001", "1e3", "-5.25", "+7.1"};
+    for (const char* locale : kDesktopLocales) {
+        ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        SCOPED_TRACE(locale);
+        for (const char* text : texts) {
+            double got = 0;
+            ASSERT_TRUE(ReadReal(text, got)) << text;
+            EXPECT_EQ(got, CStrtod(text)) << text;
+        }
+        double v = 0;
+        for (const char* bad : {"", ".", "1.2.3", "14,025", "14.0 MHz", "   "})
+            EXPECT_FALSE(ReadReal(bad, v)) << bad;
     }
-    const char* other[] = {"1234567890123456.5", "1e3", "-5.25", "+7.1"};
-    for (const char* text : other) {
-        double got = 0;
-        ASSERT_TRUE(ReadReal(text, got)) << text;
-        EXPECT_EQ(got, std::strtod(text, nullptr)) << text;
-    }
-    double v = 0;
-    for (const char* bad : {"", ".", "1.2.3", "14,025", "14.0 MHz", "   "})
-        EXPECT_FALSE(ReadReal(bad, v)) << bad;
 }

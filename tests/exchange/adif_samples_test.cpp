@@ -394,3 +394,40 @@ TEST_F(AdifSamples, TextIsExportedAsUtf8AndComesBackTheSame)
     }
     EXPECT_EQ(back.GetCallNote("DL1ABC"), log.GetCallNote("DL1ABC"));
 }
+
+// Desktops with a decimal comma (de_DE, ru_RU): real files of other programs imported and written
+// back as ADIF and as a fixed-field file with the frequency in MHz give the bytes they give in the
+// C locale.
+TEST_F(AdifSamples, ImportAndExportGiveTheSameBytesInEveryDesktopLocale)
+{
+    TFilterRecord fixed;
+    fixed.Id = "FREQ";
+    fixed.Ext = "TXT";
+    fixed.Usage = fuImpExp;
+    fixed.Field(fiCallsign) = {1, 1, 12};
+    fixed.Field(fiDate) = {14, 1, 8};
+    fixed.Field(fiBand) = {23, bfFreqMHz, 10};
+    std::map<std::string, std::string> first;
+    for (const char* locale : kDesktopLocales) {
+        ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        for (const char* name : {"log4om-2.22.adi", "csn-sat-5.668.adi", "fle-sota.adi"}) {
+            SCOPED_TRACE(std::string(locale) + " " + name);
+            TQsoData log;
+            Import(log, ReadAll(std::string(KORVAL_TEST_DATA) + "/adif/" + name));
+            ASSERT_GT(log.Count(), 0);
+            const std::vector<const TQsoRecord*> all(log.Qsos().begin(), log.Qsos().end());
+            std::string bytes;
+            for (const TFilterRecord& f : {AdifFilter(), fixed}) {
+                ASSERT_TRUE(ExportQsos(dir.file("out"), f, false, all, log.Notes).Written);
+                bytes += ReadAll(dir.file("out"));
+            }
+            auto [it, added] = first.emplace(name, bytes);
+            if (!added) {
+                EXPECT_EQ(bytes, it->second);
+            }
+        }
+    }
+    // The fixed-field file's frequencies (its band's, where phone starts), in MHz with a point.
+    EXPECT_NE(first["log4om-2.22.adi"].find("WB8ERJ       20210225      7.175\r\n"), std::string::npos);
+}

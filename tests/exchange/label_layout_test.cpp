@@ -202,6 +202,15 @@ TEST(LabelLayoutChecks, LayoutsThatCannotPrintAreRefusedWithTheReason)
     EXPECT_NEAR(h, 11.69, 0.01);
     a4.PaperName = "Napkin";
     EXPECT_FALSE(LabelPageSize(a4, w, h));
+    // The lengths in a reason have a point on every desktop.
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        TLabelLayout wide = Sheet5160();
+        wide.HorzPitch = 3;
+        LabelPageSize(wide, w, h);
+        EXPECT_NE(ValidateLabelLayout(wide, w, h).find("inches wide, the page only 8.500."), std::string::npos) << locale;
+    }
 }
 
 TEST(LabelGeometry, RectanglesFollowTheLayoutAndItsShifts)

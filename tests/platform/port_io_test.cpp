@@ -2,6 +2,9 @@
 // be opened reported with the keyer's message, and the control bits of key and PTT.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/message_dlg.h"
 #include "platform/port_io.h"
 
@@ -72,7 +75,7 @@ TEST(PpdevLpt, DeviceThatIsNotThereGivesItsReason)
     EXPECT_EQ(ParallelPortPath(1), "/dev/parport0");
     std::string error;
     EXPECT_EQ(TPpdevLpt::Open("/nonexistent/parport9", error), nullptr);
-    EXPECT_EQ(error, "/nonexistent/parport9: No such file or directory");
+    EXPECT_EQ(error, std::string("/nonexistent/parport9: ") + std::strerror(ENOENT));
 }
 
 } // namespace

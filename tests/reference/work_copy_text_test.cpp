@@ -2,20 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace korval {
 namespace {
 
+// The file is the same on every desktop: coordinates with a point, read back as written.
 TEST(IotaText, ExportReadsBackAsReplacedAndNamesKeepTheirCommas)
 {
-    std::vector<TIotaEntry> work = {{"EU005", "Great Britain, main island", -2.5, 54.0}, {"OC001", "Australia", 134.0, -25.5}};
-    const std::string text = ExportIota(work);
-    EXPECT_EQ(text, "EU005,\"Great Britain, main island\",54.000,-2.500\r\nOC001,\"Australia\",-25.500,134.000\r\n");
-    TImportSummary s = ImportIota(work, text, false);
-    EXPECT_EQ(s.Replaced, 2);
-    EXPECT_EQ(s.Added, 0);
-    EXPECT_EQ(work[0].Name, "Great Britain, main island");
-    EXPECT_DOUBLE_EQ(work[1].Longitude, 134.0);
-    EXPECT_EQ(s.Text(false), "Deleted : 0\rAdded   : 0\rReplaced: 2\rErrors  : 0");
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        SCOPED_TRACE(locale);
+        std::vector<TIotaEntry> work = {{"EU005", "Great Britain, main island", -2.5, 54.0},
+                                        {"OC001", "Australia", 134.0, -25.5}};
+        const std::string text = ExportIota(work);
+        EXPECT_EQ(text, "EU005,\"Great Britain, main island\",54.000,-2.500\r\nOC001,\"Australia\",-25.500,134.000\r\n");
+        TImportSummary s = ImportIota(work, text, false);
+        EXPECT_EQ(s.Replaced, 2);
+        EXPECT_EQ(s.Added, 0);
+        EXPECT_EQ(s.Errors, 0);
+        EXPECT_EQ(work[0].Name, "Great Britain, main island");
+        EXPECT_DOUBLE_EQ(work[1].Longitude, 134.0);
+        EXPECT_EQ(s.Text(false), "Deleted : 0\rAdded   : 0\rReplaced: 2\rErrors  : 0");
+    }
 }
 
 TEST(IotaText, DeletesFirstAddsInKeyOrderAndCountsBadLines)

@@ -10,6 +10,7 @@
 #include "station/cluster_commands.h"
 #include "station/copy_data.h"
 #include "station/function_keys.h"
+#include "test_support.h"
 
 using namespace korval;
 
@@ -64,8 +65,14 @@ TEST(FunctionKeys, SetsReadAndWriteTheirPlaceInTheRecord)
 
 TEST(ClusterCommands, AnnouncementAndReadMessage)
 {
-    EXPECT_EQ(AnnounceDXCommand(14025, "VP8LP", 0, ""), "DX 14025.00 VP8LP");
-    EXPECT_EQ(AnnounceDXCommand(14195.5, "3Y0J", 14225.123, "SSB up 30"), "DX 14195.50 3Y0J QSX 14225.12 SSB up 30");
+    // A cluster reads "DX 21074,00 ..." as no spot: a desktop's decimal comma never reaches it.
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        EXPECT_EQ(AnnounceDXCommand(14025, "VP8LP", 0, ""), "DX 14025.00 VP8LP") << locale;
+        EXPECT_EQ(AnnounceDXCommand(14195.5, "3Y0J", 14225.123, "SSB up 30"), "DX 14195.50 3Y0J QSX 14225.12 SSB up 30")
+            << locale;
+    }
     EXPECT_EQ(AnnounceRemarks(mdCW), "");
     EXPECT_EQ(AnnounceRemarks(mdSSB), "");
     EXPECT_EQ(AnnounceRemarks(mdPSK3), "PSK31");

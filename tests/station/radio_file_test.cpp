@@ -110,8 +110,13 @@ TEST(RadioFileInterface, MostNegativeClarifierWithItsSignFlag)
     EXPECT_EQ(radio.ClarifierKHz(), 2147483.647);
 }
 
-TEST(RadioFileInterface, DataDirectoryReadsAndWritesText)
+// The other program reads and writes "14.25000" whatever the desktop's locale says.
+class RadioDataDirectory : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RadioDataDirectory, ReadsAndWritesTextWithAPointInEveryDesktopLocale)
 {
+    test::ScopedLocale locale(GetParam());
+    ASSERT_TRUE(locale.Ok()) << GetParam() << " is not installed (scripts/deps.sh generates it)";
     test::TempDir dir;
     TFileHost host;
     TRadioDefinition d;
@@ -144,6 +149,12 @@ TEST(RadioFileInterface, DataDirectoryReadsAndWritesText)
     d.FileInterface = dir.file("nowhere");
     EXPECT_THROW(TRadio(d, TRadioSettings {}, host), ERadioException);
 }
+
+INSTANTIATE_TEST_SUITE_P(DesktopLocales, RadioDataDirectory, ::testing::ValuesIn(test::kDesktopLocales),
+                         [](const auto& info) {
+                             std::string n = info.param;
+                             return n.substr(0, n.find('.'));
+                         });
 
 TEST(RadioFileInterface, BinaryFieldsAreSigned)
 {

@@ -193,6 +193,15 @@ TEST_F(SpotListTest, SpotFileRoundTripsAndDamagedFilesAreRefused) {
     EXPECT_FALSE(std::filesystem::exists(f1));
 }
 
+TEST_F(SpotListTest, SpotsAsTextWriteTheFrequencyWithAPointInEveryDesktopLocale) {
+    list.AddSpot(Spot("VP8LP", 14025.5, 600, "CW UP 2"));
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        EXPECT_EQ(list.SpotsAsText(), "25-Jan-2025,10:00,VP8LP,14025.5,CW,DL1ABC,\"CW UP 2\"\n") << locale;
+    }
+}
+
 TEST_F(SpotListTest, ALoggedQsoRechecksOnlyTheSpotsOfItsCountryAndUnknownOnes) {
     list.SetSettings(Settings([](TSpotListSettings& s) { s.ignoreGray = true; }));
     ASSERT_TRUE(list.AddSpot(Spot("DL7XX", 14025.0, 600)));

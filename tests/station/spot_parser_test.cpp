@@ -5,6 +5,7 @@
 #include "logbook/base/day_number.h"
 #include "station/spot_line_queue.h"
 #include "station/spot_parser.h"
+#include "test_support.h"
 
 using namespace korval;
 
@@ -135,20 +136,27 @@ const LineCase kLines[] = {
 
 class SpotLines : public ::testing::TestWithParam<LineCase> {};
 
+// Under every desktop locale: the frequencies on a cluster's lines have a point, whatever the
+// desktop writes.
 TEST_P(SpotLines, MapToFieldsOrAreNoSpot) {
     FixedClock clock;
     const LineCase& c = GetParam();
-    TSpotParser parser;
-    TSpotRecord s;
-    ASSERT_EQ(parser.ParseLine(c.line, s), c.spot) << c.line;
-    if (!c.spot) return;
-    EXPECT_DOUBLE_EQ(s.frequency, c.freq);
-    EXPECT_EQ(s.call, c.call);
-    EXPECT_EQ(s.spotter, c.spotter);
-    EXPECT_EQ(s.time, c.time);
-    EXPECT_EQ(s.date, c.y ? EncodeDayNumber(c.y, c.m, c.d) : NoDate);
-    EXPECT_EQ(s.remarks, c.remarks);
-    EXPECT_NEAR(s.qsxFrequency, c.qsx, 1e-9);
+    for (const char* locale : test::kDesktopLocales) {
+        test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.Ok()) << locale << " is not installed (scripts/deps.sh generates it)";
+        SCOPED_TRACE(locale);
+        TSpotParser parser;
+        TSpotRecord s;
+        ASSERT_EQ(parser.ParseLine(c.line, s), c.spot) << c.line;
+        if (!c.spot) return;
+        EXPECT_DOUBLE_EQ(s.frequency, c.freq);
+        EXPECT_EQ(s.call, c.call);
+        EXPECT_EQ(s.spotter, c.spotter);
+        EXPECT_EQ(s.time, c.time);
+        EXPECT_EQ(s.date, c.y ? EncodeDayNumber(c.y, c.m, c.d) : NoDate);
+        EXPECT_EQ(s.remarks, c.remarks);
+        EXPECT_NEAR(s.qsxFrequency, c.qsx, 1e-9);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ClusterLines, SpotLines, ::testing::ValuesIn(kLines),
