@@ -104,10 +104,9 @@ public:
     TStTime StoredTime() const { return storedTime_; }
     // The countries the propagation paths go to now (empty without a spot list).
     std::vector<bool> PropagationCountries() const;
-    // The areas hidden in the equidistant projection (they hold home's antipode); the first is
+    // The first of the areas hidden in the equidistant projection (they hold home's antipode):
     // the country's.
     TGlobeObject* HiddenObject() const { return hidden_.empty() ? nullptr : hidden_.front(); }
-    const std::vector<TGlobeObject*>& HiddenObjects() const { return hidden_; }
     TGlobeLayer* GreatCircleLayer() const { return greatCircle_; }
     TGlobeLayer* PropagationLayer() const { return propagation_; }
     // The messages of layer files that could not be read (those layers are left empty).

@@ -39,6 +39,20 @@ struct Scene {
         land = static_cast<TPolygonPresenter*>(layer->AddPresenter(std::move(pres)));
         land->Name_FeatureID(1, "Land");
     }
+    // The flat models by number: 0 cartesian, 1 Mercator, 2 cylindrical equal-area, 3 Albers,
+    // 4 sinusoidal; the whole world in view.
+    void UseFlat(int model)
+    {
+        if (model == 1)
+            globe.SetProjection(gpMercator);
+        else if (model == 2)
+            globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(globe));
+        else if (model == 3)
+            globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(globe));
+        else if (model == 4)
+            globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(globe));
+        globe.SetScale(0);
+    }
     TGlobeObject* Polygon(std::initializer_list<std::pair<double, double>> pts)
     {
         auto chain = std::make_unique<TGeoDataObject>(layer);
@@ -125,15 +139,9 @@ TEST(GlobeRender, DateLineObjectsDoNotSmearAcrossFlatMaps)
 TEST(GlobeRender, PoleObjectFillsToTheMapEdgeAndNoFurther)
 {
     // In the conic and pseudo-cylindrical maps the pole is a curve: the fill follows it.
-    for (int model = 0; model < 4; ++model) {
+    for (int model : {0, 2, 3, 4}) {
         Scene s;
-        if (model == 1)
-            s.globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(s.globe));
-        else if (model == 2)
-            s.globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(s.globe));
-        else if (model == 3)
-            s.globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(s.globe));
-        s.globe.SetScale(0);
+        s.UseFlat(model);
         s.Polygon({{-180, -70}, {-90, -72}, {0, -69}, {90, -66}, {179.9, -70}, {-180, -70}});
         s.Render();
         EXPECT_EQ(s.Probe(0, -80), kGreen) << model;
@@ -162,15 +170,7 @@ TEST(GlobeRender, FlatMapsCentredAnywhereCutOutlinesAtTheirOwnEdge)
     for (int model = 0; model < 5; ++model) {
         for (const Outline& o : outlines) {
             Scene s(gpCartesian, 400, 400); // room for Mercator's and Albers' high latitudes
-            if (model == 1)
-                s.globe.SetProjection(gpMercator);
-            else if (model == 2)
-                s.globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(s.globe));
-            else if (model == 3)
-                s.globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(s.globe));
-            else if (model == 4)
-                s.globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(s.globe));
-            s.globe.SetScale(0);
+            s.UseFlat(model);
             s.globe.CentreOnLL(At(o.centre, 0).iLongX, 0);
             ASSERT_EQ(s.globe.Model().CentralMeridian(), At(o.centre, 0).iLongX) << model;
             auto* chain = s.Polygon({});
