@@ -21,7 +21,9 @@
 #include "logbook/windows/logbook.h"
 #include "logbook/windows/same_call.h"
 #include "logbook/windows/qso_form.h"
+#include "station/windows/cluster_terminals.h"
 #include "station/windows/psk31_window.h"
+#include "station/windows/putout_window.h"
 #include "reference/windows/ext_data_lookup.h"
 #include "reference/windows/master_lookup.h"
 #include "reference/windows/sun_windows.h"
@@ -169,7 +171,16 @@ void PlugChildWindows(TChildWindows& children, std::function<TQSOForm*()> qsoWin
     // One map for the QSO window's slot and the main window's File menu.
     TChildWindowKind map;
     map.Create = [qsoWindow](QWidget* owner) -> QWidget* {
-        return new TWorldMap([qsoWindow] { return ShownPosition(qsoWindow()); }, owner);
+        auto* w = new TWorldMap([qsoWindow] { return ShownPosition(qsoWindow()); }, owner);
+        // "Propagation" draws the paths to the countries of the running cluster's spots: the
+        // list of the spot window while there is one.
+        w->SpotList = []() -> const std::vector<TSpotRecord>* {
+            TMainForm* main = MainForm();
+            TClusterTerminals* terminals = main ? main->Terminals() : nullptr;
+            TPutoutW* spots = terminals ? terminals->SpotWindow() : nullptr;
+            return spots ? &spots->List().spots() : nullptr;
+        };
+        return w;
     };
     map.Refresh = [](QWidget* w) { static_cast<TWorldMap*>(w)->ShowQsoCountry(); };
     children.Plug(cwWorldMap, std::move(map));

@@ -25,15 +25,6 @@ std::string WithSlash(std::string s)
 
 template <class T> std::unique_ptr<TGlobePersistent> Make(TGlobeLayer* layer) { return std::make_unique<T>(layer); }
 
-// Rodrigues rotation of v about the unit axis.
-TVector Rotate(const TVector& v, const TVector& axis, long double angle)
-{
-    long double c = std::cos(angle), s = std::sin(angle), d = Dot(axis, v);
-    TVector x{axis.y * v.z - axis.z * v.y, axis.z * v.x - axis.x * v.z, axis.x * v.y - axis.y * v.x};
-    return Normalize({v.x * c + x.x * s + axis.x * d * (1 - c), v.y * c + x.y * s + axis.y * d * (1 - c),
-                      v.z * c + x.z * s + axis.z * d * (1 - c)});
-}
-
 long long DaysFromCivil(long long y, unsigned m, unsigned d)
 {
     y -= m <= 2;
@@ -343,6 +334,10 @@ void TGlobeCore::CentreOnLL(std::int32_t longitude, std::int32_t latitude)
     if (!model_->XYToLL(width_ / 2, height_ / 2, c))
         return;
     model_->SetIntegerProperty(ppXRotation, static_cast<std::int32_t>(std::int64_t(model_->XRotation()) - (std::int64_t(c.iLatY) - latitude)));
+    // The latitude first: at a pole the centre has no longitude of its own, so the longitude is
+    // read again once the centre has left it.
+    if (!model_->XYToLL(width_ / 2, height_ / 2, c))
+        return;
     model_->SetIntegerProperty(ppYRotation, NormalizeLongitude(std::int64_t(model_->YRotation()) +
                                                                NormalizeLongitude(std::int64_t(longitude) - c.iLongX)));
     ScaleChanged = true;
@@ -793,26 +788,11 @@ void TGlobeCore::DrawPolylineLL(const std::vector<TVector>& vectors)
 
 void TGlobeCore::DrawGreatCircle(const TGlobePoint& from, const TGlobePoint& to, int mode)
 {
-    const TVector u = PointToUnitVector(from), v = PointToUnitVector(to);
-    const long double base = ArcCos(Dot(u, v));
-    const long double angle = mode == 0 ? base : mode == 1 ? 2 * PI - base : 2 * PI;
-    const int n = static_cast<int>(std::trunc(angle / (PI / 180)));
-    if (n < 1) {
+    const std::vector<TVector> pts = GreatCirclePath(from, to, mode);
+    if (!pts.empty())
+        DrawPolylineLL(pts);
+    else if (mode == 0) // less than a degree: a straight line
         DrawLineLL(from, to);
-        return;
-    }
-    TVector c{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
-    // Identical or antipodal points span no plane: no circle is defined, so nothing is drawn.
-    if (c.x * c.x + c.y * c.y + c.z * c.z < 1e-20L)
-        return;
-    const TVector axis = Normalize(c);
-    const TVector start = mode == 1 ? v : u;
-    const long double step = angle / n;
-    std::vector<TVector> pts;
-    pts.reserve(static_cast<std::size_t>(n) + 1);
-    for (int i = 0; i <= n; ++i)
-        pts.push_back(Rotate(start, axis, step * i));
-    DrawPolylineLL(pts);
 }
 
 void TGlobeCore::DrawCircle(const TGlobePoint& centre, std::int32_t radius, int vertices)
@@ -829,7 +809,7 @@ void TGlobeCore::DrawCircle(const TGlobePoint& centre, std::int32_t radius, int 
     const TVector first = PointToUnitVector(MakeGlobePoint(lon, static_cast<std::int32_t>(lat)));
     std::vector<TVector> pts;
     for (int i = 0; i <= vertices; ++i)
-        pts.push_back(Rotate(first, axis, 2 * PI * i / vertices));
+        pts.push_back(RotateVector(first, axis, 2 * PI * i / vertices));
     DrawPolylineLL(pts);
 }
 

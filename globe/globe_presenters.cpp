@@ -391,6 +391,24 @@ struct EdgeWalker {
     }
 };
 
+// How often the chain crosses the map's edge (the meridian opposite the central meridian), the
+// closing edge of a polygon included. That edge, not the 180-degree meridian, is where a flat map
+// has to cut: centred elsewhere, an outline that never reaches 180 degrees may still cross it.
+int EdgeCrossings(const TGlobeObject& object, std::int32_t cm, bool closed)
+{
+    const int n = object.Count();
+    int crossings = 0;
+    auto rel = [&](int i) { return NormalizeLongitude(std::int64_t(object.Get(i).iLongX) - cm); };
+    std::int32_t prev = rel(closed ? n - 1 : 0);
+    for (int i = closed ? 0 : 1; i < n; ++i) {
+        const std::int32_t r = rel(i);
+        if (EdgeWalker::Crosses(prev, r))
+            ++crossings;
+        prev = r;
+    }
+    return crossings;
+}
+
 void DrawProjected(TGlobeCore& g, const std::vector<TGlobePoint>& pts, bool polygon)
 {
     g.EnsureBuffer(pts.size() + 1);
@@ -413,7 +431,7 @@ void DrawChainAsPolyline(TGlobeObject& object)
         return;
     if (g->TransparentGlobe && !object.Selected())
         g->Surface->SetPen(g->TransparentPen);
-    if (g->Model().IsSpherical() || !(object.State & (osDateLine | osPole))) {
+    if (g->Model().IsSpherical() || object.Count() < 2 || EdgeCrossings(object, g->Model().CentralMeridian(), false) == 0) {
         int n = g->Model().PointListToXY(object);
         if (n > 1)
             g->PolylineClipped(n);
@@ -464,15 +482,18 @@ void DrawChainAsPolygon(TGlobeObject& object)
         g->Surface->SetBrush(g->TransparentBrush);
     }
     const int n = object.Count();
-    if (g->Model().IsSpherical() || n < 3 || !(object.State & (osDateLine | osPole))) {
+    const int crossings = g->Model().IsSpherical() || n < 3 ? 0 : EdgeCrossings(object, g->Model().CentralMeridian(), true);
+    if (crossings == 0) {
         int count = g->Model().PointListToXY(object);
         if (count > 2)
             g->PolygonClipped(count);
         return;
     }
     EdgeWalker w{*g, g->Model().CentralMeridian()};
-    const bool pole = object.State & osPole;
-    const std::int32_t poleLat = object.Bounds().top < -GU_90 + GU_DEGREE ? -89 * GU_DEGREE : 89 * GU_DEGREE;
+    // An outline that crosses the edge an odd number of times goes round a pole.
+    const bool pole = crossings % 2 == 1;
+    const TGlobeRect& bounds = object.Bounds();
+    const std::int32_t poleLat = 2 * std::int64_t(bounds.top) + bounds.height < 0 ? -89 * GU_DEGREE : 89 * GU_DEGREE;
     std::vector<TGlobePoint> parts[2];
     int cur = w.Rel(object.Get(n - 1)) >= 0 ? 0 : 1;
     // Where each part last left the edge, to run along the edge when it comes back.

@@ -202,6 +202,14 @@ TVector CrossNormalized(const TVector& a, const TVector& b)
     return Normalize({a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x});
 }
 
+TVector RotateVector(const TVector& v, const TVector& axis, long double angle)
+{
+    long double c = std::cos(angle), s = std::sin(angle), d = Dot(axis, v);
+    TVector x{axis.y * v.z - axis.z * v.y, axis.z * v.x - axis.x * v.z, axis.x * v.y - axis.y * v.x};
+    return Normalize({v.x * c + x.x * s + axis.x * d * (1 - c), v.y * c + x.y * s + axis.y * d * (1 - c),
+                      v.z * c + x.z * s + axis.z * d * (1 - c)});
+}
+
 TVector MatrixTimesVector(const TMatrix& m, const TVector& v)
 {
     return Normalize({m.m[0] * v.x + m.m[1] * v.y + m.m[2] * v.z, m.m[3] * v.x + m.m[4] * v.y + m.m[5] * v.z,

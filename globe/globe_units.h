@@ -91,6 +91,8 @@ TGlobePoint UnitVectorToPoint(const TVector& v, std::int32_t height = 0);
 TVector Normalize(TVector v);
 long double Dot(const TVector& a, const TVector& b);
 TVector CrossNormalized(const TVector& a, const TVector& b);
+// Rodrigues rotation of v about the unit axis (right-handed), normalised.
+TVector RotateVector(const TVector& v, const TVector& axis, long double angle);
 TVector MatrixTimesVector(const TMatrix& m, const TVector& v);
 TQuaternion AxisAngleQuaternion(const TVector& axis, long double angle);
 TQuaternion RotationQuaternion(std::int32_t xRot, std::int32_t yRot, std::int32_t zRot);

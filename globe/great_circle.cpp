@@ -41,7 +41,8 @@ long double FloatMod(long double m, long double x)
 void DestinationPoint(std::int32_t lon1, std::int32_t lat1, std::int32_t distance, std::int32_t& lat2,
                       std::int32_t& lon2, std::int32_t bearing)
 {
-    long double delta = distance / 309397230.0L, theta = bearing * k;
+    // The same radius as the distances: a point at the distance GreatCircleDistance measures.
+    long double delta = distance * k, theta = bearing * k;
     long double f1 = lat1 * k, l1 = lon1 * k;
     long double f2 = ArcSin(std::sin(f1) * std::cos(delta) + std::cos(f1) * std::sin(delta) * std::cos(theta));
     long double dl = std::atan2(std::sin(theta) * std::sin(delta) * std::cos(f1),
@@ -49,6 +50,43 @@ void DestinationPoint(std::int32_t lon1, std::int32_t lat1, std::int32_t distanc
     long double l2 = FloatMod(2 * PI, l1 - dl + PI) - PI;
     lat2 = RoundGU(f2 * GU_PER_RADIAN);
     lon2 = NormalizeLongitude(RoundGU(l2 * GU_PER_RADIAN));
+}
+
+std::vector<TVector> GreatCirclePath(const TGlobePoint& from, const TGlobePoint& to, int mode)
+{
+    const TVector u = PointToUnitVector(from), v = PointToUnitVector(to);
+    TVector c{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+    const long double sine = std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z);
+    const long double base = std::atan2(sine, Dot(u, v));
+    const long double angle = mode == 0 ? base : mode == 1 ? 2 * PI - base : 2 * PI;
+    // One segment a degree; a whole number of degrees (half the world between antipodes) is not
+    // cut short by the rounding of its last bits.
+    const int n = static_cast<int>(std::trunc(angle / (PI / 180) + 1e-9L));
+    if (n < 1)
+        return {};
+    // The plane of two points is well defined down to a sine of about 1e-15 (positions are whole
+    // globe units, 1e-9 radians); below that the points are the same or each other's antipode.
+    TVector axis;
+    if (sine > 1e-15L) {
+        axis = {c.x / sine, c.y / sine, c.z / sine};
+    } else if (Dot(u, v) > 0) {
+        return {}; // one point: no circle through it is the one meant
+    } else {
+        const TVector north{0, 1, 0};
+        const TVector p{u.y * north.z - u.z * north.y, u.z * north.x - u.x * north.z, u.x * north.y - u.y * north.x};
+        const long double len = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+        if (len > 1e-15L)
+            axis = {p.x / len, p.y / len, p.z / len};
+        else // at a pole: the meridian of 0 degrees
+            axis = {u.y > 0 ? 1.0L : -1.0L, 0, 0};
+    }
+    const TVector start = mode == 1 ? v : u;
+    const long double step = angle / n;
+    std::vector<TVector> pts;
+    pts.reserve(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i)
+        pts.push_back(RotateVector(start, axis, step * i));
+    return pts;
 }
 
 TSpheroidData SpheroidData(TSpheroid s) { return kSpheroids[static_cast<int>(s)]; }

@@ -1,5 +1,7 @@
 #pragma once
 // Great-circle routines on the globe's sphere and the ellipsoidal (Vincenty) distance.
+#include <vector>
+
 #include "globe/globe_units.h"
 
 namespace korval {
@@ -12,6 +14,14 @@ std::int32_t GreatCircleDistance(const TGlobePoint& p, const TGlobePoint& q);
 void DestinationPoint(std::int32_t lon1, std::int32_t lat1, std::int32_t distance, std::int32_t& lat2,
                       std::int32_t& lon2, std::int32_t bearing);
 long double FloatMod(long double m, long double x);
+
+// The vertices of the great-circle path from one point to another, one segment per degree of
+// arc: mode 0 the short path from `from`, mode 1 the long path from `to`, any other mode the
+// whole circle from `from`. Empty when the path is shorter than a degree (a straight line does)
+// or when no circle is defined (the long path or whole circle of a point and itself). For
+// (nearly) antipodal points every great circle through both is a shortest path: the one through
+// the North Pole is taken (from a pole, the one along the meridian of 0 degrees).
+std::vector<TVector> GreatCirclePath(const TGlobePoint& from, const TGlobePoint& to, int mode);
 
 struct TSpheroidData {
     double a;        // semi-major axis, globe units

@@ -229,10 +229,20 @@ void TPrjModel::DrawLLPath(std::int64_t lon1, std::int32_t lat1, std::int64_t lo
     const std::int64_t steps = std::max<std::int64_t>(1, std::max(std::llabs(dlon), std::llabs(dlat)) / GU_DEGREE);
     globe_.EnsureBuffer(static_cast<std::size_t>(steps) + 2);
     int n = 0;
+    std::int64_t lastRel = 0;
     for (std::int64_t i = 0; i <= steps; ++i) {
         std::int64_t lon = lon1 + dlon * i / steps;
         std::int32_t lat = static_cast<std::int32_t>(lat1 + dlat * i / steps);
         TGlobePoint p{static_cast<std::int32_t>(lon), lat, 0};
+        // A flat map turned away from 0 degrees has its edge elsewhere: the line breaks there
+        // instead of running back across the map.
+        const std::int64_t rel = NormalizeLongitude(lon - CentralMeridian());
+        if (n > 0 && !IsSpherical() && std::llabs(rel - lastRel) > GU_180) {
+            if (n > 1)
+                globe_.PolylineClipped(n);
+            n = 0;
+        }
+        lastRel = rel;
         if (lon >= -GU_180 && lon < GU_180 && PointLLToXY(p, n)) {
             ++n;
             continue;

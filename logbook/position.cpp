@@ -14,9 +14,6 @@ char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 
 bool InRange(char c, char lo, char hi) { return c >= lo && c <= hi; }
 
-// The largest double below n: keeps a coordinate on the grid's last row or column.
-double JustBelow(double n) { return std::nextafter(n, 0.0); }
-
 } // namespace
 
 bool IsValidGrid(std::string_view s)
@@ -67,27 +64,25 @@ std::string PositionToGrid(double longitude, double latitude)
         longitude = 0.0;
     if (!std::isfinite(latitude))
         latitude = 0.0;
+    // Counted in subsquares (5 minutes of longitude, 2.5 of latitude), so that a position on a
+    // line of the grid belongs to the square north and east of it. Whole degrees and minutes are
+    // what operators type; most of them are lines, and many (41 05' N) have no exact binary
+    // value: what lies within a hair (far below a millimetre) of a line is on it.
+    constexpr double OnTheLine = 1e-9;
     double x = std::fmod(longitude + 180.0, 360.0);
     if (x < 0)
         x += 360.0;
-    x /= 20.0;
-    if (x >= 18.0) // 180 East is the same meridian as 180 West
-        x -= 18.0;
-    double y = (std::clamp(latitude, -90.0, 90.0) + 90.0) / 10.0;
-    x = std::clamp(x, 0.0, JustBelow(18.0));
-    y = std::clamp(y, 0.0, JustBelow(18.0));
+    long col = static_cast<long>(std::floor(x * 12.0 + OnTheLine)) % 4320; // 180 East is 180 West
+    long row = static_cast<long>(std::floor((std::clamp(latitude, -90.0, 90.0) + 90.0) * 24.0 + OnTheLine));
+    row = std::clamp(row, 0L, 4319L); // 90 North lies in the top row
 
     std::string g(6, ' ');
-    g[0] = static_cast<char>('A' + static_cast<int>(x));
-    g[1] = static_cast<char>('A' + static_cast<int>(y));
-    x = (x - std::trunc(x)) * 10.0;
-    y = (y - std::trunc(y)) * 10.0;
-    g[2] = static_cast<char>('0' + std::min(9, static_cast<int>(x)));
-    g[3] = static_cast<char>('0' + std::min(9, static_cast<int>(y)));
-    x = (x - std::trunc(x)) * 24.0;
-    y = (y - std::trunc(y)) * 24.0;
-    g[4] = static_cast<char>('a' + std::min(23, static_cast<int>(x)));
-    g[5] = static_cast<char>('a' + std::min(23, static_cast<int>(y)));
+    g[0] = static_cast<char>('A' + col / 240);
+    g[1] = static_cast<char>('A' + row / 240);
+    g[2] = static_cast<char>('0' + col % 240 / 24);
+    g[3] = static_cast<char>('0' + row % 240 / 24);
+    g[4] = static_cast<char>('a' + col % 24);
+    g[5] = static_cast<char>('a' + row % 24);
     return g;
 }
 

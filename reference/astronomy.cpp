@@ -151,14 +151,39 @@ TStRiseSetRec SunRiseSet(TStDate d, double longitude, double latitude)
 
     const double phi = latitude * Rad;
     const double h0 = SunStandardAltitude * Rad;
-    const double cosH0 = (std::sin(h0) - std::sin(phi) * std::sin(p[1].DC * Rad)) / (std::cos(phi) * std::cos(p[1].DC * Rad));
-    if (!(cosH0 >= -1.0))
-        return {RiseSetAlwaysUp, RiseSetAlwaysUp};
-    if (!(cosH0 <= 1.0))
-        return {RiseSetAlwaysDown, RiseSetAlwaysDown};
-    const double H0 = std::acos(cosH0) / Rad;
     const double theta0 = siderealAt(jd);
-    const double transit = (p[1].RA - longitude - theta0) / 360.0;
+    // The hour angle at a day fraction, -180..180 degrees.
+    auto hourAngle = [&](double m) {
+        double H = reduce360(theta0 + 360.985647 * m + longitude - interpolate(p[0].RA, p[1].RA, p[2].RA, m));
+        return H > 180.0 ? H - 360.0 : H;
+    };
+    auto declination = [&](double m) { return interpolate(p[0].DC, p[1].DC, p[2].DC, m) * Rad; };
+    double transit = reduce1((p[1].RA - longitude - theta0) / 360.0);
+    for (int step = 0; step < 3; ++step)
+        transit -= hourAngle(transit) / 360.0;
+
+    // Whether the Sun rises and sets is decided from its altitudes during the day, at its upper
+    // and lower culmination, not from the declination at 0h: on a day when the Sun just grazes
+    // the horizon near a polar circle, the declination at midnight says it stays down (or up)
+    // while at noon it is above (or at midnight below) the horizon for an hour.
+    const double dcUpper = declination(transit);
+    const double lower = transit < 0.5 ? transit + 0.5 : transit - 0.5;
+    const double dcLower = declination(lower);
+    const double highest = Pi / 2 - std::fabs(phi - dcUpper);
+    const double lowest = std::fabs(phi + dcLower) - Pi / 2;
+    if (lowest > h0)
+        return {RiseSetAlwaysUp, RiseSetAlwaysUp};
+    if (!(highest >= h0))
+        return {RiseSetAlwaysDown, RiseSetAlwaysDown};
+    // The first estimate of the hour angle at the horizon: from the declination at 0h, or, where
+    // that has no such hour angle, from the one at the culmination that crosses the horizon.
+    auto cosHourAngle = [&](double dc) { return (std::sin(h0) - std::sin(phi) * std::sin(dc)) / (std::cos(phi) * std::cos(dc)); };
+    double cosH0 = cosHourAngle(p[1].DC * Rad);
+    if (cosH0 > 1.0)
+        cosH0 = cosHourAngle(dcUpper);
+    else if (cosH0 < -1.0)
+        cosH0 = cosHourAngle(dcLower);
+    const double H0 = std::acos(std::clamp(cosH0, -1.0, 1.0)) / Rad;
 
     auto refine = [&](double m) {
         m = reduce1(m);

@@ -579,10 +579,9 @@ void TWorldMap::SetProjection(int index)
     projection_ = index;
     for (int i = 1; i <= ProjectionCount; ++i)
         ProjectionItems[std::size_t(i)]->setChecked(i == index);
-    if (hidden_) {
-        hidden_->SetHidden(false);
-        hidden_ = nullptr;
-    }
+    for (TGlobeObject* o : hidden_)
+        o->SetHidden(false);
+    hidden_.clear();
     TGlobeCore& core = Globe->Core();
     core.OnPaintGraticule = nullptr;
     Globe->MouseRotateButton = mzbLeft;
@@ -597,10 +596,19 @@ void TWorldMap::SetProjection(int index)
         core.SetProjectionModel(std::move(model));
         // The map is drawn around home and cannot be turned.
         Globe->MouseRotateButton = mzbNone;
-        // Home's antipode lies on the whole rim: the object there would be smeared around it.
-        if (TGlobeObject* o = core.ObjectAtLL(NormalizeLongitude(std::int64_t(home_.iLongX) + GU_180), -home_.iLatY)) {
-            o->SetHidden(true);
-            hidden_ = o;
+        // Home's antipode lies on the whole rim: an area there would be smeared around it. The
+        // areas that hold it are hidden (the country first, then its state), not the lines or
+        // names of the layers drawn over them, which do not smear.
+        const TGlobePoint antipode = MakeGlobePoint(std::int64_t(home_.iLongX) + GU_180, -home_.iLatY);
+        for (int l = 0; l < core.LayerCount(); ++l) {
+            TGlobeLayer& layer = core.GetLayer(l);
+            for (int i = layer.ObjectCount() - 1; i >= 0; --i) {
+                TGlobeObject* o = layer.Object(i);
+                if (dynamic_cast<TPolygonPresenter*>(o->Presenter()) && o->ContainsLL(antipode)) {
+                    o->SetHidden(true);
+                    hidden_.push_back(o);
+                }
+            }
         }
         equidistant->SetCentre(home_.iLongX, home_.iLatY);
         core.Model().SetIntegerProperty(ppZRotation, 0);

@@ -104,7 +104,9 @@ public:
     TStTime StoredTime() const { return storedTime_; }
     // The countries the propagation paths go to now (empty without a spot list).
     std::vector<bool> PropagationCountries() const;
-    TGlobeObject* HiddenObject() const { return hidden_; }
+    // The first of the areas hidden in the equidistant projection (they hold home's antipode):
+    // the country's.
+    TGlobeObject* HiddenObject() const { return hidden_.empty() ? nullptr : hidden_.front(); }
     TGlobeLayer* GreatCircleLayer() const { return greatCircle_; }
     TGlobeLayer* PropagationLayer() const { return propagation_; }
     // The messages of layer files that could not be read (those layers are left empty).
@@ -172,7 +174,7 @@ private:
     TGlobeLayer* greatCircle_ = nullptr;
     TGlobeLayer* propagation_ = nullptr;
     std::int32_t rotations_[3] = {0, 0, 0};
-    TGlobeObject* hidden_ = nullptr;
+    std::vector<TGlobeObject*> hidden_;
     bool drag_ = false;
     TDayNumber redrawDay_ = 0;
     int redrawMinute_ = -1;

@@ -14,12 +14,16 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <set>
 
 #include "app/main_form.h"
 #include "entry/ovc_timer_pool.h"
+#include "globe/windows/globe3.h"
+#include "globe/windows/world_map.h"
+#include "logbook/base/day_number.h"
 #include "grids/windows/my_grid.h"
 #include "logbook/bands_modes.h"
 #include "logbook/config_record.h"
@@ -207,6 +211,50 @@ TEST_F(ClusterAppTest, SwitchesHandTheSpotFileToTheSpotWindowAndTheFakeFlagToThe
     ASSERT_TRUE(form->close());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    form.reset();
+}
+
+TEST_F(ClusterAppTest, TheWorldMapsPropagationDrawsThePathsToTheSpottedCountries)
+{
+    // The clock at 12:00 UTC: the spot of 11:40 lies in the map's 20 minutes before now.
+    SetUtcClockSource([] { return std::int64_t(1737806400); }); // 2025-01-25 12:00 UTC
+    struct Restore {
+        ~Restore() { SetUtcClockSource({}); }
+    } restore;
+    Config.SetOwnLongitude(10);
+    Config.SetOwnLatitude(50);
+    TPortSettings ps = Config.PacketPort();
+    ps.SetComPort(10);
+    Config.SetPortSettings(0, ps);
+    test::WriteAll(home.file("spots.txt"), std::string(kSpot) + "\r\n");
+    auto form = Start({"/s", home.file("spots.txt")});
+    TPutoutW* spots = form->Terminals()->SpotWindow();
+    ASSERT_NE(spots, nullptr);
+    ASSERT_TRUE(WaitInLoop([&] { return spots->List().spots().size() == 1; }, 5000));
+    const std::uint16_t country = spots->List().spots()[0].country;
+    ASSERT_NE(country, 0) << "VP8 is a country of the country file";
+
+    // The map the File menu opens follows the spot window's list.
+    form->Worldmap1->trigger();
+    TWorldMap* map = form->WorldMapWindow();
+    ASSERT_NE(map, nullptr);
+    map->SetProjection(TWorldMap::prCartesian);
+    map->World1Click();
+    auto redPixels = [&] {
+        const QImage shot = map->Globe->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                n += QColor(shot.pixel(x, y)) == QColor(255, 0, 0);
+        return n;
+    };
+    const int before = redPixels();
+    map->Propagation1Click();
+    const std::vector<bool> spotted = map->PropagationCountries();
+    ASSERT_GT(spotted.size(), std::size_t(country));
+    EXPECT_TRUE(spotted[country]);
+    EXPECT_EQ(std::count(spotted.begin(), spotted.end(), true), 1);
+    EXPECT_GT(redPixels(), before + 50) << "the path from home to the Falklands";
     form.reset();
 }
 

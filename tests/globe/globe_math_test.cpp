@@ -1,9 +1,11 @@
 // Projections, units, coordinate texts and great circles against outside reference values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "geod_reference.h"
 #include "globe/globe_core.h"
@@ -298,4 +300,106 @@ TEST(GreatCircle, EdgeCases)
     EXPECT_NEAR(lat, 0, 100);
     EXPECT_NEAR(FloatMod(10, -3), 7, 1e-12);
     EXPECT_NEAR(FloatMod(10, 23), 3, 1e-12);
+}
+
+namespace {
+double Degrees(std::int32_t units) { return units / double(GU_DEGREE); }
+} // namespace
+
+TEST(GreatCircle, PathsNearAndAtTheAntipodeFollowTheGreatCircle)
+{
+    // Vertex i of a path of n segments lies i/n of the way. Waypoints from GeographicLib 2.1.2 on
+    // the unit sphere: `GeodSolve -i -e 1 0` for the azimuth and length, then `GeodSolve -L lat1
+    // lon1 azi1 -e 1 0` at i/n of the length.
+    struct Waypoint {
+        int index;
+        double lat, lon;
+    };
+    struct PathCase {
+        double lon1, lat1, lon2, lat2;
+        int vertices;
+        std::vector<Waypoint> waypoints;
+    };
+    const PathCase cases[] = {
+        // 0.0001 degrees off the antipode (15 m): azimuth 45, length 3.14159018530.
+        {0, 0, 179.9999, 0.0001, 180,
+         {{0, 0, 0},
+          {1, 0.711038286508353, 0.711093045323769},
+          {30, 20.814460975526167, 22.343172797977662},
+          {60, 37.910517372558118, 51.148424998351622},
+          {90, 44.997794573868440, 90.710938295444748},
+          {120, 37.459063937065061, 129.986803786560841},
+          {150, 20.154988892169435, 158.467022712564471},
+          {179, 0.000100000870817, 179.999899999129184}}},
+        // Exactly antipodal: GeographicLib goes over the North Pole (azimuth 0), as the map does.
+        {0, 0, 180, 0, 181, {{45, 45, 0}, {135, 45, 180}}},
+        // From the North Pole to the South Pole: along the meridian of 0 degrees (azimuth 180).
+        {0, 90, 0, -90, 181, {{45, 45, 0}, {135, -45, 0}}},
+    };
+    for (const PathCase& c : cases) {
+        const std::vector<TVector> path =
+            GreatCirclePath({Deg(c.lon1), Deg(c.lat1), 0}, MakeGlobePoint(Deg(c.lon2), Deg(c.lat2)), 0);
+        ASSERT_EQ(int(path.size()), c.vertices) << c.lon2 << "," << c.lat2;
+        for (const Waypoint& w : c.waypoints) {
+            const TGlobePoint p = UnitVectorToPoint(path[std::size_t(w.index)]);
+            EXPECT_NEAR(Degrees(p.iLatY), w.lat, 1e-5) << c.lon2 << "," << c.lat2 << " vertex " << w.index;
+            if (std::fabs(w.lat) < 89.9) {
+                const double dlon = std::remainder(Degrees(p.iLongX) - w.lon, 360.0);
+                EXPECT_NEAR(dlon, 0, 1e-5) << c.lon2 << "," << c.lat2 << " vertex " << w.index;
+            }
+        }
+        // No gap: every step is one n-th of the way.
+        for (std::size_t i = 1; i < path.size(); ++i)
+            EXPECT_LT(std::acos(std::clamp(double(Dot(path[i - 1], path[i])), -1.0, 1.0)), 1.01 * PI / 180)
+                << c.lon2 << "," << c.lat2 << " step " << i;
+    }
+}
+
+TEST(GreatCircle, DestinationPointLiesAtTheDistanceThatDistancesMeasure)
+{
+    // GeographicLib 2.1.2 on the unit sphere, `GeodSolve -e 1 0` (direct problem): the distance
+    // is the globe units divided by the units per radian of every other distance, the bearing
+    // the negated azimuth.
+    struct DirectCase {
+        double lat1, lon1, azimuth;
+        std::int32_t units;
+        double lat2, lon2;
+    };
+    const DirectCase cases[] = {
+        {40, -75, 60, 971922246, -39.992799417108998, 104.983723543754479},   // 20,000 km
+        {0, 0, 90, 485961123, 0, 89.992800555555576},                         // 10,000 km
+        {-33.9, 151.2, -130, 97192225, -44.051602127477693, 131.971176441802328}, // 2,000 km
+    };
+    for (const DirectCase& c : cases) {
+        std::int32_t lat = 0, lon = 0;
+        DestinationPoint(Deg(c.lon1), Deg(c.lat1), c.units, lat, lon, Deg(-c.azimuth));
+        EXPECT_NEAR(lat, c.lat2 * GU_DEGREE, 3) << c.lat1 << "," << c.lon1;
+        EXPECT_NEAR(lon, c.lon2 * GU_DEGREE, 3) << c.lat1 << "," << c.lon1;
+        EXPECT_NEAR(GreatCircleDistance({Deg(c.lon1), Deg(c.lat1), 0}, {lon, lat, 0}), c.units, 3) << c.lat1 << "," << c.lon1;
+    }
+}
+
+TEST(Projections, CentreOnLLLeavesAPoleInOneCall)
+{
+    // After one call the view is the orthographic one around the point. PROJ 9.1.1:
+    // `proj +proj=ortho +lat_0=41.7 +lon_0=-72.7 +R=1 -f %.12f` gives 0.141314416195 0.154817674771
+    // for -60 E 50 N, and with +lat_0=-20 +lon_0=150 -0.171010071663 0.168531062918 for 140 E 10 S.
+    struct CentreCase {
+        double lon, lat, probeLon, probeLat, x, y;
+    };
+    for (const CentreCase& c : {CentreCase{-72.7, 41.7, -60, 50, 0.141314416195, 0.154817674771},
+                                CentreCase{150, -20, 140, -10, -0.171010071663, 0.168531062918}}) {
+        for (double pole : {90.0, -90.0}) {
+            TGlobeCore g;
+            g.SetSize(400, 400, 96);
+            g.SetProjection(gpSpherical);
+            g.CentreOnLL(0, Deg(pole));
+            g.CentreOnLL(Deg(c.lon), Deg(c.lat));
+            const double r = GLOBE_RADIUS * g.Scale();
+            TScreenPoint s;
+            ASSERT_TRUE(g.Model().Project({Deg(c.probeLon), Deg(c.probeLat), 0}, s));
+            EXPECT_NEAR(s.x - 200, c.x * r, 1.5) << c.lon << "," << c.lat << " from " << pole;
+            EXPECT_NEAR(200 - s.y, c.y * r, 1.5) << c.lon << "," << c.lat << " from " << pole;
+        }
+    }
 }

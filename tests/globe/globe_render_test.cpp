@@ -39,6 +39,20 @@ struct Scene {
         land = static_cast<TPolygonPresenter*>(layer->AddPresenter(std::move(pres)));
         land->Name_FeatureID(1, "Land");
     }
+    // The flat models by number: 0 cartesian, 1 Mercator, 2 cylindrical equal-area, 3 Albers,
+    // 4 sinusoidal; the whole world in view.
+    void UseFlat(int model)
+    {
+        if (model == 1)
+            globe.SetProjection(gpMercator);
+        else if (model == 2)
+            globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(globe));
+        else if (model == 3)
+            globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(globe));
+        else if (model == 4)
+            globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(globe));
+        globe.SetScale(0);
+    }
     TGlobeObject* Polygon(std::initializer_list<std::pair<double, double>> pts)
     {
         auto chain = std::make_unique<TGeoDataObject>(layer);
@@ -125,15 +139,9 @@ TEST(GlobeRender, DateLineObjectsDoNotSmearAcrossFlatMaps)
 TEST(GlobeRender, PoleObjectFillsToTheMapEdgeAndNoFurther)
 {
     // In the conic and pseudo-cylindrical maps the pole is a curve: the fill follows it.
-    for (int model = 0; model < 4; ++model) {
+    for (int model : {0, 2, 3, 4}) {
         Scene s;
-        if (model == 1)
-            s.globe.SetProjectionModel(std::make_unique<TAlbersEqualAreaConicPrj>(s.globe));
-        else if (model == 2)
-            s.globe.SetProjectionModel(std::make_unique<TSinusoidalPrj>(s.globe));
-        else if (model == 3)
-            s.globe.SetProjectionModel(std::make_unique<TCylEqualAreaPrj>(s.globe));
-        s.globe.SetScale(0);
+        s.UseFlat(model);
         s.Polygon({{-180, -70}, {-90, -72}, {0, -69}, {90, -66}, {179.9, -70}, {-180, -70}});
         s.Render();
         EXPECT_EQ(s.Probe(0, -80), kGreen) << model;
@@ -141,6 +149,39 @@ TEST(GlobeRender, PoleObjectFillsToTheMapEdgeAndNoFurther)
         EXPECT_EQ(s.Probe(0, -50), kAqua) << model;
         EXPECT_EQ(s.Probe(0, 30), kAqua) << model;
         EXPECT_EQ(s.Probe(150, 40), kAqua) << model;
+    }
+}
+
+TEST(GlobeRender, FlatMapsCentredAnywhereCutOutlinesAtTheirOwnEdge)
+{
+    // Centred on 72.7 W the map's edge is 107.3 E, centred on 139.7 E it is 40.3 W: an outline
+    // across that meridian, far from 180 degrees, is cut there, and the sea between stays sea.
+    struct Outline {
+        double centre;
+        std::vector<std::pair<double, double>> points, land, sea;
+    };
+    const Outline outlines[] = {
+        {-72.7, {{100, 25}, {120, 25}, {120, 45}, {100, 45}, {100, 25}}, {{103, 35}, {115, 35}}, {{-40, 35}, {-150, 35}, {0, 40}}},
+        {139.7, {{-50, 60}, {-30, 60}, {-30, 75}, {-50, 75}, {-50, 60}}, {{-45, 67}, {-35, 67}}, {{0, 67}, {100, 67}, {170, 67}}},
+        // Around the South Pole, and across 180 degrees as well.
+        {-72.7, {{-180, -70}, {-90, -72}, {0, -69}, {90, -66}, {179.9, -70}, {-180, -70}}, {{0, -80}, {-120, -75}, {150, -78}},
+         {{0, -50}, {150, 40}, {-30, 30}}},
+    };
+    for (int model = 0; model < 5; ++model) {
+        for (const Outline& o : outlines) {
+            Scene s(gpCartesian, 400, 400); // room for Mercator's and Albers' high latitudes
+            s.UseFlat(model);
+            s.globe.CentreOnLL(At(o.centre, 0).iLongX, 0);
+            ASSERT_EQ(s.globe.Model().CentralMeridian(), At(o.centre, 0).iLongX) << model;
+            auto* chain = s.Polygon({});
+            for (auto [lon, lat] : o.points)
+                static_cast<TGeoDataObject*>(chain)->Add(At(lon, lat));
+            s.Render();
+            for (auto [lon, lat] : o.land)
+                EXPECT_EQ(s.Probe(lon, lat), kGreen) << "model " << model << " centre " << o.centre << " at " << lon << "," << lat;
+            for (auto [lon, lat] : o.sea)
+                EXPECT_EQ(s.Probe(lon, lat), kAqua) << "model " << model << " centre " << o.centre << " at " << lon << "," << lat;
+        }
     }
 }
 
@@ -257,15 +298,14 @@ TEST(GlobeRender, DayAndNightStayInsideTheEquidistantDisc)
     EXPECT_EQ(QColor(c.Image().pixel(100, 100)), QColor(0x40, 0x40, 0x40));
 }
 
-TEST(GlobeRender, GreatCircleBetweenIdenticalOrAntipodalPointsDrawsNothing)
+TEST(GlobeRender, GreatCircleOfOnePointDrawsNothingAndAntipodesGoOverThePole)
 {
     Scene s;
     s.canvas.Begin();
     s.canvas.Fill(0xFFFFFF);
     s.canvas.SetPen({0, psSolid, 1});
     s.globe.DrawGreatCircle(At(10, 10), At(10, 10), 2);
-    s.globe.DrawGreatCircle(At(0, 0), At(-180, 0), 0);
-    s.globe.DrawGreatCircle(At(0, 0), At(-180, 0), 1);
+    s.globe.DrawGreatCircle(At(10, 10), At(10, 10), 1);
     s.canvas.End();
     const QImage& img = s.canvas.Image();
     int dark = 0;
@@ -273,6 +313,15 @@ TEST(GlobeRender, GreatCircleBetweenIdenticalOrAntipodalPointsDrawsNothing)
         for (int x = 0; x < img.width(); ++x)
             dark += QColor(img.pixel(x, y)) != QColor(255, 255, 255);
     EXPECT_EQ(dark, 0);
+    // Antipodes: up the meridian of 0 degrees to the North Pole (and down the one of 180).
+    s.canvas.Begin();
+    s.globe.DrawGreatCircle(At(0, 0), At(-180, 0), 0);
+    s.canvas.End();
+    for (double lat : {15.0, 45.0, 85.0}) {
+        TScreenPoint p;
+        ASSERT_TRUE(s.globe.Model().Project(At(0, lat), p));
+        EXPECT_EQ(QColor(img.pixel(p.x, p.y)), QColor(0, 0, 0)) << lat;
+    }
     // A real path ends at its far point.
     s.canvas.Begin();
     s.globe.DrawGreatCircle(At(-60, 10), At(60, 30), 0);

@@ -351,6 +351,76 @@ TEST_F(WorldMapWindow, EquidistantHidesTheAntipodeAndStopsRotation)
     }
 }
 
+// Open ocean, chosen by hand from an atlas: every point lies at least 300 km from any coast or
+// island (the nearest ones are named where they come within 1000 km). Rows at 35 to 45 N cross
+// the Atlantic and the Pacific, where a map cut at the wrong meridian paints whole rows of land.
+const std::pair<double, double> kOpenOcean[] = {
+    {-40, 40}, {-50, 37}, {-35, 43}, {-25, 45} /* Azores */, {-60, 35} /* Bermuda */, {-45, 50},
+    {-30, 55}, {-35, 25}, {-45, 20}, {-30, 10}, {-20, -5} /* Ascension */, {-25, -20}, {-10, -30} /* Tristan */,
+    {-30, -40}, {-20, -50}, {0, -45} /* Gough */, {160, 40}, {170, 35}, {-170, 40}, {-150, 40}, {-140, 35},
+    {-160, 45}, {-135, 45}, {175, 45}, {155, 30} /* Marcus */, {-145, 25}, {-160, 10} /* Palmyra */,
+    {-130, 10}, {-120, 0}, {-150, -30} /* Rapa */, {-120, -40}, {-100, -20} /* Easter */, {-130, -50},
+    {-90, -35} /* Juan Fernandez */, {160, -40}, {-170, -40}, {-160, -50}, {178, -55} /* Antipodes */,
+    {80, -30}, {70, -20} /* Rodrigues */, {90, -40} /* Amsterdam */, {60, -40} /* Crozet */,
+    {100, -20} /* Cocos */, {85, -10}, {65, 5}, {105, -35},
+};
+// Inside large countries, away from borders (and from the US state lines) and from the grid's
+// lines every 15 degrees.
+const std::pair<double, double> kInland[] = {
+    {100, 32}, {-98, 38}, {-55, -10}, {23, 2}, {134, -25}, {95, 62}, {46, 23}, {78, 22},
+};
+
+TEST_F(WorldMapWindow, NoLandOverTheOceansInAnyProjectionAroundAnyHome)
+{
+    // West and east of Greenwich, and the North Pole, whose antipode is the South Pole inside
+    // Antarctica. Each home is the centre of the equidistant map, and of the flat maps chosen
+    // after it.
+    const std::pair<double, double> homes[] = {{-72.7, 41.7}, {139.7, 35.7}, {0, 90}};
+    const int flat[] = {TWorldMap::prCartesian, TWorldMap::prMercator, TWorldMap::prCylEqualArea, TWorldMap::prAlbers,
+                        TWorldMap::prSinusoidal};
+    const QColor land(0, 128, 0);
+    for (auto [lon, lat] : homes) {
+        Config.SetOwnLongitude(lon);
+        Config.SetOwnLatitude(lat);
+        auto w = Open();
+        if (w->Draw1->actions()[3]->isChecked())
+            w->Draw1->actions()[3]->trigger(); // no titles over the probes
+        std::vector<int> projections{TWorldMap::prEquidistant};
+        projections.insert(projections.end(), std::begin(flat), std::end(flat));
+        for (int p : projections) {
+            w->SetProjection(p);
+            const QImage shot = w->grab().toImage();
+            int shown = 0, painted = 0;
+            auto colourAt = [&](double plon, double plat, QColor& c) {
+                TScreenPoint s;
+                if (!Core(*w).Model().Project(At(plon, plat), s) || !w->Globe->viewport()->rect().contains(s.x, s.y))
+                    return false;
+                c = QColor(shot.pixel(w->Globe->viewport()->mapTo(w.get(), QPoint(s.x, s.y))));
+                return true;
+            };
+            for (auto [olon, olat] : kOpenOcean) {
+                QColor c;
+                if (!colourAt(olon, olat, c))
+                    continue;
+                ++shown;
+                if (c == land) {
+                    ++painted;
+                    ADD_FAILURE() << "land at " << olon << "," << olat << " in projection " << p << " around " << lon
+                                  << "," << lat;
+                }
+            }
+            EXPECT_EQ(painted, 0) << "projection " << p << " around " << lon << "," << lat;
+            EXPECT_GT(shown, int(std::size(kOpenOcean)) / 2) << "projection " << p << " around " << lon << "," << lat;
+            for (auto [llon, llat] : kInland) {
+                QColor c;
+                if (colourAt(llon, llat, c)) {
+                    EXPECT_EQ(c, land) << llon << "," << llat << " in projection " << p << " around " << lon << "," << lat;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(WorldMapWindow, SettingsSurviveCloseAndReopen)
 {
     Config.SetFormScale(80); // the scale applies to the first size only, not to a stored one

@@ -75,6 +75,34 @@ TEST(Grid, PositionToGridRoundTripsAndStaysInside)
         }
 }
 
+// Positions on the lines of the grid, as operators type them (whole degrees and minutes). The
+// locators were computed from the published definition with exact fractions (Python's
+// fractions.Fraction on the degrees and minutes as typed: the subsquare column is
+// floor((lon + 180) x 12), the row floor((lat + 90) x 24)), so that a position on a line belongs
+// to the square to its north and east.
+struct OnLineCase {
+    int lonDeg, lonMin, latDeg, latMin; // signed degrees; minutes take the degrees' sign
+    double latExtraMin;                 // half minutes of the subsquare lines
+    const char* locator;
+};
+
+TEST(Grid, PositionsOnTheLinesBelongToTheSquareNorthAndEast)
+{
+    const OnLineCase cases[] = {
+        {-72, 0, 41, 0, 0, "FN41aa"},   {2, 0, 1, 0, 0, "JJ11aa"},      {100, 0, 45, 7, 0.5, "ON05ad"},
+        {0, 0, 0, 0, 0, "JJ00aa"},      {-180, 0, -90, 0, 0, "AA00aa"}, {180, 0, 90, 0, 0, "AR09ax"},
+        {0, -5, 0, -2, -0.5, "II99xx"}, {-2, 0, -1, 0, 0, "II99aa"},    {13, 25, 52, 30, 0, "JO62rm"},
+        {-77, -5, 38, 55, 0, "FM18lw"}, {151, 10, -33, -50, 0, "QF56oe"}, {-60, 0, -40, 0, 0, "GF00aa"},
+        {139, 40, 35, 40, 0, "PM95uq"}, {0, -10, 51, 27, 0.5, "IO91wl"}, {20, 0, 10, 0, 0, "KK00aa"},
+        {-19, -55, 64, 7, 0.5, "IP04bd"}, {179, 55, -89, -57, -0.5, "RA90xb"},
+    };
+    for (const OnLineCase& c : cases) {
+        const double lon = c.lonDeg + c.lonMin / 60.0;
+        const double lat = c.latDeg + (c.latMin + c.latExtraMin) / 60.0;
+        EXPECT_EQ(PositionToGrid(lon, lat), c.locator) << lon << ", " << lat;
+    }
+}
+
 TEST(ArcCos, ClampsJustOutsideTheRange)
 {
     EXPECT_EQ(ArcCos(1.0000000000000002), 0.0);

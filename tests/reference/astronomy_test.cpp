@@ -70,6 +70,34 @@ TEST(SunRiseSet, PolarDayAndNightHaveNoEvent)
     EXPECT_LT(SunRiseSet(Date(2024, 6, 21), 0, -90).OSet, 0);
 }
 
+TEST(SunRiseSet, GrazingDaysAreDecidedFromTheDaysAltitudes)
+{
+    // Longyearbyen, where the polar night and the midnight sun begin and end: on the first and
+    // last day of each the Sun crosses the horizon for a short while around noon (or midnight),
+    // while the declination at 0h says it stays down (or up), or the other way round. PyEphem
+    // 4.1.4 as in the table above, at lon 15.63, lat 78.22. On such a day a few seconds of arc
+    // (PyEphem's topocentric parallax among them) move the times by a minute or more.
+    const double lon = 15.63, lat = 78.22;
+    struct Day {
+        int month, day, rise, set;
+    };
+    const Day days[] = {
+        {2, 14, RiseSetAlwaysDown, RiseSetAlwaysDown}, {2, 15, 38488, 42229}, // 10:41:28, 11:43:49
+        {4, 17, 130, 80501},                           {4, 18, RiseSetAlwaysUp, RiseSetAlwaysUp},
+        {8, 23, RiseSetAlwaysUp, RiseSetAlwaysUp},     {8, 24, 85389, 80302}, // 23:43:09, 22:18:22
+        {10, 26, 38006, 38856},                        {10, 27, RiseSetAlwaysDown, RiseSetAlwaysDown}};
+    for (const Day& c : days) {
+        const TStRiseSetRec r = SunRiseSet(Date(2025, c.month, c.day), lon, lat);
+        if (c.rise < 0) {
+            EXPECT_EQ(r.ORise, c.rise) << c.month << "-" << c.day;
+            EXPECT_EQ(r.OSet, c.set) << c.month << "-" << c.day;
+        } else {
+            EXPECT_NEAR(r.ORise, c.rise, 120) << c.month << "-" << c.day;
+            EXPECT_NEAR(r.OSet, c.set, 120) << c.month << "-" << c.day;
+        }
+    }
+}
+
 TEST(SunRiseSet, EndsAndStaysInTheDayNearThePolarCircle)
 {
     // Where the Sun only just rises or sets the corrections' divisor goes to zero; every
