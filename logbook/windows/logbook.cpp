@@ -115,16 +115,9 @@ void TLogbook::ShowRows(int currentRow)
 void TLogbook::Rebuild()
 {
     rebuildPending_ = false;
-    // The row the operator chose stays chosen while the QSO window shows the same QSO: a refresh
-    // between the two clicks of a double click must not move it back to the shown QSO.
-    const TQsoRecord* chosen = QsoAt(DG->Row);
     view_.Rebuild();
     const TQsoEntry& e = owner_->Entry();
-    const TQsoRecord* shown = e.ViewAt(e.CurrentIndex());
-    int at = shown == followed_ && chosen ? view_.IndexOf(chosen) : -1;
-    if (at < 0)
-        at = view_.IndexOf(shown);
-    followed_ = shown;
+    const int at = view_.IndexOf(e.ViewAt(e.CurrentIndex()));
     ShowRows(at >= 0 ? at + 1 : 1);
 }
 

@@ -74,7 +74,6 @@ private:
     TReportDefinition def_;
     int report_ = 0;
     bool rebuildPending_ = false;
-    const TQsoRecord* followed_ = nullptr; // the QSO window's QSO at the last rebuild
 };
 
 } // namespace korval

@@ -34,6 +34,7 @@
 #include "station/windows/cluster_terminals.h"
 #include "entry/windows/ovc_numeric_field.h"
 #include "entry/windows/ovc_simple_field.h"
+#include "entry/windows/ovc_base_field.h"
 #include "station/windows/packet_window.h"
 #include "station/windows/putout_window.h"
 #include "station/windows/select_ip_addr.h"
@@ -226,11 +227,11 @@ TEST_F(ClusterAppTest, AnnounceDxSendsTheTypedFrequencyAndRefusesNone)
     TQSOForm* qso = form->QsoForm();
     ASSERT_NE(qso, nullptr);
     qso->Addoffline1Click();
-    qso->Entry().Fields.Text[fCall] = "3Y0J";
-    qso->Entry().Fields.Sel[fMode] = mdCW;
+    ASSERT_TRUE(qso->Action(TQSOForm::cmAnnounceDx)->isEnabled());
+    qso->Field(fCall)->SetAsString("3Y0J"); // the call typed in the QSO window, on SSB
     struct Case { const char* keys; bool selectAllFirst; const char* sent; };
-    for (const Case& c : {Case{"14023.5", true, "DX 14023.50 3Y0J loud in CT\r"},
-                          Case{"7001.25", false, "DX 7001.25 3Y0J loud in CT\r"}}) {
+    for (const Case& c : {Case{"14023.5", true, "DX 14023.50 3Y0J loud in CT"},
+                          Case{"7001.25", false, "DX 7001.25 3Y0J loud in CT"}}) {
         {
             std::lock_guard<std::mutex> g(lock);
             received.clear();
