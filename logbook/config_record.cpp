@@ -204,15 +204,17 @@ TConfigRecord::TConfigRecord()
     for (int i = 0; i < 2; ++i) {
         const TSheet& sh = sheets[i];
         std::uint8_t* l = LabelLayoutBytes(i);
-        const double f = sh.mm ? 1 / 25.4 : 1.0; // lengths are stored in inches
+        // Lengths are stored in inches, here to the thousandth the settings file keeps, so that
+        // an exported and merged setup is the same record.
+        const auto inches = [&sh](double v) { return std::round(v * (sh.mm ? 1 / 25.4 : 1.0) * 1000) / 1000; };
         PutShortStr(l, 0, 10, sh.name);
         PutU8(l, 11, sh.mm ? 1 : 0);
-        PutDouble(l, 12, sh.top * f);
-        PutDouble(l, 20, sh.left * f);
-        PutDouble(l, 28, sh.vertPitch * f);
-        PutDouble(l, 36, sh.horzPitch * f);
-        PutDouble(l, 44, sh.height * f);
-        PutDouble(l, 52, sh.width * f);
+        PutDouble(l, 12, inches(sh.top));
+        PutDouble(l, 20, inches(sh.left));
+        PutDouble(l, 28, inches(sh.vertPitch));
+        PutDouble(l, 36, inches(sh.horzPitch));
+        PutDouble(l, 44, inches(sh.height));
+        PutDouble(l, 52, inches(sh.width));
         PutU8(l, 76, static_cast<std::uint8_t>(sh.across));
         PutU8(l, 77, static_cast<std::uint8_t>(sh.down));
         PutShortStr(l, 94, 20, sh.paper);
