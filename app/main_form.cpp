@@ -517,6 +517,23 @@ void TMainForm::StartAutoSaveCountdown()
     StartTrigger(trAutoSave, 5000);
 }
 
+void TMainForm::BackupSoon()
+{
+    // An operator who turned the crash backups off keeps them off.
+    if (Config.AutoSaveInterval() <= 0)
+        return;
+    StopAutoSaveCountdown();
+    autoSaveDue_ = true;
+}
+
+void TMainForm::BulkChange(bool running)
+{
+    bulkChanges_ = std::max(0, bulkChanges_ + (running ? 1 : -1));
+    // What came in is backed up whole as soon as it is all there.
+    if (!running && bulkChanges_ == 0 && CurrentLog() && CurrentLog()->Modified())
+        BackupSoon();
+}
+
 void TMainForm::AutoSave()
 {
     StopAutoSaveCountdown();
@@ -556,7 +573,7 @@ void TMainForm::AppIdle()
     }
     // Saving and polling wait while CW goes out, so the keying keeps its rhythm.
     const bool cwIdle = !station_ || station_->SenderIdle();
-    if (autoSaveDue_ && cwIdle)
+    if (autoSaveDue_ && cwIdle && bulkChanges_ == 0)
         AutoSave();
     if (radioPollDue_ && cwIdle) {
         radioPollDue_ = false;
@@ -1141,7 +1158,9 @@ void TMainForm::UpdateUserLevelMenus()
     Countries1->setEnabled(UserLevelAllows(2));
     IOTA1->setEnabled(UserLevelAllows(2));
     QSLManagers1->setEnabled(UserLevelAllows(2));
-    Radios1->setEnabled(UserLevelAllows(3));
+    // The radio definitions stay reachable: below the user level "Expert" the command says what
+    // opens them instead of doing nothing.
+    Radios1->setEnabled(true);
 }
 
 void TMainForm::UpdateRadioMenu()
@@ -1164,6 +1183,12 @@ void TMainForm::UpdateRadioMenu()
 
 void TMainForm::Radios1Click()
 {
+    if (!UserLevelAllows(3)) {
+        MessageDlg("The radio definitions are edited at the user level \"Expert\":\r"
+                   "File > Preferences, page Personal, User level.",
+                   TMsgDlgType::mtInformation, mbOK);
+        return;
+    }
     TRadioDB editor(this);
     editor.exec();
 }
@@ -1252,7 +1277,10 @@ void TMainForm::UserMessage(int code)
             qso->RadioStateChanged();
         break;
     case mfRadioCreated:
-        radioPollDue_ = false;
+        // A radio started while real-time entry runs (by the setup, the definition editor or at
+        // start-up) is asked at the next idle time, which arms the poll trigger again; otherwise
+        // nothing would poll it until the next entry.
+        radioPollDue_ = QsoForm() && QsoForm()->EntryMode() == emRealTime;
         UpdateRadioMenu();
         if (TQSOForm* qso = QsoForm())
             qso->RadioStateChanged();

@@ -193,6 +193,8 @@ private:
     void ShowModified() override;
     void RestartAutoSave() override { StartAutoSaveCountdown(); }
     void StopAutoSave() override { StopAutoSaveCountdown(); }
+    void BackupSoon() override;
+    void BulkChange(bool running) override;
     void SetDiskPanel(const std::string& text) override;
     void ShowQsoWindow() override;
     void RefreshQsoWindow() override { ShowQsoWindow(); }
@@ -229,6 +231,7 @@ private:
     bool calendarCheck_ = false;
     bool radioPollDue_ = false;
     bool autoSaveDue_ = false;
+    int bulkChanges_ = 0; // running imports and merges: no crash backup meanwhile
     double lastBackup_ = 0;
     QString lastMode_;
     std::vector<std::string> qslRoutes_;

@@ -105,7 +105,9 @@ void TOvcNumericFieldEngine::LoadWorkBuffer()
         negative_ = true;
         s.erase(0, 1);
     }
-    if (s == "0")
+    // A zero value ("0", or "0.00" under a mask with decimals) is no digit typed yet: keeping
+    // its text would leave no room for the operator's digits.
+    if (!s.empty() && s.find_first_not_of("0.") == std::string::npos)
         s.clear();
     work_ = s;
 }

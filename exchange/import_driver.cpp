@@ -468,14 +468,19 @@ TImportResult ImportFileInto(TQsoData& log, const std::string& fileName, const T
         result.Cancelled = true;
         return result;
     }
-    result = ImportData(log, bytes, fileName, filter, isAdif, settings);
-    if (result.Cancelled)
-        return result;
-    if (result.HeaderMissing)
-        MessageDlg("No ADIF header found in " + baseName(fileName) + ": the file has no <EOH> tag",
-                   TMsgDlgType::mtError, mbOK);
-    if (!isAdif && !result.Stopped && !filter.NoteExt.empty())
-        ReadImportNoteFile(log, fileName, filter.NoteExt);
+    {
+        // The questions of a running import let idle work run: a crash backup then would hold
+        // only part of the file.
+        TBulkChangeScope bulk;
+        result = ImportData(log, bytes, fileName, filter, isAdif, settings);
+        if (result.Cancelled)
+            return result;
+        if (result.HeaderMissing)
+            MessageDlg("No ADIF header found in " + baseName(fileName) + ": the file has no <EOH> tag",
+                       TMsgDlgType::mtError, mbOK);
+        if (!isAdif && !result.Stopped && !filter.NoteExt.empty())
+            ReadImportNoteFile(log, fileName, filter.NoteExt);
+    }
     MessageDlg(result.Summary, TMsgDlgType::mtInformation, mbOK);
     if (result.Count.Added > 0)
         LogHooks().RefreshQsoWindow();
@@ -534,7 +539,10 @@ long MergeKorvalLog(const std::string& fileName)
     if (log->Count() > 0 && !ImportQuestions().AskDupesImportPolicy(policy))
         return -1;
     int before = log->Count();
-    LoadLogFileInto(*log, fileName, false, policy);
+    {
+        TBulkChangeScope bulk;
+        LoadLogFileInto(*log, fileName, false, policy);
+    }
     long added = log->Count() - before;
     MessageDlg(CountText(added, "QSO") + " added", TMsgDlgType::mtInformation, mbOK);
     LogHooks().RefreshQsoWindow();

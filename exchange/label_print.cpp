@@ -427,7 +427,9 @@ void TMyLabPr::startLabel(const std::string& callLine, bool rightAligned)
     r.SetFontColor(settings_.CallFont.Color);
     const double top = r.GetSectionTop();
     r.SetCursorY(top);
-    r.SetCursorY(top + r.AscentPart() + layout_.VertShift * 0);
+    // The call stands on the bottom of its line at the lowest, where the headings begin: a font
+    // whose ascent is taller than the line would print the call over them.
+    r.SetCursorY(top + std::min(r.AscentPart(), callLine_ - layout_.VertShift));
     if (rightAligned)
         r.PrintRight(callLine, r.GetSectionRight());
     else

@@ -184,11 +184,42 @@ TConfigRecord::TConfigRecord()
     SetLabelGreeting(0, "@@ 73 de ~");
     SetLabelGreeting(2, "Thanks SWL report de ~");
     SetCallbookKind(0);
-    SetCallbookPath("D:\\");
+    // No callbook data folder of its own: the callbook's data lies in the EXTDATA folder of the
+    // Korval home, beside its library (a drive letter means nothing here).
+    SetCallbookPath("");
     SetScannerChannel(1, {false, 0, "DX freq", 0, 0});
     SetScannerChannel(2, {false, 0, "Net", 0, 0});
-    PutShortStr(LabelLayoutBytes(0), 0, 10, "Custom1");
-    PutShortStr(LabelLayoutBytes(1), 0, 10, "Custom2");
+    // The two custom layouts start as the commonest label sheets (by their makers' published
+    // sizes), so that a new home prints labels before any sheet was measured: three across and
+    // ten down on Letter, three across and seven down on A4.
+    struct TSheet {
+        const char* name;
+        const char* paper;
+        bool mm;
+        int across, down;
+        double width, height, top, left, horzPitch, vertPitch;
+    };
+    static const TSheet sheets[2] = {{"Custom1", "Letter", false, 3, 10, 2.625, 1.0, 0.5, 0.1875, 2.75, 1.0},
+                                     {"Custom2", "A4", true, 3, 7, 63.5, 38.1, 15.15, 7.25, 66.0, 38.1}};
+    for (int i = 0; i < 2; ++i) {
+        const TSheet& sh = sheets[i];
+        std::uint8_t* l = LabelLayoutBytes(i);
+        // Lengths are stored in inches, here to the thousandth the settings file keeps, so that
+        // an exported and merged setup is the same record.
+        const auto inches = [&sh](double v) { return std::round(v * (sh.mm ? 1 / 25.4 : 1.0) * 1000) / 1000; };
+        PutShortStr(l, 0, 10, sh.name);
+        PutU8(l, 11, sh.mm ? 1 : 0);
+        PutDouble(l, 12, inches(sh.top));
+        PutDouble(l, 20, inches(sh.left));
+        PutDouble(l, 28, inches(sh.vertPitch));
+        PutDouble(l, 36, inches(sh.horzPitch));
+        PutDouble(l, 44, inches(sh.height));
+        PutDouble(l, 52, inches(sh.width));
+        PutU8(l, 76, static_cast<std::uint8_t>(sh.across));
+        PutU8(l, 77, static_cast<std::uint8_t>(sh.down));
+        PutShortStr(l, 94, 20, sh.paper);
+        PutU8(l, 115, 1); // portrait
+    }
     for (int band = 10; band <= 15; ++band)
         SetVuccBand(band, true);
     SetCwCharWpm(20);

@@ -11,6 +11,7 @@
 #include "logbook/config_record.h"
 #include "logbook/country_db.h"
 #include "logbook/custom_award.h"
+#include "logbook/log_hooks.h"
 #include "logbook/call_syntax.h"
 #include "logbook/was_state.h"
 #include "logbook/position.h"
@@ -410,6 +411,7 @@ bool TQsoEntry::AddQso(const std::string& exchange)
     auto* owned = new TQsoRecord(rec);
     log_->InsertQso(owned);
     log_->SetModified();
+    LogHooks().BackupSoon();
     nav_.SetCurrentFromRecord(owned);
     host_->LogListChanged(moved > 0);
     NewEntry(false);
@@ -486,6 +488,7 @@ bool TQsoEntry::UpdateQso(std::uint16_t sequence)
     const std::string oldCall = old->Call.str();
     TQsoRecord* now = log_->ReplaceQso(rec, old);  // takes rec's note
     log_->SetModified();
+    LogHooks().BackupSoon();
     int moved = ReassignLaterQsos(*now, now);
     nav_.SetCurrentFromRecord(now);
     if (oldCall != now->Call.view())
@@ -579,6 +582,7 @@ void TQsoEntry::Delete2Click()
     const std::string call = rec->Call.str();
     log_->DeleteQso(rec);
     log_->SetModified();
+    LogHooks().BackupSoon();
     log_->DeleteUnworkedNote(call);
     host_->LogListChanged(true);
     host_->MarkChildDirty(cwSameCall);

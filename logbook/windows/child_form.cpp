@@ -18,7 +18,14 @@ void TChildForm::showEvent(QShowEvent* e)
     if (!placed_) {
         placed_ = true;
         SetFormFont(this);
-        RestoreFormPlacement(this, placementSlot_);
+        // Without a place of its own the window opens below its owner, not over the fields it
+        // follows (a double click in the log list shows its QSO in the QSO window, which must
+        // not lie hidden under the list).
+        if (!RestoreFormPlacement(this, placementSlot_))
+            if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+                move(owner->frameGeometry().left(), owner->frameGeometry().bottom() + 1);
+                KeepFormOnScreen(this);
+            }
     }
     QWidget::showEvent(e);
 }

@@ -526,20 +526,24 @@ void TQSOForm::Push()
             continue;
         }
         TOvcBaseEntryField* e = Field(f);
+        // Writing a value into the field being typed in selects its whole text, so the next key
+        // would replace it: the field keeps its text, selection and caret unless its value changed.
+        const bool typing = e->hasFocus();
         switch (QsoFieldKind(f)) {
         case TQsoFieldKind::Date: {
             const std::int32_t d = f == fDate ? F.Date : F.QslDate;
             // No value of its own (what an unreadable text pulls as): the typed text stays.
-            if (d >= 0 || !Unreadable(f))
+            if ((d >= 0 || !Unreadable(f)) && !(typing && e->GetAsStDate() == d))
                 e->SetAsStDate(d);
             break;
         }
         case TQsoFieldKind::Time:
-            if (F.Time >= 0 || !Unreadable(f))
+            if ((F.Time >= 0 || !Unreadable(f)) && !(typing && e->GetAsStTime() == F.Time))
                 e->SetAsStTime(F.Time);
             break;
         default:
-            e->SetAsString(F.Text[i]);
+            if (!(typing && e->GetAsString() == F.Text[i]))
+                e->SetAsString(F.Text[i]);
             break;
         }
         e->SetModified(F.Modified[i]);

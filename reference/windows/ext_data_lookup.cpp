@@ -44,7 +44,9 @@ TOvcSimpleField* CallField(QWidget* parent, const char* name)
 
 TCallbookSettings ConfiguredCallbook()
 {
-    return {Config.CallbookKind(), Config.CallbookPath(), GetExtDataDir()};
+    // Without a data folder of its own the callbook's data lies beside its library.
+    const std::string data = Config.CallbookPath();
+    return {Config.CallbookKind(), data.empty() ? GetExtDataDir() : data, GetExtDataDir()};
 }
 
 } // namespace

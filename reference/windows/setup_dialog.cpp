@@ -802,6 +802,7 @@ QWidget* TSetupDialog::BuildExtData(QWidget* page)
     auto* kind = Choice(address, "F_ExtAddrType", {"None", "Amsoft CDRom", "Buckmaster CDRom", "Flying Horse CDRom",
                                                    "QRZ CDRom", "Octavia CDROM"});
     auto* path = TextField(address, "F_ExtAddrPath", 80);
+    path->setToolTip(QStringLiteral("Empty: the EXTDATA folder of the Korval home"));
     addrRows.Add(address, "Source", kind);
     addrRows.Add(address, "Data folder", path);
     Bind(pgExtData, kind, bkIndex8, TConfigRecord::CallbookKindOffset);

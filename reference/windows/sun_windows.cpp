@@ -192,9 +192,10 @@ TCountryInfo::TCountryInfo(std::function<std::uint16_t()> country, QWidget* owne
     addLabelled(g, 0, 0, "Heading", F_Heading);
     addLabelled(g, 1, 0, "Long Path", F_LongPath);
     addLabelled(g, 2, 0, "Reciprocal", F_Reciprocal);
-    g->addWidget(new QLabel("Rise", this), 0, 3);
-    g->addWidget(new QLabel("Set", this), 0, 4);
-    addLabelled(g, 1, 2, "Local", F_Sunrise);
+    // Every time here is UTC; "Home" is the own station's place.
+    g->addWidget(new QLabel("Rise UTC", this), 0, 3);
+    g->addWidget(new QLabel("Set UTC", this), 0, 4);
+    addLabelled(g, 1, 2, "Home", F_Sunrise);
     g->addWidget(F_SunSet, 1, 4);
     addLabelled(g, 2, 2, "DX", F_DXSunRise);
     g->addWidget(F_DXSunSet, 2, 4);
@@ -425,8 +426,8 @@ TCountrySRS::TCountrySRS(QWidget* owner) : QWidget(owner)
     auto* top = new QGridLayout;
     addLabelled(top, 0, 0, "Date", F_Date);
     addLabelled(top, 0, 2, "Window", F_Max);
-    addLabelled(top, 1, 0, "Local Rise", F_SunRise);
-    addLabelled(top, 1, 2, "Local Set", F_SunSet);
+    addLabelled(top, 1, 0, "Home Rise UTC", F_SunRise);
+    addLabelled(top, 1, 2, "Home Set UTC", F_SunSet);
     auto* l = new QVBoxLayout(this);
     l->setMenuBar(menuBar);
     l->addLayout(top);

@@ -5,13 +5,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
-#include <QPrintDialog>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 #include "platform/message_dlg.h"
 #include "platform/windows/win1252.h"
+#include "reporting/windows/print_setup_dialog.h"
 #include "reporting/windows/report_forms.h"
 
 namespace korval {
@@ -303,13 +303,31 @@ std::unique_ptr<TDrawingContext> TQtPrinterSystem::CreateContext(const TRPDevice
 bool TQtPrinterSystem::SetupDialog(const TRPDeviceItem& current, TDevMode& devMode, std::string& device,
                                    std::string& port)
 {
-    std::unique_ptr<QPrinter> printer = makePrinter(current);
-    if (!printer)
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    korval::ApplyDevMode(*printer, devMode);
-    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    // The printers as the report engine lists them ("<printer> on <port>"), the PDF printer
+    // among them: the dialog of the print system knows only its own queues.
+    std::vector<TRPDeviceItem> items;
+    TPrintSetupPrinters printers;
+    for (const auto& [name, value] : Devices()) {
+        const std::size_t comma = value.find(',');
+        const std::string driver = value.substr(0, comma);
+        const std::string ports = comma == std::string::npos ? std::string() : value.substr(comma + 1);
+        items.push_back({name, driver, ports});
+        printers.Names.push_back(name + " on " + ports);
+    }
+    int currentIndex = 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].Device == current.Device && items[i].Port == current.Port)
+            currentIndex = static_cast<int>(i);
+    printers.Papers = [this, &items](int i) { return Papers(items.at(static_cast<std::size_t>(i))); };
+    printers.MaxCopies = [this, &items](int i) { return MaxCopies(items.at(static_cast<std::size_t>(i))); };
+    printers.CanDuplex = [this, &items](int i) {
+        const QPrinterInfo printerInfo = info(items.at(static_cast<std::size_t>(i)));
+        return !printerInfo.isNull() && printerInfo.supportedDuplexModes().size() > 1;
+    };
+    printers.Settings = [this, &items](int i, TDevMode& mode) {
+        return DocumentProperties(items.at(static_cast<std::size_t>(i)), mode);
+    };
+    TPrintSetupDialog dialog(std::move(printers), currentIndex, devMode, QApplication::activeWindow());
     // Centred across the screen, a third of the free height from the top.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -317,20 +335,13 @@ bool TQtPrinterSystem::SetupDialog(const TRPDeviceItem& current, TDevMode& devMo
         dialog.move(area.left() + (area.width() - size.width()) / 2,
                     area.top() + (area.height() - size.height()) / 3);
     }
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || items.empty())
         return false;
-    ReadDevMode(*printer, devMode);
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        device = kPdfPrinter;
-        port = kPdfPort;
-        return true;
-    }
-    device.clear();
-    for (const auto& [name, queue] : queues_)
-        if (queue == printer->printerName())
-            device = name;
-    port = "CUPS";
-    return !device.empty();
+    const TRPDeviceItem& chosen = items.at(static_cast<std::size_t>(dialog.Printer()));
+    devMode = dialog.Settings();
+    device = chosen.Device;
+    port = chosen.Port;
+    return true;
 }
 
 // ---- the screen and the engine's hooks

@@ -1,6 +1,7 @@
 #include "station/windows/announce_dx_dialog.h"
 
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -9,6 +10,7 @@
 #include "entry/windows/ovc_numeric_field.h"
 #include "entry/windows/ovc_simple_field.h"
 #include "logbook/base/string_utils.h"
+#include "platform/message_dlg.h"
 
 namespace korval {
 
@@ -42,6 +44,9 @@ TAnnounceDXDialog::TAnnounceDXDialog(const TAnnouncement& prefill, QWidget* pare
     F_Remarks->setObjectName(QStringLiteral("F_Remarks"));
     F_Remarks->SetMaxLength(30);
     F_Remarks->SetAsString(prefill.remarks);
+    // Ctrl+A selects a field's whole text, so that what is typed next replaces it.
+    for (QWidget* f : std::initializer_list<QWidget*>{F_call, F_AVFO, F_BVFO, F_Remarks})
+        f->installEventFilter(this);
     BtnOK = new QPushButton(QStringLiteral("OK"), this);
     BtnOK->setDefault(true);
     BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -65,6 +70,36 @@ TAnnouncement TAnnounceDXDialog::Result()
 {
     return {UpperAscii(TrimSpaces(F_call->GetAsString())), F_AVFO->GetAsFloat(), F_BVFO->GetAsFloat(),
             TrimSpaces(F_Remarks->GetAsString())};
+}
+
+bool TAnnounceDXDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_A && k->modifiers() == Qt::ControlModifier)
+            if (auto* field = dynamic_cast<TOvcBaseEntryField*>(watched)) {
+                field->SelectAll();
+                return true;
+            }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAnnounceDXDialog::accept()
+{
+    const TAnnouncement a = Result();
+    if (a.call.empty()) {
+        MessageDlg("A spot needs the call of the DX station", TMsgDlgType::mtWarning, mbOK);
+        F_call->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!(a.kHz > 0)) {
+        MessageDlg("A spot needs the frequency of the DX station in kHz (14023.5 for 14.0235 MHz)",
+                   TMsgDlgType::mtWarning, mbOK);
+        F_AVFO->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QDialog::accept();
 }
 
 } // namespace korval

@@ -32,6 +32,11 @@ public:
     QPushButton* BtnCancel = nullptr;
 
     TAnnouncement Result();
+    // OK: a spot needs the DX's call and frequency; without them the dialog says so and stays.
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace korval

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <mutex>
+#include <sys/socket.h>
 #include <filesystem>
 #include <set>
 
@@ -32,7 +34,11 @@
 #include "logbook/windows/form_placement.h"
 #include "logbook/windows/qso_form.h"
 #include "platform/message_dlg.h"
+#include "station/windows/announce_dx_dialog.h"
 #include "station/windows/cluster_terminals.h"
+#include "entry/windows/ovc_numeric_field.h"
+#include "entry/windows/ovc_simple_field.h"
+#include "entry/windows/ovc_base_field.h"
 #include "station/windows/packet_window.h"
 #include "station/windows/putout_window.h"
 #include "station/windows/select_ip_addr.h"
@@ -186,6 +192,102 @@ TEST_F(ClusterAppTest, MenusConnectToTheClusterAndItsSpotsShowAndFollowTheLog)
 
     form.reset();
     EXPECT_TRUE(unexpected.texts().empty()) << unexpected.texts()[0];
+}
+
+// Station > Announce DX as the operator uses it: the frequency typed into the dialog (clicked into
+// over the shown 0.00, with or without Ctrl+A) is the one the cluster gets; a spot without a
+// frequency is refused with a message and nothing is sent.
+TEST_F(ClusterAppTest, AnnounceDxSendsTheTypedFrequencyAndRefusesNone)
+{
+    std::atomic<bool> done{false};
+    std::mutex lock;
+    std::string received;
+    test::TLoopServer server(1, [&](int fd, int) {
+        test::TLoopServer::Send(fd, "K1ABC de GB7DXC >");
+        while (!done) {
+            char buf[256];
+            const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+            if (n > 0) {
+                std::lock_guard<std::mutex> g(lock);
+                received.append(buf, static_cast<std::size_t>(n));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    TDone finish{done};
+    test::WriteAll(home.file("SAVE/KORVAL.TCP"), "Loopback cluster,127.0.0.1:" + server.Port() + "\r\n");
+    auto form = Start();
+    TPacketW* packet = form->Terminals()->PacketWindow();
+    ASSERT_NE(packet, nullptr);
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<TSelectIPAddr*>(QApplication::activeModalWidget())) {
+            d->LB->setCurrentRow(0);
+            d->BtnOK->click();
+        }
+    });
+    packet->MenuItem(QStringLiteral("Internet connection"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !packet->Lines().Lines().empty(); }, 8000));
+
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    qso->Addoffline1Click();
+    ASSERT_TRUE(qso->Action(TQSOForm::cmAnnounceDx)->isEnabled());
+    qso->Field(fCall)->SetAsString("3Y0J"); // the call typed in the QSO window, on SSB
+    struct Case { const char* keys; bool selectAllFirst; const char* sent; };
+    for (const Case& c : {Case{"14023.5", true, "DX 14023.50 3Y0J loud in CT"},
+                          Case{"7001.25", false, "DX 7001.25 3Y0J loud in CT"}}) {
+        {
+            std::lock_guard<std::mutex> g(lock);
+            received.clear();
+        }
+        bool shown = false;
+        QTimer::singleShot(50, [&] {
+            auto* d = qobject_cast<TAnnounceDXDialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            shown = true;
+            d->activateWindow();
+            // Into the field with a click (the caret, no selection), or with Ctrl+A after it.
+            QTest::mouseClick(d->F_AVFO, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            if (c.selectAllFirst)
+                QTest::keyClick(d->F_AVFO, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(d->F_AVFO, c.keys);
+            d->F_Remarks->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(d->F_Remarks, "loud in CT");
+            d->BtnOK->click();
+        });
+        qso->Action(TQSOForm::cmAnnounceDx)->trigger();
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            std::lock_guard<std::mutex> g(lock);
+            return received.find(c.sent) != std::string::npos;
+        }, 5000)) << c.keys << ": the cluster got \"" << received << "\"";
+    }
+
+    // No frequency: the dialog says so and stays; cancelled, nothing goes to the cluster.
+    {
+        std::lock_guard<std::mutex> g(lock);
+        received.clear();
+    }
+    ScopedMessageRecorder refusal;
+    bool stayed = false;
+    QTimer::singleShot(50, [&] {
+        auto* d = qobject_cast<TAnnounceDXDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        d->F_AVFO->SetAsFloat(0);
+        d->BtnOK->click();
+        stayed = QApplication::activeModalWidget() == d;
+        d->reject();
+    });
+    qso->Action(TQSOForm::cmAnnounceDx)->trigger();
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(refusal.texts().size(), 1u);
+    EXPECT_NE(refusal.texts()[0].find("frequency"), std::string::npos) << refusal.texts()[0];
+    QTest::qWait(100);
+    std::lock_guard<std::mutex> g(lock);
+    EXPECT_EQ(received.find("DX "), std::string::npos) << received;
 }
 
 TEST_F(ClusterAppTest, SwitchesHandTheSpotFileToTheSpotWindowAndTheFakeFlagToThePacketTerminal)

@@ -2,6 +2,7 @@
 // follows the radio's band and mode through the idle-time poll, and the Radio menu starts and
 // stops the radio and follows its failures.
 #include "app/main_form.h"
+#include "app/setup_services.h"
 
 #include "entry/ovc_timer_pool.h"
 #include "logbook/log_file.h"
@@ -128,6 +129,33 @@ TEST_F(MainFormRadio, RealTimeEntryFromAShownQsoStartsBlankWithTheRadiosBand)
     Spin(50);
     EXPECT_EQ(qso.Entry().Fields.Text[fCall], "");  // the shown QSO is not brought back
     EXPECT_EQ(qso.Entry().GetBand(), 7);              // 15 m, asked at once
+}
+
+// A radio set up in File > Preferences while real-time entry runs: saving the setup starts it
+// (the setup's restart of the ports), and it is polled from then on, not only after Radio > Stop
+// Radio and Start Radio.
+TEST_F(MainFormRadio, ARadioStartedBySavingTheSetupIsPolledInRealTimeEntry)
+{
+    TKenwoodSim& radio = StartSim<TKenwoodSim>("Kenwood TS-590S");
+    const std::string model = Config.RadioModel();
+    Config.SetRadioModel("");
+    TQSOForm& qso = Show();
+    qso.Action(TQSOForm::cmAddRealTime)->trigger();
+    Spin(50);
+    ASSERT_EQ(Radio(), nullptr);
+
+    Config.SetRadioModel(model);
+    TMainSetupServices(*form).CreateRadio();
+    Spin(50);
+    ASSERT_NE(Radio(), nullptr);
+    EXPECT_EQ(form->FlipRadio1->text().toStdString(), "Stop Radio");
+    EXPECT_NE(radio.Received().find("FA;"), std::string::npos) << "asked at once: " << radio.Received();
+    for (const auto& [hz, band] : {std::pair{7030000L, 3}, std::pair{21074000L, 7}}) {
+        radio.freqHz = hz;
+        Tick(PollMs);
+        EXPECT_EQ(qso.Entry().GetBand(), band) << hz << " Hz";
+    }
+    EXPECT_TRUE(messages.texts().empty());
 }
 
 TEST_F(MainFormRadio, RadioMenuStopsAndStartsTheRadioAndAFailedRadioIsStopped)

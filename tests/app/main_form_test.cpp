@@ -16,6 +16,14 @@
 #include "logbook/windows/child_windows.h"
 #include "reference/windows/master_lookup.h"
 #include "exchange/windows/filter_windows.h"
+#include "exchange/import_driver.h"
+#include "reporting/rp_device.h"
+#include "reporting/windows/print_setup_dialog.h"
+#include "reporting/windows/qt_printer_system.h"
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSpinBox>
+#include "exchange/filter_record.h"
 #include "globe/windows/world_map.h"
 #include "reference/cal_collection.h"
 #include "reference/windows/calendar_window.h"
@@ -26,6 +34,8 @@
 #include "logbook/paths.h"
 #include "logbook/qso_data.h"
 #include "logbook/windows/qso_form.h"
+#include "logbook/windows/logbook.h"
+#include "grids/windows/my_grid.h"
 #include "logbook/qso_lookup.h"
 #include "logbook/call_lookup.h"
 #include "logbook/base/day_number.h"
@@ -445,6 +455,110 @@ TEST_F(MainFormFixture, OpenedLogShowsTheQsoWindowWhichPostsIntoTheSavedFile)
     SetUtcClockSource(nullptr);
 }
 
+// Typing slowly in real-time entry: the one-second clock refreshes the window between two keys,
+// and must leave the text, selection and caret of the field being typed in as the keys left them.
+TEST_F(MainFormFixture, TheClockRefreshLeavesTheFieldBeingTypedInAlone)
+{
+    std::int64_t now = 1588334400; // noon, 1 May 2020
+    SetUtcClockSource([&now] { return now; });
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    qso->Action(TQSOForm::cmAddRealTime)->trigger(); // QSO > Add Real-time
+    qso->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(qso));
+    struct Typed { int field; const char* first; const char* rest; };
+    for (const Typed& t : {Typed{fCall, "JA1", "ABC"}, Typed{fNote, "Worked him on ", "40 m"}}) {
+        QWidget* w = qso->Control(t.field);
+        for (int i = 0; i < 6 && !w->isEnabled(); ++i)
+            qso->Action(TQSOForm::cmNextWindowSize)->trigger(); // F5 until the window shows the field
+        w->setFocus(Qt::TabFocusReason);
+        SpinLoop(10);
+        QTest::keyClicks(w, t.first);
+        now += 60;
+        Tick(1000);
+        SpinLoop(10);
+        int start = -1, end = -1;
+        qso->Field(t.field)->GetSel(start, end);
+        const int typed = static_cast<int>(std::string(t.first).size());
+        EXPECT_EQ(start, end) << "field " << t.field << ": nothing is selected";
+        EXPECT_EQ(end, typed) << "field " << t.field << ": the caret stays after the typed text";
+        QTest::keyClicks(w, t.rest);
+        EXPECT_EQ(qso->Field(t.field)->GetAsString(), std::string(t.first) + t.rest) << "field " << t.field;
+        QTest::keyClick(w, Qt::Key_Tab); // the call looked up, the note field is open
+        SpinLoop(10);
+    }
+    EXPECT_EQ(qso->Field(fTime)->GetAsString().substr(0, 5), "12:02") << "the time still follows the clock";
+    EXPECT_TRUE(rec.texts().empty());
+    SetUtcClockSource(nullptr);
+}
+
+// A program killed a second after a QSO was posted: the crash backup already holds it (the
+// auto-save countdown would have written it only minutes later). An import holds the backup
+// back while it runs, even while its questions let idle work run, and the backup holds all of
+// the file once it ended.
+TEST_F(MainFormFixture, APostedQsoIsBackedUpAtOnceAndAnImportOnlyWhole)
+{
+    Config.SetWarnUnsavedQso(false);
+    ScopedMessageRecorder rec;
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    qso->Action(TQSOForm::cmAddRealTime)->trigger();
+    qso->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(qso));
+    QWidget* call = qso->Control(fCall);
+    call->setFocus(Qt::TabFocusReason);
+    SpinLoop(10);
+    QTest::keyClicks(call, "DL1XYZ");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    SpinLoop(50);
+    ASSERT_EQ(CurrentLog()->Count(), 1) << ::testing::PrintToString(rec.texts());
+    const std::string backup = home.file("KORVAL.KVB");
+    EXPECT_EQ(CountQsos(backup), 1) << "the posted QSO is in the crash backup";
+
+    // Three QSOs; the second one's zone differs from the lookup's, so the import asks.
+    const std::string adif = home.file("three.adi");
+    test::WriteAll(adif, "<EOH>\n"
+                         "<CALL:5>G3ABC<QSO_DATE:8>20200501<TIME_ON:4>1200<BAND:3>20m<MODE:2>CW<EOR>\n"
+                         "<CALL:5>DL2AB<QSO_DATE:8>20200501<TIME_ON:4>1201<BAND:3>20m<MODE:2>CW<CQZ:2>30<EOR>\n"
+                         "<CALL:5>F5XYZ<QSO_DATE:8>20200501<TIME_ON:4>1202<BAND:3>20m<MODE:2>CW<EOR>\n");
+    struct TAskMidway : TImportQuestions {
+        TMainForm* form = nullptr;
+        std::string backup;
+        int backedUpMidway = -2;
+        bool AskDupesImportPolicy(int& policy) override
+        {
+            policy = 2;
+            return true;
+        }
+        int ConfirmPrefixZoneChange(const TQsoRecord&, std::uint16_t, std::uint8_t) override
+        {
+            form->Backup1Click(); // a backup falls due while the question is open
+            form->AppIdle();
+            backedUpMidway = CountQsos(backup);
+            return 1;
+        }
+    } ask;
+    ask.form = form.get();
+    ask.backup = backup;
+    TImportQuestions* previous = SetImportQuestions(&ask);
+    TFilterRecord adifFilter;
+    adifFilter.Id = "ADIF";
+    adifFilter.Ext = "ADI";
+    adifFilter.Usage = fuImpExp;
+    EXPECT_TRUE(ImportFile(adif, adifFilter, true));
+    SetImportQuestions(previous);
+    EXPECT_EQ(ask.backedUpMidway, 1) << "the backup taken before the import stays as it was";
+    SpinLoop(50);
+    EXPECT_EQ(CurrentLog()->Count(), 4);
+    EXPECT_EQ(CountQsos(backup), 4) << "the whole import is backed up once it ended";
+}
+
 TEST_F(MainFormFixture, ClosingTheMainWindowWithAnOpenLogFreesTheQsoWindowFirst)
 {
     const std::string file = home.file("SAVE/LAST.KVL");
@@ -559,6 +673,113 @@ TEST_F(MainFormFixture, ImportExportCommandOpensTheFilterWindowOverTheMainWindow
     EXPECT_EQ(parentSeen, form.get());
 }
 
+// File > Print Setup... lists the printers the reports print on, "PDF on FILE:" among them even
+// without a print queue, with labels that show their keys, and its choices reach the printer.
+TEST_F(MainFormFixture, PrintSetupListsThePdfPrinterAndSetsItsPage)
+{
+    SetReportPrinterSystem(std::make_unique<TQtPrinterSystem>());
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    QStringList printers, labels;
+    bool shown = false;
+    QTimer::singleShot(50, [&] {
+        auto* d = qobject_cast<TPrintSetupDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        shown = true;
+        for (int i = 0; i < d->PrinterCB->count(); ++i)
+            printers << d->PrinterCB->itemText(i);
+        for (const QLabel* l : d->findChildren<QLabel*>())
+            if (l->text().contains('&') && !l->buddy())
+                labels << l->text();
+        d->PrinterCB->setCurrentIndex(static_cast<int>(printers.indexOf(QStringLiteral("PDF on FILE:"))));
+        d->LandscapeRB->setChecked(true);
+        d->accept();
+    });
+    form->PrintSetup1->trigger();
+    ASSERT_TRUE(shown) << "no print setup dialog";
+    EXPECT_TRUE(printers.contains(QStringLiteral("PDF on FILE:"))) << printers.join(", ").toStdString();
+    EXPECT_TRUE(labels.isEmpty()) << "shown with a literal &: " << labels.join(", ").toStdString();
+    EXPECT_EQ(ReportDevice().DeviceName() + " on " + ReportDevice().PortName(), "PDF on FILE:");
+    EXPECT_EQ(ReportDevice().GetOrientation(), poLandScape);
+    SetReportPrinterSystem(nullptr);
+}
+
+// File > Databases > Radios below the user level "Expert" says how to reach the radio
+// definitions instead of doing nothing; at that level it opens them.
+TEST_F(MainFormFixture, DatabasesRadiosSaysWhichUserLevelOpensIt)
+{
+    Config.SetUserLevel(1);
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    ASSERT_TRUE(form->Radios1->isEnabled());
+    bool dialog = false;
+    QTimer::singleShot(50, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog = true;
+            d->reject();
+        }
+    });
+    {
+        ScopedMessageRecorder rec;
+        form->Radios1->trigger();
+        ASSERT_EQ(rec.texts().size(), 1u);
+        EXPECT_NE(rec.texts()[0].find("\"Expert\""), std::string::npos) << rec.texts()[0];
+    }
+    QTest::qWait(100);
+    EXPECT_FALSE(dialog);
+    Config.SetUserLevel(3);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog = dialog || d->objectName() == QStringLiteral("RadioDB") ||
+                     qobject_cast<QDialog*>(d->parentWidget()) != nullptr;
+            d->reject();
+        }
+    });
+    closer.start(20);
+    form->Radios1->trigger();
+    closer.stop();
+    EXPECT_TRUE(dialog) << "the radio database opened";
+}
+
+// Window > Logbook, then a double click on a row: the QSO window shows that QSO, and the list,
+// opened below it, does not hide it.
+TEST_F(MainFormFixture, DoubleClickOnALogListRowShowsItsQso)
+{
+    WriteTestLog(home.file("SAVE/LIST.KVL"), 10);
+    Config.SetLastLogFile(home.file("SAVE/LIST.KVL"));
+    auto form = MakeForm();
+    ShowAndIdle(*form);
+    TQSOForm* qso = form->QsoForm();
+    ASSERT_NE(qso, nullptr);
+    ASSERT_EQ(qso->Entry().CurrentIndex(), 9) << "the last QSO is shown";
+    qso->Action(TQSOForm::cmLogbook)->trigger();
+    SpinLoop(20);
+    const QList<TLogbook*> lists = qso->findChildren<TLogbook*>();
+    ASSERT_EQ(lists.size(), 1);
+    TLogbook* list = lists.front();
+    list->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    EXPECT_FALSE(list->frameGeometry().intersects(qso->frameGeometry())) << "the list leaves the QSO window in view";
+    TMyGrid* grid = list->DG;
+    // The list's first row is a QSO other than the shown one, whatever the report's order.
+    const int y = grid->RowTop(1) + grid->DefaultRowHeight / 2;
+    ASSERT_GT(y, 0) << "the first row is on screen";
+    const TQsoRecord* want = list->QsoAt(1);
+    ASSERT_NE(want, nullptr);
+    ASSERT_NE(want, qso->Entry().ViewAt(qso->Entry().CurrentIndex()));
+    // A double click as the window system gives it: a click, then the second press as a double
+    // click; the list's window becomes the active one in between.
+    const QPoint at(grid->viewport()->width() / 2, y);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    SpinLoop(20);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    SpinLoop(20);
+    EXPECT_EQ(qso->Entry().ViewAt(qso->Entry().CurrentIndex()), want);
+    EXPECT_EQ(qso->Field(fCall)->GetAsString(), want->Call.str());
+}
+
 TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
 {
     auto form = MakeForm();
@@ -572,6 +793,13 @@ TEST_F(MainFormFixture, SunriseCommandOpensTheCountryWindowOverTheQsoWindow)
     EXPECT_EQ(first->parentWidget(), form->QsoForm());
     info->trigger(); // a second time brings the same window up
     EXPECT_EQ(form->CountryInfoWindow(), first);
+    // Its times are UTC, for home and for the DX alike: no label calls them local.
+    QStringList labels;
+    for (const QLabel* l : first->findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_FALSE(labels.join(' ').contains(QStringLiteral("Local"))) << labels.join(", ").toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Rise UTC")) && labels.contains(QStringLiteral("Set UTC")))
+        << labels.join(", ").toStdString();
     form->AppIdle(); // the idle handler keeps an open window up to date
     // Closed by the operator, it is gone; the command makes a new one.
     first->close();

@@ -683,6 +683,21 @@ TEST(NumericField, CalculatorEntryStaysRightAligned)
     EXPECT_EQ(f.GetEditString(), "  12.50");
 }
 
+// A field that shows a zero value with decimals ("0.00") and was entered without selecting it
+// (a mouse click) takes the typed digits as a new number.
+TEST(NumericField, AShownZeroWithDecimalsTakesTheTypedNumber)
+{
+    FakeHost host;
+    TOvcNumericFieldEngine f(&host);
+    f.SetNumericDataType(nftDouble);
+    f.SetNumericPictureMask("#######.##");
+    f.SetAsFloat(0);
+    f.FocusGained(false);
+    f.ExecuteCommand(ccMouse);
+    Type(f, "14023.5");
+    EXPECT_DOUBLE_EQ(f.GetAsFloat(), 14023.5);
+}
+
 TEST(NumericField, MinusTogglesTheSign)
 {
     FakeHost host;

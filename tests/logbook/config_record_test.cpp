@@ -91,7 +91,7 @@ TEST_F(ConfigFixture, FirstSaveOfDefaultsWritesTheRecordAtItsOffsets)
     EXPECT_EQ(b[4072 + 1], 1);
     EXPECT_EQ(GetShortStr(b, 4587, 40), "@@ 73 de ~");
     EXPECT_EQ(GetShortStr(b, 4669, 40), "Thanks SWL report de ~");
-    EXPECT_EQ(GetShortStr(b, 4729, 80), "D:\\");
+    EXPECT_EQ(GetShortStr(b, 4729, 80), "");  // the callbook data: the EXTDATA folder
     EXPECT_EQ(GetShortStr(b, 5748, 10), "Custom1");
     EXPECT_EQ(GetShortStr(b, 5864, 10), "Custom2");
     EXPECT_EQ(b[5980 + 5], 1);                         // VUCC flag of band 15

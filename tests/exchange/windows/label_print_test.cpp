@@ -290,6 +290,43 @@ TEST_F(LabelPrintTest, PrintDialogCountsPrintsAndMarks)
     Config = saved;
 }
 
+// A new home's setup prints labels from the print dialog at once, on the layout it offers first,
+// and on each label the call stands above the column headings, clear of them.
+TEST_F(LabelPrintTest, ANewSetupPrintsOnItsFirstLayoutWithTheCallAboveTheHeadings)
+{
+    ScopedHome home(dir.path());
+    const TConfigRecord saved = Config;
+    Config = TConfigRecord();
+    Add("JA1ABC");
+    {
+        TPrintLabelsDialog d(log, lkLabelFlag, Lookups());
+        EXPECT_EQ(d.F_CurrentLabel->currentText(), "Custom1");
+        d.BtnPrintClick();
+        EXPECT_EQ(d.result(), 2) << (messages.texts().empty() ? "" : messages.texts()[0]);
+    }
+    Config = saved;
+    EXPECT_TRUE(messages.texts().empty()) << messages.texts()[0];
+    // The words' boxes (pdftotext -bbox, points: the font's ascent above the baseline, its descent
+    // below): the call's baseline, a fifth of its box above the box's bottom, lies above the
+    // headings' box.
+    const QString html = QString::fromStdString(PdfText(pdf, "-bbox"));
+    static const QRegularExpression re(R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re");
+    double callTop = -1, callBottom = -1, headingTop = -1;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(3) == "JA1ABC") {
+            callTop = m.captured(1).toDouble();
+            callBottom = m.captured(2).toDouble();
+        } else if (m.captured(3) == "Date") {
+            headingTop = m.captured(1).toDouble();
+        }
+    }
+    ASSERT_GE(callBottom, 0) << "the call is printed";
+    ASSERT_GE(headingTop, 0) << "the headings are printed";
+    const double baseline = callBottom - (callBottom - callTop) / 5;
+    EXPECT_LE(baseline, headingTop + 0.5) << "the call runs into the \"Date\" heading";
+}
+
 TEST_F(LabelPrintTest, SwlLabelsNameTheListenerAndLeaveOutTheReport)
 {
     for (const char* call : {"ONL4321", "DE1ABC"}) {

@@ -171,6 +171,17 @@ TEST_F(SetupDialogTest, EveryKindOfFieldOnEveryPageReachesItsOffset)
     }
 }
 
+// A new home's setup names no Windows drive as the callbook's data folder: empty stands for the
+// EXTDATA folder of the Korval home, where the callbook libraries are.
+TEST_F(SetupDialogTest, ANewSetupHasNoDriveLetterForTheCallbookData)
+{
+    TSetupDialog dlg(services);
+    auto* path = dynamic_cast<TOvcBaseEntryField*>(dlg.Control("F_ExtAddrPath"));
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->GetAsString(), "");
+    EXPECT_NE(path->toolTip().indexOf(QStringLiteral("EXTDATA")), -1);
+}
+
 TEST_F(SetupDialogTest, CancelLeavesTheLiveRecordByteForByte)
 {
     Config.SetAnnounceContent(0);
